@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need on a Debian 12 machine, as root.
+# Idempotent: each step checks what is already there and skips it.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+cache=${LINKWRIGHT_CACHE:-/var/cache/linkwright}
+deps=$cache/deps
+export WINEPREFIX=${WINEPREFIX:-$cache/wineprefix}
+export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+log() { printf 'bootstrap: %s\n' "$*"; }
+as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+
+packages=(
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+  wine wine32:i386 xvfb xauth x11-apps imagemagick locales fonts-wqy-microhei
+  cmake make ninja-build googletest libz-mingw-w64-dev nasm dpkg-dev
+  g++ python3 clang libclang-rt-14-dev
+)
+
+apt_updated=0
+apt_update() { [ $apt_updated = 1 ] || { as_root apt-get update -qq; apt_updated=1; }; }
+
+# 1. i386 multiarch, needed for the 32-bit Wine.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  log "adding i386 architecture"
+  as_root dpkg --add-architecture i386
+fi
+
+# 2. Source entries for the two libraries that have no mingw package.
+srcfile=/etc/apt/sources.list.d/linkwright-src.sources
+if [ ! -f "$srcfile" ]; then
+  log "enabling Debian source entries"
+  as_root tee "$srcfile" >/dev/null <<'SRC'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+
+Types: deb-src
+URIs: http://deb.debian.org/debian-security
+Suites: bookworm-security
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+  apt_updated=0
+fi
+
+# 3. Packages.
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  log "installing ${missing[*]}"
+  apt_update
+  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+if ! apt-cache showsrc libpng1.6 2>/dev/null | grep -q '^Version'; then apt_update; fi
+
+# 4. The zh_CN.UTF-8 locale, so Wine's ANSI code page is 936.
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+  log "generating zh_CN.UTF-8"
+  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'zh_CN.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+  as_root locale-gen >/dev/null
+fi
+
+# 5. libpng and libjpeg-turbo, cross-built as static libraries from Debian's sources.
+fetch_source() { # package -> directory holding the unpacked source
+  local pkg=$1 dir=$deps/src/$pkg ver
+  if [ -f "$dir/.unpacked" ]; then echo "$dir"; return; fi
+  rm -rf "$dir"; mkdir -p "$dir"
+  for ver in $(apt-cache showsrc "$pkg" | awk '/^Version:/{print $2}' | sort -urV); do
+    if (cd "$dir" && apt-get -o APT::Sandbox::User=root source --download-only -qq "$pkg=$ver" >/dev/null 2>&1); then
+      (cd "$dir" && dpkg-source -x ./*.dsc src >/dev/null)
+      touch "$dir/.unpacked"; echo "$dir"; return
+    fi
+    log "source $pkg=$ver could not be fetched, trying an older one" >&2
+    rm -f "$dir"/*
+  done
+  log "no source of $pkg could be fetched" >&2; return 1
+}
+cross_build() { # package, extra cmake args...
+  local pkg=$1; shift
+  local stamp=$deps/i686/.$pkg.built
+  [ -f "$stamp" ] && return
+  log "cross-building $pkg"
+  local dir; dir=$(fetch_source "$pkg")
+  rm -rf "$dir/build"
+  cmake -S "$dir/src" -B "$dir/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" \
+    -DCMAKE_INSTALL_PREFIX="$deps/i686" "$@" >/dev/null
+  cmake --build "$dir/build" >/dev/null
+  cmake --install "$dir/build" >/dev/null
+  touch "$stamp"
+}
+mkdir -p "$deps"
+cross_build libpng1.6 -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
+  -DZLIB_USE_STATIC_LIBS=ON -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_FILES=ON
+cross_build libjpeg-turbo -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DREQUIRE_SIMD=OFF
+
+# 6. A 32-bit Wine prefix, made once without prompts.
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  log "initialising the Wine prefix"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+fi
+if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  # Without a window manager each top-level destroy waits for one; unmanaged windows do not.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  wineserver -w
+fi
+log "ready (cache $cache)"
