@@ -1,0 +1,50 @@
+#include "runtime/core/app_object_win.h"
+
+namespace lw {
+
+namespace {
+POINT g_lastMousePos = {-1, -1};
+UINT g_lastMouseMsg = 0;
+}  // namespace
+
+BOOL AppObjectPumpMessage(const AppObjectHooks& hooks, MSG* msg) {
+  if (!GetMessageA(msg, nullptr, 0, 0)) return FALSE;
+  if (!hooks.preTranslateMessage || !hooks.preTranslateMessage(msg)) {
+    TranslateMessage(msg);
+    DispatchMessageA(msg);
+  }
+  return TRUE;
+}
+
+BOOL AppObjectIsIdleMessage(const MSG* msg) {
+  if (msg->message == WM_MOUSEMOVE || msg->message == WM_NCMOUSEMOVE) {
+    // A mouse move to where the mouse already was does not restart idle work.
+    if (msg->message == g_lastMouseMsg && msg->pt.x == g_lastMousePos.x && msg->pt.y == g_lastMousePos.y)
+      return FALSE;
+    g_lastMousePos = msg->pt;
+    g_lastMouseMsg = msg->message;
+    return TRUE;
+  }
+  return msg->message != WM_PAINT && msg->message != 0x0118 /* system timer (caret blink) */;
+}
+
+int AppObjectMain(const AppObjectHooks& hooks) {
+  if (!hooks.initInstance()) return hooks.exitInstance();
+  // The framework's own loop, for programs whose initialisation does not run one.
+  MSG msg;
+  LONG idleCount = 0;
+  bool idle = true;
+  for (;;) {
+    while (idle && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
+      if (!hooks.onIdle || !hooks.onIdle(idleCount++)) idle = false;
+    do {
+      if (!AppObjectPumpMessage(hooks, &msg)) return hooks.exitInstance();
+      if (AppObjectIsIdleMessage(&msg)) {
+        idle = true;
+        idleCount = 0;
+      }
+    } while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+  }
+}
+
+}  // namespace lw

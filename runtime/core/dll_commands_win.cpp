@@ -1,0 +1,111 @@
+// DLL commands: bound by name on first use per index, cached, and called with a
+// check that the routine consumed exactly the declared arguments.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "runtime/core/runtime_app_win.h"
+#include "runtime/core/runtime_error.h"
+
+extern "C" uint64_t lw_call_stdcall(void* entry, int argc, const uint32_t* args, int* stackOk);
+
+namespace lw {
+namespace {
+
+// Searched in this order for a command whose library name is empty.
+const char* const kSystemLibraries[] = {"Kernel32.dll", "Gdi32.dll", "User32.dll",
+                                        "Advapi32.dll", "Mpr.dll",   "Shell32.dll"};
+
+// The export to look up: a name, or "#n" for ordinal n (low 16 bits).
+LPCSTR exportKey(const char* name) {
+  if (name[0] == '#') return MAKEINTRESOURCEA(WORD(strtoul(name + 1, nullptr, 10)));
+  return name;
+}
+
+bool fileExists(const std::string& path) {
+  DWORD attr = GetFileAttributesA(path.c_str());
+  return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Loads a library named without a drive. A name that exists in the system directory
+// is always taken from there, so a file of a system library's name placed beside the
+// program is never loaded in its stead; other names are looked for beside the
+// program, then in the module directory, then by the platform's own search.
+HMODULE loadRelativeLibrary(const char* name) {
+  char sysDir[MAX_PATH] = {};
+  UINT n = GetSystemDirectoryA(sysDir, sizeof sysDir);
+  if (n > 0 && n < sizeof sysDir) {
+    std::string inSystem = std::string(sysDir) + "\\" + name;
+    if (fileExists(inSystem)) return LoadLibraryA(inSystem.c_str());
+  }
+  if (HMODULE m = LoadLibraryA((g_app.programDirectory + "\\" + name).c_str())) return m;
+  if (HMODULE m = LoadLibraryA((g_app.moduleDirectory + name).c_str())) return m;
+  return LoadLibraryA(name);
+}
+
+[[noreturn]] void exportNotFound(const char* library, const char* exportName) {
+  std::string msg;
+  if (library && *library)
+    msg = std::string("无法找到指定DLL库文件“") + library + "”中的输出命令“" + exportName + "”";
+  else
+    msg = std::string("无法找到指定DLL库文件中的输出命令“") + exportName + "”";
+  ReportFatalError(msg.c_str(), 0);
+}
+
+void* bind(int index) {
+  if (index < 0 || size_t(index) >= g_app.dllEntries.size()) {
+    std::string name = "#" + std::to_string(index);
+    exportNotFound("", name.c_str());
+  }
+  const char* library = g_app.dllLibraries[index];
+  const char* exportName = g_app.dllExports[index];
+  LPCSTR key = exportKey(exportName);
+  HMODULE module = nullptr;
+  FARPROC entry = nullptr;
+  if (!library || !*library) {
+    for (const char* sys : kSystemLibraries) {
+      HMODULE m = LoadLibraryA(sys);
+      if (!m) continue;
+      if ((entry = GetProcAddress(m, key))) {
+        module = m;
+        break;
+      }
+      FreeLibrary(m);
+    }
+  } else {
+    module = strchr(library, ':') ? LoadLibraryA(library) : loadRelativeLibrary(library);
+    if (module) entry = GetProcAddress(module, key);
+  }
+  if (!entry) {
+    if (module) FreeLibrary(module);
+    exportNotFound(library, exportName);
+  }
+  g_app.dllModules[index] = module;
+  g_app.dllEntries[index] = reinterpret_cast<void*>(entry);
+  return g_app.dllEntries[index];
+}
+
+}  // namespace
+
+uint64_t CallDllCommand(int index, int argc, const uint32_t* args) {
+  void* entry = (index >= 0 && size_t(index) < g_app.dllEntries.size() && g_app.dllEntries[index])
+                    ? g_app.dllEntries[index]
+                    : bind(index);
+  int stackOk = 0;
+  uint64_t result = lw_call_stdcall(entry, argc, args, &stackOk);
+  if (!stackOk) ReportRuntimeError(6);
+  return result;
+}
+
+void FreeDllCommandModules() {
+  for (HMODULE m : g_app.dllModules)
+    if (m) FreeLibrary(m);
+  g_app.dllLibraries.clear();
+  g_app.dllExports.clear();
+  g_app.dllModules.clear();
+  g_app.dllEntries.clear();
+}
+
+}  // namespace lw

@@ -1,0 +1,33 @@
+// The platform side of fatal run-time errors and of the allocator: the ownerless
+// error box, and blocks on the process heap.
+#include <windows.h>
+
+#include "runtime/core/memory.h"
+#include "runtime/core/runtime_app_win.h"
+#include "runtime/core/runtime_error.h"
+
+namespace lw {
+namespace {
+
+void* heapAlloc(size_t n) { return HeapAlloc(GetProcessHeap(), 0, n); }
+void* heapResize(void* p, size_t n) { return HeapReAlloc(GetProcessHeap(), 0, p, n); }
+void heapFree(void* p) { HeapFree(GetProcessHeap(), 0, p); }
+
+void showFatalError(const char* message, int code, bool showBox) {
+  if (showBox) {
+    std::string text = BuildRuntimeErrorText(message, code);
+    MessageBoxA(nullptr, text.c_str(), "错误", MB_ICONERROR);
+  }
+  // The application's cleanup routine does not run after a fatal error.
+  g_app.cleanupRoutines.clear();
+  EndProgram(-1);
+}
+
+}  // namespace
+
+void InstallPlatformHooks() {
+  SetHeapOps({&heapAlloc, &heapResize, &heapFree});
+  SetFatalErrorSink(&showFatalError);
+}
+
+}  // namespace lw

@@ -1,0 +1,86 @@
+// The message loop with its idle phase, idle routines per window, and the idle hook.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "runtime/core/app_object_win.h"
+#include "runtime/core/runtime_app_win.h"
+#include "runtime/core/window_system.h"
+
+namespace lw {
+
+BOOL RuntimePreTranslate(MSG* msg) {
+  const WindowSystemOps* ws = GetWindowSystem();
+  return ws && ws->preTranslate && ws->preTranslate(msg);
+}
+
+// The framework's own idle work; this runtime has none left over.
+static BOOL frameworkIdle(LONG) { return FALSE; }
+
+BOOL RuntimeIdleHook(LONG count) {
+  const WindowSystemOps* ws = GetWindowSystem();
+  if (count == 0) {
+    g_app.idleStartTick = GetTickCount();
+    if (ws && ws->beginIdlePeriod) ws->beginIdlePeriod();
+    g_app.frameworkIdlePending = true;
+  }
+  if (g_app.frameworkIdlePending) {
+    if (!frameworkIdle(count)) g_app.frameworkIdlePending = false;
+    return TRUE;
+  }
+  if (count > 1) return ws && ws->fireIdle && ws->fireIdle(GetTickCount() - g_app.idleStartTick);
+  return TRUE;
+}
+
+void AddIdleRoutine(HWND window, void (*routine)(intptr_t), intptr_t argument) {
+  auto& list = g_app.idleRoutines;
+  if (std::any_of(list.begin(), list.end(), [&](const IdleEntry& e) { return e.window == window; })) return;
+  list.push_back({window, routine, argument});
+}
+
+void RemoveIdleRoutine(HWND window) {
+  auto& list = g_app.idleRoutines;
+  list.erase(std::remove_if(list.begin(), list.end(), [&](const IdleEntry& e) { return e.window == window; }),
+             list.end());
+}
+
+static void runIdleRoutines() {
+  auto& list = g_app.idleRoutines;
+  for (size_t i = list.size(); i-- > 0;) {
+    if (i >= list.size()) continue;  // a routine removed entries
+    if (IsWindow(list[i].window)) {
+      IdleEntry e = list[i];
+      e.routine(e.argument);
+    } else {
+      list.erase(list.begin() + ptrdiff_t(i));
+    }
+  }
+}
+
+int RunMessageLoop(int mode, const volatile bool* modalFlag) {
+  AppObjectHooks hooks = {nullptr, &RuntimeIdleHook, &RuntimePreTranslate, nullptr};
+  auto modalEnded = [&] { return mode == 1 && modalFlag && !*modalFlag; };
+  MSG msg;
+  bool idle = true;
+  LONG idleCount = 0;
+  for (;;) {
+    while (idle && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      runIdleRoutines();
+      if (!RuntimeIdleHook(idleCount++)) idle = false;
+      if (modalEnded()) return 0;
+    }
+    do {
+      if (!AppObjectPumpMessage(hooks, &msg)) {
+        if (mode == 1) PostQuitMessage(int(msg.wParam));  // the outer loop must see it too
+        return int(msg.wParam);
+      }
+      if (modalEnded()) return 0;
+      if (AppObjectIsIdleMessage(&msg)) {
+        idle = true;
+        idleCount = 0;
+      }
+    } while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+  }
+}
+
+}  // namespace lw

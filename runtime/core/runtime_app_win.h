@@ -1,0 +1,83 @@
+// The runtime's whole state: one application object, built before the program's
+// main routine runs. Platform header: only _win.cpp files include it.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "runtime/core/program_info.h"
+
+namespace lw {
+
+struct IdleEntry {
+  HWND window;
+  void (*routine)(intptr_t);
+  intptr_t argument;
+};
+
+struct RuntimeApp {
+  HANDLE processHeap = nullptr;
+  uint32_t buildKind = 0;
+  uint32_t reserved[2] = {0, 0};
+  std::string programDirectory;  // without trailing separator; the current directory
+  std::string programFileName;
+  std::string moduleDirectory;   // with its trailing backslash
+  bool oleStarted = false;
+  DWORD mainThreadId = 0;
+  const ProgramInfoBlock* info = nullptr;
+  // DLL commands: per index the library file name, exported name, module, entry.
+  std::vector<const char*> dllLibraries;
+  std::vector<const char*> dllExports;
+  std::vector<HMODULE> dllModules;
+  std::vector<void*> dllEntries;
+  // Runtime libraries and the word each may set for itself.
+  std::vector<const LibraryDescriptor*> libraries;
+  std::vector<intptr_t> libraryWords;
+  std::vector<IdleEntry> idleRoutines;
+  std::vector<void (*)()> cleanupRoutines;
+  HWND hiddenOwner = nullptr;
+  bool shutdownStarted = false;
+  bool loopStarted = false;
+  // Idle hook state for the current idle period.
+  DWORD idleStartTick = 0;
+  bool frameworkIdlePending = false;
+};
+
+extern RuntimeApp g_app;
+
+// Start-up and shutdown (startup_win.cpp).
+void InitialiseRuntime();
+void RegisterCleanupRoutine(void (*routine)());
+void LoadStartWindow(uint32_t windowId);
+void Run();
+void Shutdown(int exitCode);
+[[noreturn]] void EndProgram(int exitCode);
+int RunApplication(const ProgramImage& image);
+
+// Idle routines, one per window handle (message_loop_win.cpp).
+void AddIdleRoutine(HWND window, void (*routine)(intptr_t), intptr_t argument);
+void RemoveIdleRoutine(HWND window);
+
+// Runtime libraries (libraries_win.cpp).
+void NotifyLibrariesStart();
+void NotifyLibrariesShutdown();
+intptr_t __stdcall RuntimeRequest(int code, intptr_t arg1, intptr_t arg2);
+
+// DLL commands (dll_commands_win.cpp).
+uint64_t CallDllCommand(int index, int argc, const uint32_t* args);
+void FreeDllCommandModules();
+
+// The fatal error box and the platform heap (fatal_error_win.cpp).
+void InstallPlatformHooks();
+
+}  // namespace lw
+
+namespace lw {
+// The runtime libraries the program lists in its information block.
+extern const LibraryDescriptor kCoreLibrary;
+extern const LibraryDescriptor kExtendedUnitsLibrary;
+extern const LibraryDescriptor kListViewLibrary;
+extern const LibraryDescriptor kInternetLibrary;
+}  // namespace lw

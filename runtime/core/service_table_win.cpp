@@ -1,0 +1,100 @@
+// The service entry table and the numbered services behind slot 12.
+#include <windows.h>
+
+#include <cstdarg>
+
+#include "runtime/core/memory.h"
+#include "runtime/core/runtime_app_win.h"
+#include "runtime/core/runtime_error.h"
+#include "runtime/core/service_table.h"
+#include "runtime/core/window_system.h"
+
+namespace lw {
+namespace {
+
+uint64_t readProperty(uint32_t windowId, uint32_t unitId, int property, int index) {
+  const WindowSystemOps* ws = GetWindowSystem();
+  if (!ws) ReportFatalError("指定窗口或窗口组件不存在或尚未载入", 0);
+  return ws->readProperty(windowId, unitId, property, index);
+}
+
+void writeProperty(uint32_t windowId, uint32_t unitId, int property, int index, Word low, Word high) {
+  const WindowSystemOps* ws = GetWindowSystem();
+  if (!ws) ReportFatalError("指定窗口或窗口组件不存在或尚未载入", 0);
+  ws->writeProperty(windowId, unitId, property, index, low, high);
+}
+
+// Services 0 and 1: a file search by pattern. The handle lives in the caller's variable.
+intptr_t findNextFile(const char* pattern, DWORD attributes, int filterMode, HANDLE* handle) {
+  WIN32_FIND_DATAA data;
+  bool found;
+  if (pattern && *pattern) {
+    if (*handle && *handle != INVALID_HANDLE_VALUE) FindClose(*handle);
+    *handle = FindFirstFileA(pattern, &data);
+    found = *handle != INVALID_HANDLE_VALUE;
+  } else {
+    found = *handle && *handle != INVALID_HANDLE_VALUE && FindNextFileA(*handle, &data);
+  }
+  while (found) {
+    bool dotEntry = !strcmp(data.cFileName, ".") || !strcmp(data.cFileName, "..");
+    bool match = filterMode ? (data.dwFileAttributes & attributes) == attributes
+                            : (attributes == 0 || (data.dwFileAttributes & attributes) != 0 ||
+                               !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY));
+    if (!dotEntry && match) {
+      size_t n = strlen(data.cFileName);
+      char* text = static_cast<char*>(AllocMemory(n + 1));
+      memcpy(text, data.cFileName, n + 1);
+      return intptr_t(text);
+    }
+    found = FindNextFileA(*handle, &data);
+  }
+  if (*handle && *handle != INVALID_HANDLE_VALUE) FindClose(*handle);
+  *handle = nullptr;
+  return 0;
+}
+
+intptr_t callService(int number, ...) {
+  va_list ap;
+  va_start(ap, number);
+  intptr_t result = 0;
+  switch (number) {
+    case service::FindNextFile: {
+      const char* pattern = va_arg(ap, const char*);
+      DWORD attributes = va_arg(ap, DWORD);
+      int mode = va_arg(ap, int);
+      HANDLE* handle = va_arg(ap, HANDLE*);
+      result = findNextFile(pattern, attributes, mode, handle);
+      break;
+    }
+    case service::EndFileSearch: {
+      HANDLE h = va_arg(ap, HANDLE);
+      if (h && h != INVALID_HANDLE_VALUE) FindClose(h);
+      break;
+    }
+    case service::MakeArrayPrivate: {
+      size_t elementSize = va_arg(ap, size_t);
+      void** array = va_arg(ap, void**);
+      MakeArrayPrivate(elementSize, array);
+      break;
+    }
+    case service::RegisterCleanup: RegisterCleanupRoutine(va_arg(ap, void (*)())); break;
+    case service::InitialiseRuntime: InitialiseRuntime(); break;
+    default: break;  // 4 and 5 address units held in variables; this program has none
+  }
+  va_end(ap);
+  return result;
+}
+
+void freeMemory(void* p) { FreeMemory(p); }
+void* allocMemory(size_t n) { return AllocMemory(n); }
+void* resizeMemory(void* p, size_t n) { return ResizeMemory(p, n); }
+
+}  // namespace
+
+const ServiceTable kServices = {
+    &ReportRuntimeError, &CallDllCommand, &CallUnitCommand, &CallLibraryCommand, &readProperty,
+    &writeProperty,      &allocMemory,    &resizeMemory,    &freeMemory,         &EndProgram,
+    &Run,                &LoadStartWindow, &callService,
+};
+
+}  // namespace lw

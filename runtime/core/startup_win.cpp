@@ -1,0 +1,181 @@
+// Start-up from the program information block, the entry into the application,
+// the cleanup-routine list, and the ordered shutdown.
+#include <ole2.h>
+#include <windows.h>
+
+#include <algorithm>
+
+#include "runtime/core/app_object_win.h"
+#include "runtime/core/memory.h"
+#include "runtime/core/runtime_app_win.h"
+#include "runtime/core/runtime_error.h"
+#include "runtime/core/window_system.h"
+
+namespace lw {
+
+RuntimeApp g_app;
+
+namespace {
+
+constexpr UINT kEndRequestMessage = 0x83E7;  // cross-thread request to end the program
+const char kHiddenOwnerClass[] = "_QX_HideOwner";
+
+const ProgramImage* g_image = nullptr;
+
+LRESULT CALLBACK hiddenOwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kEndRequestMessage) EndProgram(int(wp));
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+void createHiddenOwner() {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = hiddenOwnerProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // arrow
+  wc.hbrBackground = HBRUSH(GetStockObject(NULL_BRUSH));
+  wc.lpszClassName = kHiddenOwnerClass;
+  RegisterClassA(&wc);
+  g_app.hiddenOwner = CreateWindowExA(WS_EX_TOOLWINDOW, kHiddenOwnerClass, "", 0, 0, 0, 0, 0, nullptr, nullptr,
+                                      wc.hInstance, nullptr);
+}
+
+// Splits a path at its last backslash, stepping over two-byte characters so that
+// a trail byte equal to '\' is never taken for a separator.
+void splitProgramPath(const char* path, std::string* dir, std::string* file) {
+  const char* lastSep = nullptr;
+  for (const char* p = path; *p; ++p) {
+    if (static_cast<unsigned char>(*p) >= 0x80) {
+      if (!p[1]) break;
+      ++p;
+    } else if (*p == '\\') {
+      lastSep = p;
+    }
+  }
+  if (!lastSep) {
+    dir->clear();
+    *file = path;
+  } else {
+    dir->assign(path, lastSep);
+    *file = lastSep + 1;
+  }
+}
+
+}  // namespace
+
+void InitialiseRuntime() {
+  const ProgramInfoBlock& info = *g_image->info;
+  g_app.info = &info;
+  g_app.processHeap = GetProcessHeap();
+  g_app.buildKind = info.buildKind;
+  g_app.reserved[0] = info.reserved1;
+  g_app.reserved[1] = info.reserved2;
+  if (!g_app.oleStarted) {
+    OleInitialize(nullptr);  // a failure is not checked: the flag is set regardless
+    g_app.oleStarted = true;
+  }
+  char path[260] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  splitProgramPath(path, &g_app.programDirectory, &g_app.programFileName);
+  SetCurrentDirectoryA(g_app.programDirectory.c_str());
+  createHiddenOwner();
+  g_app.mainThreadId = GetCurrentThreadId();
+  if (info.constLength > 0) SetConstantArea(info.constStart, info.constLength);
+  if (info.dllCommandCount > 0) {
+    uint32_t n = info.dllCommandCount;
+    g_app.dllLibraries.assign(info.dllLibraryNames, info.dllLibraryNames + n);
+    g_app.dllExports.assign(info.dllExportNames, info.dllExportNames + n);
+    g_app.dllModules.assign(n, nullptr);
+    g_app.dllEntries.assign(n, nullptr);
+  }
+  NotifyLibrariesStart();
+  if (info.sectionLength > 0) {
+    const WindowSystemOps* ws = GetWindowSystem();
+    if (!ws || !ws->readSection(info.sectionStart, info.sectionLength, uintptr_t(info.codeBase)))
+      ReportFatalError("载入窗口模板数据段出错!", 0);
+  }
+}
+
+void RegisterCleanupRoutine(void (*routine)()) {
+  auto& list = g_app.cleanupRoutines;
+  if (std::find(list.begin(), list.end(), routine) == list.end()) list.push_back(routine);
+}
+
+void LoadStartWindow(uint32_t windowId) {
+  const WindowSystemOps* ws = GetWindowSystem();
+  if (!ws || ws->loadWindow(windowId, nullptr, false) != 0) ReportFatalError("载入启动窗口失败", 0);
+}
+
+void Run() {
+  g_app.loopStarted = true;
+  const WindowSystemOps* ws = GetWindowSystem();
+  if (ws && ws->anyLiveWindow()) RunMessageLoop(0, nullptr);
+}
+
+void OnLoadedWindowDestroyed() {
+  const WindowSystemOps* ws = GetWindowSystem();
+  if (g_app.loopStarted && !g_app.shutdownStarted && !(ws && ws->anyLiveWindow())) PostQuitMessage(0);
+}
+
+void Shutdown(int exitCode) {
+  if (g_app.mainThreadId && GetCurrentThreadId() != g_app.mainThreadId) {
+    // Another thread never runs the shutdown itself: it asks the main thread.
+    if (g_app.hiddenOwner) SendMessageA(g_app.hiddenOwner, kEndRequestMessage, WPARAM(exitCode), 0);
+    if (!g_app.shutdownStarted) ExitProcess(UINT(exitCode));
+    return;
+  }
+  if (g_app.shutdownStarted) return;
+  g_app.shutdownStarted = true;
+  g_app.idleRoutines.clear();
+  if (const WindowSystemOps* ws = GetWindowSystem()) ws->destroyAll();
+  for (size_t i = 0; i < g_app.cleanupRoutines.size(); ++i) g_app.cleanupRoutines[i]();
+  g_app.cleanupRoutines.clear();
+  NotifyLibrariesShutdown();
+  FreeDllCommandModules();
+  ClearConstantArea();
+  if (g_app.hiddenOwner && IsWindow(g_app.hiddenOwner)) DestroyWindow(g_app.hiddenOwner);
+  g_app.hiddenOwner = nullptr;
+  if (g_app.oleStarted) {
+    OleUninitialize();
+    g_app.oleStarted = false;
+  }
+}
+
+void EndProgram(int exitCode) {
+  bool otherThread = g_app.mainThreadId && GetCurrentThreadId() != g_app.mainThreadId;
+  Shutdown(exitCode);
+  if (otherThread) {
+    // The main thread is ending the process; this thread waits for it.
+    for (;;) Sleep(INFINITE);
+  }
+  ExitProcess(UINT(exitCode));
+}
+
+namespace {
+
+BOOL initInstanceHook() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string dir, file;
+  splitProgramPath(path, &dir, &file);
+  g_app.moduleDirectory = dir + "\\";
+  return g_image->entry();
+}
+
+int exitInstanceHook() {
+  Shutdown(0);
+  return 0;
+}
+
+}  // namespace
+
+BOOL RuntimeIdleHook(LONG count);
+BOOL RuntimePreTranslate(MSG* msg);
+
+int RunApplication(const ProgramImage& image) {
+  g_image = &image;
+  InstallPlatformHooks();
+  AppObjectHooks hooks = {&initInstanceHook, &RuntimeIdleHook, &RuntimePreTranslate, &exitInstanceHook};
+  return AppObjectMain(hooks);
+}
+
+}  // namespace lw

@@ -1,0 +1,141 @@
+// Start-up, the loop, shutdown, fatal errors and DLL commands, observed from outside
+// by running the probe program as its own process.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/message_box_win.h"
+
+namespace lw::testing {
+namespace {
+
+struct Probe {
+  std::string log;
+  DWORD exitCode = 0;
+  SeenMessageBox box;
+};
+
+struct ProbeRun {
+  bool expectBox;
+  bool closeWindow;
+  SeenMessageBox box;
+};
+
+void interact(void* context) {
+  auto* run = static_cast<ProbeRun*>(context);
+  if (run->expectBox) run->box = AnswerMessageBox(IDOK, 15000);
+  if (run->closeWindow) {
+    HWND w = WaitForWindow("probe-window");
+    if (w) PostMessageA(w, WM_CLOSE, 0, 0);
+  }
+}
+
+Probe runProbe(const std::string& args, bool expectBox = false, bool closeWindow = false) {
+  std::string logPath = BesideTests("probe.log");
+  DeleteFileA(logPath.c_str());
+  SetEnvironmentVariableA("LW_PROBE_LOG", logPath.c_str());
+  ProbeRun run = {expectBox, closeWindow, {}};
+  Probe p;
+  p.exitCode = RunProgram("\"" + BesideTests("runtime_probe.exe") + "\" " + args, 20000, &interact, &run);
+  p.box = run.box;
+  p.log = ReadWholeFile(logPath);
+  return p;
+}
+
+std::string errorText(const char* message, int code) {
+  std::string t = "运行时出错!\r\n\r\n";
+  if (code) t += "错误代码：" + std::to_string(code) + "\r\n\r\n";
+  return t + "错误信息：" + message + "\r\n";
+}
+
+TEST(Startup, ClosingTheLastWindowEndsWithCodeZeroInShutdownOrder) {
+  Probe p = runProbe("close", false, true);
+  EXPECT_EQ(p.exitCode, 0u);
+  EXPECT_EQ(p.log,
+            "library notified 1\nsection read\nloop starts\nwindow destroyed\nloop ended\n"
+            "cleanup\nlibrary notified 6\n");
+}
+
+TEST(Startup, EndProgramEndsWithTheChosenCodeAfterTheSameShutdown) {
+  Probe p = runProbe("end 7");
+  EXPECT_EQ(p.exitCode, 7u);
+  EXPECT_EQ(p.log, "library notified 1\nsection read\nloop starts\nwindow destroyed\ncleanup\nlibrary notified 6\n");
+}
+
+TEST(Startup, EndProgramFromAnotherThreadIsCarriedOutByTheMainThread) {
+  Probe p = runProbe("cross-thread 9");
+  EXPECT_EQ(p.exitCode, 9u);
+  EXPECT_NE(p.log.find("window destroyed\ncleanup\nlibrary notified 6\n"), std::string::npos) << p.log;
+}
+
+TEST(Startup, ACleanupRoutineRegisteredTwiceRunsOnce) {
+  Probe p = runProbe("cleanup-twice", false, true);
+  EXPECT_EQ(p.exitCode, 0u);
+  EXPECT_EQ(p.log.find("cleanup"), p.log.rfind("cleanup")) << p.log;
+}
+
+TEST(FatalError, ShowsTheOwnerlessBoxAndEndsWithMinusOneWithoutCleanup) {
+  Probe p = runProbe("fatal 4", true);
+  ASSERT_TRUE(p.box.found);
+  EXPECT_EQ(p.box.caption, "错误");
+  EXPECT_EQ(p.box.text, errorText("数组成员引用下标必须大于等于1", 4));
+  EXPECT_EQ(p.box.owner, nullptr);
+  EXPECT_EQ(p.exitCode, DWORD(-1));
+  EXPECT_EQ(p.log.find("cleanup"), std::string::npos) << p.log;
+}
+
+TEST(FatalError, DamagedSectionStopsStartUp) {
+  Probe p = runProbe("bad-section", true);
+  EXPECT_EQ(p.box.text, errorText("载入窗口模板数据段出错!", 0));
+  EXPECT_EQ(p.exitCode, DWORD(-1));
+}
+
+TEST(FatalError, StartWindowThatCannotBeLoaded) {
+  Probe p = runProbe("no-windows", true);
+  EXPECT_EQ(p.box.text, errorText("载入启动窗口失败", 0));
+  EXPECT_EQ(p.exitCode, DWORD(-1));
+}
+
+TEST(DllCommands, BindByNameOrdinalAndSystemSearchAndFreeTheirLibrariesAtShutdown) {
+  Probe p = runProbe("dll");
+  EXPECT_EQ(p.exitCode, 0u);
+  EXPECT_NE(p.log.find("sum 42 marker 4242 wide 500001234 converted 2 ab\n"), std::string::npos) << p.log;
+  // The library is freed after the libraries were told of the shutdown.
+  EXPECT_NE(p.log.find("library notified 6\nlibrary unloaded\n"), std::string::npos) << p.log;
+}
+
+TEST(DllCommands, AWrongArgumentCountIsError6EitherWay) {
+  for (const char* mode : {"dll-too-few", "dll-too-many"}) {
+    Probe p = runProbe(mode, true);
+    EXPECT_EQ(p.box.text, errorText("调用DLL命令后发现堆栈错误", 6)) << mode;
+    EXPECT_EQ(p.exitCode, DWORD(-1)) << mode;
+  }
+}
+
+TEST(DllCommands, MissingLibraryAndMissingOrdinalNameWhatWasAskedFor) {
+  Probe p = runProbe("dll-missing-library", true);
+  EXPECT_EQ(p.box.text, errorText("无法找到指定DLL库文件“no_such_library.dll”中的输出命令“Anything”", 0));
+  p = runProbe("dll-bad-ordinal", true);
+  EXPECT_EQ(p.box.text, errorText("无法找到指定DLL库文件“probe_dll.dll”中的输出命令“#99”", 0));
+}
+
+TEST(DllCommands, ALibraryPlantedUnderASystemNameIsNotLoaded) {
+  std::string planted = BesideTests("msimg32.dll");
+  ASSERT_TRUE(CopyFileA(BesideTests("probe_dll.dll").c_str(), planted.c_str(), FALSE));
+  Probe p = runProbe("dll-planted", true);
+  DeleteFileA(planted.c_str());
+  EXPECT_EQ(p.log.find("planted library answered"), std::string::npos) << p.log;
+  EXPECT_EQ(p.box.text, errorText("无法找到指定DLL库文件“msimg32.dll”中的输出命令“ProbeMarker”", 0));
+  EXPECT_EQ(p.exitCode, DWORD(-1));
+}
+
+TEST(Memory, ResizingConstantDataGivesAFreshCopy) {
+  Probe p = runProbe("resize-constant");
+  EXPECT_EQ(p.exitCode, 0u);
+  EXPECT_NE(p.log.find("copy Xons constant constant\n"), std::string::npos) << p.log;
+}
+
+}  // namespace
+}  // namespace lw::testing
