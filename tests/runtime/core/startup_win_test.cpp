@@ -124,7 +124,17 @@ TEST(DllCommands, MissingLibraryAndMissingOrdinalNameWhatWasAskedFor) {
 TEST(DllCommands, ALibraryPlantedUnderASystemNameIsNotLoaded) {
   std::string planted = BesideTests("msimg32.dll");
   ASSERT_TRUE(CopyFileA(BesideTests("probe_dll.dll").c_str(), planted.c_str(), FALSE));
+  // Under Wine, ask the loader to prefer a library file over its own built-in copy for
+  // the probe, as Windows does for a file beside the program; otherwise the plant
+  // would never be loaded and the test would prove nothing.
+  const char* key = "Software\\Wine\\AppDefaults\\runtime_probe.exe\\DllOverrides";
+  HKEY h = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) == ERROR_SUCCESS) {
+    RegSetValueExA(h, "msimg32", 0, REG_SZ, reinterpret_cast<const BYTE*>("native,builtin"), 15);
+    RegCloseKey(h);
+  }
   Probe p = runProbe("dll-planted", true);
+  RegDeleteKeyA(HKEY_CURRENT_USER, key);
   DeleteFileA(planted.c_str());
   EXPECT_EQ(p.log.find("planted library answered"), std::string::npos) << p.log;
   EXPECT_EQ(p.box.text, errorText("无法找到指定DLL库文件“msimg32.dll”中的输出命令“ProbeMarker”", 0));
