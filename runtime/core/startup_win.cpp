@@ -7,6 +7,7 @@
 
 #include "runtime/core/app_object_win.h"
 #include "runtime/core/memory.h"
+#include "runtime/core/program_path.h"
 #include "runtime/core/runtime_app_win.h"
 #include "runtime/core/runtime_error.h"
 #include "runtime/core/window_system.h"
@@ -39,27 +40,6 @@ void createHiddenOwner() {
                                       wc.hInstance, nullptr);
 }
 
-// Splits a path at its last backslash, stepping over two-byte characters so that
-// a trail byte equal to '\' is never taken for a separator.
-void splitProgramPath(const char* path, std::string* dir, std::string* file) {
-  const char* lastSep = nullptr;
-  for (const char* p = path; *p; ++p) {
-    if (static_cast<unsigned char>(*p) >= 0x80) {
-      if (!p[1]) break;
-      ++p;
-    } else if (*p == '\\') {
-      lastSep = p;
-    }
-  }
-  if (!lastSep) {
-    dir->clear();
-    *file = path;
-  } else {
-    dir->assign(path, lastSep);
-    *file = lastSep + 1;
-  }
-}
-
 }  // namespace
 
 void InitialiseRuntime() {
@@ -75,7 +55,7 @@ void InitialiseRuntime() {
   }
   char path[260] = {};
   GetModuleFileNameA(nullptr, path, sizeof path);
-  splitProgramPath(path, &g_app.programDirectory, &g_app.programFileName);
+  SplitProgramPath(path, &g_app.programDirectory, &g_app.programFileName);
   SetCurrentDirectoryA(g_app.programDirectory.c_str());
   createHiddenOwner();
   g_app.mainThreadId = GetCurrentThreadId();
@@ -156,7 +136,7 @@ BOOL initInstanceHook() {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, sizeof path);
   std::string dir, file;
-  splitProgramPath(path, &dir, &file);
+  SplitProgramPath(path, &dir, &file);
   g_app.moduleDirectory = dir + "\\";
   return g_image->entry();
 }

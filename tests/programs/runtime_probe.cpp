@@ -71,6 +71,15 @@ int loadWindow(uint32_t id, void*, bool) {
   return g_window ? 0 : -1;
 }
 bool anyLiveWindow() { return g_window && IsWindow(g_window); }
+int g_idleTurns = 0;
+bool fireIdle(uint32_t) {
+  // The first idle turn closes the window, proving the idle hook reaches the windows.
+  if (g_mode == "idle" && g_idleTurns++ == 0) {
+    logLine("idle turn");
+    PostMessageA(g_window, WM_CLOSE, 0, 0);
+  }
+  return false;
+}
 void destroyAll() {
   if (g_window) DestroyWindow(g_window);
 }
@@ -78,11 +87,14 @@ intptr_t request(int, intptr_t, intptr_t, bool* handled) {
   *handled = false;
   return 0;
 }
-const WindowSystemOps kProbeWindows = {&readSection, &loadWindow, &anyLiveWindow, &destroyAll, nullptr, nullptr,
+const WindowSystemOps kProbeWindows = {&readSection, &loadWindow, &anyLiveWindow, &destroyAll, nullptr, &fireIdle,
                                        nullptr,      nullptr,     nullptr,        &request};
 
-// --- a library that logs its notifications
+// --- a library that logs its notifications and keeps the runtime's callback
+RuntimeRequestEntry g_runtime = nullptr;
+
 intptr_t __stdcall probeNotify(int code, intptr_t arg1, intptr_t) {
+  if (code == 1) g_runtime = reinterpret_cast<RuntimeRequestEntry>(arg1);
   char line[64];
   snprintf(line, sizeof line, "library notified %d", code);
   logLine(line);
@@ -144,6 +156,22 @@ int entry() {
   }
   if (g_mode == "dll-bad-ordinal") callDll(7, {});
   if (g_mode == "no-windows") SetWindowSystem(nullptr);
+  if (g_mode == "requests") {
+    // What library code sees through the runtime's callback entry.
+    auto* dir = reinterpret_cast<const char*>(g_runtime(2002, 0, 0));
+    auto* file = reinterpret_cast<const char*>(g_runtime(2003, 0, 0));
+    char cwd[MAX_PATH] = {};
+    GetCurrentDirectoryA(sizeof cwd, cwd);
+    auto* block = reinterpret_cast<char*>(g_runtime(2024, 8, 0));
+    strcpy(block, "1234567");
+    block = reinterpret_cast<char*>(g_runtime(2026, intptr_t(block), 64));
+    snprintf(line, sizeof line, "file %s dir-is-cwd %d block %s load %d", file, strcmp(dir, cwd) == 0, block,
+             int(g_runtime(2005, 0, 0)));
+    logLine(line);
+    g_runtime(2025, intptr_t(block), 0);
+    SetWindowSystem(nullptr);
+    g_runtime(2007, 0x5201EA05, 0);  // a missing unit is fatal
+  }
   if (g_mode == "resize-constant") {
     // Resizing constant data yields a fresh copy and leaves the constant untouched.
     char* copy = static_cast<char*>(kServices.resizeMemory(const_cast<char*>(kConstants), 4));

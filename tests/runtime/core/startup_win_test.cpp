@@ -76,6 +76,19 @@ TEST(Startup, ACleanupRoutineRegisteredTwiceRunsOnce) {
   EXPECT_EQ(p.log.find("cleanup"), p.log.rfind("cleanup")) << p.log;
 }
 
+TEST(Startup, TheIdleHookGivesLoadedWindowsTheirTurn) {
+  Probe p = runProbe("idle");
+  EXPECT_EQ(p.exitCode, 0u);
+  EXPECT_NE(p.log.find("loop starts\nidle turn\nwindow destroyed\n"), std::string::npos) << p.log;
+}
+
+TEST(Startup, LibrariesReachTheRuntimeThroughTheCallbackEntry) {
+  Probe p = runProbe("requests", true);
+  EXPECT_NE(p.log.find("file runtime_probe.exe dir-is-cwd 1 block 1234567 load -1\n"), std::string::npos) << p.log;
+  EXPECT_EQ(p.box.text, errorText("指定窗口或窗口组件不存在或尚未载入", 0));
+  EXPECT_EQ(p.exitCode, DWORD(-1));
+}
+
 TEST(FatalError, ShowsTheOwnerlessBoxAndEndsWithMinusOneWithoutCleanup) {
   Probe p = runProbe("fatal 4", true);
   ASSERT_TRUE(p.box.found);
