@@ -14,9 +14,9 @@ as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
 packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine wine32:i386 xvfb xauth x11-apps imagemagick locales fonts-wqy-microhei
+  wine wine32:i386 xvfb xauth x11-apps x11-utils imagemagick locales fonts-wqy-microhei
   cmake make ninja-build googletest libz-mingw-w64-dev nasm dpkg-dev
-  g++ python3 clang libclang-rt-14-dev
+  g++ python3 clang libclang-rt-14-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
 )
 
 apt_updated=0
@@ -91,7 +91,7 @@ cross_build() { # package, extra cmake args...
   rm -rf "$dir/build"
   cmake -S "$dir/src" -B "$dir/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" \
-    -DCMAKE_INSTALL_PREFIX="$deps/i686" "$@" >/dev/null
+    -DCMAKE_INSTALL_PREFIX="$deps/i686" -Wno-dev "$@" >/dev/null
   cmake --build "$dir/build" >/dev/null
   cmake --install "$dir/build" >/dev/null
   touch "$stamp"
