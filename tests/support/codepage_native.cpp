@@ -1,0 +1,64 @@
+// The code-page unit for the pure test program. In the Windows build it is the
+// program's own unit; natively the system ANSI code page is taken to be GBK (code
+// page 936), converted with iconv.
+#ifdef _WIN32
+#include "runtime/core/codepage_win.cpp"
+#else
+#include <errno.h>
+#include <stdint.h>
+#include <iconv.h>
+
+#include "runtime/core/codepage.h"
+
+namespace lw {
+namespace {
+
+// Converts with iconv; a byte sequence it cannot read is skipped after emitting
+// `replacement` (both directions are only fed well-formed text by the tests).
+std::string convert(const char* to, const char* from, const char* in, size_t inBytes, const char* replacement,
+                    size_t replacementBytes, size_t skip) {
+  std::string out;
+  iconv_t cd = iconv_open(to, from);
+  if (cd == (iconv_t)-1) return out;
+  char buf[256];
+  char* src = const_cast<char*>(in);
+  while (inBytes > 0) {
+    char* dst = buf;
+    size_t room = sizeof buf;
+    size_t r = iconv(cd, &src, &inBytes, &dst, &room);
+    out.append(buf, size_t(dst - buf));
+    if (r == (size_t)-1 && errno != E2BIG) {
+      out.append(replacement, replacementBytes);
+      size_t n = inBytes < skip ? inBytes : skip;
+      src += n;
+      inBytes -= n;
+    }
+  }
+  iconv_close(cd);
+  return out;
+}
+
+}  // namespace
+
+std::u16string AnsiToWide(const char* text, size_t length) {
+  if (!text || length == 0) return std::u16string();
+  static const char kQuestion[] = {'?', 0};
+  std::string bytes = convert("UTF-16LE", "CP936", text, length, kQuestion, 2, 1);
+  std::u16string out(bytes.size() / 2, u'\0');
+  for (size_t i = 0; i < out.size(); ++i)
+    out[i] = char16_t(uint8_t(bytes[2 * i]) | (uint8_t(bytes[2 * i + 1]) << 8));
+  return out;
+}
+
+std::string WideToAnsi(const char16_t* text, size_t length) {
+  if (!text || length == 0) return std::string();
+  std::string le(length * 2, '\0');
+  for (size_t i = 0; i < length; ++i) {
+    le[2 * i] = char(text[i] & 0xFF);
+    le[2 * i + 1] = char(text[i] >> 8);
+  }
+  return convert("CP936", "UTF-16LE", le.data(), le.size(), "?", 1, 2);
+}
+
+}  // namespace lw
+#endif
