@@ -1,0 +1,103 @@
+// BMP files: uncompressed bitmaps of 1, 4, 8, 24 or 32 bits per pixel. Rows stored
+// bottom-up (positive height) or top-down (negative height) both come out upright.
+#include <climits>
+#include <cstring>
+
+#include "runtime/core/memory.h"
+#include "runtime/ui/picture_decode.h"
+#include "runtime/ui/picture_reading.h"
+
+namespace lw {
+namespace picture {
+
+void readPalette(Palette* palette, const uint8_t* p, size_t count, size_t stride) {
+  memset(palette, 0, sizeof *palette);
+  for (size_t i = 0; i < 256; ++i) palette->entry[i][3] = 255;
+  if (count > 256) count = 256;
+  for (size_t i = 0; i < count; ++i, p += stride) {
+    palette->entry[i][0] = p[0];
+    palette->entry[i][1] = p[1];
+    palette->entry[i][2] = p[2];
+  }
+}
+
+void convertBitmapRows(const uint8_t* bits, size_t stride, uint32_t width, uint32_t height, uint32_t bitCount,
+                       const Palette& palette, bool bottomUp, bool keepAlpha, uint8_t* out) {
+  const size_t outStride = size_t(width) * 4;
+  for (uint32_t y = 0; y < height; ++y) {
+    const uint8_t* row = bits + stride * y;
+    uint8_t* o = out + outStride * (bottomUp ? height - 1 - y : y);
+    switch (bitCount) {
+      case 1:
+        for (uint32_t x = 0; x < width; ++x, o += 4) memcpy(o, palette.entry[(row[x >> 3] >> (7 - (x & 7))) & 1], 4);
+        break;
+      case 4:
+        for (uint32_t x = 0; x < width; ++x, o += 4) memcpy(o, palette.entry[(row[x >> 1] >> (x & 1 ? 0 : 4)) & 15], 4);
+        break;
+      case 8:
+        for (uint32_t x = 0; x < width; ++x, o += 4) memcpy(o, palette.entry[row[x]], 4);
+        break;
+      case 24:
+        for (uint32_t x = 0; x < width; ++x, o += 4, row += 3) {
+          o[0] = row[0];
+          o[1] = row[1];
+          o[2] = row[2];
+          o[3] = 255;
+        }
+        break;
+      case 32:
+        memcpy(o, row, outStride);
+        if (!keepAlpha)
+          for (uint32_t x = 0; x < width; ++x) o[4 * x + 3] = 255;
+        break;
+    }
+  }
+}
+
+}  // namespace picture
+
+using namespace picture;
+
+// File header (14 bytes) and the information header's first 40 bytes:
+//   0 "BM"  10 offset of the pixel data  14 header size  18 width  22 height
+//   26 planes  28 bits per pixel  30 compression  46 colours used
+const char* DecodeBmpPicture(const uint8_t* data, size_t size, DecodedPicture* out) {
+  memset(out, 0, sizeof *out);
+  if (!data || size < 54) return "short header";
+  if (data[0] != 'B' || data[1] != 'M') return "not a bitmap";
+  const uint32_t pixelOffset = le32(data + 10);
+  const uint32_t headerSize = le32(data + 14);
+  const int32_t storedWidth = int32_t(le32(data + 18));
+  const int32_t storedHeight = int32_t(le32(data + 22));
+  const uint32_t bitCount = le16(data + 28);
+  const uint32_t compression = le32(data + 30);
+  const uint32_t coloursUsed = le32(data + 46);
+  // Larger headers (108 and 124 bytes) begin with the same 40 bytes; the colour
+  // table follows the header, whatever its size.
+  if (headerSize < 40 || !fits(size, 14, headerSize)) return "bad header size";
+  if (compression != 0) return "compressed";
+  if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32) return "bit count";
+  if (storedWidth == INT32_MIN || storedHeight == INT32_MIN) return "too large";
+  const uint32_t width = uint32_t(storedWidth < 0 ? -storedWidth : storedWidth);
+  const uint32_t height = uint32_t(storedHeight < 0 ? -storedHeight : storedHeight);
+  size_t bytes;
+  if (!pixelBytes(width, height, 1, &bytes)) return width && height ? "too large" : "empty image";
+
+  Palette palette;
+  if (bitCount <= 8) {
+    size_t count = coloursUsed ? coloursUsed : size_t(1) << bitCount;
+    if (count > 256) return "colour count";
+    if (!fits(size, 14 + size_t(headerSize), count * 4)) return "short colour table";
+    readPalette(&palette, data + 14 + headerSize, count, 4);
+  }
+  const size_t stride = paddedRowBytes(width, bitCount);
+  size_t bitsSize;
+  if (!checkedMul(stride, height, &bitsSize) || !fits(size, pixelOffset, bitsSize)) return "short pixel data";
+
+  if (const char* why = allocPixels(out, width, height)) return why;
+  out->kind = kPictureBmp;
+  convertBitmapRows(data + pixelOffset, stride, width, height, bitCount, palette, storedHeight > 0, false, out->pixels);
+  return nullptr;
+}
+
+}  // namespace lw

@@ -1,0 +1,38 @@
+// Pixel work the drawing of pictures needs and that does not touch the platform:
+// where the picture box puts a picture, compositing over a background colour and
+// stretching. Pixels are 32-bit blue, green, red, alpha, top row first.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+namespace lw {
+
+struct PictureRect {
+  int32_t left;
+  int32_t top;
+  int32_t width;
+  int32_t height;
+};
+
+// Where a picture of pictureWidth × pictureHeight goes in a client area by display
+// mode: 0 own size at the top-left corner; 1 stretched over the whole area; 2 never
+// enlarged, shrunk to fit keeping its proportions, and centred.
+PictureRect PictureDisplayRect(int mode, int32_t clientWidth, int32_t clientHeight, uint32_t pictureWidth,
+                               uint32_t pictureHeight);
+
+// Writes `count` pixels of src composited over `colour` (a colour value, red in the
+// low byte) into dst (which may be src): each channel becomes
+// (alpha × channel + (255 − alpha) × background) / 255, and alpha becomes 255.
+void CompositeOverColour(const uint8_t* src, uint8_t* dst, size_t count, uint32_t colour);
+
+// Stretches src (srcWidth × srcHeight) to fill dst (dstWidth × dstHeight) taking
+// for each destination pixel the source pixel under its centre.
+void StretchNearest(const uint8_t* src, uint32_t srcWidth, uint32_t srcHeight, uint8_t* dst, uint32_t dstWidth,
+                    uint32_t dstHeight);
+// Like StretchNearest, but a shrunk direction averages every source pixel that a
+// destination pixel covers (weighted by how much of it is covered), which keeps
+// thin lines and text readable; an enlarged direction repeats pixels.
+void StretchBox(const uint8_t* src, uint32_t srcWidth, uint32_t srcHeight, uint8_t* dst, uint32_t dstWidth,
+                uint32_t dstHeight);
+
+}  // namespace lw

@@ -1,0 +1,58 @@
+// Small pieces the picture decoders share: little-endian reads at checked offsets,
+// the size limits and the allocation of the pixel block. Internal to the decoders.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "runtime/ui/picture_decode.h"
+
+namespace lw::picture {
+
+inline uint16_t le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+inline uint32_t le32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+
+// True when [offset, offset + length) lies inside data of `size` bytes.
+inline bool fits(size_t size, size_t offset, size_t length) { return offset <= size && length <= size - offset; }
+
+// Bytes of `count` frames of width × height 32-bit pixels, or false when a side is
+// 0 or above the limit, or the total passes kMaxPicturePixelBytes.
+bool pixelBytes(uint32_t width, uint32_t height, size_t count, size_t* bytes);
+
+// Sets width, height and size and allocates the pixel block (room for `frames`
+// frames). Answers null or a reason; nothing is allocated on failure.
+const char* allocPixels(DecodedPicture* out, uint32_t width, uint32_t height, size_t frames = 1);
+
+// Sets kPictureHasAlpha when some pixel's alpha is below 255.
+void noteAlpha(DecodedPicture* out);
+
+// A working buffer that lives for one decode; null data when it could not be had.
+struct Scratch {
+  explicit Scratch(size_t n);
+  ~Scratch();
+  Scratch(const Scratch&) = delete;
+  Scratch& operator=(const Scratch&) = delete;
+  uint8_t* data;
+};
+
+// Bytes in one stored row of `bits`-per-pixel pixels padded to 4 bytes (width is
+// within the side limit, so this cannot overflow).
+inline size_t paddedRowBytes(uint32_t width, uint32_t bits) { return (size_t(width) * bits + 31) / 32 * 4; }
+
+// A colour table as the pixels want it: blue, green, red, 255 per entry; entries
+// the file does not give are black.
+struct Palette {
+  uint8_t entry[256][4];
+};
+// Reads `count` (at most 256) entries of `stride` bytes (3 or 4) in blue, green, red
+// order from p.
+void readPalette(Palette* palette, const uint8_t* p, size_t count, size_t stride);
+
+// Turns stored device-independent bitmap rows (1, 4, 8, 24 or 32 bits per pixel,
+// each row `stride` bytes, the first stored row at `bits`) into 32-bit top-down
+// pixels of `width` × `height`. `bottomUp` says the first stored row is the
+// picture's bottom row. 32-bit pixels keep their fourth byte as alpha only with
+// `keepAlpha`; all others get 255.
+void convertBitmapRows(const uint8_t* bits, size_t stride, uint32_t width, uint32_t height, uint32_t bitCount,
+                       const Palette& palette, bool bottomUp, bool keepAlpha, uint8_t* out);
+
+}  // namespace lw::picture

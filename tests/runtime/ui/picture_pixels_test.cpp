@@ -1,0 +1,86 @@
+#include "runtime/ui/picture_pixels.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace lw {
+namespace {
+
+void expectRect(PictureRect r, int32_t left, int32_t top, int32_t width, int32_t height) {
+  EXPECT_EQ(r.left, left);
+  EXPECT_EQ(r.top, top);
+  EXPECT_EQ(r.width, width);
+  EXPECT_EQ(r.height, height);
+}
+
+TEST(PictureDisplay, FittedAndCentredInA270Box) {
+  expectRect(PictureDisplayRect(2, 270, 270, 300, 300), 0, 0, 270, 270);
+  expectRect(PictureDisplayRect(2, 270, 270, 100, 50), 85, 110, 100, 50);
+  expectRect(PictureDisplayRect(2, 270, 270, 400, 100), 0, 101, 270, 67);
+  // Taller than wide: the height limits and the width is truncated.
+  expectRect(PictureDisplayRect(2, 270, 270, 100, 400), 101, 0, 67, 270);
+  // Larger in one direction only: never enlarged in the other.
+  expectRect(PictureDisplayRect(2, 270, 100, 50, 300), 127, 0, 16, 100);  // 110 + (50 - 16) / 2
+  expectRect(PictureDisplayRect(2, 270, 270, 270, 270), 0, 0, 270, 270);
+}
+
+TEST(PictureDisplay, OwnSizeAndStretched) {
+  expectRect(PictureDisplayRect(0, 270, 270, 400, 100), 0, 0, 400, 100);
+  for (auto [w, h] : {std::pair<uint32_t, uint32_t>{300, 300}, {100, 50}, {400, 100}, {1, 1000}})
+    expectRect(PictureDisplayRect(1, 270, 270, w, h), 0, 0, 270, 270);
+  // A collapsed client area draws nothing rather than a negative size.
+  expectRect(PictureDisplayRect(2, -5, 0, 40, 40), 0, 0, 0, 0);
+}
+
+TEST(PictureComposite, AlphaBlendsOverTheBackgroundColour) {
+  // Pixels: opaque blue, half-transparent green, fully transparent red.
+  std::vector<uint8_t> px = {255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 0};
+  const uint32_t background = 0x204060;  // red 0x60, green 0x40, blue 0x20
+  CompositeOverColour(px.data(), px.data(), 3, background);
+  const std::vector<uint8_t> want = {
+      255, 0, 0, 255,
+      uint8_t((127 * 0x20) / 255), uint8_t((128 * 255 + 127 * 0x40) / 255), uint8_t((127 * 0x60) / 255), 255,
+      0x20, 0x40, 0x60, 255,
+  };
+  EXPECT_EQ(px, want);
+}
+
+std::vector<uint8_t> greyPixels(const std::vector<uint8_t>& levels) {
+  std::vector<uint8_t> px;
+  for (uint8_t v : levels) px.insert(px.end(), {v, v, v, 255});
+  return px;
+}
+
+TEST(PictureStretch, NearestTakesThePixelUnderEachCentre) {
+  const auto src = greyPixels({10, 20, 30, 40, 50, 60});  // 3 × 2
+  std::vector<uint8_t> dst(6 * 4 * 4);
+  StretchNearest(src.data(), 3, 2, dst.data(), 6, 4);
+  EXPECT_EQ(dst, greyPixels({10, 10, 20, 20, 30, 30, 10, 10, 20, 20, 30, 30,  //
+                             40, 40, 50, 50, 60, 60, 40, 40, 50, 50, 60, 60}));
+  std::vector<uint8_t> small(2 * 4);
+  StretchNearest(src.data(), 3, 2, small.data(), 2, 1);
+  EXPECT_EQ(small, greyPixels({40, 60}));  // centres at (0.75, 1) and (2.25, 1)
+}
+
+TEST(PictureStretch, BoxAveragesWhatEachPixelCovers) {
+  // 4 × 1 to 2 × 1: pairs averaged; 3 × 1 to 2 × 1: the middle pixel split in halves.
+  const auto four = greyPixels({0, 100, 200, 250});
+  std::vector<uint8_t> two(2 * 4);
+  StretchBox(four.data(), 4, 1, two.data(), 2, 1);
+  EXPECT_EQ(two, greyPixels({50, 225}));
+  const auto three = greyPixels({0, 90, 180});
+  StretchBox(three.data(), 3, 1, two.data(), 2, 1);
+  EXPECT_EQ(two, greyPixels({30, 150}));  // (2·0 + 1·90) / 3, (1·90 + 2·180) / 3
+  // Both directions, and an enlarged direction repeats pixels.
+  const auto square = greyPixels({0, 40, 80, 120});  // 2 × 2
+  std::vector<uint8_t> one(4);
+  StretchBox(square.data(), 2, 2, one.data(), 1, 1);
+  EXPECT_EQ(one, greyPixels({60}));
+  std::vector<uint8_t> wide(4 * 1 * 4);
+  StretchBox(square.data(), 2, 2, wide.data(), 4, 1);
+  EXPECT_EQ(wide, greyPixels({40, 40, 80, 80}));
+}
+
+}  // namespace
+}  // namespace lw
