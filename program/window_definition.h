@@ -1,0 +1,66 @@
+// The program's two windows as the build tool sees them: their ids, the ids of
+// their units and menu items, and the application routines their events are bound
+// to. BuildProgramTemplate turns the definition into template records; the build
+// writes them into the section that is embedded in the program image.
+#pragma once
+#include <cstdint>
+
+#include "runtime/ui/template_format.h"
+
+namespace lw::program {
+
+namespace ids {
+// The QR window and its unit.
+constexpr uint32_t QrWindow = 0x5201E9FF;
+constexpr uint32_t QrWindowModule = 0x1901EA03;
+constexpr uint32_t QrWindowUnit = 0x0601E9FE;
+constexpr uint32_t 图片二维码 = 0x1601EA20;
+
+// The start window, its controls and its menu items.
+constexpr uint32_t StartWindow = 0x5201EA05;
+constexpr uint32_t StartWindowModule = 0x1901EA0D;
+constexpr uint32_t StartWindowUnit = 0x0601EA06;
+constexpr uint32_t 标签1 = 0x1601EA5C;
+constexpr uint32_t 获取 = 0x1601EA5D;
+constexpr uint32_t 编辑框QQ = 0x1601EA5E;
+constexpr uint32_t 超级列表框日志 = 0x1601EA5F;
+constexpr uint32_t 分组框1 = 0x1601EA5A;
+constexpr uint32_t 生成识别连接 = 0x2601EA52;  // hidden level-0 menu entry
+constexpr uint32_t 生成链接 = 0x2601EA53;      // its one item
+constexpr uint32_t 按钮_转换1 = 0x1601EA07;
+constexpr uint32_t 标签_提示 = 0x1601EA08;
+constexpr uint32_t 按钮_转换 = 0x1601EA09;
+constexpr uint32_t 标签2 = 0x1601EA0A;
+constexpr uint32_t 编辑框生成 = 0x1601EA0B;
+constexpr uint32_t 链接框 = 0x1601EA0C;
+}  // namespace ids
+
+// The application routines the templates bind, in the order of the application's
+// handler table. The table's address is the code base of the program information
+// block; a stored handler entry is the byte offset of the routine's slot in it, so
+// the first routine's entry is 0.
+enum HandlerSlot : int32_t {
+  kUpdateCheckHandler,  // start window created
+  kQrDisplayHandler,    // QR window created
+  kConvertHandler,      // 按钮_转换 clicked
+  kQrTriggerHandler,    // 按钮_转换1 clicked
+  kFeedListHandler,     // 获取 clicked
+  kListClickHandler,    // 超级列表框日志 clicked
+  kMenuItemHandler,     // 生成链接 chosen
+  kHandlerSlotCount
+};
+
+// One slot holds a routine address of the 32-bit program.
+constexpr int32_t kHandlerSlotBytes = 4;
+constexpr int32_t HandlerEntry(HandlerSlot slot) { return slot * kHandlerSlotBytes; }
+constexpr int32_t kHandlerTableBytes = kHandlerSlotCount * kHandlerSlotBytes;
+
+// The caption of the start window.
+constexpr const char* kStartCaption = "Linkwright";
+
+// Both windows as template records, the QR window first. The start window's
+// caption is a parameter so that the section's size can be checked against
+// other captions.
+WindowTemplate BuildProgramTemplate(const char* startCaption = kStartCaption);
+
+}  // namespace lw::program
