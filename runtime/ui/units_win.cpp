@@ -1,0 +1,155 @@
+#include "runtime/ui/units_win.h"
+
+#include "runtime/core/memory.h"
+#include "runtime/core/window_system.h"
+#include "runtime/ui/window_table.h"
+
+namespace lw {
+namespace {
+
+const char kUnitProp[] = "lw.unit";
+const char kSubclassProp[] = "lw.unitproc";
+
+// What a window carries besides its unit: the kind's notify routine and how its
+// state is freed.
+struct UnitHolder {
+  Unit unit;
+  UnitNotify notify;
+  void (*freeState)(void*);
+  WNDPROC previous;
+};
+
+// Runs in front of every unit's own window procedure: the unit's cursor, and the
+// end of the unit with its window.
+LRESULT CALLBACK unitFrontProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* holder = static_cast<UnitHolder*>(GetPropA(hwnd, kSubclassProp));
+  WNDPROC previous = holder ? holder->previous : DefWindowProcA;
+  if (!holder) return CallWindowProcA(previous, hwnd, msg, wp, lp);
+  if (msg == WM_SETCURSOR && HWND(wp) == hwnd && LOWORD(lp) == HTCLIENT) {
+    UnitRecord* rec = RecordOfUnit(&holder->unit);
+    if (rec && rec->cursor) {
+      SetCursor(HCURSOR(rec->cursor));
+      return TRUE;
+    }
+  }
+  if (msg != WM_NCDESTROY) return CallWindowProcA(previous, hwnd, msg, wp, lp);
+  LRESULT r = CallWindowProcA(previous, hwnd, msg, wp, lp);
+  // The record's slot no longer names this unit once its window is gone.
+  bool wasWindow = holder->unit.typeId == unit_type::Window;
+  bool cleared = false;
+  if (UnitRecord* rec = RecordOfUnit(&holder->unit))
+    if (rec->liveObject == &holder->unit) {
+      rec->liveObject = nullptr;
+      cleared = true;
+    }
+  RemovePropA(hwnd, kUnitProp);
+  RemovePropA(hwnd, kSubclassProp);
+  if (holder->freeState) holder->freeState(holder->unit.state);
+  delete holder;
+  // A loaded window went away: the loop ends when it was the last one.
+  if (wasWindow && cleared) OnLoadedWindowDestroyed();
+  return r;
+}
+
+}  // namespace
+
+Unit* AttachNewUnit(HWND hwnd, const UnitCreateArgs& args, uint32_t typeId, void* state, UnitNotify notify,
+                    void (*freeState)(void*)) {
+  auto* holder = new UnitHolder{};
+  holder->unit.hwnd = hwnd;
+  holder->unit.windowId = args.windowId;
+  holder->unit.unitId = args.unitId;
+  holder->unit.typeId = typeId;
+  holder->unit.type = FindUnitType(typeId);
+  holder->unit.state = state;
+  holder->notify = notify;
+  holder->freeState = freeState;
+  SetPropA(hwnd, kUnitProp, &holder->unit);
+  SetPropA(hwnd, kSubclassProp, holder);
+  // Chained in front of the kind's own procedure, so it sees WM_NCDESTROY last.
+  holder->previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(&unitFrontProc)));
+  return &holder->unit;
+}
+
+Unit* UnitFromWindow(HWND hwnd) { return hwnd ? static_cast<Unit*>(GetPropA(hwnd, kUnitProp)) : nullptr; }
+
+UnitNotify NotifyRoutineOf(Unit* unit) {
+  if (!unit || !unit->hwnd) return nullptr;
+  auto* holder = static_cast<UnitHolder*>(GetPropA(HWND(unit->hwnd), kSubclassProp));
+  return holder ? holder->notify : nullptr;
+}
+
+bool RouteChildNotification(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  HWND child = nullptr;
+  switch (msg) {
+    case WM_COMMAND: child = HWND(lp); break;
+    case WM_NOTIFY: child = reinterpret_cast<NMHDR*>(lp)->hwndFrom; break;
+    case WM_CTLCOLOREDIT: case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN: case WM_CTLCOLORLISTBOX:
+      child = HWND(lp);
+      break;
+    case WM_DRAWITEM: child = reinterpret_cast<DRAWITEMSTRUCT*>(lp)->hwndItem; break;
+    case WM_VSCROLL: case WM_HSCROLL: child = HWND(lp); break;
+    default: return false;
+  }
+  if (!child || child == hwnd) return false;
+  Unit* unit = UnitFromWindow(child);
+  // An up-down buddy belongs to the edit box it serves.
+  if (!unit && GetParent(child) == hwnd) unit = UnitFromWindow(HWND(GetPropA(child, "lw.buddyOf")));
+  UnitNotify notify = NotifyRoutineOf(unit);
+  if (!notify) return false;
+  bool handled = false;
+  LRESULT r = notify(unit, msg, wp, lp, &handled);
+  if (handled) *result = r;
+  return handled;
+}
+
+COLORREF ConvertColour(uint32_t colour) {
+  return colour == 0xFF000000u ? GetSysColor(COLOR_BTNFACE) : COLORREF(colour & 0x00FFFFFF);
+}
+
+HFONT MakeUnitFont(const std::vector<uint8_t>& block) {
+  if (block.size() < sizeof(LOGFONTA)) return HFONT(GetStockObject(DEFAULT_GUI_FONT));
+  LOGFONTA lf;
+  memcpy(&lf, block.data(), sizeof lf);
+  lf.lfFaceName[LF_FACESIZE - 1] = 0;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfOutPrecision = 0;
+  lf.lfClipPrecision = 0;
+  lf.lfQuality = PROOF_QUALITY;
+  lf.lfPitchAndFamily = 0;
+  HFONT f = CreateFontIndirectA(&lf);
+  return f ? f : HFONT(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+bool IsStockFont(HFONT font) { return font == HFONT(GetStockObject(DEFAULT_GUI_FONT)); }
+
+void ApplyBorderStyle(HWND hwnd, int border) {
+  LONG style = GetWindowLongA(hwnd, GWL_STYLE) & ~WS_BORDER;
+  LONG ex = GetWindowLongA(hwnd, GWL_EXSTYLE) & ~(WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE);
+  switch (border) {
+    case 1: ex |= WS_EX_CLIENTEDGE; break;
+    case 2: ex |= WS_EX_DLGMODALFRAME; break;
+    case 3: ex |= WS_EX_STATICEDGE; break;
+    case 4: ex |= WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME; break;
+    case 5: style |= WS_BORDER; break;
+    default: break;
+  }
+  SetWindowLongA(hwnd, GWL_STYLE, style);
+  SetWindowLongA(hwnd, GWL_EXSTYLE, ex);
+  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+UnitRecord* RecordOfUnit(const Unit* unit, WindowRecord** window) {
+  if (!unit) return nullptr;
+  WindowRecord* w = FindLoadedWindow(unit->windowId);
+  if (window) *window = w;
+  return w ? FindUnitRecord(*w, unit->unitId) : nullptr;
+}
+
+Unit* LiveUnit(UnitRecord* record) {
+  if (!record || !record->liveObject) return nullptr;
+  auto* unit = static_cast<Unit*>(record->liveObject);
+  return unit->hwnd && IsWindow(HWND(unit->hwnd)) ? unit : nullptr;
+}
+
+}  // namespace lw

@@ -1,0 +1,332 @@
+#include "runtime/ui/window_loader_win.h"
+
+#include <cstring>
+#include <vector>
+
+#include "runtime/core/window_system.h"
+#include "runtime/ui/events.h"
+#include "runtime/ui/menus_win.h"
+#include "runtime/ui/units_win.h"
+#include "runtime/ui/window_table.h"
+#include "runtime/ui/window_unit_win.h"
+
+namespace lw {
+namespace {
+
+// Private messages to the units of a window being created.
+constexpr UINT kAllUnitsExist = 0x806F;
+constexpr UINT kWindowUnitsReady = 0x8004;
+constexpr UINT kCreationFinished = 0x8076;
+
+HWND hwndOf(UnitRecord& r) {
+  Unit* u = LiveUnit(&r);
+  return u ? HWND(u->hwnd) : nullptr;
+}
+
+// Standard cursors a mouse-pointer number may name; entry 0 is the class default.
+const LPCSTR kStandardCursors[] = {
+    nullptr,        IDC_ARROW,    IDC_CROSS,    IDC_IBEAM,       IDC_ICON,    IDC_SIZE,
+    IDC_SIZENESW,   IDC_SIZENS,   IDC_SIZENWSE, IDC_SIZEWE,      IDC_UPARROW, IDC_WAIT,
+    IDC_NO,         IDC_APPSTARTING, IDC_HELP,  IDC_SIZEALL,     IDC_HAND,
+};
+constexpr int kStandardCursorCount = sizeof kStandardCursors / sizeof kStandardCursors[0];
+
+// A cursor file: the first image's hot spot and DIB, made into a cursor.
+HCURSOR cursorFromFile(const uint8_t* data, size_t size) {
+  if (size < 6 + 16) return nullptr;
+  uint16_t type, count;
+  memcpy(&type, data + 2, 2);
+  memcpy(&count, data + 4, 2);
+  if (type != 2 || count == 0) return nullptr;
+  const uint8_t* entry = data + 6;
+  uint16_t hotX, hotY;
+  uint32_t bytes, offset;
+  memcpy(&hotX, entry + 4, 2);
+  memcpy(&hotY, entry + 6, 2);
+  memcpy(&bytes, entry + 8, 4);
+  memcpy(&offset, entry + 12, 4);
+  if (offset > size || bytes > size - offset || bytes > (1u << 24)) return nullptr;
+  std::vector<uint8_t> res(4 + bytes);
+  memcpy(res.data(), &hotX, 2);
+  memcpy(res.data() + 2, &hotY, 2);
+  memcpy(res.data() + 4, data + offset, bytes);
+  return HCURSOR(CreateIconFromResourceEx(res.data(), DWORD(res.size()), FALSE, 0x00030000, 0, 0, 0));
+}
+
+}  // namespace
+
+HCURSOR MakeUnitCursor(const uint8_t* block, size_t size) {
+  if (size == 0) return nullptr;
+  int32_t number = 0;
+  if (size < 4) {
+    number = block[0];
+  } else {
+    memcpy(&number, block, 4);
+  }
+  if (number == -1) return size > 4 ? cursorFromFile(block + 4, size - 4) : nullptr;
+  if (size > 10) {
+    if (HCURSOR c = cursorFromFile(block, size)) return c;
+  }
+  LPCSTR id = nullptr;
+  if (number > 0 && number < kStandardCursorCount) {
+    id = kStandardCursors[number];
+  } else {
+    for (int i = 1; i < kStandardCursorCount; ++i)
+      if (uintptr_t(kStandardCursors[i]) == uintptr_t(number)) id = kStandardCursors[i];
+  }
+  return id ? LoadCursorA(nullptr, id) : nullptr;
+}
+
+namespace {
+
+void showFirstTime(WindowRecord* w, Unit* windowUnit) {
+  HWND hwnd = HWND(windowUnit->hwnd);
+  WindowUnitState* s = WindowStateOf(windowUnit);
+  int show = SW_SHOW;
+  if (s && s->props.startPosition == 2) show = SW_SHOWMINIMIZED;
+  if (s && s->props.startPosition == 3 && (s->props.border == 1 || s->props.border == 3 || s->props.border == 5))
+    show = SW_SHOWMAXIMIZED;
+  ShowWindow(hwnd, show);
+  if (!IsWindow(hwnd)) return;
+  Unit* focus = FocusedUnitOf(hwnd);
+  if (focus) FireUnitEvent(focus->windowId, focus->unitId, -7);
+}
+
+void sendToUnits(WindowRecord* w, UINT msg) {
+  for (size_t i = w->units.size(); i-- > 0;)
+    if (HWND h = hwndOf(w->units[i])) SendMessageA(h, msg, 0, 0);
+}
+
+// Undoes a creation that failed part way: the window and the units made so far go.
+bool abandon(WindowRecord* w, HMENU bar, HACCEL accel) {
+  for (size_t i = w->units.size(); i-- > 1;)
+    if (HWND h = hwndOf(w->units[i])) DestroyWindow(h);
+  if (HWND h = hwndOf(w->units[0])) DestroyWindow(h);
+  for (UnitRecord& u : w->units)
+    if (!u.menuItem) u.liveObject = nullptr;
+  if (bar && IsMenu(bar)) DestroyMenu(bar);
+  if (accel) DestroyAcceleratorTable(accel);
+  ResumeEvents();
+  return false;
+}
+
+}  // namespace
+
+bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent) {
+  if (!w || w->units.empty()) return false;
+  UnitRecord& own = w->units[0];
+  // 1. An open window is only brought to the front.
+  if (reuse == 0) {
+    if (HWND h = hwndOf(own)) {
+      if (IsIconic(h))
+        ShowWindow(h, SW_RESTORE);
+      else
+        SetForegroundWindow(h);
+      return true;
+    }
+  }
+  // 2. The parent must be a live window unless the window is modal.
+  if (modal) parent = nullptr;
+  if (parent && !IsWindow(parent)) return false;
+  // 3. No event reaches the application while the units are made.
+  SuspendEvents();
+  // 4. The window must be in the index.
+  if (!FindLoadedWindow(w->id)) {
+    ResumeEvents();
+    return false;
+  }
+  // 5. Menu bar and accelerators.
+  HMENU bar = nullptr;
+  HACCEL accel = nullptr;
+  BuildMenuBar(*w, &bar, &accel);
+
+  // 6. The window's own unit, then the controls from the last record to the first.
+  auto styleOf = [&](const UnitRecord& r, const UnitTypeInfo* type, bool isWindow) {
+    uint32_t style = 0;
+    bool neverVisible = type->flags & type_flag::NeverVisible;
+    bool disabled = (r.state & unit_state::Disabled) && !neverVisible;
+    if (isWindow && reuse != 0) disabled = false;
+    if (r.state & unit_state::TabStop) style |= WS_TABSTOP;
+    if (disabled) style |= WS_DISABLED;
+    return style;
+  };
+  const UnitTypeInfo* windowType = FindUnitType(own.typeId);
+  UnitCreate createWindow = UnitOperation<UnitCreate>(windowType, unit_op::Create);
+  if (!createWindow) return abandon(w, bar, accel);
+  UnitCreateArgs args = {};
+  args.parent = parent;
+  args.block = own.properties.data();
+  args.blockSize = own.properties.size();
+  args.style = styleOf(own, windowType, true);
+  args.owner = parent;
+  args.menu = bar;
+  args.left = own.left;
+  args.top = own.top;
+  args.width = own.width;
+  args.height = own.height;
+  args.windowId = w->id;
+  args.unitId = own.id;
+  g_creatingModalWindow = modal;
+  Unit* windowUnit = createWindow(args);
+  g_creatingModalWindow = false;
+  if (!windowUnit || !windowUnit->hwnd || !IsWindow(HWND(windowUnit->hwnd))) return abandon(w, bar, accel);
+  own.liveObject = windowUnit;
+  HWND hwnd = HWND(windowUnit->hwnd);
+  if (WindowUnitState* s = WindowStateOf(windowUnit)) {
+    s->menuBar = bar;
+    s->accelerators = nullptr;  // installed in step 12
+  }
+  int controlId = 100;
+  for (size_t i = w->units.size(); i-- > 1;) {
+    UnitRecord& r = w->units[i];
+    if (r.menuItem) continue;
+    const UnitTypeInfo* type = FindUnitType(r.typeId);
+    UnitCreate create = UnitOperation<UnitCreate>(type, unit_op::Create);
+    if (!create) return abandon(w, bar, accel);
+    UnitCreateArgs a = {};
+    a.parent = hwnd;
+    a.block = r.properties.data();
+    a.blockSize = r.properties.size();
+    a.style = styleOf(r, type, false);
+    a.owner = hwnd;
+    a.controlId = controlId;
+    a.left = r.left;
+    a.top = r.top;
+    a.width = r.width;
+    a.height = r.height;
+    a.windowId = w->id;
+    a.unitId = r.id;
+    Unit* unit = create(a);
+    if (!unit) return abandon(w, bar, accel);
+    r.liveObject = unit;
+    controlId += 10;
+  }
+  // 7. Controls move into the containers that hold them.
+  for (size_t i = 1; i < w->units.size(); ++i) {
+    UnitRecord& r = w->units[i];
+    HWND h = hwndOf(r);
+    if (!h || r.parentId == 0) continue;
+    UnitRecord* container = FindUnitRecord(*w, r.parentId);
+    if (HWND p = container ? hwndOf(*container) : nullptr) SetParent(h, p);
+  }
+  // 8. Record order is front-to-back order among siblings.
+  for (size_t i = 1; i < w->units.size(); ++i) {
+    HWND h = hwndOf(w->units[i]);
+    if (!h) continue;
+    HWND after = HWND_TOP;
+    for (size_t j = i; j-- > 1;) {
+      HWND earlier = hwndOf(w->units[j]);
+      if (earlier && w->units[j].parentId == w->units[i].parentId) {
+        after = earlier;
+        break;
+      }
+    }
+    SetWindowPos(h, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  // 9. Cursors.
+  for (UnitRecord& r : w->units) {
+    if (r.menuItem) continue;
+    r.cursor = MakeUnitCursor(r.mousePointer.data(), r.mousePointer.size());
+  }
+  // 10. Every unit learns that all units exist; then the window.
+  sendToUnits(w, kAllUnitsExist);
+  SendMessageA(hwnd, kWindowUnitsReady, 0, 0);
+  // 11. Controls shown or hidden by their flags.
+  for (size_t i = 1; i < w->units.size(); ++i) {
+    UnitRecord& r = w->units[i];
+    HWND h = hwndOf(r);
+    if (!h) continue;
+    const UnitTypeInfo* type = FindUnitType(r.typeId);
+    bool visible = (r.state & unit_state::Visible) && !(type->flags & type_flag::NeverVisible);
+    ShowWindow(h, visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+  }
+  // 12. Accelerators installed, events flow again.
+  if (WindowUnitState* s = WindowStateOf(windowUnit)) {
+    if (s->accelerators) DestroyAcceleratorTable(s->accelerators);
+    s->accelerators = accel;
+  }
+  ResumeEvents();
+  // 13. Created, moved, resized: a handler may close the window.
+  uint32_t windowId = w->id, unitId = own.id;
+  FireUnitEvent(windowId, unitId, 0);
+  if (!IsWindow(hwnd)) return true;
+  FireUnitEvent(windowId, unitId, 3);
+  if (!IsWindow(hwnd)) return true;
+  FireUnitEvent(windowId, unitId, 4);
+  if (!IsWindow(hwnd)) return true;
+  // 14. Shown when its flag says so.
+  bool visible = (own.state & unit_state::Visible) || reuse != 0;
+  if (visible) showFirstTime(w, windowUnit);
+  if (!IsWindow(hwnd)) return true;
+  // 15. A modal window disables the other loaded windows.
+  WindowUnitState* s = WindowStateOf(windowUnit);
+  if (modal && s) {
+    s->modal = true;
+    s->modalRunning = true;
+    for (WindowRecord& other : LoadedWindows().windows) {
+      if (&other == w || other.units.empty()) continue;
+      HWND o = hwndOf(other.units[0]);
+      if (o && IsWindowEnabled(o)) {
+        EnableWindow(o, FALSE);
+        s->disabledByModal.push_back(o);
+      }
+    }
+  }
+  // 16. Creation finished; the focus stays where it was.
+  HWND focus = GetFocus();
+  sendToUnits(w, kCreationFinished);
+  if (GetFocus() != focus && focus && IsWindow(focus)) SetFocus(focus);
+  if (s) s->firstShowPending = true;
+  return true;
+}
+
+void CompleteFirstShowing(WindowRecord* w) {
+  Unit* unit = LiveUnit(&w->units[0]);
+  WindowUnitState* s = WindowStateOf(unit);
+  if (!s) return;
+  bool first = s->firstShowPending;
+  s->firstShowPending = false;
+  if (first) {
+    showFirstTime(w, unit);
+  } else {
+    ShowWindow(HWND(unit->hwnd), SW_SHOW);
+  }
+  if (first && s->modal && IsWindow(HWND(unit->hwnd))) RunMessageLoop(1, &s->modalRunning);
+}
+
+bool LoadWindowById(uint32_t windowId, HWND parent, bool modal) {
+  WindowRecord* w = FindLoadedWindow(windowId);
+  if (!w) return false;
+  if (!CreateWindowFromRecord(w, 0, modal, parent)) return false;
+  Unit* unit = LiveUnit(&w->units[0]);
+  WindowUnitState* s = WindowStateOf(unit);
+  if (!s || !(w->units[0].state & unit_state::Visible)) return true;
+  if (!s->firstShowPending) return true;  // an open window was only activated
+  s->firstShowPending = false;
+  HWND hwnd = HWND(unit->hwnd);
+  if (s->modal) {
+    HWND owner = GetWindow(hwnd, GW_OWNER);
+    if (owner && (GetWindowLongA(owner, GWL_EXSTYLE) & WS_EX_TOPMOST))
+      SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RunMessageLoop(1, &s->modalRunning);
+  }
+  return true;
+}
+
+void DestroyAllWindows() {
+  for (WindowRecord& w : LoadedWindows().windows) {
+    if (w.units.empty()) continue;
+    if (HWND h = hwndOf(w.units[0])) DestroyWindow(h);
+    for (UnitRecord& u : w.units) {
+      if (!u.menuItem && u.cursor) u.cursor = nullptr;  // shared system cursors are not destroyed
+    }
+  }
+}
+
+bool AnyLiveWindow() {
+  for (WindowRecord& w : LoadedWindows().windows)
+    if (!w.units.empty() && hwndOf(w.units[0])) return true;
+  return false;
+}
+
+}  // namespace lw

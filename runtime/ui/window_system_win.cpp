@@ -1,0 +1,158 @@
+// The window system as the runtime core sees it: reading the section, loading
+// windows, idle turns, dialog keys and accelerators, the runtime requests that
+// belong to windows, and the LoadWindow and PopupMenu commands.
+#include "runtime/ui/window_system_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "runtime/core/runtime_error.h"
+#include "runtime/core/window_system.h"
+#include "runtime/ui/events.h"
+#include "runtime/ui/menus_win.h"
+#include "runtime/ui/property_access_win.h"
+#include "runtime/ui/unit_types_win.h"
+#include "runtime/ui/units_win.h"
+#include "runtime/ui/window_loader_win.h"
+#include "runtime/ui/window_table.h"
+#include "runtime/ui/window_unit_win.h"
+
+namespace lw {
+namespace {
+
+std::vector<uint32_t> g_declinedIdle;  // windows that declined idle turns this period
+
+bool readSection(const uint8_t* data, size_t size, uintptr_t codeBase) {
+  return ReadLoadedWindows(data, size, codeBase);
+}
+
+int loadWindow(uint32_t windowId, void* parentUnit, bool modal) {
+  HWND parent = parentUnit ? HWND(static_cast<Unit*>(parentUnit)->hwnd) : nullptr;
+  return LoadWindowById(windowId, parent, modal) ? 0 : -1;
+}
+
+void destroyAll() {
+  DestroyAllWindows();
+  ClearLoadedWindows();
+}
+
+void beginIdlePeriod() { g_declinedIdle.clear(); }
+
+bool fireIdle(uint32_t elapsedMs) {
+  bool more = false;
+  for (WindowRecord& w : LoadedWindows().windows) {
+    if (w.units.empty() || !LiveUnit(&w.units[0])) continue;
+    if (std::find(g_declinedIdle.begin(), g_declinedIdle.end(), w.id) != g_declinedIdle.end()) continue;
+    int32_t result = 0;
+    uint32_t arg = elapsedMs;
+    if (FireUnitEvent(w.id, w.units[0].id, 7, &result, 1, &arg) && result != 0)
+      more = true;
+    else
+      g_declinedIdle.push_back(w.id);
+  }
+  return more;
+}
+
+bool preTranslate(void* m) {
+  MSG* msg = static_cast<MSG*>(m);
+  if (!msg->hwnd) return false;
+  HWND root = GetAncestor(msg->hwnd, GA_ROOT);
+  Unit* unit = UnitFromWindow(root);
+  WindowUnitState* s = WindowStateOf(unit);
+  if (!s) return false;
+  if (s->accelerators && TranslateAcceleratorA(root, s->accelerators, msg)) return true;
+  return IsDialogMessageA(root, msg) != 0;
+}
+
+uint64_t readProperty(uint32_t w, uint32_t u, int n, int e) { return ReadUnitProperty(w, u, n, e); }
+void writeProperty(uint32_t w, uint32_t u, int n, int e, Word lo, Word hi) { WriteUnitProperty(w, u, n, e, lo, hi); }
+
+struct LoadRequest {
+  uint32_t windowId;
+  void* parentUnit;
+  uint32_t modal;
+};
+
+intptr_t request(int code, intptr_t a1, intptr_t a2, bool* handled) {
+  *handled = true;
+  switch (code) {
+    case 1002: return intptr_t(FindUnitType(uint32_t(a1)));
+    case 2005: {
+      auto* r = reinterpret_cast<const LoadRequest*>(a1);
+      return loadWindow(r->windowId, r->parentUnit, r->modal != 0);
+    }
+    case 2006: return intptr_t(FindLiveUnit(uint32_t(a1), uint32_t(a2)));
+    case 2007: {
+      Unit* u = FindLiveUnit(uint32_t(a1), uint32_t(a2));
+      if (!u) ReportFatalError("指定窗口或窗口组件不存在或尚未载入", 0);
+      return intptr_t(u);
+    }
+    case 2008: return RaiseEvent(reinterpret_cast<EventRequest*>(a1));
+    case 2009: SuspendEvents(); return 0;
+    case 2010: ResumeEvents(); return 0;
+    case 2031: return RaiseTypedEvent(reinterpret_cast<TypedEventRequest*>(a1));
+    default: *handled = false; return 0;
+  }
+}
+
+const WindowSystemOps kOps = {&readSection,     &loadWindow, &AnyLiveWindow, &destroyAll,     &beginIdlePeriod,
+                              &fireIdle,        &preTranslate, &readProperty, &writeProperty, &request};
+
+}  // namespace
+
+Unit* FindLiveUnit(uint32_t windowId, uint32_t unitId) {
+  WindowRecord* w = FindLoadedWindow(windowId);
+  if (!w) return nullptr;
+  UnitRecord* r = unitId == 0 ? UnitRecordAt(*w, 0) : FindUnitRecord(*w, unitId);
+  return r && !r->menuItem ? LiveUnit(r) : nullptr;
+}
+
+void InstallWindowSystem() {
+  RegisterProgramUnitTypes();
+  SetWindowSystem(&kOps);
+}
+
+namespace commands {
+
+void LoadWindow(ResultRecord* r, int argc, ArgRecord* args) {
+  r->low = 0;
+  if (argc < 1) return;
+  HWND parent = nullptr;
+  if (argc >= 2 && args[1].type != 0) {
+    Unit* p = FindLiveUnit(uint32_t(args[1].low), 0);
+    if (!p) return;  // a given parent that is not open: nothing is loaded
+    parent = HWND(p->hwnd);
+  }
+  bool modal = argc >= 3 && args[2].type != 0 && args[2].low != 0;
+  r->low = LoadWindowById(uint32_t(args[0].low), parent, modal) ? 1 : 0;
+}
+
+void PopupMenu(ResultRecord* r, int argc, ArgRecord* args) {
+  if (argc < 2) return;
+  uint32_t windowId = uint32_t(args[0].low);
+  Unit* window = FindLiveUnit(windowId, 0);
+  if (!window) ReportFatalError("指定窗口或窗口组件不存在或尚未载入", 0);
+  // A menu of another window, or a unit that is not a menu item, shows nothing.
+  if (uint32_t(args[1].low) != windowId) return;
+  WindowRecord* w = FindLoadedWindow(windowId);
+  UnitRecord* item = FindUnitRecord(*w, uint32_t(args[1].high));
+  if (!item || !item->menuItem) return;
+  HMENU popup = BuildPopupMenu(*w, item->id);
+  if (!popup) return;
+  POINT pt;
+  GetCursorPos(&pt);
+  int x = pt.x + 3, y = pt.y + 3;
+  if (argc >= 3 && args[2].type != 0) x = int32_t(args[2].low);
+  if (argc >= 4 && args[3].type != 0) y = int32_t(args[3].low);
+  HWND hwnd = HWND(window->hwnd);
+  SetForegroundWindow(hwnd);
+  UINT chosen = UINT(TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, hwnd, nullptr));
+  DestroyMenu(popup);
+  // The chosen item reaches the window as a command, after this command returns.
+  if (chosen) PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+}
+
+}  // namespace commands
+}  // namespace lw

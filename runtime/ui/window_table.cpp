@@ -1,0 +1,28 @@
+#include "runtime/ui/window_table.h"
+
+#include <cstdint>
+
+namespace lw {
+namespace {
+WindowTemplate g_windows;
+}
+
+WindowTemplate& LoadedWindows() { return g_windows; }
+
+bool ReadLoadedWindows(const uint8_t* data, size_t size, uintptr_t codeBase) {
+  WindowTemplate t;
+  TemplateFailure failure;
+  const char* reason = nullptr;
+  if (!ReadWindowSection(data, size, &t, &failure)) return false;
+  // Handler entries are byte offsets into the application's handler table; the
+  // table's length is not recorded, so any non-negative offset is accepted.
+  if (!FixUpHandlers(&t, codeBase, size_t(INT32_MAX), &reason)) return false;
+  g_windows = std::move(t);
+  return true;
+}
+
+void ClearLoadedWindows() { g_windows.windows.clear(); }
+
+WindowRecord* FindLoadedWindow(uint32_t windowId) { return FindWindowRecord(g_windows, windowId); }
+
+}  // namespace lw

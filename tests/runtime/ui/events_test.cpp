@@ -1,0 +1,163 @@
+// Event lookup and delivery through the window records.
+#include "runtime/ui/events.h"
+
+#include <gtest/gtest.h>
+
+#include "runtime/ui/window_table.h"
+#include "tests/support/fatal_trap.h"
+#include "tests/support/template_builder.h"
+
+namespace lw {
+namespace {
+
+using testing::Bind;
+using testing::MakeMenuItem;
+using testing::MakeUnit;
+using testing::MakeWindow;
+
+constexpr uint32_t kWin = 0x52000001, kOwn = 0x06000001, kButton = 0x16000002, kButton2 = 0x16000003,
+                   kEdit = 0x16000004, kMenu = 0x26000005, kLabel = 0x16000006;
+
+int g_calls[4];
+uint32_t g_lastArgs[5];
+int g_lastArgc;
+EventContext g_seenContext;
+
+HandlerResult handler0(int argc, const uint32_t* args) {
+  ++g_calls[0];
+  g_lastArgc = argc;
+  for (int i = 0; i < argc && i < 5; ++i) g_lastArgs[i] = args[i];
+  g_seenContext = CurrentEvent();
+  return {0, 0};
+}
+HandlerResult handler1(int, const uint32_t*) {
+  ++g_calls[1];
+  return {1, 0};  // a cancelling answer
+}
+HandlerResult handler2(int, const uint32_t*) {
+  ++g_calls[2];
+  return {1, 42};
+}
+const EventHandler kHandlers[] = {&handler0, &handler1, &handler2};
+
+struct Events : ::testing::Test {
+  void SetUp() override {
+    memset(g_calls, 0, sizeof g_calls);
+    WindowRecord w = MakeWindow(kWin, kOwn, "events", {Bind(0, 0), Bind(1, 1)});
+    // Two bindings for event 0: only the first counts. Event 5 is bound to no handler.
+    w.units.push_back(MakeUnit(kButton, unit_type::Button, 0, 0, 10, 10, {Bind(0, 2), Bind(0, 0), Bind(5, -1)}));
+    UnitRecord usesOther = MakeUnit(kButton2, unit_type::Button, 0, 0, 10, 10, {Bind(0, 0)});
+    usesOther.eventSource = kButton;  // same type: takes kButton's bindings
+    w.units.push_back(usesOther);
+    UnitRecord otherType = MakeUnit(kEdit, unit_type::EditBox, 0, 0, 10, 10, {Bind(0, 0)});
+    otherType.eventSource = kButton;  // another type: keeps its own
+    w.units.push_back(otherType);
+    w.units.push_back(MakeMenuItem(kMenu, 0, 0, "item", 1));
+    UnitRecord label = MakeUnit(kLabel, unit_type::Label, 0, 0, 10, 10, {Bind(0, 0)});
+    w.units.push_back(label);
+    std::vector<uint8_t> section = testing::WriteSection({w});
+    ASSERT_TRUE(ReadLoadedWindows(section.data(), section.size(), uintptr_t(kHandlers)));
+  }
+  void TearDown() override {
+    ClearLoadedWindows();
+    while (EventSuspension() > 0) ResumeEvents();
+  }
+};
+
+TEST_F(Events, FirstOfTwoBindingsIsCalledWithItsResult) {
+  int32_t result = 0;
+  EXPECT_TRUE(FireUnitEvent(kWin, kButton, 0, &result));
+  EXPECT_EQ(result, 42);
+  EXPECT_EQ(g_calls[2], 1);
+  EXPECT_EQ(g_calls[0], 0);
+}
+
+TEST_F(Events, UnboundEventsAndNoHandlerAreSilent) {
+  EventRequest r = {kWin, kButton, 7, 0, {}, 0, 0};
+  EXPECT_EQ(RaiseEvent(&r), 0);
+  r.event = 5;  // stored -1
+  EXPECT_EQ(RaiseEvent(&r), 0);
+  EXPECT_EQ(r.resultPresent, 0u);
+}
+
+TEST_F(Events, OwnUnitAsZeroArgumentsAndContext) {
+  EventRequest r = {kWin, 0, 0, 2, {7, 9}, 0, 0};
+  EXPECT_EQ(RaiseEvent(&r), 1);
+  EXPECT_EQ(r.resultPresent, 0u) << "the handler returned no result";
+  EXPECT_EQ(g_lastArgc, 2);
+  EXPECT_EQ(g_lastArgs[1], 9u);
+  EXPECT_EQ(g_seenContext.windowId, kWin);
+  EXPECT_EQ(g_seenContext.unitId, kOwn) << "unit id 0 stands for the window's own unit";
+  EXPECT_EQ(CurrentEvent().windowId, 0u) << "cleared once the handler returned";
+}
+
+TEST_F(Events, CancellableEventCountsAsCancelledOnlyForAPresentZero) {
+  EXPECT_TRUE(FireCancellableEvent(kWin, kOwn, 1));
+  EXPECT_FALSE(FireCancellableEvent(kWin, kOwn, 0));
+  EXPECT_FALSE(FireCancellableEvent(kWin, kButton, 0)) << "42 does not cancel";
+}
+
+TEST_F(Events, EventSourceChainOnlyWithinTheSameType) {
+  FireUnitEvent(kWin, kButton2, 0);
+  EXPECT_EQ(g_calls[2], 1) << "kButton2 uses kButton's bindings";
+  FireUnitEvent(kWin, kEdit, 0);
+  EXPECT_EQ(g_calls[0], 1) << "an edit box keeps its own bindings";
+}
+
+TEST_F(Events, MenuItemHasOneHandlerForAnyEvent) {
+  FireUnitEvent(kWin, kMenu, 0);
+  FireUnitEvent(kWin, kMenu, 99);
+  EXPECT_EQ(g_calls[1], 2);
+}
+
+TEST_F(Events, SuspensionKeepsEveryEventAwayAndNeverGoesNegative) {
+  SuspendEvents();
+  SuspendEvents();
+  ResumeEvents();
+  EXPECT_FALSE(FireUnitEvent(kWin, kButton, 0));
+  ResumeEvents();
+  ResumeEvents();
+  EXPECT_EQ(EventSuspension(), 0);
+  EXPECT_TRUE(FireUnitEvent(kWin, kButton, 0));
+}
+
+TEST_F(Events, TypedArgumentsBecomeWordsBySlotRules) {
+  TypedEventRequest r = {};
+  r.windowId = kWin;
+  r.unitId = kOwn;
+  r.event = 0;
+  r.argc = 4;
+  r.args[0] = {0x1FF, 0x80000101, 0};               // byte: low 8 bits
+  r.args[1] = {0xFFFF, 0x80000201, 0};              // short: sign-extended
+  r.args[2] = {0x0000000200000001ull, 0x80000601, 0};  // double: both words
+  r.args[3] = {0x0000000500000004ull, 0x80000301, 1};  // by reference: first word
+  EXPECT_EQ(RaiseTypedEvent(&r), 1);
+  ASSERT_EQ(g_lastArgc, 5);
+  EXPECT_EQ(g_lastArgs[0], 0xFFu);
+  EXPECT_EQ(g_lastArgs[1], 0xFFFFFFFFu);
+  EXPECT_EQ(g_lastArgs[2], 1u);
+  EXPECT_EQ(g_lastArgs[3], 2u);
+  EXPECT_EQ(g_lastArgs[4], 4u);
+}
+
+TEST_F(Events, UnknownWindowUnitAndInvalidUnitAreFatal) {
+  testing::FatalTrap trap;
+  EventRequest r = {0x52FFFFFF, 0, 0, 0, {}, 0, 0};
+  try {
+    RaiseEvent(&r);
+    ADD_FAILURE();
+  } catch (const testing::FatalError& e) {
+    EXPECT_STREQ(e.what(), "未找到引发事件的窗口");
+  }
+  r.windowId = kWin;
+  r.unitId = 0x16FFFFFF;
+  try {
+    RaiseEvent(&r);
+    ADD_FAILURE();
+  } catch (const testing::FatalError& e) {
+    EXPECT_STREQ(e.what(), "未找到引发事件的窗口组件");
+  }
+}
+
+}  // namespace
+}  // namespace lw
