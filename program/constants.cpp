@@ -1,5 +1,5 @@
 #include "program/program_image.h"
 
-namespace program {
+namespace lw::program {
 const Constants kConstants = {{0, 0, 0, 0}, {1, 0}};
-}  // namespace program
+}  // namespace lw::program

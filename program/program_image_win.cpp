@@ -2,10 +2,13 @@
 // DLL-command table, the runtime libraries, and the entry routine.
 #include <windows.h>
 
+#include "app/main_window.h"
 #include "app/program_state.h"
 #include "program/program_image.h"
+#include "program/window_section_data.h"
 #include "runtime/core/runtime_app_win.h"
 #include "runtime/core/service_table.h"
+#include "runtime/ui/window_system_win.h"
 
 namespace {
 
@@ -29,9 +32,9 @@ const LibraryDescriptor* const kLibraries[] = {&kCoreLibrary, &kExtendedUnitsLib
 
 const ProgramInfoBlock kProgramInfo = {
     3, 0, 126803,
-    program::kCodeBase,
+    app::kHandlerTable,  // handler entries in the section are byte offsets into it
     &program::kConstants, sizeof program::kConstants,
-    program::kWindowSection, program::kWindowSectionSize,
+    lw::program::kWindowSection, lw::program::kWindowSectionLength,
     4, kLibraries,
     14, kDllLibraries, kDllExports,
 };
@@ -52,4 +55,7 @@ const ProgramImage kImage = {&kProgramInfo, &applicationEntry};
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return lw::RunApplication(kImage); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  lw::InstallWindowSystem();
+  return lw::RunApplication(kImage);
+}
