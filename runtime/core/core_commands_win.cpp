@@ -1,0 +1,130 @@
+// The core commands that touch the platform: clipboard, cursor position, message
+// box and the shell.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "runtime/core/core_commands.h"
+#include "runtime/core/window_system.h"
+
+namespace lw::core {
+namespace {
+
+// Runtime request of the window system: the live unit object of (window id, unit
+// id), or null when the unit does not exist or has no live window.
+constexpr int kRequestFindLiveUnit = 2006;
+
+// A unit object begins with its platform window handle; this is how the core
+// reaches the window of a unit without knowing the rest of the object.
+struct UnitObjectHead {
+  HWND window;
+};
+
+// The live window of a window id, or null. Without a window system there are no
+// windows, so there is no owner either.
+HWND liveWindowOf(uint32_t windowId) {
+  const WindowSystemOps* ws = GetWindowSystem();
+  if (!ws || !ws->request) return nullptr;
+  bool handled = true;
+  intptr_t unit = ws->request(kRequestFindLiveUnit, intptr_t(windowId), 0, &handled);
+  if (!handled || !unit) return nullptr;
+  HWND hwnd = reinterpret_cast<const UnitObjectHead*>(unit)->window;
+  return IsWindow(hwnd) ? hwnd : nullptr;
+}
+
+// Opens the clipboard without an owner window. Clipboard viewers and bridges open
+// it for a moment after every change, so a busy clipboard is tried again briefly
+// before the command gives up.
+bool openClipboardSoon() {
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    if (OpenClipboard(nullptr)) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
+}  // namespace
+
+const char kDefaultAddress[] = "about:blank";
+
+void SetClipboardText(ResultRecord* r, int argc, ArgRecord* args) {
+  r->low = 0;
+  r->high = 0;
+  const char* s = argc > 0 ? TextArgument(args[0]) : "";
+  if (!openClipboardSoon()) return;
+  EmptyClipboard();
+  size_t n = strlen(s) + 1;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, n);
+  if (block) {
+    void* p = GlobalLock(block);
+    if (p) {
+      memcpy(p, s, n);
+      GlobalUnlock(block);
+      if (SetClipboardData(CF_TEXT, block))
+        r->low = 1;  // the clipboard owns the block now
+      else
+        GlobalFree(block);
+    } else {
+      GlobalFree(block);
+    }
+  }
+  CloseClipboard();
+}
+
+void MouseX(ResultRecord* r, int, ArgRecord*) {
+  POINT pt = {0, 0};
+  GetCursorPos(&pt);
+  r->low = Word(uint32_t(pt.x));
+  r->high = 0;
+}
+
+void MouseY(ResultRecord* r, int, ArgRecord*) {
+  POINT pt = {0, 0};
+  GetCursorPos(&pt);
+  r->low = Word(uint32_t(pt.y));
+  r->high = 0;
+}
+
+void ShowMessageBox(ResultRecord* r, int argc, ArgRecord* args) {
+  MessageBoxRequest m = PrepareMessageBox(argc, args);
+  HWND owner = nullptr;
+  if (m.ownerIsUnit)
+    owner = liveWindowOf(m.windowId);
+  else if (m.ownerHandle)
+    owner = reinterpret_cast<HWND>(m.ownerHandle);
+  int button = MessageBoxA(owner, m.text.c_str(), m.caption.c_str(), m.style);
+  r->low = Word(uint32_t(button > 0 ? button - 1 : 0));
+  r->high = 0;
+}
+
+void OpenAddress(ResultRecord* r, int argc, ArgRecord* args) {
+  r->low = 0;
+  r->high = 0;
+  const char* address = kDefaultAddress;
+  if (argc > 0 && args[0].type != type::None) {
+    address = TextArgument(args[0]);
+    // An empty address names nothing to open (the shell would show the current
+    // folder instead).
+    if (!*address) return;
+  }
+  HWND owner = FindWindowA(nullptr, "Microsoft Internet Explorer");
+  ShellExecuteA(owner, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+const CommandEntry kPlatformCommands[] = {
+    {"SetClipboardText", &SetClipboardText},
+    {"MouseX", &MouseX},
+    {"MouseY", &MouseY},
+    {"ShowMessageBox", &ShowMessageBox},
+    {"OpenAddress", &OpenAddress},
+};
+const size_t kPlatformCommandCount = sizeof kPlatformCommands / sizeof kPlatformCommands[0];
+
+LibraryCommand FindPlatformCommand(const char* name) {
+  for (const CommandEntry& e : kPlatformCommands)
+    if (strcmp(e.name, name) == 0) return e.routine;
+  return nullptr;
+}
+
+}  // namespace lw::core
