@@ -134,6 +134,22 @@ TEST_F(WindowLoading, UnknownWindowAndDeadParentFail) {
   EXPECT_FALSE(LoadWindowById(kMain, gone, false));
 }
 
+TEST_F(WindowLoading, AnEmptySectionLoadsNothing) {
+  ASSERT_TRUE(ReadLoadedWindows(nullptr, 0, uintptr_t(kHandlers)));
+  EXPECT_TRUE(LoadedWindows().windows.empty());
+  EXPECT_FALSE(LoadWindowById(kMain, nullptr, false));
+}
+
+TEST_F(WindowLoading, APropertyBlockOfTooHighAVersionFailsTheLoad) {
+  WindowRecord w = MakeWindow(kMain, kMainOwn, "too new");
+  w.units[0].properties = {7, 0, 0, 0};  // window blocks go up to version 6
+  section = testing::WriteSection({w});
+  ASSERT_TRUE(ReadLoadedWindows(section.data(), section.size(), uintptr_t(kHandlers)));
+  EXPECT_FALSE(LoadWindowById(kMain, nullptr, false));
+  EXPECT_EQ(FindWindowA(nullptr, "too new"), nullptr);
+  EXPECT_EQ(EventSuspension(), 0) << "a failed load resumes events";
+}
+
 TEST_F(WindowLoading, AHiddenMenuEntryPopsUpAndItsItemReachesTheHandler) {
   ASSERT_TRUE(LoadWindowById(kMain, nullptr, false));
   HANDLE picker = CreateThread(nullptr, 0, &pickFirstMenuEntry, nullptr, 0, nullptr);
