@@ -4,6 +4,7 @@
 #include "runtime/ui/window_system_win.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <vector>
@@ -110,6 +111,9 @@ Unit* FindLiveUnit(uint32_t windowId, uint32_t unitId) {
 }
 
 void InstallWindowSystem() {
+  // The list view and the up-down control live in the common controls library.
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
   RegisterProgramUnitTypes();
   SetWindowSystem(&kOps);
 }
