@@ -36,21 +36,35 @@ struct GifImage {
   const uint8_t* colours;  // red, green, blue entries; null when the file has none
   size_t colourCount;
   size_t codeOffset;  // the minimum code size byte, then the coded sub-blocks
+  size_t codedBytes;  // in those sub-blocks
   GraphicControl control;
 };
 
-// Steps over sub-blocks from *pos up to and including the zero-length one.
-bool skipSubBlocks(const uint8_t* data, size_t size, size_t* pos) {
-  size_t p = *pos;
+// Steps over sub-blocks from *pos up to and including the zero-length one, adding
+// up their bytes in *total when asked.
+bool skipSubBlocks(const uint8_t* data, size_t size, size_t* pos, size_t* total = nullptr) {
+  size_t p = *pos, sum = 0;
   for (;;) {
     if (p >= size) return false;
     size_t n = data[p++];
     if (n == 0) break;
     if (!fits(size, p, n)) return false;
     p += n;
+    sum += n;
   }
   *pos = p;
+  if (total) *total = sum;
   return true;
+}
+
+// The most pixels `bytes` of coded data can give. Codes take at least minBits + 1
+// bits, and the k-th code after a clear stands for at most k pixels (each new
+// string is one longer than an earlier one), never more than the table holds.
+// An image larger than this is cut short, and is refused before any allocation.
+bool codedDataCanFill(const uint8_t* data, const GifImage& image) {
+  const uint64_t codes = uint64_t(image.codedBytes) * 8 / (data[image.codeOffset] + 1u), full = kMaxCodes;
+  const uint64_t most = codes <= full ? codes * (codes + 1) / 2 : full * (full + 1) / 2 + (codes - full) * full;
+  return uint64_t(image.width) * image.height <= most;
 }
 
 // Walks the block stream from `pos`, collecting up to `maxImages` images. Answers
@@ -86,7 +100,7 @@ const char* walkBlocks(const uint8_t* data, size_t size, size_t pos, const uint8
       if (!fits(size, pos, 9)) return "short image descriptor";
       const uint8_t* d = data + pos;
       GifImage image{le16(d), le16(d + 2), le16(d + 4), le16(d + 6), (d[8] & 0x40) != 0,
-                     globalColours, globalCount, 0, control};
+                     globalColours, globalCount, 0, 0, control};
       pos += 9;
       if (d[8] & 0x80) {
         image.colourCount = size_t(2) << (d[8] & 7);
@@ -96,8 +110,9 @@ const char* walkBlocks(const uint8_t* data, size_t size, size_t pos, const uint8
       }
       image.codeOffset = pos;
       if (pos >= size) return "short image data";
+      if (data[pos] < 2 || data[pos] > 8) return "code size";
       ++pos;
-      if (!skipSubBlocks(data, size, &pos)) return "short image data";
+      if (!skipSubBlocks(data, size, &pos, &image.codedBytes)) return "short image data";
       images->push_back(image);
       control = GraphicControl();
     } else {
@@ -150,8 +165,7 @@ struct LzwEntry {
 // height bytes, which the caller has cleared). Pixels past the end are dropped;
 // data that ends early leaves the rest at index 0.
 const char* decodeIndices(const uint8_t* data, size_t size, const GifImage& image, uint8_t* indices) {
-  const uint32_t minBits = data[image.codeOffset];
-  if (minBits < 2 || minBits > 8) return "code size";
+  const uint32_t minBits = data[image.codeOffset];  // 2 to 8, as the walk checked
   const uint32_t clear = 1u << minBits, end = clear + 1;
   std::vector<LzwEntry> table(kMaxCodes);
   for (uint32_t c = 0; c < clear; ++c) table[c] = {0, uint8_t(c), uint8_t(c), 1};
@@ -251,6 +265,7 @@ void drawImage(const GifImage& image, const uint8_t* indices, uint32_t left, uin
 
 // The first image at its own size.
 const char* decodeStill(const uint8_t* data, size_t size, const GifImage& image, DecodedPicture* out) {
+  if (!codedDataCanFill(data, image)) return "short image data";
   if (const char* why = allocPixels(out, image.width, image.height)) return why;
   Scratch indices(out->size / 4);
   if (!indices.data) return "out of memory";
@@ -294,7 +309,9 @@ const char* decodeFrames(const uint8_t* data, size_t size, uint32_t screenWidth,
   for (; decoded < count; ++decoded) {
     const GifImage& image = images[decoded];
     size_t pixels;
-    if (!checkedMul(image.width, image.height, &pixels) || pixels > indexBudget) break;
+    if (!checkedMul(image.width, image.height, &pixels) || pixels > indexBudget ||
+        !codedDataCanFill(data, image))
+      break;
     indexBudget -= pixels;
     indices.assign(pixels, 0);
     if (decodeIndices(data, size, image, indices.data())) break;

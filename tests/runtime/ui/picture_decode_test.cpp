@@ -616,9 +616,20 @@ TEST(GifDecode, PixelsOutsideTheImageAreDroppedAndSizesLimited) {
   ASSERT_TRUE(p);
   EXPECT_EQ(pixel(*p, 1, 1), 0xFF404040u);
 
+  const char* reason;
   testing::GifFrame huge;
   huge.width = 40000, huge.height = 40000, huge.pixels = {1};
   EXPECT_FALSE(decode(testing::makeGif(1, 1, greyRamp(4), {huge})));
+  // A few coded bytes cannot fill 16000 × 16000 pixels: refused before allocating.
+  huge.width = huge.height = 16000;
+  EXPECT_FALSE(decode(testing::makeGif(1, 1, greyRamp(4), {huge}), false, &reason));
+  EXPECT_STREQ(reason, "short image data");
+  // One colour compresses best of all, and such a picture still fits the bound.
+  testing::GifFrame flat;
+  flat.width = 1200, flat.height = 1000, flat.pixels.assign(1200 * 1000, 2);
+  Picture flatPicture = decode(testing::makeGif(1200, 1000, greyRamp(4), {flat}));
+  ASSERT_TRUE(flatPicture);
+  EXPECT_EQ(pixel(*flatPicture, 1199, 999), 0xFF808080u);
   testing::GifFrame small;
   small.width = 1, small.height = 1, small.pixels = {1};
   // A screen of 65535 × 65535 cannot animate; the first image alone still shows.
