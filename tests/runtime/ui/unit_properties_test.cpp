@@ -315,24 +315,5 @@ TEST(UnitProperties, KindTable) {
   EXPECT_STREQ(reason, "properties of another kind");
 }
 
-TEST(UnitProperties, SizesOfTheWrittenBlocks) {
-  // The lengths the window template's size is made of.
-  std::vector<uint8_t> b;
-  ASSERT_TRUE(EncodeUnitProperties(unit_type::Window, WindowProps{}, &b));
-  EXPECT_EQ(b.size(), 100u);
-  ASSERT_TRUE(EncodeUnitProperties(unit_type::Label, LabelProps{}, &b));
-  EXPECT_EQ(b.size(), 88u);
-  ASSERT_TRUE(EncodeUnitProperties(unit_type::EditBox, EditProps{}, &b));
-  EXPECT_EQ(b.size(), 82u);
-  ASSERT_TRUE(EncodeUnitProperties(unit_type::PicBox, PicBoxProps{}, &b));
-  EXPECT_EQ(b.size(), 32u);
-  ASSERT_TRUE(EncodeUnitProperties(unit_type::GroupBox, GroupBoxProps{}, &b));
-  EXPECT_EQ(b.size(), 24u);
-  ASSERT_TRUE(EncodeUnitProperties(unit_type::Button, ButtonProps{}, &b));
-  EXPECT_EQ(b.size(), 28u);
-  ASSERT_TRUE(EncodeUnitProperties(unit_type::ListView, ListViewProps{}, &b));
-  EXPECT_EQ(b.size(), 124u);
-}
-
 }  // namespace
 }  // namespace lw
