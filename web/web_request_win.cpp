@@ -1,0 +1,191 @@
+// The exchange itself: the decisions (host, port, path, agent, flags, header text,
+// cookies) come from the pure address unit; this file only hands them to WinINet
+// through the DLL-command service and collects what comes back.
+#include "web/web_request_win.h"
+
+#include <cstring>
+#include <initializer_list>
+#include <string>
+
+#include "app/text_between.h"
+#include "runtime/core/memory.h"
+#include "runtime/core/service_table.h"
+#include "runtime/core/values.h"
+#include "web/address.h"
+#include "web/cookies.h"
+
+namespace web {
+namespace {
+
+namespace text = app::text;
+
+using Handle = uint32_t;
+
+uint32_t word(const void* p) { return uint32_t(reinterpret_cast<uintptr_t>(p)); }
+// A text handed to WinINet: an empty one goes as a null pointer.
+uint32_t textWord(const std::string& s) { return s.empty() ? 0 : word(s.c_str()); }
+
+uint32_t call(int index, std::initializer_list<uint32_t> args) {
+  return uint32_t(lw::kServices.callDllCommand(index, int(args.size()), args.begin()));
+}
+
+void closeHandle(Handle h) {
+  if (h) call(dll::InternetCloseHandle, {h});
+}
+
+// Replaces a caller's variable with a new block, freeing the old one.
+template <class T> void replaceVariable(T* variable, T value) {
+  T old = *variable;
+  *variable = value;
+  lw::FreeMemory(old);
+}
+
+// The body as it arrives: one byte set block grown by doubling, so appending a
+// chunk costs amortised constant time per byte. A block that cannot be grown ends
+// the reading with the exchange counted as failed.
+struct Body {
+  lw::ByteSet block = nullptr;
+  size_t capacity = 0;
+  bool failed = false;
+};
+
+bool appendToBody(Body* body, const uint8_t* data, size_t n) {
+  size_t length = lw::byteSetLength(body->block);
+  size_t needed;
+  if (!lw::checkedAdd(length, n, &needed) || needed > UINT32_MAX) return false;
+  if (needed > body->capacity) {
+    size_t capacity = body->capacity ? body->capacity : 64 * 1024;
+    while (capacity < needed)
+      if (!lw::checkedMul(capacity, 2, &capacity)) return false;
+    size_t blockSize;
+    if (!lw::checkedAdd(capacity, sizeof(lw::ByteSetHeader), &blockSize)) return false;
+    auto grown = static_cast<lw::ByteSet>(lw::TryAllocMemory(blockSize));
+    if (!grown) return false;
+    grown->dims = 1;
+    grown->length = uint32_t(length);
+    if (length) memcpy(lw::byteSetData(grown), lw::byteSetData(body->block), length);
+    lw::FreeMemory(body->block);
+    body->block = grown;
+    body->capacity = capacity;
+  }
+  memcpy(lw::byteSetData(body->block) + length, data, n);
+  body->block->length = uint32_t(needed);
+  return true;
+}
+
+// The finished body, trimmed to its length; null when it is empty or reading failed.
+lw::ByteSet finishBody(Body* body) {
+  if (body->failed || lw::byteSetLength(body->block) == 0) {
+    lw::FreeMemory(body->block);
+    return nullptr;
+  }
+  size_t length = body->block->length;
+  if (body->capacity - length >= 4096)
+    body->block = static_cast<lw::ByteSet>(lw::ResizeMemory(body->block, sizeof(lw::ByteSetHeader) + length));
+  return body->block;
+}
+
+void readBody(Handle request, Body* body) {
+  uint8_t chunk[kReadChunk] = {};
+  for (;;) {
+    uint32_t count = 0;
+    uint32_t ok = call(dll::InternetReadFile, {request, word(chunk), uint32_t(kReadChunk), word(&count)});
+    if (!ok || count == 0 || count > uint32_t(kReadChunk)) break;  // a failed read counts as the end
+    if (!appendToBody(body, chunk, count)) {
+      body->failed = true;
+      break;
+    }
+  }
+}
+
+// The raw response header text, normalised: a buffer of spaces that WinINet fills
+// with a NUL-terminated text (and leaves as it is when the headers do not fit).
+std::string queryResponseHeaders(Handle request) {
+  char buffer[kResponseHeaderBuffer + 1];
+  memset(buffer, ' ', kResponseHeaderBuffer);
+  buffer[kResponseHeaderBuffer] = '\0';
+  uint32_t length = kResponseHeaderBuffer;
+  call(dll::HttpQueryInfo, {request, inet::kQueryRawHeadersCrlf, word(buffer), word(&length), 0});
+  buffer[kResponseHeaderBuffer] = '\0';
+  return normaliseSetCookie(std::string(buffer, strnlen(buffer, kResponseHeaderBuffer)));
+}
+
+}  // namespace
+
+lw::ByteSet webPageRequest(lw::Text* address, int32_t method, lw::Text* postText, lw::Text* cookies,
+                           lw::Text* newCookies, lw::Text* headers, lw::Text* responseHeaders, bool noRedirect,
+                           lw::ByteSet* postBytes, lw::Text* proxy) {
+  const char* addressText = address ? *address : nullptr;
+  const char* callerHeaders = headers ? *headers : nullptr;
+  const bool cookiesSupplied = cookies != nullptr;
+  const char* cookieText = cookiesSupplied ? *cookies : nullptr;
+  RequestPlan plan = planRequest(text::of(addressText), method, text::of(callerHeaders),
+                                 text::of(proxy ? *proxy : nullptr), cookiesSupplied, noRedirect);
+
+  Handle root = plan.accessType == inet::kOpenTypeDirect
+                    ? call(dll::InternetOpen, {textWord(plan.agent), plan.accessType, 0, 0, 0})
+                    : call(dll::InternetOpen, {textWord(plan.agent), plan.accessType, textWord(plan.proxyServer),
+                                               word(""), 0});
+  if (!root) return nullptr;
+  Handle connection = call(dll::InternetConnect, {root, textWord(plan.host), uint32_t(plan.port), 0, 0,
+                                                  inet::kServiceHttp, 0, 0});
+  Handle request = 0;
+  if (connection)
+    request = call(dll::HttpOpenRequest, {connection, word(plan.verb), textWord(plan.path), word("HTTP/1.1"), 0, 0,
+                                          plan.flags, 0});
+  if (!request) {
+    closeHandle(connection);
+    closeHandle(root);
+    return nullptr;
+  }
+
+  // The header text and the data are prepared aside and become the caller's only
+  // once the request has gone out, so a request that never left (an unreachable
+  // host, a refused connection) leaves every variable as the caller gave it.
+  lw::Text sentHeaders = text::toText(completedHeaderText(text::of(callerHeaders), text::of(addressText),
+                                                          text::of(cookieText)));
+  lw::ByteSet sentBytes = nullptr;  // set when postText stands in for an empty postBytes
+  uint32_t sent;
+  uint32_t headerLength = uint32_t(lw::TextBytes(sentHeaders));
+  if (!plan.post) {
+    sent = call(dll::HttpSendRequestText, {request, word(sentHeaders), headerLength, word(""), 0});
+  } else {
+    const lw::ByteSetHeader* data = postBytes ? *postBytes : nullptr;
+    if (lw::byteSetLength(data) == 0) {
+      const char* p = postText ? *postText : nullptr;
+      sentBytes = lw::MakeByteSet(p, lw::TextBytes(p));
+      data = sentBytes;
+    }
+    uint32_t count = lw::byteSetLength(data);
+    sent = call(dll::HttpSendRequestBytes,
+                {request, word(sentHeaders), headerLength, count ? word(lw::byteSetData(data)) : 0, count});
+  }
+  if (!sent) {
+    lw::FreeMemory(sentHeaders);
+    lw::FreeMemory(sentBytes);
+    closeHandle(request);
+    closeHandle(connection);
+    closeHandle(root);
+    return nullptr;
+  }
+  if (headers) replaceVariable(headers, sentHeaders);
+  else lw::FreeMemory(sentHeaders);
+  if (postBytes && plan.post && lw::byteSetLength(*postBytes) == 0) replaceVariable(postBytes, sentBytes);
+  else lw::FreeMemory(sentBytes);
+
+  Body body;
+  readBody(request, &body);
+  std::string rawHeaders = queryResponseHeaders(request);
+  closeHandle(request);
+  closeHandle(connection);
+  closeHandle(root);
+
+  lw::Text cookiesSet = text::toText(newCookiesOf(rawHeaders));
+  if (responseHeaders) replaceVariable(responseHeaders, text::toText(rawHeaders));
+  if (cookiesSupplied) lw::FreeMemory(mergeCookies(cookies, &cookiesSet));
+  if (newCookies) replaceVariable(newCookies, cookiesSet);
+  else lw::FreeMemory(cookiesSet);
+  return finishBody(&body);
+}
+
+}  // namespace web
