@@ -37,6 +37,15 @@ void convertBitmapRows(const uint8_t* bits, size_t stride, uint32_t width, uint3
       case 8:
         for (uint32_t x = 0; x < width; ++x, o += 4) memcpy(o, palette.entry[row[x]], 4);
         break;
+      case 16:  // 5 bits each of red, green and blue, widened to 8
+        for (uint32_t x = 0; x < width; ++x, o += 4, row += 2) {
+          const uint32_t v = le16(row);
+          o[0] = uint8_t((v & 31) << 3 | (v & 31) >> 2);
+          o[1] = uint8_t((v >> 5 & 31) << 3 | (v >> 5 & 31) >> 2);
+          o[2] = uint8_t((v >> 10 & 31) << 3 | (v >> 10 & 31) >> 2);
+          o[3] = 255;
+        }
+        break;
       case 24:
         for (uint32_t x = 0; x < width; ++x, o += 4, row += 3) {
           o[0] = row[0];

@@ -53,7 +53,8 @@ struct DecodedPicture {
   size_t size;                 // width × height × 4
   uint32_t transparentColour;  // colour value, red in the low byte (GIF with a transparent index)
   // Icons and cursors: the chosen image's bytes as stored in the file (a bitmap
-  // header with its colour and mask bits, or a PNG), for making a platform icon.
+  // header with its colour and mask bits, or a PNG), for making a platform icon;
+  // a platform cursor wants the hot spot (two 16-bit words) in front of them.
   uint8_t* iconImage;
   size_t iconImageSize;
   uint16_t iconBitCount;

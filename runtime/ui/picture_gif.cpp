@@ -167,7 +167,7 @@ struct LzwEntry {
 const char* decodeIndices(const uint8_t* data, size_t size, const GifImage& image, uint8_t* indices) {
   const uint32_t minBits = data[image.codeOffset];  // 2 to 8, as the walk checked
   const uint32_t clear = 1u << minBits, end = clear + 1;
-  std::vector<LzwEntry> table(kMaxCodes);
+  LzwEntry table[kMaxCodes];
   for (uint32_t c = 0; c < clear; ++c) table[c] = {0, uint8_t(c), uint8_t(c), 1};
 
   CodeReader reader{data, size, image.codeOffset + 1};
@@ -304,7 +304,6 @@ const char* decodeFrames(const uint8_t* data, size_t size, uint32_t screenWidth,
 
   // Images may be larger than the screen; what all of them decode to is bounded too.
   size_t indexBudget = kMaxPicturePixelBytes;
-  std::vector<uint8_t> indices;
   size_t decoded = 0;
   for (; decoded < count; ++decoded) {
     const GifImage& image = images[decoded];
@@ -313,10 +312,12 @@ const char* decodeFrames(const uint8_t* data, size_t size, uint32_t screenWidth,
         !codedDataCanFill(data, image))
       break;
     indexBudget -= pixels;
-    indices.assign(pixels, 0);
-    if (decodeIndices(data, size, image, indices.data())) break;
+    Scratch indices(pixels);
+    if (!indices.data) break;
+    memset(indices.data, 0, pixels);
+    if (decodeIndices(data, size, image, indices.data)) break;
     if (image.control.disposal == 3) memcpy(saved.data, canvas.data, frameBytes);
-    drawImage(image, indices.data(), image.left, image.top, canvas.data, width, height, true);
+    drawImage(image, indices.data, image.left, image.top, canvas.data, width, height, true);
     memcpy(out->pixels + decoded * frameBytes, canvas.data, frameBytes);
     if (image.control.disposal == 2 && image.left < width && image.top < height) {
       // Back to the background, which we take to be transparent.

@@ -40,7 +40,8 @@ const char* decodeIconBitmap(const uint8_t* img, size_t n, DecodedPicture* out) 
   const uint32_t coloursUsed = le32(img + 32);
   if (headerSize < 40 || headerSize > n) return "bad icon header size";
   if (compression != 0) return "compressed";
-  if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32) return "bit count";
+  if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
+    return "bit count";
   if (storedWidth <= 0 || storedHeight <= 1) return "empty image";
   const uint32_t width = uint32_t(storedWidth), height = uint32_t(storedHeight) / 2;
   size_t bytes;

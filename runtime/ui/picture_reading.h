@@ -47,7 +47,7 @@ struct Palette {
 // order from p.
 void readPalette(Palette* palette, const uint8_t* p, size_t count, size_t stride);
 
-// Turns stored device-independent bitmap rows (1, 4, 8, 24 or 32 bits per pixel,
+// Turns stored device-independent bitmap rows (1, 4, 8, 16, 24 or 32 bits per pixel,
 // each row `stride` bytes, the first stored row at `bits`) into 32-bit top-down
 // pixels of `width` × `height`. `bottomUp` says the first stored row is the
 // picture's bottom row. 32-bit pixels keep their fourth byte as alpha only with

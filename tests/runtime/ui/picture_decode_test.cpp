@@ -296,6 +296,19 @@ TEST(IconDecode, ThirtyTwoBitImageWithoutAlphaUsesTheMask) {
   EXPECT_EQ(pixel(*p, 0, 31), 0x00FF0000u);
 }
 
+TEST(IconDecode, SixteenBitImage) {
+  // Icons may hold 5-5-5 images, which a BMP file of ours may not.
+  testing::IconImage image;
+  image.bits = 16;
+  image.rows.assign(32, std::vector<uint32_t>(32, 31u << 10));  // red
+  image.rows[0][1] = 31u << 5 | 16;                              // green, some blue
+  Picture p = decode(testing::makeIcon({image}));
+  ASSERT_TRUE(p);
+  EXPECT_EQ(pixel(*p, 0, 0), kRed);
+  EXPECT_EQ(pixel(*p, 1, 0), 0xFF00FF84u);
+  EXPECT_EQ(p->iconBitCount, 16);
+}
+
 TEST(IconDecode, CursorKeepsItsHotSpot) {
   testing::IconImage image = solidIcon(32, 4, 1);
   image.hotX = 7;

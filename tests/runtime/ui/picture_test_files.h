@@ -76,6 +76,7 @@ inline Bytes packRows(const std::vector<std::vector<uint32_t>>& rows, uint16_t b
         case 1: r[x / 8] |= uint8_t((v & 1) << (7 - x % 8)); break;
         case 4: r[x / 2] |= uint8_t((v & 15) << (x % 2 ? 0 : 4)); break;
         case 8: r[x] = uint8_t(v); break;
+        case 16: r[2 * x] = uint8_t(v), r[2 * x + 1] = uint8_t(v >> 8); break;
         case 24: r[3 * x] = uint8_t(v), r[3 * x + 1] = uint8_t(v >> 8), r[3 * x + 2] = uint8_t(v >> 16); break;
         case 32:
           r[4 * x] = uint8_t(v), r[4 * x + 1] = uint8_t(v >> 8), r[4 * x + 2] = uint8_t(v >> 16);
