@@ -51,7 +51,7 @@ int applicationEntry() {
   return 0;
 }
 
-const ProgramImage kImage = {&kProgramInfo, &applicationEntry};
+const ProgramImage kImage = {&kProgramInfo, &applicationEntry, sizeof app::kHandlerTable};
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 // start-up, the runtime library descriptors it lists, and the image record a
 // program hands to the runtime's entry.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 namespace lw {
@@ -48,7 +49,8 @@ constexpr int Shutdown = 6;  // argument 1: the library's per-library word
 // What a program image hands to the runtime: its block and its entry routine.
 struct ProgramImage {
   const ProgramInfoBlock* info;
-  int (*entry)();  // the application entry routine; returns 0
+  int (*entry)();             // the application entry routine; returns 0
+  size_t handlerTableBytes;   // size of the handler table at the code base
 };
 
 #if UINTPTR_MAX == 0xFFFFFFFFu

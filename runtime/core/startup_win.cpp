@@ -70,7 +70,8 @@ void InitialiseRuntime() {
   NotifyLibrariesStart();
   if (info.sectionLength > 0) {
     const WindowSystemOps* ws = GetWindowSystem();
-    if (!ws || !ws->readSection(info.sectionStart, info.sectionLength, uintptr_t(info.codeBase)))
+    if (!ws || !ws->readSection(info.sectionStart, info.sectionLength, uintptr_t(info.codeBase),
+                                g_image->handlerTableBytes))
       ReportFatalError("载入窗口模板数据段出错!", 0);
   }
 }

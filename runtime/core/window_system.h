@@ -13,9 +13,10 @@ namespace lw {
 
 struct WindowSystemOps {
   // Reads the window template section into the loaded-window table and turns every
-  // handler entry into a routine address (-1: none; otherwise codeBase + entry).
+  // handler entry into a routine address (-1: none; otherwise codeBase + entry, an
+  // entry that must lie inside the handler table).
   // False when the section is damaged.
-  bool (*readSection)(const uint8_t* data, size_t size, uintptr_t codeBase);
+  bool (*readSection)(const uint8_t* data, size_t size, uintptr_t codeBase, size_t handlerTableBytes);
   // Creates a window of the table: 0 when loaded, -1 when not.
   int (*loadWindow)(uint32_t windowId, void* parentUnit, bool modal);
   // True while any loaded window has a live window.

@@ -25,8 +25,8 @@ namespace {
 
 std::vector<uint32_t> g_declinedIdle;  // windows that declined idle turns this period
 
-bool readSection(const uint8_t* data, size_t size, uintptr_t codeBase) {
-  return ReadLoadedWindows(data, size, codeBase);
+bool readSection(const uint8_t* data, size_t size, uintptr_t codeBase, size_t handlerTableBytes) {
+  return ReadLoadedWindows(data, size, codeBase, handlerTableBytes);
 }
 
 int loadWindow(uint32_t windowId, void* parentUnit, bool modal) {

@@ -9,14 +9,14 @@ WindowTemplate g_windows;
 
 WindowTemplate& LoadedWindows() { return g_windows; }
 
-bool ReadLoadedWindows(const uint8_t* data, size_t size, uintptr_t codeBase) {
+bool ReadLoadedWindows(const uint8_t* data, size_t size, uintptr_t codeBase, size_t handlerTableBytes) {
   WindowTemplate t;
   TemplateFailure failure;
   const char* reason = nullptr;
   if (!ReadWindowSection(data, size, &t, &failure)) return false;
-  // Handler entries are byte offsets into the application's handler table; the
-  // table's length is not recorded, so any non-negative offset is accepted.
-  if (!FixUpHandlers(&t, codeBase, size_t(INT32_MAX), &reason)) return false;
+  // Handler entries are byte offsets into the application's handler table; one
+  // outside it would make an event call an arbitrary address.
+  if (!FixUpHandlers(&t, codeBase, handlerTableBytes, &reason)) return false;
   g_windows = std::move(t);
   return true;
 }

@@ -54,7 +54,7 @@ LRESULT CALLBACK probeWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-bool readSection(const uint8_t* data, size_t size, uintptr_t codeBase) {
+bool readSection(const uint8_t* data, size_t size, uintptr_t codeBase, size_t) {
   logLine("section read");
   return g_mode != "bad-section";
 }
@@ -189,7 +189,7 @@ int entry() {
   return 0;
 }
 
-const ProgramImage kImage = {&g_info, &entry};
+const ProgramImage kImage = {&g_info, &entry, 0};
 
 }  // namespace
 

@@ -56,7 +56,7 @@ struct Events : ::testing::Test {
     UnitRecord label = MakeUnit(kLabel, unit_type::Label, 0, 0, 10, 10, {Bind(0, 0)});
     w.units.push_back(label);
     std::vector<uint8_t> section = testing::WriteSection({w});
-    ASSERT_TRUE(ReadLoadedWindows(section.data(), section.size(), uintptr_t(kHandlers)));
+    ASSERT_TRUE(ReadLoadedWindows(section.data(), section.size(), uintptr_t(kHandlers), sizeof kHandlers));
   }
   void TearDown() override {
     ClearLoadedWindows();
@@ -157,6 +157,19 @@ TEST_F(Events, UnknownWindowUnitAndInvalidUnitAreFatal) {
   } catch (const testing::FatalError& e) {
     EXPECT_STREQ(e.what(), "未找到引发事件的窗口组件");
   }
+}
+
+}  // namespace
+}  // namespace lw
+
+namespace lw {
+namespace {
+
+TEST(EventTable, AHandlerEntryOutsideTheHandlerTableRejectsTheSection) {
+  WindowRecord w = testing::MakeWindow(kWin, kOwn, "bad entry", {testing::Bind(0, 3)});  // the table has slots 0-2
+  std::vector<uint8_t> section = testing::WriteSection({w});
+  EXPECT_FALSE(ReadLoadedWindows(section.data(), section.size(), uintptr_t(kHandlers), sizeof kHandlers));
+  EXPECT_TRUE(LoadedWindows().windows.empty());
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ struct WindowLoading : ::testing::Test {
     // Created hidden, so showing it adds no move or size of its own.
     WindowRecord quiet = MakeWindow(kQuiet, kQuietOwn, "quiet window", {Bind(0, 0), Bind(3, 1), Bind(4, 2)}, 0);
     section = testing::WriteSection({main, dialog, quiet});
-    ASSERT_TRUE(ReadLoadedWindows(section.data(), section.size(), uintptr_t(kHandlers)));
+    ASSERT_TRUE(ReadLoadedWindows(section.data(), section.size(), uintptr_t(kHandlers), sizeof kHandlers));
   }
   void TearDown() override {
     DestroyAllWindows();
