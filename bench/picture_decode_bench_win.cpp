@@ -76,10 +76,13 @@ std::vector<uint8_t> makePhoto() {
 }
 
 // 256 colours: 8 levels of red and green, 4 of blue.
-uint32_t paletteColour(int i) { return uint32_t((i >> 5) * 255 / 7) << 16 | uint32_t((i >> 2 & 7) * 255 / 7) << 8 | uint32_t((i & 3) * 85); }
+uint32_t paletteColour(int i) {
+  return uint32_t((i >> 5) * 255 / 7) << 16 | uint32_t((i >> 2 & 7) * 255 / 7) << 8 | uint32_t((i & 3) * 85);
+}
 std::vector<uint8_t> makeIndices(const std::vector<uint8_t>& rgb) {
   std::vector<uint8_t> idx(size_t(kWidth) * kHeight);
-  for (size_t i = 0; i < idx.size(); ++i) idx[i] = uint8_t((rgb[3 * i] >> 5) << 5 | (rgb[3 * i + 1] >> 5) << 2 | rgb[3 * i + 2] >> 6);
+  for (size_t i = 0; i < idx.size(); ++i)
+    idx[i] = uint8_t((rgb[3 * i] >> 5) << 5 | (rgb[3 * i + 1] >> 5) << 2 | rgb[3 * i + 2] >> 6);
   return idx;
 }
 std::vector<uint32_t> fullPalette() {

@@ -29,7 +29,9 @@ using Decoder = const char* (*)(const uint8_t* data, size_t size, bool animate, 
 const char* decodeJpeg(const uint8_t* d, size_t n, bool, DecodedPicture* out) { return DecodeJpegPicture(d, n, out); }
 const char* decodeBmp(const uint8_t* d, size_t n, bool, DecodedPicture* out) { return DecodeBmpPicture(d, n, out); }
 const char* decodeIcon(const uint8_t* d, size_t n, bool, DecodedPicture* out) { return DecodeIconPicture(d, n, out); }
-const char* decodeGif(const uint8_t* d, size_t n, bool animate, DecodedPicture* out) { return DecodeGifPicture(d, n, animate, out); }
+const char* decodeGif(const uint8_t* d, size_t n, bool animate, DecodedPicture* out) {
+  return DecodeGifPicture(d, n, animate, out);
+}
 const char* decodePcx(const uint8_t* d, size_t n, bool, DecodedPicture* out) { return DecodePcxPicture(d, n, out); }
 const char* decodePng(const uint8_t* d, size_t n, bool, DecodedPicture* out) { return DecodePngPicture(d, n, out); }
 

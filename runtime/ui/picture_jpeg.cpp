@@ -32,7 +32,8 @@ void jpegErrorExit(j_common_ptr cinfo) { longjmp(reinterpret_cast<JpegErrorTrap*
 void jpegNoMessage(j_common_ptr) {}
 // Warnings are not shown; the one that says the coded data ran out is noted.
 void jpegWarning(j_common_ptr cinfo, int level) {
-  if (level < 0 && cinfo->err->msg_code == JWRN_HIT_MARKER) reinterpret_cast<JpegErrorTrap*>(cinfo->err)->cutShort = true;
+  if (level < 0 && cinfo->err->msg_code == JWRN_HIT_MARKER)
+    reinterpret_cast<JpegErrorTrap*>(cinfo->err)->cutShort = true;
 }
 
 // The source serves the one memory block. Past its end it serves an end-of-image

@@ -49,10 +49,14 @@ void CompositeOverColour(const uint8_t* src, uint8_t* dst, size_t count, uint32_
 void StretchNearest(const uint8_t* src, uint32_t srcWidth, uint32_t srcHeight, uint8_t* dst, uint32_t dstWidth,
                     uint32_t dstHeight) {
   if (!srcWidth || !srcHeight) return;
+  // The source index under the centre of destination index d.
+  auto under = [](uint32_t d, uint32_t srcSize, uint32_t dstSize) {
+    return uint32_t((2 * uint64_t(d) + 1) * srcSize / (2 * uint64_t(dstSize)));
+  };
   std::vector<uint32_t> column(dstWidth);
-  for (uint32_t x = 0; x < dstWidth; ++x) column[x] = uint32_t((2 * uint64_t(x) + 1) * srcWidth / (2 * uint64_t(dstWidth)));
+  for (uint32_t x = 0; x < dstWidth; ++x) column[x] = under(x, srcWidth, dstWidth);
   for (uint32_t y = 0; y < dstHeight; ++y) {
-    const uint32_t sy = uint32_t((2 * uint64_t(y) + 1) * srcHeight / (2 * uint64_t(dstHeight)));
+    const uint32_t sy = under(y, srcHeight, dstHeight);
     const uint8_t* row = src + size_t(sy) * srcWidth * 4;
     uint8_t* o = dst + size_t(y) * dstWidth * 4;
     for (uint32_t x = 0; x < dstWidth; ++x) memcpy(o + 4 * x, row + 4 * size_t(column[x]), 4);

@@ -9,7 +9,9 @@
 namespace lw::picture {
 
 inline uint16_t le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-inline uint32_t le32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+inline uint32_t le32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
 
 // True when [offset, offset + length) lies inside data of `size` bytes.
 inline bool fits(size_t size, size_t offset, size_t length) { return offset <= size && length <= size - offset; }

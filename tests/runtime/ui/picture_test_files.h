@@ -97,7 +97,8 @@ inline Bytes colourTable(const std::vector<uint32_t>& rgb) {
 
 // A BMP file: `rows` top row first; stored bottom-up for a positive height and
 // top-down for a negative one.
-inline Bytes makeBmp(const std::vector<std::vector<uint32_t>>& rows, uint16_t bits, const std::vector<uint32_t>& palette,
+inline Bytes makeBmp(const std::vector<std::vector<uint32_t>>& rows, uint16_t bits,
+                     const std::vector<uint32_t>& palette,
                      bool topDown = false, uint32_t headerSize = 40) {
   const int32_t width = int32_t(rows[0].size()), height = int32_t(rows.size());
   Bytes info = dibHeader(width, topDown ? -height : height, bits, uint32_t(palette.size()), headerSize);
@@ -154,9 +155,9 @@ inline Bytes makeIcon(const std::vector<IconImage>& images, uint16_t type = 1) {
   uint32_t offset = uint32_t(6 + 16 * images.size());
   for (size_t i = 0; i < images.size(); ++i) {
     const IconImage& image = images[i];
-    uint32_t w = image.png.empty() ? uint32_t(image.rows[0].size()) : 0, h = image.png.empty() ? uint32_t(image.rows.size()) : 0;
-    b.push_back(uint8_t(w));
-    b.push_back(uint8_t(h));
+    const bool png = !image.png.empty();
+    b.push_back(png ? 0 : uint8_t(image.rows[0].size()));
+    b.push_back(png ? 0 : uint8_t(image.rows.size()));
     b.push_back(image.colourCount);
     b.push_back(0);
     put16(b, type == 2 ? image.hotX : 1);

@@ -1,0 +1,196 @@
+#include "runtime/ui/picture_draw_win.h"
+
+#include <cstring>
+
+#include "runtime/ui/picture_pixels.h"
+
+namespace lw {
+
+namespace {
+
+// Above this many destination pixels a stretch is left to the platform instead of
+// being worked out in a scaled copy.
+constexpr int64_t kMaxScaledPixels = int64_t(16) << 20;
+
+bool isIconKind(uint32_t kind) { return kind == kPictureIcon || kind == kPictureCursor; }
+
+// The platform icon of an icon or cursor picture, at the chosen image's own size,
+// or without a size when that fails (except for 16-bit images, which never load).
+HICON makeIcon(const DecodedPicture& p) {
+  if (!p.iconImage || p.iconImageSize == 0 || p.iconImageSize > 0x7FFFFFF0) return nullptr;
+  const bool icon = p.kind == kPictureIcon;
+  std::vector<uint8_t> resource;
+  if (!icon) {  // a cursor resource starts with its hot spot
+    resource.resize(4);
+    memcpy(resource.data(), &p.hotSpotX, 2);
+    memcpy(resource.data() + 2, &p.hotSpotY, 2);
+  }
+  resource.insert(resource.end(), p.iconImage, p.iconImage + p.iconImageSize);
+  auto* bytes = resource.data();
+  const DWORD size = DWORD(resource.size());
+  HICON h = CreateIconFromResourceEx(bytes, size, icon, 0x00030000, int(p.width), int(p.height), LR_DEFAULTCOLOR);
+  if (!h && p.iconBitCount != 16) h = CreateIconFromResourceEx(bytes, size, icon, 0x00030000, 0, 0, LR_DEFAULTCOLOR);
+  return h;
+}
+
+// Copies `pixels` into `bits`, compositing over the background where needed.
+void fillBits(const DecodedPicture& p, const uint8_t* pixels, bool mayHaveAlpha, COLORREF background,
+              uint8_t* bits) {
+  const size_t count = size_t(p.width) * p.height;
+  if (mayHaveAlpha)
+    CompositeOverColour(pixels, bits, count, uint32_t(background));
+  else
+    memcpy(bits, pixels, count * 4);
+}
+
+}  // namespace
+
+HBITMAP MakeTopDownBitmap(HDC dc, int width, int height, uint8_t** bits) {
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;  // top row first
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* p = nullptr;
+  HBITMAP b = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+  *bits = static_cast<uint8_t*>(p);
+  if (b && !p) {
+    DeleteObject(b);
+    b = nullptr;
+  }
+  return b;
+}
+
+bool SetUnitPicture(UnitPicture* picture, const std::vector<uint8_t>& bytes, bool animate) {
+  ClearUnitPicture(picture);
+  if (bytes.empty()) return false;
+  picture->decoded = DecodePicture(bytes.data(), bytes.size(), animate);
+  if (!picture->decoded) return false;
+  if (isIconKind(picture->decoded->kind)) picture->icon = makeIcon(*picture->decoded);
+  return true;
+}
+
+void ClearUnitPicture(UnitPicture* picture) {
+  if (picture->icon) DestroyIcon(picture->icon);
+  FreePicture(picture->decoded);
+  picture->icon = nullptr;
+  picture->decoded = nullptr;
+}
+
+bool MakeDrawablePicture(const UnitPicture& picture, HDC dc, COLORREF background, DrawablePicture* out,
+                         const uint8_t* frame) {
+  *out = DrawablePicture{};
+  const DecodedPicture* p = picture.decoded;
+  if (!p || !p->pixels || p->width == 0 || p->height == 0) return false;
+  out->dc = dc;
+  out->kind = p->kind;
+  out->width = int(p->width);
+  out->height = int(p->height);
+  if (picture.icon && isIconKind(p->kind)) {
+    out->icon = picture.icon;
+    return true;
+  }
+  out->bitmap = MakeTopDownBitmap(dc, out->width, out->height, &out->bits);
+  if (!out->bitmap) return false;
+  // Animation frames carry the transparency of their images, whatever the first showed.
+  const bool mayHaveAlpha = (p->flags & kPictureHasAlpha) || frame;
+  fillBits(*p, frame ? frame : p->pixels, mayHaveAlpha, background, out->bits);
+  return true;
+}
+
+void ReleaseDrawablePicture(DrawablePicture* d) {
+  if (d->bitmap) DeleteObject(d->bitmap);
+  *d = DrawablePicture{};
+}
+
+namespace {
+
+// Blits `bitmap` (bw × bh) onto the destination at its own size.
+void blit(HDC dc, int left, int top, HBITMAP bitmap, int bw, int bh) {
+  HDC mem = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(mem, bitmap);
+  BitBlt(dc, left, top, bw, bh, mem, 0, 0, SRCCOPY);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+}
+
+}  // namespace
+
+void DrawPicture(const DrawablePicture& d, int left, int top, int width, int height) {
+  if (width < 0) width = d.width;
+  if (height < 0) height = d.height;
+  if (width == 0 || height == 0 || !d.dc) return;
+  if (d.icon) {
+    DrawIconEx(d.dc, left, top, d.icon, width, height, 0, nullptr, DI_NORMAL);
+    return;
+  }
+  if (!d.bitmap) return;
+  if (width == d.width && height == d.height) {
+    blit(d.dc, left, top, d.bitmap, width, height);
+    return;
+  }
+  // A scaled copy worked out here averages the pixels a shrunk picture loses, the
+  // same on every platform; huge targets are left to the platform's stretch.
+  if (int64_t(width) * height <= kMaxScaledPixels) {
+    uint8_t* scaled = nullptr;
+    if (HBITMAP b = MakeTopDownBitmap(d.dc, width, height, &scaled)) {
+      StretchBox(d.bits, uint32_t(d.width), uint32_t(d.height), scaled, uint32_t(width), uint32_t(height));
+      blit(d.dc, left, top, b, width, height);
+      DeleteObject(b);
+      return;
+    }
+  }
+  HDC mem = CreateCompatibleDC(d.dc);
+  HGDIOBJ old = SelectObject(mem, d.bitmap);
+  int oldMode = SetStretchBltMode(d.dc, COLORONCOLOR);
+  StretchBlt(d.dc, left, top, width, height, mem, 0, 0, d.width, d.height, SRCCOPY);
+  SetStretchBltMode(d.dc, oldMode);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+}
+
+void DrawPictureTransparent(const DrawablePicture& d, int left, int top, int width, int height,
+                            COLORREF transparent) {
+  if (width < 0) width = d.width;
+  if (height < 0) height = d.height;
+  if (width == 0 || height == 0 || !d.dc) return;
+  if (d.icon) {  // icons carry their own mask
+    DrawIconEx(d.dc, left, top, d.icon, width, height, 0, nullptr, DI_NORMAL);
+    return;
+  }
+  if (!d.bitmap) return;
+  HDC mem = CreateCompatibleDC(d.dc);
+  HGDIOBJ old = SelectObject(mem, d.bitmap);
+  int oldMode = SetStretchBltMode(d.dc, COLORONCOLOR);
+  TransparentBlt(d.dc, left, top, width, height, mem, 0, 0, d.width, d.height, UINT(transparent & 0x00FFFFFF));
+  SetStretchBltMode(d.dc, oldMode);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+}
+
+RECT DisplayPicture(HDC dc, const UnitPicture& picture, int mode, const RECT& client, COLORREF background,
+                    const uint8_t* frame) {
+  RECT drawn = {0, 0, 0, 0};
+  const DecodedPicture* p = picture.decoded;
+  if (!p) return drawn;
+  PictureRect r = PictureDisplayRect(mode, client.right - client.left, client.bottom - client.top, p->width,
+                                     p->height);
+  DrawablePicture d;
+  if (!MakeDrawablePicture(picture, dc, background, &d, frame)) return drawn;
+  DrawPicture(d, client.left + r.left, client.top + r.top, r.width, r.height);
+  ReleaseDrawablePicture(&d);
+  drawn = {client.left + r.left, client.top + r.top, client.left + r.left + r.width, client.top + r.top + r.height};
+  return drawn;
+}
+
+HBITMAP MakePictureBitmap(const UnitPicture& picture, COLORREF background) {
+  DrawablePicture d;
+  HDC screen = GetDC(nullptr);
+  bool made = MakeDrawablePicture(UnitPicture{picture.decoded, nullptr}, screen, background, &d);
+  ReleaseDC(nullptr, screen);
+  return made ? d.bitmap : nullptr;  // the caller owns the bitmap
+}
+
+}  // namespace lw
