@@ -1,0 +1,64 @@
+// The control kinds built into the program (label, edit box, button, group box,
+// picture box, list view): their type entry routines, and the small pieces their
+// files share.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "runtime/ui/unit.h"
+
+namespace lw {
+
+void* LabelTypeEntry(int operation);
+void* EditBoxTypeEntry(int operation);
+void* ButtonTypeEntry(int operation);
+void* GroupBoxTypeEntry(int operation);
+void* PicBoxTypeEntry(int operation);
+void* ListViewTypeEntry(int operation);
+
+// Private message the loader sends every unit once all units of the window exist
+// and sit in their containers.
+constexpr UINT kUnitsCreatedMessage = 0x806F;
+
+// The kind's properties from the create arguments' block (empty: defaults); false
+// when the block is rejected.
+template <class Props>
+bool DecodeKindProps(uint32_t typeId, const UnitCreateArgs& a, Props* out) {
+  UnitProps props;
+  if (!DecodeUnitProperties(typeId, a.block, a.blockSize, &props, nullptr)) return false;
+  if (const Props* p = std::get_if<Props>(&props)) {
+    *out = *p;
+    return true;
+  }
+  return false;
+}
+
+inline int ClampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
+// The window's text in the ANSI code page.
+std::string WindowTextOf(HWND hwnd);
+
+// A solid brush of a colour value (the default marker is the button face),
+// replacing and deleting the one in *slot.
+void ReplaceBrush(HBRUSH* slot, uint32_t colour);
+// The unit's font from a font block, replacing (and deleting) the one in *slot;
+// the window gets it when given.
+void ReplaceFont(HFONT* slot, const std::vector<uint8_t>& block, HWND hwnd);
+void DeleteUnitFont(HFONT font);
+
+// Registers one of the runtime's own window classes (arrow cursor, no background
+// brush) once.
+bool RegisterUnitClass(const char* name, WNDPROC proc, UINT classStyle);
+
+// Puts `proc` in front of a platform control's own procedure; the control's class
+// procedure is kept in *classProc for CallWindowProc.
+void SubclassControl(HWND hwnd, WNDPROC proc, WNDPROC* classProc);
+
+// The message a unit raises its focus events from: -7 on WM_SETFOCUS, -8 on
+// WM_KILLFOCUS.
+void FireFocusEvent(Unit* unit, UINT msg);
+
+}  // namespace lw

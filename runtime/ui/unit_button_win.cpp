@@ -1,0 +1,174 @@
+// The button kind: a platform "BUTTON" push button with its caption alignment and
+// default-button style; a picture makes it an icon button (icon and cursor
+// pictures) or a bitmap button. Raises event 0 when clicked and the focus events.
+#include <vector>
+
+#include "runtime/ui/control_kinds_win.h"
+#include "runtime/ui/events.h"
+#include "runtime/ui/picture_draw_win.h"
+#include "runtime/ui/units_win.h"
+
+namespace lw {
+
+namespace {
+
+struct ButtonState {
+  ButtonProps props;
+  HFONT font = nullptr;
+  UnitPicture picture;
+  HBITMAP bitmap = nullptr;  // the picture over the button face, for a bitmap button
+};
+
+WNDPROC g_buttonClassProc = nullptr;
+
+ButtonState* stateOf(Unit* u) {
+  return u && u->typeId == unit_type::Button ? static_cast<ButtonState*>(u->state) : nullptr;
+}
+
+void freeState(void* s) {
+  auto* state = static_cast<ButtonState*>(s);
+  DeleteUnitFont(state->font);
+  ClearUnitPicture(&state->picture);
+  if (state->bitmap) DeleteObject(state->bitmap);
+  delete state;
+}
+
+DWORD alignmentStyle(const ButtonProps& p) {
+  DWORD style = p.hAlign == 0 ? BS_LEFT : (p.hAlign == 2 ? BS_RIGHT : BS_CENTER);
+  style |= p.vAlign == 0 ? BS_TOP : (p.vAlign == 2 ? BS_BOTTOM : BS_VCENTER);
+  return style;
+}
+
+// The style bits the properties decide: push or default push button, alignment,
+// and icon or bitmap for a picture button.
+DWORD buttonStyle(const ButtonProps& p, const ButtonState& s) {
+  DWORD style = (p.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | alignmentStyle(p);
+  if (s.picture.icon) style |= BS_ICON;
+  else if (s.bitmap) style |= BS_BITMAP;
+  return style;
+}
+
+constexpr DWORD kOwnStyleBits = BS_TYPEMASK | BS_LEFT | BS_RIGHT | BS_CENTER | BS_TOP | BS_BOTTOM | BS_VCENTER |
+                                BS_ICON | BS_BITMAP;
+
+void applyStyle(HWND hwnd, const ButtonState& s) {
+  DWORD style = DWORD(GetWindowLongA(hwnd, GWL_STYLE)) & ~kOwnStyleBits;
+  SetWindowLongA(hwnd, GWL_STYLE, LONG(style | buttonStyle(s.props, s)));
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+// Decodes the picture and makes what the button shows of it.
+void makePicture(ButtonState* s) {
+  if (s->bitmap) DeleteObject(s->bitmap);
+  s->bitmap = nullptr;
+  if (!SetUnitPicture(&s->picture, s->props.picture)) return;
+  if (!s->picture.icon) s->bitmap = MakePictureBitmap(s->picture, ConvertColour(kDefaultColour));
+}
+
+void showPicture(HWND hwnd, const ButtonState& s) {
+  if (s.picture.icon)
+    SendMessageA(hwnd, BM_SETIMAGE, IMAGE_ICON, LPARAM(s.picture.icon));
+  else
+    SendMessageA(hwnd, BM_SETIMAGE, IMAGE_BITMAP, LPARAM(s.bitmap));
+}
+
+LRESULT CALLBACK buttonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT r = CallWindowProcA(g_buttonClassProc, hwnd, msg, wp, lp);
+  if (msg == WM_SETFOCUS || msg == WM_KILLFOCUS) FireFocusEvent(UnitFromWindow(hwnd), msg);
+  return r;
+}
+
+LRESULT notify(Unit* u, UINT msg, WPARAM wp, LPARAM, bool* handled) {
+  *handled = false;
+  if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
+    FireUnitEvent(u->windowId, u->unitId, 0);
+    *handled = true;
+  }
+  return 0;
+}
+
+Unit* create(const UnitCreateArgs& a) {
+  auto* s = new ButtonState;
+  if (!DecodeKindProps(unit_type::Button, a, &s->props)) {
+    delete s;
+    return nullptr;
+  }
+  makePicture(s);
+  const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | buttonStyle(s->props, *s) | (a.style & ~WS_VISIBLE);
+  HWND hwnd = CreateWindowExA(0, "BUTTON", s->props.caption.c_str(), style, a.left, a.top, a.width, a.height,
+                              HWND(a.parent), HMENU(intptr_t(a.controlId)), GetModuleHandleA(nullptr), nullptr);
+  if (!hwnd) {
+    freeState(s);
+    return nullptr;
+  }
+  SubclassControl(hwnd, &buttonProc, &g_buttonClassProc);
+  ReplaceFont(&s->font, s->props.font, hwnd);
+  if (s->picture.decoded) showPicture(hwnd, *s);
+  return AttachNewUnit(hwnd, a, unit_type::Button, s, &notify, &freeState);
+}
+
+int setProperty(Unit* u, int index, const PropertyValue& v) {
+  ButtonState* s = stateOf(u);
+  if (!s) return 0;
+  ButtonProps& p = s->props;
+  HWND hwnd = HWND(u->hwnd);
+  switch (index + 8) {
+    case 8:
+      p.picture = v.data;
+      makePicture(s);
+      applyStyle(hwnd, *s);
+      showPicture(hwnd, *s);
+      break;
+    case 9:
+      p.defaultButton = v.i ? 1 : 0;
+      SendMessageA(hwnd, BM_SETSTYLE, p.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+      applyStyle(hwnd, *s);
+      break;
+    case 10:
+      p.caption = v.text;
+      SetWindowTextA(hwnd, p.caption.c_str());
+      break;
+    case 11: p.hAlign = ClampInt(v.i, 0, 2), applyStyle(hwnd, *s); break;
+    case 12: p.vAlign = ClampInt(v.i, 0, 2), applyStyle(hwnd, *s); break;
+    case 13:
+      p.font = v.data;
+      ReplaceFont(&s->font, p.font, hwnd);
+      break;
+    default: break;
+  }
+  return 0;  // every change shows on the existing button
+}
+
+int getProperty(Unit* u, int index, PropertyValue* v) {
+  ButtonState* s = stateOf(u);
+  if (!s) return 0;
+  const ButtonProps& p = s->props;
+  switch (index + 8) {
+    case 8: v->data = p.picture; return 1;
+    case 9: v->i = p.defaultButton; return 1;
+    case 10: v->text = WindowTextOf(HWND(u->hwnd)); return 1;
+    case 11: v->i = p.hAlign; return 1;
+    case 12: v->i = p.vAlign; return 1;
+    case 13: v->data = p.font; return 1;
+    default: return 0;
+  }
+}
+
+bool serialise(Unit* u, std::vector<uint8_t>* block) {
+  ButtonState* s = stateOf(u);
+  return s && EncodeUnitProperties(unit_type::Button, UnitProps(s->props), block);
+}
+
+}  // namespace
+
+void* ButtonTypeEntry(int operation) {
+  switch (operation) {
+    case unit_op::Create: return reinterpret_cast<void*>(&create);
+    case unit_op::SetProperty: return reinterpret_cast<void*>(&setProperty);
+    case unit_op::Serialise: return reinterpret_cast<void*>(&serialise);
+    case unit_op::GetProperty: return reinterpret_cast<void*>(&getProperty);
+    default: return nullptr;
+  }
+}
+
+}  // namespace lw

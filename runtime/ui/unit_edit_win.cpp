@@ -1,0 +1,361 @@
+// The edit box kind: a platform "EDIT" control styled from the properties, with
+// its colours, the selection rules, the up-down buddy for spin modes and the
+// content-changed event (raised once for every change by the user and once for
+// every write of the content).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "runtime/ui/control_kinds_win.h"
+#include "runtime/ui/events.h"
+#include "runtime/ui/units_win.h"
+
+namespace lw {
+
+namespace {
+
+constexpr int kBuddyIdOffset = 4;
+const char kBuddyOfProp[] = "lw.buddyOf";  // on the up-down control: the edit box it serves
+
+struct EditState {
+  EditProps props;
+  HFONT font = nullptr;
+  HBRUSH background = nullptr;
+  HWND buddy = nullptr;        // up-down control for spin modes
+  bool ownChange = false;      // set while the content is written, so the platform's
+                               // change notification does not raise a second event
+};
+
+WNDPROC g_editClassProc = nullptr;
+
+EditState* stateOf(Unit* u) {
+  return u && u->typeId == unit_type::EditBox ? static_cast<EditState*>(u->state) : nullptr;
+}
+
+void freeState(void* s) {
+  auto* state = static_cast<EditState*>(s);
+  DeleteUnitFont(state->font);
+  if (state->background) DeleteObject(state->background);
+  delete state;
+}
+
+DWORD editStyle(const EditProps& p) {
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+  if (!p.hideSelection) style |= ES_NOHIDESEL;
+  if (p.multiLine) {
+    style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+    if (p.scrollBars == 1 || p.scrollBars == 3) style |= ES_AUTOHSCROLL | WS_HSCROLL;
+    if (p.scrollBars == 2 || p.scrollBars == 3) style |= WS_VSCROLL;
+  } else {
+    style |= ES_AUTOHSCROLL;
+  }
+  if (p.alignment == 1) style |= ES_CENTER;
+  if (p.alignment == 2) style |= ES_RIGHT;
+  if (p.inputMode == 1) style |= ES_READONLY;
+  if (p.inputMode == 2) style |= ES_PASSWORD;
+  if (p.caseConversion == 1) style |= ES_LOWERCASE;
+  if (p.caseConversion == 2) style |= ES_UPPERCASE;
+  return style;
+}
+
+int textLength(HWND hwnd) { return GetWindowTextLengthA(hwnd); }
+
+// The selection from a start and a length by the edit box's rules: start -1 puts
+// the caret at the end, length -1 selects everything; other negatives count as 0.
+void applySelection(HWND hwnd, EditProps& p) {
+  const int length = textLength(hwnd);
+  int start = p.selStart, count = p.selLength;
+  if (count == -1) {
+    start = 0;
+    count = length;
+  } else if (start == -1) {
+    start = length;
+    count = 0;
+  }
+  if (start < 0) start = 0;
+  if (count < 0) count = 0;
+  p.selStart = start;
+  p.selLength = count;
+  SendMessageA(hwnd, EM_SETSEL, WPARAM(start), LPARAM(start + count));
+  SendMessageA(hwnd, EM_SCROLLCARET, 0, 0);
+}
+
+void applyInputMode(HWND hwnd, const EditProps& p) {
+  SendMessageA(hwnd, EM_SETPASSWORDCHAR, p.inputMode == 2 ? WPARAM(uint8_t(p.maskChar)) : 0, 0);
+  SendMessageA(hwnd, EM_SETREADONLY, p.inputMode == 1, 0);
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void applyMaxLength(HWND hwnd, const EditProps& p) {
+  SendMessageA(hwnd, EM_LIMITTEXT, WPARAM(p.maxLength > 0 ? p.maxLength : 0), 0);
+}
+
+// A single-line box gets its frame and margins worked out again after the border
+// changed, so its text sits inside the new frame.
+void reframe(HWND hwnd, const EditProps& p) {
+  if (p.multiLine) return;
+  SendMessageA(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(EC_USEFONTINFO, EC_USEFONTINFO));
+  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+// The up-down buddy of a single-line box with a spin mode, beside it in its parent.
+void makeBuddy(HWND hwnd, EditState* s) {
+  const EditProps& p = s->props;
+  if (s->buddy || p.multiLine || p.spinMode == 0) return;
+  DWORD style = WS_CHILD | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS;
+  if (p.spinMode == 2) style |= UDS_WRAP;
+  if (IsWindowVisible(hwnd)) style |= WS_VISIBLE;
+  if (!IsWindowEnabled(hwnd)) style |= WS_DISABLED;
+  HWND parent = GetParent(hwnd);
+  s->buddy = CreateWindowExA(0, UPDOWN_CLASSA, "", style, 0, 0, 0, 0, parent,
+                             HMENU(intptr_t(GetDlgCtrlID(hwnd) + kBuddyIdOffset)), GetModuleHandleA(nullptr),
+                             nullptr);
+  if (!s->buddy) return;
+  SetPropA(s->buddy, kBuddyOfProp, hwnd);
+  SendMessageA(s->buddy, UDM_SETBUDDY, WPARAM(hwnd), 0);
+  const int lo = p.spinLower < p.spinUpper ? p.spinLower : p.spinUpper;
+  const int hi = p.spinLower < p.spinUpper ? p.spinUpper : p.spinLower;
+  SendMessageA(s->buddy, UDM_SETRANGE32, WPARAM(lo), LPARAM(hi));
+}
+
+void dropBuddy(EditState* s) {
+  if (!s->buddy) return;
+  RemovePropA(s->buddy, kBuddyOfProp);
+  DestroyWindow(s->buddy);
+  s->buddy = nullptr;
+}
+
+// Raises the content-changed event, unless the change is our own write.
+void contentChanged(Unit* u, EditState* s) {
+  if (!s->ownChange) FireUnitEvent(u->windowId, u->unitId, 0);
+}
+
+LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Unit* u = UnitFromWindow(hwnd);
+  EditState* s = stateOf(u);
+  switch (msg) {
+    case kUnitsCreatedMessage:
+      if (s) makeBuddy(hwnd, s);
+      return 0;
+    case WM_ENABLE:
+      if (s && s->buddy) EnableWindow(s->buddy, BOOL(wp));
+      break;
+    case WM_SHOWWINDOW:
+      if (s && s->buddy) ShowWindow(s->buddy, wp ? SW_SHOWNOACTIVATE : SW_HIDE);
+      break;
+    case WM_DESTROY:
+      if (s) dropBuddy(s);
+      break;
+    default: break;
+  }
+  return CallWindowProcA(g_editClassProc, hwnd, msg, wp, lp);
+}
+
+// What the edit box's parent passes on: change and focus notifications, colours.
+LRESULT notify(Unit* u, UINT msg, WPARAM wp, LPARAM lp, bool* handled) {
+  EditState* s = stateOf(u);
+  *handled = false;
+  if (!s) return 0;
+  switch (msg) {
+    case WM_COMMAND:
+      switch (HIWORD(wp)) {
+        case EN_CHANGE: contentChanged(u, s); break;
+        case EN_SETFOCUS: FireFocusEvent(u, WM_SETFOCUS); break;
+        case EN_KILLFOCUS: FireFocusEvent(u, WM_KILLFOCUS); break;
+        default: return 0;
+      }
+      *handled = true;
+      return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {  // read-only and disabled boxes ask for the static colours
+      HDC dc = HDC(wp);
+      SetTextColor(dc, ConvertColour(s->props.textColour));
+      SetBkColor(dc, ConvertColour(s->props.backColour));
+      *handled = true;
+      return LRESULT(s->background);
+    }
+    default: return 0;
+  }
+}
+
+Unit* create(const UnitCreateArgs& a) {
+  auto* s = new EditState;
+  if (!DecodeKindProps(unit_type::EditBox, a, &s->props)) {
+    delete s;
+    return nullptr;
+  }
+  EditProps& p = s->props;
+  const DWORD style = editStyle(p) | (a.style & ~WS_VISIBLE);
+  HWND hwnd = CreateWindowExA(0, "EDIT", p.text.c_str(), style, a.left, a.top, a.width, a.height, HWND(a.parent),
+                              HMENU(intptr_t(a.controlId)), GetModuleHandleA(nullptr), nullptr);
+  if (!hwnd) {
+    delete s;
+    return nullptr;
+  }
+  SubclassControl(hwnd, &editProc, &g_editClassProc);
+  ReplaceBrush(&s->background, p.backColour);
+  ReplaceFont(&s->font, p.font, hwnd);
+  Unit* u = AttachNewUnit(hwnd, a, unit_type::EditBox, s, &notify, &freeState);
+  ApplyBorderStyle(hwnd, p.border);
+  if (p.inputMode == 2) applyInputMode(hwnd, p);
+  reframe(hwnd, p);
+  applyMaxLength(hwnd, p);
+  applySelection(hwnd, p);
+  return u;
+}
+
+// Stores a style property; a change on a live box asks for a new window.
+int restyle(int32_t* field, int32_t value) {
+  if (*field == value) return 0;
+  *field = value;
+  return 1;
+}
+
+int setProperty(Unit* u, int index, const PropertyValue& v) {
+  EditState* s = stateOf(u);
+  if (!s) return 0;
+  EditProps& p = s->props;
+  HWND hwnd = HWND(u->hwnd);
+  switch (index + 8) {
+    case 8:
+      // The platform's own notification is held back so the write raises one event.
+      p.text = v.text;
+      s->ownChange = true;
+      SetWindowTextA(hwnd, p.text.c_str());
+      s->ownChange = false;
+      FireUnitEvent(u->windowId, u->unitId, 0);
+      return 0;
+    case 9:
+      p.border = ClampInt(v.i, 0, 5);
+      ApplyBorderStyle(hwnd, p.border);
+      reframe(hwnd, p);
+      return 0;
+    case 10: p.textColour = uint32_t(v.i); break;
+    case 11:
+      p.backColour = uint32_t(v.i);
+      ReplaceBrush(&s->background, p.backColour);
+      break;
+    case 12:
+      p.font = v.data;
+      ReplaceFont(&s->font, p.font, hwnd);
+      reframe(hwnd, p);
+      return 0;
+    case 13: return restyle(&p.hideSelection, v.i ? 1 : 0);
+    case 14:
+      p.maxLength = v.i < 0 ? 0 : v.i;
+      applyMaxLength(hwnd, p);
+      return 0;
+    case 15: return restyle(&p.multiLine, v.i ? 1 : 0);
+    case 16: return restyle(&p.scrollBars, ClampInt(v.i, 0, 3));
+    case 17: return restyle(&p.alignment, ClampInt(v.i, 0, 2));
+    case 18:
+      p.inputMode = ClampInt(v.i, 0, 11);
+      applyInputMode(hwnd, p);
+      return 0;
+    case 19:
+      p.maskChar = uint8_t(v.text.empty() ? 0 : v.text[0]);
+      if (p.inputMode == 2) applyInputMode(hwnd, p);
+      return 0;
+    case 20: return restyle(&p.caseConversion, ClampInt(v.i, 0, 2));
+    case 21: return restyle(&p.spinMode, ClampInt(v.i, 0, 2));
+    case 22: case 23:
+      (index + 8 == 22 ? p.spinLower : p.spinUpper) = v.i;
+      if (s->buddy) {
+        const int lo = p.spinLower < p.spinUpper ? p.spinLower : p.spinUpper;
+        const int hi = p.spinLower < p.spinUpper ? p.spinUpper : p.spinLower;
+        SendMessageA(s->buddy, UDM_SETRANGE32, WPARAM(lo), LPARAM(hi));
+      }
+      return 0;
+    case 24: case 25: {
+      // The other half of the selection is the box's current one.
+      DWORD from = 0, to = 0;
+      SendMessageA(hwnd, EM_GETSEL, WPARAM(&from), LPARAM(&to));
+      p.selStart = int32_t(from);
+      p.selLength = int32_t(to - from);
+      (index + 8 == 24 ? p.selStart : p.selLength) = v.i;
+      applySelection(hwnd, p);
+      return 0;
+    }
+    case 26: SendMessageA(hwnd, EM_REPLACESEL, TRUE, LPARAM(v.text.c_str())); return 0;
+    case 27: p.text27 = v.text; return 0;
+    case 28: p.text28 = v.text; return 0;
+    default: return 0;
+  }
+  InvalidateRect(hwnd, nullptr, TRUE);
+  return 0;
+}
+
+// The selected part of the box's text.
+std::string selectedText(HWND hwnd) {
+  DWORD from = 0, to = 0;
+  SendMessageA(hwnd, EM_GETSEL, WPARAM(&from), LPARAM(&to));
+  std::string text = WindowTextOf(hwnd);
+  if (from > text.size()) from = DWORD(text.size());
+  if (to > text.size()) to = DWORD(text.size());
+  return to > from ? text.substr(from, to - from) : std::string();
+}
+
+int getProperty(Unit* u, int index, PropertyValue* v) {
+  EditState* s = stateOf(u);
+  if (!s) return 0;
+  const EditProps& p = s->props;
+  HWND hwnd = HWND(u->hwnd);
+  switch (index + 8) {
+    case 8: v->text = WindowTextOf(hwnd); return 1;
+    case 9: v->i = p.border; return 1;
+    case 10: v->i = int32_t(p.textColour); return 1;
+    case 11: v->i = int32_t(p.backColour); return 1;
+    case 12: v->data = p.font; return 1;
+    case 13: v->i = p.hideSelection; return 1;
+    case 14: v->i = p.maxLength; return 1;
+    case 15: v->i = p.multiLine; return 1;
+    case 16: v->i = p.scrollBars; return 1;
+    case 17: v->i = p.alignment; return 1;
+    case 18: v->i = p.inputMode; return 1;
+    case 19: v->text = p.maskChar ? std::string(1, char(p.maskChar)) : std::string(); return 1;
+    case 20: v->i = p.caseConversion; return 1;
+    case 21: v->i = p.spinMode; return 1;
+    case 22: v->i = p.spinLower; return 1;
+    case 23: v->i = p.spinUpper; return 1;
+    case 24: case 25: {
+      DWORD from = 0, to = 0;
+      SendMessageA(hwnd, EM_GETSEL, WPARAM(&from), LPARAM(&to));
+      v->i = index + 8 == 24 ? int32_t(from) : int32_t(to - from);
+      return 1;
+    }
+    case 26: v->text = selectedText(hwnd); return 1;
+    case 27: v->text = p.text27; return 1;
+    case 28: v->text = p.text28; return 1;
+    default: return 0;
+  }
+}
+
+// The current properties, with the text and selection the box holds now, so a
+// re-created box comes back as it was.
+bool serialise(Unit* u, std::vector<uint8_t>* block) {
+  EditState* s = stateOf(u);
+  if (!s) return false;
+  EditProps p = s->props;
+  HWND hwnd = HWND(u->hwnd);
+  p.text = WindowTextOf(hwnd);
+  DWORD from = 0, to = 0;
+  SendMessageA(hwnd, EM_GETSEL, WPARAM(&from), LPARAM(&to));
+  p.selStart = int32_t(from);
+  p.selLength = int32_t(to - from);
+  return EncodeUnitProperties(unit_type::EditBox, UnitProps(p), block);
+}
+
+}  // namespace
+
+void* EditBoxTypeEntry(int operation) {
+  switch (operation) {
+    case unit_op::Create: return reinterpret_cast<void*>(&create);
+    case unit_op::SetProperty: return reinterpret_cast<void*>(&setProperty);
+    case unit_op::Serialise: return reinterpret_cast<void*>(&serialise);
+    case unit_op::GetProperty: return reinterpret_cast<void*>(&getProperty);
+    default: return nullptr;
+  }
+}
+
+}  // namespace lw

@@ -1,0 +1,143 @@
+// The group box kind: a platform "BUTTON" in the group-box style, with its caption
+// alignment, colours and font. It is a container: the units it holds are moved into
+// it when the window is made, and their notifications pass through it to them.
+#include <vector>
+
+#include "runtime/ui/control_kinds_win.h"
+#include "runtime/ui/units_win.h"
+
+namespace lw {
+
+namespace {
+
+struct GroupBoxState {
+  GroupBoxProps props;
+  HFONT font = nullptr;
+  HBRUSH background = nullptr;
+};
+
+WNDPROC g_groupClassProc = nullptr;
+
+GroupBoxState* stateOf(Unit* u) {
+  return u && u->typeId == unit_type::GroupBox ? static_cast<GroupBoxState*>(u->state) : nullptr;
+}
+
+void freeState(void* s) {
+  auto* state = static_cast<GroupBoxState*>(s);
+  DeleteUnitFont(state->font);
+  if (state->background) DeleteObject(state->background);
+  delete state;
+}
+
+DWORD alignmentStyle(int align) { return align == 1 ? BS_CENTER : (align == 2 ? BS_RIGHT : BS_LEFT); }
+
+LRESULT CALLBACK groupProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT routed = 0;
+  if (RouteChildNotification(hwnd, msg, wp, lp, &routed)) return routed;
+  if (msg == WM_ERASEBKGND) {
+    GroupBoxState* s = stateOf(UnitFromWindow(hwnd));
+    RECT r;
+    GetClientRect(hwnd, &r);
+    FillRect(HDC(wp), &r, s && s->background ? s->background : GetSysColorBrush(COLOR_BTNFACE));
+    return 1;
+  }
+  return CallWindowProcA(g_groupClassProc, hwnd, msg, wp, lp);
+}
+
+// The group box's own colours, asked of its parent when it paints its caption.
+LRESULT notify(Unit* u, UINT msg, WPARAM wp, LPARAM, bool* handled) {
+  GroupBoxState* s = stateOf(u);
+  *handled = false;
+  if (!s || (msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLORBTN)) return 0;
+  HDC dc = HDC(wp);
+  SetTextColor(dc, ConvertColour(s->props.textColour));
+  SetBkColor(dc, ConvertColour(s->props.backColour));
+  *handled = true;
+  return LRESULT(s->background);
+}
+
+Unit* create(const UnitCreateArgs& a) {
+  auto* s = new GroupBoxState;
+  if (!DecodeKindProps(unit_type::GroupBox, a, &s->props)) {
+    delete s;
+    return nullptr;
+  }
+  // Clipping its children keeps the box from painting over the units it holds.
+  const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | BS_GROUPBOX |
+                      alignmentStyle(s->props.captionAlign) | (a.style & ~WS_VISIBLE);
+  HWND hwnd = CreateWindowExA(WS_EX_CONTROLPARENT, "BUTTON", s->props.caption.c_str(), style, a.left, a.top, a.width,
+                              a.height, HWND(a.parent), HMENU(intptr_t(a.controlId)), GetModuleHandleA(nullptr),
+                              nullptr);
+  if (!hwnd) {
+    delete s;
+    return nullptr;
+  }
+  SubclassControl(hwnd, &groupProc, &g_groupClassProc);
+  ReplaceBrush(&s->background, s->props.backColour);
+  ReplaceFont(&s->font, s->props.font, hwnd);
+  return AttachNewUnit(hwnd, a, unit_type::GroupBox, s, &notify, &freeState);
+}
+
+int setProperty(Unit* u, int index, const PropertyValue& v) {
+  GroupBoxState* s = stateOf(u);
+  if (!s) return 0;
+  GroupBoxProps& p = s->props;
+  HWND hwnd = HWND(u->hwnd);
+  switch (index + 8) {
+    case 8:
+      p.caption = v.text;
+      SetWindowTextA(hwnd, p.caption.c_str());
+      break;
+    case 9: {
+      p.captionAlign = ClampInt(v.i, 0, 2);
+      DWORD style = DWORD(GetWindowLongA(hwnd, GWL_STYLE)) & ~DWORD(BS_CENTER);
+      SetWindowLongA(hwnd, GWL_STYLE, LONG(style | alignmentStyle(p.captionAlign)));
+      break;
+    }
+    case 10: p.textColour = uint32_t(v.i); break;
+    case 11:
+      p.backColour = uint32_t(v.i);
+      ReplaceBrush(&s->background, p.backColour);
+      break;
+    case 12:
+      p.font = v.data;
+      ReplaceFont(&s->font, p.font, hwnd);
+      break;
+    default: return 0;
+  }
+  InvalidateRect(hwnd, nullptr, TRUE);
+  return 0;
+}
+
+int getProperty(Unit* u, int index, PropertyValue* v) {
+  GroupBoxState* s = stateOf(u);
+  if (!s) return 0;
+  const GroupBoxProps& p = s->props;
+  switch (index + 8) {
+    case 8: v->text = p.caption; return 1;
+    case 9: v->i = p.captionAlign; return 1;
+    case 10: v->i = int32_t(p.textColour); return 1;
+    case 11: v->i = int32_t(p.backColour); return 1;
+    case 12: v->data = p.font; return 1;
+    default: return 0;
+  }
+}
+
+bool serialise(Unit* u, std::vector<uint8_t>* block) {
+  GroupBoxState* s = stateOf(u);
+  return s && EncodeUnitProperties(unit_type::GroupBox, UnitProps(s->props), block);
+}
+
+}  // namespace
+
+void* GroupBoxTypeEntry(int operation) {
+  switch (operation) {
+    case unit_op::Create: return reinterpret_cast<void*>(&create);
+    case unit_op::SetProperty: return reinterpret_cast<void*>(&setProperty);
+    case unit_op::Serialise: return reinterpret_cast<void*>(&serialise);
+    case unit_op::GetProperty: return reinterpret_cast<void*>(&getProperty);
+    default: return nullptr;
+  }
+}
+
+}  // namespace lw

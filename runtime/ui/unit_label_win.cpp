@@ -1,0 +1,287 @@
+// The label kind: a window of our own class "_QX_Label" that paints everything
+// itself — the gradient border, the background (picture, gradient or colour) and
+// the caption with its effect and alignment. It takes no focus and raises no events.
+#include <vector>
+
+#include "runtime/ui/control_kinds_win.h"
+#include "runtime/ui/label_gradient.h"
+#include "runtime/ui/picture_draw_win.h"
+#include "runtime/ui/picture_pixels.h"
+#include "runtime/ui/units_win.h"
+
+namespace lw {
+
+namespace {
+
+const char kLabelClass[] = "_QX_Label";
+
+struct LabelState {
+  LabelProps props;
+  HFONT font = nullptr;
+  UnitPicture picture;  // decoded from props.picture, kept until the picture changes
+};
+
+LabelState* stateOf(Unit* u) {
+  return u && u->typeId == unit_type::Label ? static_cast<LabelState*>(u->state) : nullptr;
+}
+
+void freeState(void* s) {
+  auto* state = static_cast<LabelState*>(s);
+  DeleteUnitFont(state->font);
+  ClearUnitPicture(&state->picture);
+  delete state;
+}
+
+// Border 6 is drawn by the label itself; the platform frame is then none.
+void applyBorder(HWND hwnd, int border) { ApplyBorderStyle(hwnd, border == 6 ? 0 : border); }
+
+void fill(HDC dc, const RECT& r, COLORREF colour) {
+  HBRUSH b = CreateSolidBrush(colour);
+  FillRect(dc, &r, b);
+  DeleteObject(b);
+}
+
+// Rings of the gradient border, outermost first, each one pixel wide.
+void drawGradientBorder(HDC dc, RECT r, int width, const GradientStops& stops) {
+  for (int ring = 0; ring < width && r.right > r.left && r.bottom > r.top; ++ring) {
+    HBRUSH b = CreateSolidBrush(COLORREF(GradientBorderColour(stops, ring, width)));
+    FrameRect(dc, &r, b);
+    DeleteObject(b);
+    InflateRect(&r, -1, -1);
+  }
+}
+
+void drawGradientBackground(HDC dc, const RECT& area, int style, const GradientStops& stops) {
+  const int w = area.right - area.left, h = area.bottom - area.top;
+  uint8_t* bits = nullptr;
+  HBITMAP b = MakeTopDownBitmap(dc, w, h, &bits);
+  if (!b) return;
+  if (RenderGradient(style, stops, w, h, bits)) {
+    HDC mem = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(mem, b);
+    BitBlt(dc, area.left, area.top, w, h, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+  }
+  DeleteObject(b);
+}
+
+// The background of the text area by picture mode: 0 own size at the corner, 1
+// tiled over the area, 2 fitted and centred; the rest in the background colour.
+void drawPictureBackground(HDC dc, const RECT& area, const LabelState& s, COLORREF background) {
+  DrawablePicture d;
+  if (!MakeDrawablePicture(s.picture, dc, background, &d)) {
+    fill(dc, area, background);
+    return;
+  }
+  IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+  switch (s.props.pictureMode) {
+    case 1:
+      for (int y = area.top; y < area.bottom; y += d.height)
+        for (int x = area.left; x < area.right; x += d.width) DrawPicture(d, x, y);
+      break;
+    case 2: {
+      fill(dc, area, background);
+      PictureRect r = PictureDisplayRect(2, area.right - area.left, area.bottom - area.top, uint32_t(d.width),
+                                         uint32_t(d.height));
+      DrawPicture(d, area.left + r.left, area.top + r.top, r.width, r.height);
+      break;
+    }
+    default:
+      fill(dc, area, background);
+      DrawPicture(d, area.left, area.top);
+      break;
+  }
+  SelectClipRgn(dc, nullptr);
+  ReleaseDrawablePicture(&d);
+}
+
+void drawCaption(HDC dc, const RECT& area, const LabelState& s) {
+  const LabelProps& p = s.props;
+  if (p.caption.empty()) return;
+  UINT format = DT_NOPREFIX;
+  format |= p.hAlign == 1 ? DT_CENTER : (p.hAlign == 2 ? DT_RIGHT : DT_LEFT);
+  if (p.wordWrap)
+    format |= DT_WORDBREAK;  // wraps from the top; the vertical alignment does not apply
+  else
+    format |= DT_SINGLELINE | (p.vAlign == 0 ? DT_TOP : (p.vAlign == 2 ? DT_BOTTOM : DT_VCENTER));
+  HGDIOBJ oldFont = SelectObject(dc, s.font ? HGDIOBJ(s.font) : GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc, TRANSPARENT);
+  auto draw = [&](int dx, int dy, COLORREF colour) {
+    RECT r = area;
+    OffsetRect(&r, dx, dy);
+    SetTextColor(dc, colour);
+    DrawTextA(dc, p.caption.c_str(), int(p.caption.size()), &r, format);
+  };
+  const COLORREF text = ConvertColour(p.textColour), white = RGB(255, 255, 255), black = RGB(0, 0, 0);
+  switch (p.textEffect) {
+    case 1: draw(1, 1, white), draw(0, 0, text); break;  // raised
+    case 2: draw(0, 0, white), draw(1, 1, text); break;  // sunken
+    case 3: draw(2, 2, black), draw(0, 0, text); break;  // shadow
+    default: draw(0, 0, text); break;
+  }
+  SelectObject(dc, oldFont);
+}
+
+void paintLabel(HDC dc, const RECT& client, const LabelState& s) {
+  const LabelProps& p = s.props;
+  RECT area = client;
+  if (p.border == 6 && p.gradientBorderWidth >= 1) {
+    GradientStops stops = MakeGradientStops(p.gradientBorderColours);
+    if (stops.count >= 2) {
+      drawGradientBorder(dc, client, p.gradientBorderWidth, stops);
+      InflateRect(&area, -p.gradientBorderWidth, -p.gradientBorderWidth);
+      if (area.right < area.left) area.right = area.left;
+      if (area.bottom < area.top) area.bottom = area.top;
+    }
+  }
+  const COLORREF background = ConvertColour(p.backColour);
+  GradientStops stops = MakeGradientStops(p.gradientColours);
+  if (s.picture.decoded)
+    drawPictureBackground(dc, area, s, background);
+  else if (p.gradientBackground >= 1 && p.gradientBackground <= 8 && stops.count >= 2)
+    drawGradientBackground(dc, area, p.gradientBackground, stops);
+  else
+    fill(dc, area, background);
+  drawCaption(dc, area, s);
+}
+
+// Paints through a bitmap of the client area, so the layers never flicker.
+void onPaint(HWND hwnd, LabelState* s) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  const int w = client.right, h = client.bottom;
+  if (s && w > 0 && h > 0) {
+    HDC mem = CreateCompatibleDC(dc);
+    HBITMAP buffer = CreateCompatibleBitmap(dc, w, h);
+    HGDIOBJ old = SelectObject(mem, buffer);
+    paintLabel(mem, client, *s);
+    BitBlt(dc, 0, 0, w, h, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteObject(buffer);
+    DeleteDC(mem);
+  }
+  EndPaint(hwnd, &ps);
+}
+
+LRESULT CALLBACK labelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND: return 1;  // the paint covers the whole client area
+    case WM_PAINT: onPaint(hwnd, stateOf(UnitFromWindow(hwnd))); return 0;
+    default: return DefWindowProcA(hwnd, msg, wp, lp);
+  }
+}
+
+LRESULT notify(Unit*, UINT, WPARAM, LPARAM, bool* handled) {
+  *handled = false;
+  return 0;
+}
+
+Unit* create(const UnitCreateArgs& a) {
+  if (!RegisterUnitClass(kLabelClass, &labelProc, CS_HREDRAW | CS_VREDRAW)) return nullptr;
+  auto* s = new LabelState;
+  if (!DecodeKindProps(unit_type::Label, a, &s->props)) {
+    delete s;
+    return nullptr;
+  }
+  const DWORD style = (a.style & ~WS_VISIBLE) | WS_CHILD | WS_CLIPSIBLINGS;
+  HWND hwnd = CreateWindowExA(0, kLabelClass, s->props.caption.c_str(), style, a.left, a.top, a.width, a.height,
+                              HWND(a.parent), HMENU(intptr_t(a.controlId)), GetModuleHandleA(nullptr), nullptr);
+  if (!hwnd) {
+    delete s;
+    return nullptr;
+  }
+  s->font = MakeUnitFont(s->props.font);
+  SetUnitPicture(&s->picture, s->props.picture);
+  Unit* u = AttachNewUnit(hwnd, a, unit_type::Label, s, &notify, &freeState);
+  applyBorder(hwnd, s->props.border);
+  return u;
+}
+
+int setProperty(Unit* u, int index, const PropertyValue& v) {
+  LabelState* s = stateOf(u);
+  if (!s) return 0;
+  LabelProps& p = s->props;
+  HWND hwnd = HWND(u->hwnd);
+  switch (index + 8) {
+    case 8:
+      p.caption = v.text;
+      SetWindowTextA(hwnd, p.caption.c_str());
+      break;
+    case 9: p.textEffect = ClampInt(v.i, 0, 3); break;
+    case 10:
+      p.border = ClampInt(v.i, 0, 6);
+      applyBorder(hwnd, p.border);
+      break;
+    case 11: p.gradientBorderWidth = v.i < 5 ? 5 : v.i; break;
+    case 12: case 13: case 14: p.gradientBorderColours[index + 8 - 12] = uint32_t(v.i); break;
+    case 15:
+      p.font = v.data;
+      ReplaceFont(&s->font, p.font, nullptr);
+      break;
+    case 16: p.textColour = uint32_t(v.i); break;
+    case 17: p.backColour = uint32_t(v.i); break;
+    case 18:
+      p.picture = v.data;
+      SetUnitPicture(&s->picture, p.picture);
+      break;
+    case 19: p.pictureMode = ClampInt(v.i, 0, 2); break;
+    case 20: p.gradientBackground = ClampInt(v.i, 0, 8); break;
+    case 21: case 22: case 23: p.gradientColours[index + 8 - 21] = uint32_t(v.i); break;
+    case 24: p.hAlign = ClampInt(v.i, 0, 2); break;
+    case 25: p.wordWrap = v.i; break;
+    case 26: p.vAlign = ClampInt(v.i, 0, 2); break;
+    case 27: p.text27 = v.text; break;
+    case 28: p.text28 = v.text; break;
+    default: return 0;
+  }
+  InvalidateRect(hwnd, nullptr, FALSE);
+  return 0;  // everything shows on the existing window
+}
+
+int getProperty(Unit* u, int index, PropertyValue* v) {
+  LabelState* s = stateOf(u);
+  if (!s) return 0;
+  const LabelProps& p = s->props;
+  switch (index + 8) {
+    case 8: v->text = p.caption; return 1;
+    case 9: v->i = p.textEffect; return 1;
+    case 10: v->i = p.border; return 1;
+    case 11: v->i = p.gradientBorderWidth; return 1;
+    case 12: case 13: case 14: v->i = int32_t(p.gradientBorderColours[index + 8 - 12]); return 1;
+    case 15: v->data = p.font; return 1;
+    case 16: v->i = int32_t(p.textColour); return 1;
+    case 17: v->i = int32_t(p.backColour); return 1;
+    case 18: v->data = p.picture; return 1;
+    case 19: v->i = p.pictureMode; return 1;
+    case 20: v->i = p.gradientBackground; return 1;
+    case 21: case 22: case 23: v->i = int32_t(p.gradientColours[index + 8 - 21]); return 1;
+    case 24: v->i = p.hAlign; return 1;
+    case 25: v->i = p.wordWrap; return 1;
+    case 26: v->i = p.vAlign; return 1;
+    case 27: v->text = p.text27; return 1;
+    case 28: v->text = p.text28; return 1;
+    default: return 0;
+  }
+}
+
+bool serialise(Unit* u, std::vector<uint8_t>* block) {
+  LabelState* s = stateOf(u);
+  return s && EncodeUnitProperties(unit_type::Label, UnitProps(s->props), block);
+}
+
+}  // namespace
+
+void* LabelTypeEntry(int operation) {
+  switch (operation) {
+    case unit_op::Create: return reinterpret_cast<void*>(&create);
+    case unit_op::SetProperty: return reinterpret_cast<void*>(&setProperty);
+    case unit_op::Serialise: return reinterpret_cast<void*>(&serialise);
+    case unit_op::GetProperty: return reinterpret_cast<void*>(&getProperty);
+    default: return nullptr;
+  }
+}
+
+}  // namespace lw

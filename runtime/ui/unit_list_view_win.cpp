@@ -1,0 +1,492 @@
+// The list view kind: a platform "SysListView32" styled from the properties, with
+// its colours, font, image lists and the report view's columns; property 35 (the
+// current item); and events 0 to 8 from the control's notifications. Check boxes
+// are toggled by the unit after a click or the space bar, never by the platform
+// on its own, so every toggle raises event 8 in the order the events describe.
+#include "runtime/ui/unit_list_view_win.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "runtime/ui/control_kinds_win.h"
+#include "runtime/ui/events.h"
+#include "runtime/ui/picture_draw_win.h"
+#include "runtime/ui/units_win.h"
+
+namespace lw {
+
+namespace {
+
+// Posted to the list itself: the handler that appended rows has returned.
+constexpr UINT kReleaseRedraw = WM_APP + 0x301;
+
+struct ListViewState {
+  ListViewProps props;
+  HFONT font = nullptr;
+  HIMAGELIST headerImages = nullptr;  // the header does not free its list
+  bool redrawHeld = false;
+  bool ownCheckChange = false;  // set while the unit itself changes a check box
+};
+
+WNDPROC g_listClassProc = nullptr;
+
+ListViewState* stateOf(Unit* u) {
+  return u && u->typeId == unit_type::ListView ? static_cast<ListViewState*>(u->state) : nullptr;
+}
+
+void freeState(void* s) {
+  auto* state = static_cast<ListViewState*>(s);
+  DeleteUnitFont(state->font);
+  if (state->headerImages) ImageList_Destroy(state->headerImages);
+  delete state;
+}
+
+// ---- Styles ----
+
+constexpr DWORD kOwnStyles = LVS_TYPEMASK | LVS_ALIGNMASK | LVS_AUTOARRANGE | LVS_NOLABELWRAP |
+                             LVS_NOCOLUMNHEADER | LVS_NOSORTHEADER | LVS_EDITLABELS | LVS_SORTASCENDING |
+                             LVS_SORTDESCENDING | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
+constexpr DWORD kOwnExStyles = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_CHECKBOXES |
+                               LVS_EX_FLATSB | LVS_EX_ONECLICKACTIVATE | LVS_EX_TWOCLICKACTIVATE |
+                               LVS_EX_UNDERLINECOLD | LVS_EX_UNDERLINEHOT | LVS_EX_SUBITEMIMAGES | LVS_EX_INFOTIP;
+
+bool iconView(const ListViewProps& p) { return p.viewType == 0 || p.viewType == 1; }
+bool reportView(const ListViewProps& p) { return p.viewType == 3; }
+
+DWORD listStyle(const ListViewProps& p) {
+  static const DWORD kViews[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+  DWORD style = kViews[ClampInt(p.viewType, 0, 3)];
+  if (iconView(p)) {
+    if (p.iconAlign == 1) style |= LVS_ALIGNLEFT;
+    if (p.autoArrange) style |= LVS_AUTOARRANGE;
+    if (!p.labelWrap) style |= LVS_NOLABELWRAP;
+  }
+  if (reportView(p)) {
+    if (p.hideHeaders) style |= LVS_NOCOLUMNHEADER;
+    if (!p.clickableHeaders) style |= LVS_NOSORTHEADER;
+  }
+  if (p.labelEdit) style |= LVS_EDITLABELS;
+  if (p.sorting == 1) style |= LVS_SORTASCENDING;
+  if (p.sorting == 2) style |= LVS_SORTDESCENDING;
+  if (p.singleSelection) style |= LVS_SINGLESEL;
+  if (p.alwaysShowSelection) style |= LVS_SHOWSELALWAYS;
+  return style;
+}
+
+// Hot tracking is one-click activation (with the hand cursor over hot items) or
+// two-click activation, each with the chosen underlining.
+DWORD listExStyle(const ListViewProps& p) {
+  DWORD ex = LVS_EX_SUBITEMIMAGES | LVS_EX_INFOTIP;
+  if (reportView(p)) {
+    if (p.fullRowSelect) ex |= LVS_EX_FULLROWSELECT;
+    if (p.gridLines) ex |= LVS_EX_GRIDLINES;
+    if (p.headerDragDrop) ex |= LVS_EX_HEADERDRAGDROP;
+  }
+  if (p.checkBoxes) ex |= LVS_EX_CHECKBOXES;
+  if (p.flatScrollBars) ex |= LVS_EX_FLATSB;
+  if (p.hotTracking) {
+    ex |= p.handCursor ? LVS_EX_ONECLICKACTIVATE : LVS_EX_TWOCLICKACTIVATE;
+    if (p.underlineCold) ex |= LVS_EX_UNDERLINECOLD;
+    if (p.underlineHot) ex |= LVS_EX_UNDERLINEHOT;
+  }
+  return ex;
+}
+
+void applyStyles(HWND hwnd, const ListViewProps& p) {
+  DWORD style = DWORD(GetWindowLongA(hwnd, GWL_STYLE)) & ~kOwnStyles;
+  SetWindowLongA(hwnd, GWL_STYLE, LONG(style | listStyle(p)));
+  SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, kOwnExStyles, listExStyle(p));
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void applyColours(HWND hwnd, const ListViewProps& p) {
+  SendMessageA(hwnd, LVM_SETTEXTCOLOR, 0, LPARAM(ConvertColour(p.textColour)));
+  SendMessageA(hwnd, LVM_SETTEXTBKCOLOR, 0, LPARAM(ConvertColour(p.textBackColour)));
+  SendMessageA(hwnd, LVM_SETBKCOLOR, 0, LPARAM(ConvertColour(p.backColour)));
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+// ---- Columns ----
+
+int columnCount(HWND hwnd) {
+  HWND header = HWND(SendMessageA(hwnd, LVM_GETHEADER, 0, 0));
+  return header ? int(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+void insertColumns(HWND hwnd, const ListViewProps& p) {
+  while (columnCount(hwnd) > 0) SendMessageA(hwnd, LVM_DELETECOLUMN, 0, 0);
+  if (!reportView(p)) return;
+  static const int kFormats[] = {LVCFMT_LEFT, LVCFMT_CENTER, LVCFMT_RIGHT};
+  for (size_t i = 0; i < p.columns.size(); ++i) {
+    const ListViewColumn& c = p.columns[i];
+    LVCOLUMNA col = {};
+    col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    col.fmt = kFormats[ClampInt(c.alignment, 0, 2)];
+    if (c.image >= 0) {
+      col.mask |= LVCF_IMAGE;
+      col.fmt |= LVCFMT_IMAGE;
+      col.iImage = c.image;
+    }
+    if (c.imageRight) col.fmt |= LVCFMT_BITMAP_ON_RIGHT;
+    col.cx = c.width;
+    col.pszText = const_cast<char*>(c.header.c_str());
+    col.iSubItem = int(i);
+    SendMessageA(hwnd, LVM_INSERTCOLUMNA, WPARAM(i), LPARAM(&col));
+  }
+}
+
+// The column list as the list shows it now (the user may have resized columns).
+std::vector<ListViewColumn> currentColumns(HWND hwnd, const ListViewProps& p) {
+  std::vector<ListViewColumn> columns = p.columns;
+  if (reportView(p) && columnCount(hwnd) == int(columns.size()))
+    for (size_t i = 0; i < columns.size(); ++i)
+      columns[i].width = int32_t(SendMessageA(hwnd, LVM_GETCOLUMNWIDTH, WPARAM(i), 0));
+  return columns;
+}
+
+// ---- Image lists ----
+
+// An image list from a picture: square images the picture's height wide, cut from
+// it left to right. Null for an empty block or a picture that does not decode.
+HIMAGELIST makeImageList(const std::vector<uint8_t>& bytes, COLORREF background) {
+  UnitPicture picture;
+  if (!SetUnitPicture(&picture, bytes)) return nullptr;
+  const int w = int(picture.decoded->width), h = int(picture.decoded->height);
+  HIMAGELIST list = nullptr;
+  if (HBITMAP strip = MakePictureBitmap(picture, background)) {
+    const int count = w >= h ? w / h : 1;
+    const int side = w >= h ? h : w;
+    list = ImageList_Create(side, side, ILC_COLOR32, count, 4);
+    if (list) ImageList_Add(list, strip, nullptr);
+    DeleteObject(strip);
+  }
+  ClearUnitPicture(&picture);
+  return list;
+}
+
+// Item and state lists go to the control, which frees the lists it holds; the
+// header's list stays ours.
+void applyImageLists(HWND hwnd, ListViewState* s) {
+  const ListViewProps& p = s->props;
+  const COLORREF background = ConvertColour(p.backColour);
+  auto replace = [&](int which, HIMAGELIST list) {
+    auto old = HIMAGELIST(SendMessageA(hwnd, LVM_SETIMAGELIST, WPARAM(which), LPARAM(list)));
+    if (old && old != list) ImageList_Destroy(old);
+  };
+  HIMAGELIST items = makeImageList(p.itemImages, background);
+  replace(LVSIL_NORMAL, items);
+  replace(LVSIL_SMALL, items ? ImageList_Duplicate(items) : nullptr);
+  if (!p.checkBoxes) replace(LVSIL_STATE, makeImageList(p.stateImages, background));
+  HIMAGELIST header = makeImageList(p.headerImages, GetSysColor(COLOR_BTNFACE));
+  if (HWND h = HWND(SendMessageA(hwnd, LVM_GETHEADER, 0, 0))) SendMessageA(h, HDM_SETIMAGELIST, 0, LPARAM(header));
+  if (s->headerImages) ImageList_Destroy(s->headerImages);
+  s->headerImages = header;
+}
+
+// ---- Items ----
+
+int firstSelected(HWND hwnd) { return int(SendMessageA(hwnd, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); }
+
+void selectItem(HWND hwnd, int item) {
+  LVITEMA clear = {};
+  clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(hwnd, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&clear));
+  if (item < 0 || item >= int(SendMessageA(hwnd, LVM_GETITEMCOUNT, 0, 0))) return;
+  LVITEMA set = {};
+  set.state = set.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(hwnd, LVM_SETITEMSTATE, WPARAM(item), LPARAM(&set));
+  SendMessageA(hwnd, LVM_ENSUREVISIBLE, WPARAM(item), FALSE);
+}
+
+bool itemChecked(HWND hwnd, int item) {
+  return (SendMessageA(hwnd, LVM_GETITEMSTATE, WPARAM(item), LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) ==
+         INDEXTOSTATEIMAGEMASK(2);
+}
+
+void setChecked(HWND hwnd, ListViewState* s, int item, bool checked) {
+  LVITEMA it = {};
+  it.stateMask = LVIS_STATEIMAGEMASK;
+  it.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+  s->ownCheckChange = true;
+  SendMessageA(hwnd, LVM_SETITEMSTATE, WPARAM(item), LPARAM(&it));
+  s->ownCheckChange = false;
+}
+
+// Toggles an item's check box and raises event 8 with the item and its new state.
+void toggleCheck(Unit* u, ListViewState* s, int item) {
+  HWND hwnd = HWND(u->hwnd);
+  const bool checked = !itemChecked(hwnd, item);
+  setChecked(hwnd, s, item, checked);
+  uint32_t args[2] = {uint32_t(item), checked ? 1u : 0u};
+  FireUnitEvent(u->windowId, u->unitId, 8, nullptr, 2, args);
+}
+
+// After a click: a hit on an item's check box toggles it.
+void checkAfterClick(Unit* u, ListViewState* s, POINT at) {
+  HWND hwnd = HWND(u->hwnd);
+  if (!s->props.checkBoxes) return;
+  LVHITTESTINFO hit = {};
+  hit.pt = at;
+  int item = int(SendMessageA(hwnd, LVM_HITTEST, 0, LPARAM(&hit)));
+  if (item >= 0 && (hit.flags & LVHT_ONITEMSTATEICON)) toggleCheck(u, s, item);
+}
+
+// ---- Events ----
+
+// Raises a plain event; false when its handler closed the list's window, after
+// which neither the unit nor its state may be touched.
+bool fire(Unit* u, int event, int argc = 0, const uint32_t* args = nullptr) {
+  HWND hwnd = HWND(u->hwnd);
+  FireUnitEvent(u->windowId, u->unitId, event, nullptr, argc, args);
+  return IsWindow(hwnd) != 0;
+}
+
+LRESULT onNotify(Unit* u, ListViewState* s, NMHDR* h, bool* handled) {
+  *handled = true;
+  switch (h->code) {
+    case LVN_ITEMCHANGING: {
+      auto* n = reinterpret_cast<NMLISTVIEW*>(h);
+      const bool checkChange = (n->uChanged & LVIF_STATE) &&
+                               ((n->uNewState ^ n->uOldState) & LVIS_STATEIMAGEMASK) && n->iItem >= 0;
+      return checkChange && !s->ownCheckChange ? TRUE : FALSE;  // the unit toggles boxes itself
+    }
+    case LVN_ITEMCHANGED: {
+      auto* n = reinterpret_cast<NMLISTVIEW*>(h);
+      if ((n->uChanged & LVIF_STATE) && (n->uNewState & LVIS_FOCUSED) && !(n->uOldState & LVIS_FOCUSED)) fire(u, 0);
+      return 0;
+    }
+    case LVN_ITEMACTIVATE: fire(u, 1); return 0;
+    case LVN_COLUMNCLICK: {
+      uint32_t column = uint32_t(reinterpret_cast<NMLISTVIEW*>(h)->iSubItem);
+      fire(u, 2, 1, &column);
+      return 0;
+    }
+    case LVN_KEYDOWN: {
+      const WORD key = reinterpret_cast<NMLVKEYDOWN*>(h)->wVKey;
+      uint32_t code = key;
+      if (!fire(u, 3, 1, &code)) return 0;
+      if (key == VK_SPACE && s->props.checkBoxes) {
+        HWND hwnd = HWND(u->hwnd);
+        int item = int(SendMessageA(hwnd, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+        if (item >= 0) toggleCheck(u, s, item);
+      }
+      return 0;
+    }
+    case NM_CLICK: case NM_RCLICK: {
+      POINT at = reinterpret_cast<NMITEMACTIVATE*>(h)->ptAction;
+      if (fire(u, h->code == NM_CLICK ? 4 : 5)) checkAfterClick(u, s, at);
+      return 0;
+    }
+    case LVN_BEGINLABELEDITA: case LVN_BEGINLABELEDITW: {
+      // Item records share their layout up to the text, whichever character width.
+      uint32_t item = uint32_t(reinterpret_cast<NMLVDISPINFOA*>(h)->item.iItem);
+      int32_t result = 0;
+      bool present = FireUnitEvent(u->windowId, u->unitId, 6, &result, 1, &item);
+      return present && result == 0 ? TRUE : FALSE;  // TRUE keeps editing from beginning
+    }
+    case LVN_ENDLABELEDITA: case LVN_ENDLABELEDITW: {
+      auto* d = reinterpret_cast<NMLVDISPINFOA*>(h);
+      if (!d->item.pszText) return FALSE;  // editing was abandoned
+      int32_t result = 0;
+      uint32_t item = uint32_t(d->item.iItem);
+      bool present = FireUnitEvent(u->windowId, u->unitId, 7, &result, 1, &item);
+      return present && result == 0 ? FALSE : TRUE;
+    }
+    case NM_SETFOCUS: FireFocusEvent(u, WM_SETFOCUS); return 0;
+    case NM_KILLFOCUS: FireFocusEvent(u, WM_KILLFOCUS); return 0;
+    default: *handled = false; return 0;
+  }
+}
+
+LRESULT notify(Unit* u, UINT msg, WPARAM, LPARAM lp, bool* handled) {
+  *handled = false;
+  ListViewState* s = stateOf(u);
+  if (!s || msg != WM_NOTIFY) return 0;
+  return onNotify(u, s, reinterpret_cast<NMHDR*>(lp), handled);
+}
+
+LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kReleaseRedraw) {
+    if (ListViewState* s = stateOf(UnitFromWindow(hwnd)); s && s->redrawHeld) {
+      s->redrawHeld = false;
+      CallWindowProcA(g_listClassProc, hwnd, WM_SETREDRAW, TRUE, 0);
+      InvalidateRect(hwnd, nullptr, TRUE);
+    }
+    return 0;
+  }
+  return CallWindowProcA(g_listClassProc, hwnd, msg, wp, lp);
+}
+
+// ---- Operations ----
+
+Unit* create(const UnitCreateArgs& a) {
+  auto* s = new ListViewState;
+  if (!DecodeKindProps(unit_type::ListView, a, &s->props)) {
+    delete s;
+    return nullptr;
+  }
+  ListViewProps& p = s->props;
+  const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | listStyle(p) | (a.style & ~WS_VISIBLE);
+  HWND hwnd = CreateWindowExA(0, WC_LISTVIEWA, "", style, a.left, a.top, a.width, a.height, HWND(a.parent),
+                              HMENU(intptr_t(a.controlId)), GetModuleHandleA(nullptr), nullptr);
+  if (!hwnd) {
+    delete s;
+    return nullptr;
+  }
+  SubclassControl(hwnd, &listProc, &g_listClassProc);
+  Unit* u = AttachNewUnit(hwnd, a, unit_type::ListView, s, &notify, &freeState);
+  SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, kOwnExStyles, listExStyle(p));
+  ApplyBorderStyle(hwnd, ClampInt(p.border, 0, 5));
+  applyColours(hwnd, p);
+  ReplaceFont(&s->font, p.font, hwnd);
+  applyImageLists(hwnd, s);
+  insertColumns(hwnd, p);
+  if (p.currentItem >= 0) selectItem(hwnd, p.currentItem);
+  return u;
+}
+
+int setProperty(Unit* u, int index, const PropertyValue& v) {
+  ListViewState* s = stateOf(u);
+  if (!s) return 0;
+  ListViewProps& p = s->props;
+  HWND hwnd = HWND(u->hwnd);
+  const int number = index + 8;
+  auto flag = [&](int32_t* field) {
+    *field = v.i ? 1 : 0;
+    applyStyles(hwnd, p);
+  };
+  switch (number) {
+    case 8:
+      p.border = ClampInt(v.i, 0, 5);
+      ApplyBorderStyle(hwnd, p.border);
+      break;
+    case 9: p.textColour = uint32_t(v.i), applyColours(hwnd, p); break;
+    case 10: p.textBackColour = uint32_t(v.i), applyColours(hwnd, p); break;
+    case 11: p.backColour = uint32_t(v.i), applyColours(hwnd, p); break;
+    case 12:
+      p.font = v.data;
+      ReplaceFont(&s->font, p.font, hwnd);
+      break;
+    case 13: {
+      const bool wasReport = reportView(p);
+      p.viewType = ClampInt(v.i, 0, 3);
+      applyStyles(hwnd, p);
+      if (reportView(p) && !wasReport && columnCount(hwnd) == 0) insertColumns(hwnd, p);
+      break;
+    }
+    case 14: p.iconAlign = v.i, applyStyles(hwnd, p); break;
+    case 15: flag(&p.autoArrange); break;
+    case 16: flag(&p.labelWrap); break;
+    case 17: {
+      std::vector<ListViewColumn> columns;
+      if (!DecodeListViewColumns(v.data, &columns)) break;  // a damaged list changes nothing
+      p.columns = columns;
+      insertColumns(hwnd, p);
+      break;
+    }
+    case 18: flag(&p.hideHeaders); break;
+    case 19: p.headerImages = v.data, applyImageLists(hwnd, s); break;
+    case 20: flag(&p.clickableHeaders); break;
+    case 21: flag(&p.fullRowSelect); break;
+    case 22: flag(&p.gridLines); break;
+    case 23: flag(&p.headerDragDrop); break;
+    case 24: p.itemImages = v.data, applyImageLists(hwnd, s); break;
+    case 25: p.stateImages = v.data, applyImageLists(hwnd, s); break;
+    case 26: flag(&p.hotTracking); break;
+    case 27: flag(&p.handCursor); break;
+    case 28: flag(&p.underlineCold); break;
+    case 29: flag(&p.underlineHot); break;
+    case 30: flag(&p.labelEdit); break;
+    case 31: p.sorting = ClampInt(v.i, 0, 2), applyStyles(hwnd, p); break;
+    case 32: flag(&p.checkBoxes); break;
+    case 33: flag(&p.flatScrollBars); break;
+    case 34: flag(&p.singleSelection); break;
+    case 35:
+      p.currentItem = v.i < 0 ? -1 : v.i;
+      selectItem(hwnd, p.currentItem);
+      break;
+    case 36: flag(&p.alwaysShowSelection); break;
+    case 37: p.block4 = v.data; break;
+    default: break;
+  }
+  return 0;  // the list view takes every change in place, keeping its rows
+}
+
+int getProperty(Unit* u, int index, PropertyValue* v) {
+  ListViewState* s = stateOf(u);
+  if (!s) return 0;
+  const ListViewProps& p = s->props;
+  HWND hwnd = HWND(u->hwnd);
+  switch (index + 8) {
+    case 8: v->i = p.border; return 1;
+    case 9: v->i = int32_t(p.textColour); return 1;
+    case 10: v->i = int32_t(p.textBackColour); return 1;
+    case 11: v->i = int32_t(p.backColour); return 1;
+    case 12: v->data = p.font; return 1;
+    case 13: v->i = p.viewType; return 1;
+    case 14: v->i = p.iconAlign; return 1;
+    case 15: v->i = p.autoArrange; return 1;
+    case 16: v->i = p.labelWrap; return 1;
+    case 17: return EncodeListViewColumns(currentColumns(hwnd, p), &v->data) ? 1 : 0;
+    case 18: v->i = p.hideHeaders; return 1;
+    case 19: v->data = p.headerImages; return 1;
+    case 20: v->i = p.clickableHeaders; return 1;
+    case 21: v->i = p.fullRowSelect; return 1;
+    case 22: v->i = p.gridLines; return 1;
+    case 23: v->i = p.headerDragDrop; return 1;
+    case 24: v->data = p.itemImages; return 1;
+    case 25: v->data = p.stateImages; return 1;
+    case 26: v->i = p.hotTracking; return 1;
+    case 27: v->i = p.handCursor; return 1;
+    case 28: v->i = p.underlineCold; return 1;
+    case 29: v->i = p.underlineHot; return 1;
+    case 30: v->i = p.labelEdit; return 1;
+    case 31: v->i = p.sorting; return 1;
+    case 32: v->i = p.checkBoxes; return 1;
+    case 33: v->i = p.flatScrollBars; return 1;
+    case 34: v->i = p.singleSelection; return 1;
+    case 35: v->i = firstSelected(hwnd); return 1;
+    case 36: v->i = p.alwaysShowSelection; return 1;
+    case 37: v->data = p.block4; return 1;
+    default: return 0;
+  }
+}
+
+bool serialise(Unit* u, std::vector<uint8_t>* block) {
+  ListViewState* s = stateOf(u);
+  if (!s) return false;
+  ListViewProps p = s->props;
+  p.columns = currentColumns(HWND(u->hwnd), p);
+  p.currentItem = firstSelected(HWND(u->hwnd));
+  return EncodeUnitProperties(unit_type::ListView, UnitProps(p), block);
+}
+
+}  // namespace
+
+HWND ListViewWindowOf(Unit* unit) { return stateOf(unit) ? HWND(unit->hwnd) : nullptr; }
+
+void HoldListViewRedraw(Unit* unit) {
+  ListViewState* s = stateOf(unit);
+  if (!s || s->redrawHeld) return;
+  HWND hwnd = HWND(unit->hwnd);
+  s->redrawHeld = true;
+  CallWindowProcA(g_listClassProc, hwnd, WM_SETREDRAW, FALSE, 0);
+  PostMessageA(hwnd, kReleaseRedraw, 0, 0);
+}
+
+void SetListViewItemChecked(Unit* unit, int item, bool checked) {
+  if (ListViewState* s = stateOf(unit)) setChecked(HWND(unit->hwnd), s, item, checked);
+}
+
+void* ListViewTypeEntry(int operation) {
+  switch (operation) {
+    case unit_op::Create: return reinterpret_cast<void*>(&create);
+    case unit_op::SetProperty: return reinterpret_cast<void*>(&setProperty);
+    case unit_op::Serialise: return reinterpret_cast<void*>(&serialise);
+    case unit_op::GetProperty: return reinterpret_cast<void*>(&getProperty);
+    default: return nullptr;
+  }
+}
+
+}  // namespace lw

@@ -1,0 +1,180 @@
+// The picture box kind: a window of our own class "_QX_PicBox" that fills itself
+// with its background colour and draws its picture by display mode; animated
+// pictures play when the animate switch is on. It is a container like the group box.
+#include <vector>
+
+#include "runtime/ui/control_kinds_win.h"
+#include "runtime/ui/picture_animation_win.h"
+#include "runtime/ui/picture_draw_win.h"
+#include "runtime/ui/units_win.h"
+
+namespace lw {
+
+namespace {
+
+const char kPicBoxClass[] = "_QX_PicBox";
+
+struct PicBoxState {
+  PicBoxProps props;
+  HBRUSH background = nullptr;
+  UnitPicture picture;  // decoded once per picture change
+  AnimationPlayer player;
+};
+
+PicBoxState* stateOf(Unit* u) {
+  return u && u->typeId == unit_type::PicBox ? static_cast<PicBoxState*>(u->state) : nullptr;
+}
+
+void freeState(void* s) {
+  auto* state = static_cast<PicBoxState*>(s);
+  StopAnimation(&state->player);
+  ClearUnitPicture(&state->picture);
+  if (state->background) DeleteObject(state->background);
+  delete state;
+}
+
+// Decodes the stored bytes (every frame when animating) and starts the player when
+// the picture moves.
+void decodePicture(HWND hwnd, PicBoxState* s) {
+  StopAnimation(&s->player);
+  SetUnitPicture(&s->picture, s->props.picture, s->props.animate != 0);
+  if (s->props.animate && s->picture.decoded) StartAnimation(&s->player, hwnd, s->picture.decoded);
+  InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void paint(HDC dc, const RECT& client, const PicBoxState& s) {
+  FillRect(dc, &client, s.background ? s.background : GetSysColorBrush(COLOR_BTNFACE));
+  DisplayPicture(dc, s.picture, s.props.displayMode, client, ConvertColour(s.props.backColour),
+                 CurrentAnimationFrame(s.player));
+}
+
+// Paints through a bitmap of the client area, so frames and repaints never flicker.
+void onPaint(HWND hwnd, PicBoxState* s) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  if (s && client.right > 0 && client.bottom > 0) {
+    HDC mem = CreateCompatibleDC(dc);
+    HBITMAP buffer = CreateCompatibleBitmap(dc, client.right, client.bottom);
+    HGDIOBJ old = SelectObject(mem, buffer);
+    paint(mem, client, *s);
+    BitBlt(dc, 0, 0, client.right, client.bottom, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteObject(buffer);
+    DeleteDC(mem);
+  }
+  EndPaint(hwnd, &ps);
+}
+
+LRESULT CALLBACK picBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT routed = 0;
+  if (RouteChildNotification(hwnd, msg, wp, lp, &routed)) return routed;
+  PicBoxState* s = stateOf(UnitFromWindow(hwnd));
+  switch (msg) {
+    case WM_ERASEBKGND: return 1;  // the paint fills the whole client area
+    case WM_PAINT: onPaint(hwnd, s); return 0;
+    case WM_TIMER:
+      if (s && OnAnimationTimer(&s->player, wp)) return 0;
+      break;
+    case WM_DESTROY:
+      if (s) StopAnimation(&s->player);
+      break;
+    default: break;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT notify(Unit*, UINT, WPARAM, LPARAM, bool* handled) {
+  *handled = false;
+  return 0;
+}
+
+Unit* create(const UnitCreateArgs& a) {
+  if (!RegisterUnitClass(kPicBoxClass, &picBoxProc, CS_HREDRAW | CS_VREDRAW)) return nullptr;
+  auto* s = new PicBoxState;
+  if (!DecodeKindProps(unit_type::PicBox, a, &s->props)) {
+    delete s;
+    return nullptr;
+  }
+  const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (a.style & ~WS_VISIBLE);
+  HWND hwnd = CreateWindowExA(WS_EX_CONTROLPARENT, kPicBoxClass, "", style, a.left, a.top, a.width, a.height,
+                              HWND(a.parent), HMENU(intptr_t(a.controlId)), GetModuleHandleA(nullptr), nullptr);
+  if (!hwnd) {
+    delete s;
+    return nullptr;
+  }
+  ReplaceBrush(&s->background, s->props.backColour);
+  Unit* u = AttachNewUnit(hwnd, a, unit_type::PicBox, s, &notify, &freeState);
+  decodePicture(hwnd, s);
+  ApplyBorderStyle(hwnd, s->props.border);
+  return u;
+}
+
+int setProperty(Unit* u, int index, const PropertyValue& v) {
+  PicBoxState* s = stateOf(u);
+  if (!s) return 0;
+  PicBoxProps& p = s->props;
+  HWND hwnd = HWND(u->hwnd);
+  switch (index + 8) {
+    case 8:
+      p.border = ClampInt(v.i, 0, 5);
+      ApplyBorderStyle(hwnd, p.border);
+      break;
+    case 9:
+      p.backColour = uint32_t(v.i);
+      ReplaceBrush(&s->background, p.backColour);
+      break;
+    case 10:
+      p.picture = v.data;  // the unit keeps its own copy of the bytes
+      decodePicture(hwnd, s);
+      break;
+    case 11: p.displayMode = ClampInt(v.i, 0, 2); break;
+    case 12:
+      if ((v.i != 0) != (p.animate != 0)) {
+        p.animate = v.i ? 1 : 0;
+        decodePicture(hwnd, s);  // animating needs every frame, still pictures only the first
+      }
+      break;
+    case 13: p.text13 = v.text; return 0;
+    case 14: p.text14 = v.text; return 0;
+    default: return 0;
+  }
+  InvalidateRect(hwnd, nullptr, FALSE);
+  return 0;
+}
+
+int getProperty(Unit* u, int index, PropertyValue* v) {
+  PicBoxState* s = stateOf(u);
+  if (!s) return 0;
+  const PicBoxProps& p = s->props;
+  switch (index + 8) {
+    case 8: v->i = p.border; return 1;
+    case 9: v->i = int32_t(p.backColour); return 1;
+    case 10: v->data = p.picture; return 1;
+    case 11: v->i = p.displayMode; return 1;
+    case 12: v->i = p.animate; return 1;
+    case 13: v->text = p.text13; return 1;
+    case 14: v->text = p.text14; return 1;
+    default: return 0;
+  }
+}
+
+bool serialise(Unit* u, std::vector<uint8_t>* block) {
+  PicBoxState* s = stateOf(u);
+  return s && EncodeUnitProperties(unit_type::PicBox, UnitProps(s->props), block);
+}
+
+}  // namespace
+
+void* PicBoxTypeEntry(int operation) {
+  switch (operation) {
+    case unit_op::Create: return reinterpret_cast<void*>(&create);
+    case unit_op::SetProperty: return reinterpret_cast<void*>(&setProperty);
+    case unit_op::Serialise: return reinterpret_cast<void*>(&serialise);
+    case unit_op::GetProperty: return reinterpret_cast<void*>(&getProperty);
+    default: return nullptr;
+  }
+}
+
+}  // namespace lw
