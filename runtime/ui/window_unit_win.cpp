@@ -114,6 +114,14 @@ Unit* create(const UnitCreateArgs& a) {
   if (r.right - r.left != a.width || r.bottom - r.top != a.height)
     SetWindowPos(hwnd, nullptr, 0, 0, a.width, a.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   SendMessageA(hwnd, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  // The program's own icon (resource 1), when it has one, in the caption and task bar.
+  HINSTANCE inst = GetModuleHandleA(nullptr);
+  if (HICON big = LoadIconA(inst, MAKEINTRESOURCEA(1))) {
+    SendMessageA(hwnd, WM_SETICON, ICON_BIG, LPARAM(big));
+    HICON small = HICON(LoadImageA(inst, MAKEINTRESOURCEA(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                   GetSystemMetrics(SM_CYSMICON), 0));
+    SendMessageA(hwnd, WM_SETICON, ICON_SMALL, LPARAM(small ? small : big));
+  }
   if (p.alwaysOnTop) SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   applyCloseCommand(hwnd, p);
   return AttachNewUnit(hwnd, a, unit_type::Window, state, &notify, &freeState);
