@@ -1,0 +1,239 @@
+// The regex object's operations over the automation commands, and its code-page
+// conversions over the program's DLL commands. Everything reaches the runtime
+// through the service table, as compiled code does.
+#include <cstring>
+
+#include "regex/regex_object.h"
+#include "runtime/core/core_commands.h"
+#include "runtime/core/memory.h"
+#include "runtime/core/service_table.h"
+#include "runtime/core/values.h"
+
+namespace regex {
+namespace {
+
+using namespace lw::automation;
+using lw::ObjectRef;
+using lw::Text;
+using lw::VariantRef;
+namespace arg = lw::arg;
+
+uint32_t word(const void* p) { return uint32_t(reinterpret_cast<uintptr_t>(p)); }
+
+int32_t dllCall(int index, std::initializer_list<uint32_t> args) {
+  return int32_t(lw::kServices.callDllCommand(index, int(args.size()), args.size() ? args.begin() : nullptr));
+}
+
+int32_t truncated(double d) { return d > -2147483649.0 && d < 2147483648.0 ? int32_t(d) : 0; }
+
+// ---- Initialisation and release ----
+
+void initialise(RegexObject*) { dllCall(dll::CoInitialize, {0}); }
+
+void release(RegexObject* self) {
+  releaseObject(self->regExp);
+  releaseObject(self->matches);
+  clearVariant(self->wideSubject);
+  dllCall(dll::CoUninitialize, {});
+}
+
+// ---- Positions ----
+
+// The byte offset in the code-page-936 subject of the match m: the length of the
+// code-page-936 form of the subject's first FirstIndex UTF-16 units. -2 without a
+// match.
+int32_t matchOffset(RegexObject* self, ObjectRef m) {
+  if (isObjectEmpty(m)) return -2;
+  int32_t first = truncated(readNumber(m, "FirstIndex"));
+  if (first <= 0) return 0;
+  lw::ByteSet bytes = variantToByteSet(self->wideSubject);
+  uint32_t units = lw::byteSetLength(bytes) / 2;
+  int32_t offset = 0;
+  if (units > 0) {
+    uint32_t n = uint32_t(first) < units ? uint32_t(first) : units;
+    offset = dllCall(dll::WideCharToMultiByteSize,
+                     {kCodePage, kCompositeCheck, word(lw::byteSetData(bytes)), n, 0, 0, 0, 0});
+  }
+  lw::FreeMemory(bytes);
+  return offset;
+}
+
+// The subject of the last execute as code-page-936 text.
+Text subjectText(RegexObject* self) {
+  lw::ByteSet bytes = variantToByteSet(self->wideSubject);
+  Text s = fromWideBytes(bytes);
+  lw::FreeMemory(bytes);
+  return s;
+}
+
+// Item `index` (0-based, passed as a number) of a collection.
+ObjectRef item(ObjectRef collection, int32_t index) { return readObject(collection, "Item", {arg::number(index)}); }
+
+// ---- Operations ----
+
+void destroy(RegexObject* self) {
+  release(self);
+  lw::FreeMemory(self->regExp);
+  lw::FreeMemory(self->matches);
+  lw::FreeMemory(self->wideSubject);
+  self->regExp = nullptr;
+  self->matches = nullptr;
+  self->wideSubject = nullptr;
+}
+
+RegexObject* copy(const RegexObject* self) {
+  auto* c = static_cast<RegexObject*>(lw::AllocMemory(sizeof(RegexObject)));
+  c->ops = &kRegexOps;
+  c->regExp = lw::NewObjectBlock();
+  c->matches = lw::NewObjectBlock();
+  c->wideSubject = lw::NewVariantBlock();
+  assignObject(c->regExp, self->regExp);
+  assignObject(c->matches, self->matches);
+  copyVariant(c->wideSubject, self->wideSubject);
+  // The copy's destroy stops the component library like any instance's, so the
+  // copy starts it once too and the thread stays balanced.
+  dllCall(dll::CoInitialize, {0});
+  return c;
+}
+
+bool execute(RegexObject* self, Text* pattern, Text* subject, const bool* caseSensitive, const bool* multiline,
+             const bool* global, const bool* quoteEscape) {
+  ExecuteSettings s = executeSettings(caseSensitive, multiline, global, quoteEscape);
+  releaseObject(self->regExp);
+  releaseObject(self->matches);
+  createObject(self->regExp, "VBScript.RegExp");
+  // The outcome of each write is not examined: a component without one of these
+  // properties keeps its own behaviour.
+  writeProperty(self->regExp, "IgnoreCase", {arg::logical(s.ignoreCase)});
+  writeProperty(self->regExp, "Multiline", {arg::logical(s.multiline)});
+  writeProperty(self->regExp, "Singleline", {arg::logical(true)});
+  writeProperty(self->regExp, "Global", {arg::logical(s.global)});
+  Text p = componentPattern(pattern ? *pattern : nullptr, s.quoteEscape);
+  writeProperty(self->regExp, "Pattern", {arg::text(p)});
+  lw::FreeMemory(p);
+
+  lw::ByteSet wide = toWideBytes(subject ? *subject : nullptr);
+  setVariantValue(self->wideSubject, arg::byteSet(wide));
+  lw::FreeMemory(wide);
+
+  ObjectRef found = callObject(self->regExp, "Execute", {arg::variant(self->wideSubject)});
+  assignObject(self->matches, found);
+  freeObject(found);
+  return !isObjectEmpty(self->matches);
+}
+
+void noOperation(RegexObject*) {}
+
+Text getPattern(RegexObject* self) {
+  if (isObjectEmpty(self->regExp)) return nullptr;
+  return readText(self->regExp, "Pattern");
+}
+
+Text replace(RegexObject* self, Text* replacement) {
+  return callText(self->regExp, "Replace",
+                  {arg::variant(self->wideSubject), arg::text(replacement ? *replacement : nullptr)});
+}
+
+int32_t matchCount(RegexObject* self) {
+  if (isObjectEmpty(self->matches)) return 0;
+  return truncated(readNumber(self->matches, "Count"));
+}
+
+Text matchText(RegexObject* self, int32_t match, int32_t* position) {
+  ObjectRef m = item(self->matches, match - 1);
+  VariantRef value = readVariant(m, "Value");
+  lw::ByteSet bytes = variantToByteSet(value);
+  Text t = fromWideBytes(bytes);
+  lw::FreeMemory(bytes);
+  freeVariant(value);
+  // The offset comes straight from the component's index: searching the subject
+  // for the text could stop at an earlier occurrence of the same text.
+  if (position) *position = matchOffset(self, m);
+  freeObject(m);
+  return t;
+}
+
+Text subMatchText(RegexObject* self, int32_t match, int32_t subMatch, int32_t* position) {
+  ObjectRef m = item(self->matches, match - 1);
+  ObjectRef groups = readObject(m, "SubMatches");
+  VariantRef value = readVariant(groups, "Item", {arg::number(subMatch - 1)});
+  Text t = variantToText(value);
+  freeVariant(value);
+  freeObject(groups);
+  if (position) {
+    int32_t start = matchOffset(self, m);
+    if (start < 0) {
+      *position = -2;
+    } else {
+      // The group's text comes verbatim from the subject, so an exact search from
+      // the match's start finds it.
+      Text s = subjectText(self);
+      *position = findFrom(s, t, start);
+      lw::FreeMemory(s);
+    }
+  }
+  freeObject(m);
+  return t;
+}
+
+int32_t subMatchCount(RegexObject* self) {
+  ObjectRef m = readObject(self->matches, "Item", {arg::integer(0)});
+  ObjectRef groups = readObject(m, "SubMatches");
+  int32_t n = isObjectEmpty(groups) ? 0 : truncated(readNumber(groups, "Count"));
+  freeObject(groups);
+  freeObject(m);
+  return n;
+}
+
+}  // namespace
+
+const RegexOps kRegexOps = {
+    &destroy, &copy, &execute, &noOperation, &getPattern, &replace, &matchCount, &matchText, &subMatchText,
+    &subMatchCount,
+};
+
+RegexObject* CreateRegexObject() {
+  auto* self = static_cast<RegexObject*>(lw::AllocMemory(sizeof(RegexObject)));
+  self->ops = &kRegexOps;
+  self->regExp = lw::NewObjectBlock();
+  self->matches = lw::NewObjectBlock();
+  self->wideSubject = lw::NewVariantBlock();
+  setVariantValue(self->wideSubject, arg::integer(0));
+  initialise(self);
+  return self;
+}
+
+void FreeRegexObject(RegexObject* self) {
+  if (!self) return;
+  self->ops->destroy(self);
+  lw::FreeMemory(self);
+}
+
+lw::ByteSet toWideBytes(const char* text) {
+  if (!text || !*text) return nullptr;
+  wchar_t probe[1] = {0};
+  int32_t n = dllCall(dll::MultiByteToWideChar, {kCodePage, 0, word(text), uint32_t(-1), word(probe), 0});
+  size_t bytes = 0;
+  if (n <= 0 || !lw::checkedMul(size_t(n), 2, &bytes)) return nullptr;
+  lw::ByteSet b = lw::MakeByteSet(nullptr, bytes);
+  dllCall(dll::MultiByteToWideChar, {kCodePage, 0, word(text), uint32_t(-1), word(lw::byteSetData(b)), uint32_t(n)});
+  return b;
+}
+
+Text fromWideBytes(const lw::ByteSetHeader* bytes) {
+  uint32_t units = lw::byteSetLength(bytes) / 2;
+  if (units == 0) return nullptr;
+  const uint8_t* data = lw::byteSetData(bytes);
+  int32_t size = dllCall(dll::WideCharToMultiByteSize, {kCodePage, kCompositeCheck, word(data), units, 0, 0, 0, 0});
+  if (size <= 0) return nullptr;
+  lw::ByteSet out = lw::MakeByteSet(nullptr, size_t(size));
+  dllCall(dll::WideCharToMultiByte,
+          {kCodePage, kCompositeCheck, word(data), units, word(lw::byteSetData(out)), uint32_t(size), 0, 0});
+  // Up to the first zero byte, as the byte-set read of a text gives it.
+  lw::ArgRecord args[2] = {{reinterpret_cast<lw::Word>(out), 0, lw::type::ByteSet}, {10, 0, lw::type::Int}};
+  Text t = reinterpret_cast<Text>(lw::kServices.callLibraryCommand(&lw::core::GetByteSetData, 2, args).low);
+  lw::FreeMemory(out);
+  return t;
+}
+
+}  // namespace regex
