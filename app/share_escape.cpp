@@ -117,6 +117,10 @@ lw::Text escapeShareValue(const char* value, bool keepBrackets, bool keepJson, c
   std::u16string wide = lw::AnsiToWide(a.data(), a.size());
   std::optional<std::u16string> literal = scriptLiteralValue(wide);
   a = literal ? scriptEscape(*literal) : std::string();
+  return text::toText(applyEscapeOptions(a, keepBrackets, keepJson, percentUSubstitute));
+}
+
+std::string applyEscapeOptions(std::string a, bool keepBrackets, bool keepJson, const char* percentUSubstitute) {
   if (keepBrackets) {
     static const ReplacePair kBrackets[] = {{"%7B", "{"}, {"%7D", "}"}, {"%5B", "["}, {"%5D", "]"}};
     for (const ReplacePair& p : kBrackets) a = text::replaceSubText(a, p.find, p.replacement);
@@ -127,8 +131,7 @@ lw::Text escapeShareValue(const char* value, bool keepBrackets, bool keepJson, c
   }
   std::string substitute = text::of(percentUSubstitute);
   if (substitute != "%u" && !text::trimSpaces(substitute).empty()) a = text::replaceSubText(a, "%u", substitute);
-  a = text::replaceSubText(a, kApostropheSubstitute, "'", 1, int(a.size()));
-  return text::toText(a);
+  return text::replaceSubText(a, kApostropheSubstitute, "'", 1, int(a.size()));
 }
 
 lw::Text replacePairs(const char* s, const ReplacePair* pairs, int pairCount, int count, int start,

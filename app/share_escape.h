@@ -23,6 +23,21 @@ namespace app {
 lw::Text escapeShareValue(const char* value, bool keepBrackets = false, bool keepJson = false,
                           const char* percentUSubstitute = nullptr);
 
+// The optional restorations after escaping, in their order: braces and brackets,
+// JSON punctuation, the "%u" substitute, and "’" back to the apostrophe.
+std::string applyEscapeOptions(std::string escaped, bool keepBrackets, bool keepJson,
+                               const char* percentUSubstitute);
+
+#ifdef _WIN32
+// The same escape computed by the platform's script control: the statement
+// "function xx(){var x='<value>';return escape(x);}" loaded with ExecuteStatement
+// and xx called with Run, bracketed by starting and stopping the component library.
+// The empty text when the control cannot be created or rejects the statement.
+// Used to check the direct computation against the engine, never by the program.
+lw::Text escapeShareValueByScript(const char* value, bool keepBrackets = false, bool keepJson = false,
+                                  const char* percentUSubstitute = nullptr);
+#endif
+
 // One find/replace pair of replacePairs; a null replacement is the empty text.
 struct ReplacePair {
   const char* find;
