@@ -1,10 +1,11 @@
 // The application's frame: the handler table the window templates bind to, the
-// ids of both windows' units, and the list click handler.
+// ids of both windows' units, and the property access the handlers use.
 #pragma once
 #include <cstdint>
 
 #include "app/handlers.h"
 #include "program/window_definition.h"
+#include "runtime/core/service_table.h"
 
 namespace app {
 
@@ -13,5 +14,18 @@ namespace ids = lw::program::ids;
 // The handler table, in the slot order of the window definition. Its address is the
 // code base of the program information block.
 extern const lw::EventHandler kHandlerTable[lw::program::kHandlerSlotCount];
+
+// Property 8 of the start window's edit boxes and labels: their text or caption.
+constexpr int kTextProperty = 8;
+
+// The text of a start-window control, as a new text the caller frees (null when empty).
+inline lw::Text readStartText(uint32_t unitId) {
+  uint64_t value = lw::kServices.readProperty(ids::StartWindow, unitId, kTextProperty, -1);
+  return reinterpret_cast<lw::Text>(uintptr_t(value));
+}
+// Sets the text or caption of a start-window control; the text is lent.
+inline void writeStartText(uint32_t unitId, const char* text) {
+  lw::kServices.writeProperty(ids::StartWindow, unitId, kTextProperty, -1, lw::Word(uintptr_t(text)), 0);
+}
 
 }  // namespace app

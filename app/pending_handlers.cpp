@@ -6,10 +6,6 @@ namespace app {
 
 HandlerResult onStartWindowCreated(int, const uint32_t*) { return {0, 0}; }
 HandlerResult onQrWindowCreated(int, const uint32_t*) { return {0, 0}; }
-HandlerResult onConvertClicked(int, const uint32_t*) { return {0, 0}; }
-HandlerResult onQrTriggerClicked(int, const uint32_t*) { return {0, 0}; }
 HandlerResult onFetchFeedClicked(int, const uint32_t*) { return {0, 0}; }
-HandlerResult onListClicked(int, const uint32_t*) { return {0, 0}; }
-HandlerResult onMenuItemChosen(int, const uint32_t*) { return {0, 0}; }
 
 }  // namespace app

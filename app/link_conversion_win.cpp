@@ -1,0 +1,88 @@
+// The conversion's handlers and builders: they read and write the start window's
+// controls by property number and reach the clipboard and window loading through
+// the core library's commands.
+#include "app/link_conversion.h"
+
+#include "app/main_window.h"
+#include "app/program_state.h"
+#include "runtime/core/core_commands.h"
+#include "runtime/core/service_table.h"
+#include "runtime/ui/window_system_win.h"
+
+namespace app {
+namespace {
+
+bool isEmpty(const char* t) { return !t || !*t; }
+
+// Shows an address in 编辑框生成 (taking it over), puts exactly what the box then
+// shows on the clipboard, and confirms in 标签_提示. A clipboard that cannot be
+// opened goes unreported.
+void showAndCopy(lw::Text address, const char* confirmation) {
+  writeStartText(ids::编辑框生成, address);
+  lw::kServices.freeMemory(address);
+  lw::Text shown = readStartText(ids::编辑框生成);
+  lw::ArgRecord text = {lw::Word(uintptr_t(shown)), 0, lw::type::Text};
+  lw::kServices.callLibraryCommand(&lw::core::SetClipboardText, 1, &text);
+  lw::kServices.freeMemory(shown);
+  writeStartText(ids::标签_提示, confirmation);
+}
+
+// The pasted address names no post: say so and show nothing; the clipboard keeps
+// what it had.
+void reportInputError() {
+  writeStartText(ids::标签_提示, kInputError);
+  writeStartText(ids::编辑框生成, nullptr);
+}
+
+}  // namespace
+
+void buildBlogAddress() {
+  showAndCopy(blogShareAddress(g_state.ownerNumber, g_state.postId), kBlogConverted);
+}
+
+void buildMoodAddress() {
+  showAndCopy(moodShareAddress(g_state.ownerNumber, g_state.postId), kMoodConverted);
+}
+
+HandlerResult onConvertClicked(int, const uint32_t*) {
+  lw::Text pasted = readStartText(ids::链接框);
+  PastedPost post = readPastedAddress(pasted);
+  lw::kServices.freeMemory(pasted);
+  switch (post) {
+    case PastedPost::Blog: buildBlogAddress(); break;
+    case PastedPost::Mood: buildMoodAddress(); break;
+    case PastedPost::InputError: reportInputError(); break;
+  }
+  return {0, 0};
+}
+
+// 生成链接: the blog share address of the row the list click picked, for the QQ
+// number typed in 编辑框QQ (ownerNumber stays as it is).
+HandlerResult onMenuItemChosen(int, const uint32_t*) {
+  lw::Text owner = readStartText(ids::编辑框QQ);
+  if (isEmpty(owner) || isEmpty(g_state.postId)) writeStartText(ids::标签_提示, kCheckInput);
+  else showAndCopy(blogShareAddress(owner, g_state.postId), kBlogConverted);
+  lw::kServices.freeMemory(owner);
+  return {0, 0};
+}
+
+// 显示二维码: opens the QR window (or brings it to the front) when an address is
+// shown; the window fetches its image itself when it is created.
+HandlerResult onQrTriggerClicked(int, const uint32_t*) {
+  lw::Text shown = readStartText(ids::编辑框生成);
+  bool nothingShown = isEmpty(shown);
+  lw::kServices.freeMemory(shown);
+  if (nothingShown) {
+    writeStartText(ids::标签_提示, kCheckInput);
+    return {0, 0};
+  }
+  lw::ArgRecord args[3] = {
+      {ids::QrWindow, ids::QrWindowUnit, lw::type::WindowUnit},  // the window to load
+      {0, 0, lw::type::None},                                    // no parent window
+      {0, 0, lw::type::Logical},                                 // not modal
+  };
+  lw::kServices.callLibraryCommand(&lw::commands::LoadWindow, 3, args);
+  return {0, 0};
+}
+
+}  // namespace app

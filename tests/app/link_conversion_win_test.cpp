@@ -1,0 +1,97 @@
+// The conversion on the real start window: a pasted address, a click on
+// 生成识别链接, and what the output box, the clipboard and the status line then hold;
+// the QR trigger.
+#include "app/link_conversion.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/endpoints.h"
+#include "tests/support/start_window_win.h"
+
+namespace {
+
+namespace ids = lw::program::ids;
+using lw::testing::ClipboardText;
+using lw::testing::PutOnClipboard;
+
+const std::string kPrefix = std::string("http://") + app::endpoints::kShareHost;
+const std::string kBlog12345_678 =
+    kPrefix +
+    "/ugc/share?_wv=1&subtype=&ciphertext=&sid=&blog_photo=&g=85&res_uin=12345&cellid=678&subid=&bp1=&bp2=&bp7="
+    "&appid=2&g_f=2000000103";
+const std::string kMood12345_9ab =
+    kPrefix +
+    "/ugc/share?ptlang=2052&_wv=1&ADUIN=12345&ADTAG=CLIENT%2EQQ%2E5461_%2E0&ADSESSION=1357924680&ADPUBNO=26553"
+    "&subtype=&ciphertext=&sk=&blog_photo=&g=84&res_uin=12345&cellid=9ab&subid=&bp1=&bp2=&bp7=&appid=311"
+    "&g_f=2000000103&from=timeline&isappinstalled=0";
+
+struct Conversion : lw::testing::StartWindowTest {
+  // Pastes an address and clicks 生成识别链接.
+  void convert(const std::string& pasted) {
+    Type(ids::链接框, pasted);
+    Click(ids::按钮_转换);
+  }
+};
+
+TEST_F(Conversion, StartsWithTheTemplatesCaptions) {
+  EXPECT_EQ("提示：", Shown(ids::标签_提示));
+  EXPECT_EQ("生成识别链接", Shown(ids::按钮_转换));
+  EXPECT_EQ("", Shown(ids::编辑框生成));
+}
+
+TEST_F(Conversion, BlogAddressShownCopiedAndConfirmed) {
+  convert("http://user.qzone.qq.com/12345/blog/678");
+  EXPECT_EQ(kBlog12345_678, Shown(ids::编辑框生成));
+  EXPECT_EQ(kBlog12345_678, ClipboardText());
+  EXPECT_EQ(app::kBlogConverted, Shown(ids::标签_提示));
+  EXPECT_EQ("已经转换您的日志链接，并复制到剪辑版，可直接粘贴！", Shown(ids::标签_提示));
+}
+
+TEST_F(Conversion, MoodAddressShownCopiedAndConfirmed) {
+  convert("http://user.qzone.qq.com/12345/mood/9ab.1");
+  EXPECT_EQ(kMood12345_9ab, Shown(ids::编辑框生成));
+  EXPECT_EQ(kMood12345_9ab, ClipboardText());
+  EXPECT_EQ("已经转换您的说说链接，并复制到剪辑版，可直接粘贴！", Shown(ids::标签_提示));
+
+  // Without ".1" the mood id runs to the end of the address.
+  convert("http://user.qzone.qq.com/12345/mood/9ab");
+  EXPECT_EQ(kMood12345_9ab, Shown(ids::编辑框生成));
+}
+
+TEST_F(Conversion, InputErrorsEmptyTheOutputAndLeaveTheClipboard) {
+  const char* const bad[] = {
+      "",
+      "http://user.qzone.qq.com/12345",
+      "http://user.qzone.qq.com/12345/blog/",
+      "http://user.qzone.qq.com/12345/photo/1",
+      "http://user.qzone.qq.com/12345/Blog/678",
+  };
+  for (const char* pasted : bad) {
+    convert("http://user.qzone.qq.com/1/blog/2");  // something shown first
+    ASSERT_TRUE(PutOnClipboard("kept"));
+    convert(pasted);
+    EXPECT_EQ("", Shown(ids::编辑框生成)) << "for " << pasted;
+    EXPECT_EQ("您输入有误，请复制准确日志或说说的准确链接", Shown(ids::标签_提示)) << "for " << pasted;
+    EXPECT_EQ("kept", ClipboardText()) << "for " << pasted;
+  }
+}
+
+TEST_F(Conversion, QrTriggerOpensTheQrWindowOnlyWithAnAddressShown) {
+  Click(ids::按钮_转换1);
+  EXPECT_EQ("输入有误，请检查！", Shown(ids::标签_提示));
+  EXPECT_EQ(nullptr, lw::FindLiveUnit(ids::QrWindow, 0));
+  EXPECT_EQ(0, lw::testing::g_qrWindowsCreated);
+
+  convert("http://user.qzone.qq.com/12345/blog/678");
+  Click(ids::按钮_转换1);
+  EXPECT_NE(nullptr, lw::FindLiveUnit(ids::QrWindow, 0));
+  EXPECT_EQ(1, lw::testing::g_qrWindowsCreated);
+  EXPECT_EQ(app::kBlogConverted, Shown(ids::标签_提示)) << "expected the status line untouched";
+  // Open already: brought to the front, not created again.
+  Click(ids::按钮_转换1);
+  EXPECT_EQ(1, lw::testing::g_qrWindowsCreated);
+}
+
+}  // namespace
