@@ -61,13 +61,8 @@ TEST_F(Conversion, MoodAddressShownCopiedAndConfirmed) {
 }
 
 TEST_F(Conversion, InputErrorsEmptyTheOutputAndLeaveTheClipboard) {
-  const char* const bad[] = {
-      "",
-      "http://user.qzone.qq.com/12345",
-      "http://user.qzone.qq.com/12345/blog/",
-      "http://user.qzone.qq.com/12345/photo/1",
-      "http://user.qzone.qq.com/12345/Blog/678",
-  };
+  // One of each way to fail; the pure tests go through the rest.
+  const char* const bad[] = {"", "http://user.qzone.qq.com/12345", "http://user.qzone.qq.com/12345/blog/"};
   for (const char* pasted : bad) {
     convert("http://user.qzone.qq.com/1/blog/2");  // something shown first
     ASSERT_TRUE(PutOnClipboard("kept"));
