@@ -5,6 +5,7 @@
 
 #include "app/main_window.h"
 #include "app/program_state.h"
+#include "app/qr_display.h"
 #include "runtime/core/core_commands.h"
 #include "runtime/core/service_table.h"
 #include "runtime/ui/window_system_win.h"
@@ -81,6 +82,10 @@ HandlerResult onQrTriggerClicked(int, const uint32_t*) {
       {0, 0, lw::type::None},                                    // no parent window
       {0, 0, lw::type::Logical},                                 // not modal
   };
+  // An open QR window is only brought forward by loading it, so it is first given
+  // the picture of the address shown now; a new one fetches its own when created.
+  lw::ResultRecord open = lw::kServices.callLibraryCommand(&lw::commands::IsWindowLoaded, 1, args);
+  if (open.low) showQrPicture();
   lw::kServices.callLibraryCommand(&lw::commands::LoadWindow, 3, args);
   return {0, 0};
 }

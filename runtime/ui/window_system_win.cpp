@@ -133,6 +133,10 @@ void LoadWindow(ResultRecord* r, int argc, ArgRecord* args) {
   r->low = LoadWindowById(uint32_t(args[0].low), parent, modal) ? 1 : 0;
 }
 
+void IsWindowLoaded(ResultRecord* r, int argc, ArgRecord* args) {
+  r->low = argc >= 1 && FindLiveUnit(uint32_t(args[0].low), 0) ? 1 : 0;
+}
+
 void PopupMenu(ResultRecord* r, int argc, ArgRecord* args) {
   if (argc < 2) return;
   uint32_t windowId = uint32_t(args[0].low);

@@ -18,6 +18,8 @@ Unit* FindLiveUnit(uint32_t windowId, uint32_t unitId);
 namespace commands {
 // LoadWindow: 1 window unit, 2 parent window unit (optional), 3 logical modal.
 void LoadWindow(ResultRecord* r, int argc, ArgRecord* args);
+// IsWindowLoaded: 1 window unit. Result: logical, true while the window is open.
+void IsWindowLoaded(ResultRecord* r, int argc, ArgRecord* args);
 // PopupMenu: 1 window unit, 2 menu unit of that window, 3 x (optional), 4 y (optional).
 void PopupMenu(ResultRecord* r, int argc, ArgRecord* args);
 }  // namespace commands

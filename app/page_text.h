@@ -1,0 +1,17 @@
+// Fetching a page as text and re-encoding fetched UTF-8 text as GBK: shared by the
+// feed list and the update notice.
+#pragma once
+#include "runtime/core/types.h"
+
+namespace app {
+
+// The body of a GET of `address` (every other request argument left out) as text:
+// the bytes up to the first zero byte. An empty or failed response gives null.
+lw::Text fetchPageText(const char* address);
+
+// `text` read as UTF-8 and re-encoded in code page 936, through the program's
+// code-page DLL commands; characters without a GBK form become the platform's
+// replacement character. The buffers are sized for the whole result.
+lw::Text utf8ToGbk(const char* text);
+
+}  // namespace app

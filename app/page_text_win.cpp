@@ -1,0 +1,55 @@
+#include "app/page_text.h"
+
+#include <initializer_list>
+
+#include "runtime/core/core_commands.h"
+#include "runtime/core/service_table.h"
+#include "web/web_request_win.h"
+
+namespace app {
+namespace {
+
+// Indexes of the code-page conversions in the program's DLL-command table.
+constexpr int kMultiByteToWideChar = 10;
+constexpr int kWideCharToMultiByte = 11;
+constexpr uint32_t kUtf8 = 65001;
+constexpr uint32_t kGbk = 936;
+
+uint32_t word(const void* p) { return uint32_t(uintptr_t(p)); }
+
+}  // namespace
+
+lw::Text fetchPageText(const char* address) {
+  lw::Text target = const_cast<char*>(address ? address : "");
+  lw::ByteSet body = web::webPageRequest(&target);
+  lw::ArgRecord arg = {lw::Word(uintptr_t(body)), 0, lw::type::ByteSet};
+  lw::ResultRecord r = lw::kServices.callLibraryCommand(&lw::core::ToText, 1, &arg);
+  lw::kServices.freeMemory(body);
+  return reinterpret_cast<lw::Text>(r.low);
+}
+
+lw::Text utf8ToGbk(const char* text) {
+  if (!text || !*text) return nullptr;
+  // Ask each conversion for the size of its whole result, then convert.
+  uint32_t wideUnits = uint32_t(lw::kServices.callDllCommand(
+      kMultiByteToWideChar, 6, std::initializer_list<uint32_t>{kUtf8, 0, word(text), uint32_t(-1), 0, 0}.begin()));
+  if (wideUnits == 0) return nullptr;
+  auto* wide = static_cast<uint16_t*>(lw::kServices.allocMemory(size_t(wideUnits) * 2));
+  uint32_t args1[6] = {kUtf8, 0, word(text), uint32_t(-1), word(wide), wideUnits};
+  lw::kServices.callDllCommand(kMultiByteToWideChar, 6, args1);
+  uint32_t args2[8] = {kGbk, 0, word(wide), uint32_t(-1), 0, 0, 0, 0};
+  uint32_t bytes = uint32_t(lw::kServices.callDllCommand(kWideCharToMultiByte, 8, args2));
+  lw::Text result = nullptr;
+  if (bytes > 1) {
+    result = static_cast<lw::Text>(lw::kServices.allocMemory(bytes));
+    uint32_t args3[8] = {kGbk, 0, word(wide), uint32_t(-1), word(result), bytes, 0, 0};
+    if (lw::kServices.callDllCommand(kWideCharToMultiByte, 8, args3) == 0) {
+      lw::kServices.freeMemory(result);
+      result = nullptr;
+    }
+  }
+  lw::kServices.freeMemory(wide);
+  return result;
+}
+
+}  // namespace app
