@@ -141,36 +141,36 @@ bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent)
   BuildMenuBar(*w, &bar, &accel);
 
   // 6. The window's own unit, then the controls from the last record to the first.
-  auto styleOf = [&](const UnitRecord& r, const UnitTypeInfo* type, bool isWindow) {
-    uint32_t style = 0;
+  // Each is made by its type's create routine from the record.
+  auto createUnit = [&](UnitRecord& r, HWND parentWindow, int controlId, HMENU menu) -> Unit* {
+    const UnitTypeInfo* type = FindUnitType(r.typeId);
+    UnitCreate create = UnitOperation<UnitCreate>(type, unit_op::Create);
+    if (!create) return nullptr;
+    bool isWindow = &r == &own;
     bool neverVisible = type->flags & type_flag::NeverVisible;
-    bool disabled = (r.state & unit_state::Disabled) && !neverVisible;
-    if (isWindow && reuse != 0) disabled = false;
-    if (r.state & unit_state::TabStop) style |= WS_TABSTOP;
-    if (disabled) style |= WS_DISABLED;
-    return style;
+    bool disabled = (r.state & unit_state::Disabled) && !neverVisible && !(isWindow && reuse != 0);
+    UnitCreateArgs a = {};
+    a.parent = parentWindow;
+    a.owner = parentWindow;
+    a.block = r.properties.data();
+    a.blockSize = r.properties.size();
+    a.style = ((r.state & unit_state::TabStop) ? WS_TABSTOP : 0) | (disabled ? WS_DISABLED : 0);
+    a.controlId = controlId;
+    a.menu = menu;
+    a.left = r.left;
+    a.top = r.top;
+    a.width = r.width;
+    a.height = r.height;
+    a.windowId = w->id;
+    a.unitId = r.id;
+    Unit* unit = create(a);
+    if (unit) r.liveObject = unit;
+    return unit;
   };
-  const UnitTypeInfo* windowType = FindUnitType(own.typeId);
-  UnitCreate createWindow = UnitOperation<UnitCreate>(windowType, unit_op::Create);
-  if (!createWindow) return abandon(w, bar, accel);
-  UnitCreateArgs args = {};
-  args.parent = parent;
-  args.block = own.properties.data();
-  args.blockSize = own.properties.size();
-  args.style = styleOf(own, windowType, true);
-  args.owner = parent;
-  args.menu = bar;
-  args.left = own.left;
-  args.top = own.top;
-  args.width = own.width;
-  args.height = own.height;
-  args.windowId = w->id;
-  args.unitId = own.id;
   g_creatingModalWindow = modal;
-  Unit* windowUnit = createWindow(args);
+  Unit* windowUnit = createUnit(own, parent, 0, bar);
   g_creatingModalWindow = false;
   if (!windowUnit || !windowUnit->hwnd || !IsWindow(HWND(windowUnit->hwnd))) return abandon(w, bar, accel);
-  own.liveObject = windowUnit;
   HWND hwnd = HWND(windowUnit->hwnd);
   if (WindowUnitState* s = WindowStateOf(windowUnit)) {
     s->menuBar = bar;
@@ -180,25 +180,7 @@ bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent)
   for (size_t i = w->units.size(); i-- > 1;) {
     UnitRecord& r = w->units[i];
     if (r.menuItem) continue;
-    const UnitTypeInfo* type = FindUnitType(r.typeId);
-    UnitCreate create = UnitOperation<UnitCreate>(type, unit_op::Create);
-    if (!create) return abandon(w, bar, accel);
-    UnitCreateArgs a = {};
-    a.parent = hwnd;
-    a.block = r.properties.data();
-    a.blockSize = r.properties.size();
-    a.style = styleOf(r, type, false);
-    a.owner = hwnd;
-    a.controlId = controlId;
-    a.left = r.left;
-    a.top = r.top;
-    a.width = r.width;
-    a.height = r.height;
-    a.windowId = w->id;
-    a.unitId = r.id;
-    Unit* unit = create(a);
-    if (!unit) return abandon(w, bar, accel);
-    r.liveObject = unit;
+    if (!createUnit(r, hwnd, controlId, nullptr)) return abandon(w, bar, accel);
     controlId += 10;
   }
   // 7. Controls move into the containers that hold them.
