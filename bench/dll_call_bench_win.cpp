@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/core/runtime_app_win.h"
+#include "bench/bench_clock.h"
 
 using namespace lw;
 
@@ -16,22 +17,6 @@ namespace {
 
 constexpr int kCalls = 1000000;
 constexpr int kRounds = 15;
-
-double nowNs() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return double(t.QuadPart) * 1e9 / double(freq.QuadPart);
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 }  // namespace
 
@@ -45,7 +30,8 @@ int main() {
   InstallPlatformHooks();
 
   using MulDivFn = int(WINAPI*)(int, int, int);
-  auto direct = reinterpret_cast<MulDivFn>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "MulDiv"));
+  auto direct = reinterpret_cast<MulDivFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "MulDiv")));
   volatile MulDivFn directRef = direct;
   uint32_t args[3] = {1000, 3, 7};
   CallDllCommand(0, 3, args);  // binds and caches
@@ -53,18 +39,18 @@ int main() {
   std::vector<double> base, cached;
   volatile int sink = 0;
   for (int r = 0; r < kRounds; ++r) {
-    double t0 = nowNs();
+    double t0 = (bench::NowMs() * 1e6);
     for (int i = 0; i < kCalls; ++i) sink = sink + directRef(1000 + i, 3, 7);
-    double t1 = nowNs();
+    double t1 = (bench::NowMs() * 1e6);
     for (int i = 0; i < kCalls; ++i) {
       args[0] = uint32_t(1000 + i);
       sink = sink + int(CallDllCommand(0, 3, args));
     }
-    double t2 = nowNs();
+    double t2 = (bench::NowMs() * 1e6);
     base.push_back((t1 - t0) / kCalls);
     cached.push_back((t2 - t1) / kCalls);
   }
-  double b = median(base), c = median(cached);
+  double b = bench::Median(base), c = bench::Median(cached);
   printf("dll command call, %d calls x %d rounds (median ns per call)\n", kCalls, kRounds);
   printf("  direct call through the export address: %.2f ns\n", b);
   printf("  cached CallDllCommand:                   %.2f ns\n", c);

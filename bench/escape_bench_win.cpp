@@ -15,27 +15,12 @@
 #include "runtime/core/memory.h"
 #include "tests/data/escape_corpus.h"
 #include "tests/support/program_dll_table_win.h"
+#include "bench/bench_clock.h"
 
 namespace {
 
 constexpr int kRounds = 9;
 constexpr int kDirectRepeats = 200;
-
-double nowUs() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return double(t.QuadPart) * 1e6 / double(freq.QuadPart);
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 }  // namespace
 
@@ -58,12 +43,12 @@ int main() {
   std::vector<double> script, direct;
   size_t mismatches = 0;
   for (int r = 0; r < kRounds; ++r) {
-    double t0 = nowUs();
+    double t0 = (bench::NowMs() * 1e3);
     for (const char* v : values) lw::FreeMemory(app::escapeShareValueByScript(v));
-    double t1 = nowUs();
+    double t1 = (bench::NowMs() * 1e3);
     for (int k = 0; k < kDirectRepeats; ++k)
       for (const char* v : values) lw::FreeMemory(app::escapeShareValue(v));
-    double t2 = nowUs();
+    double t2 = (bench::NowMs() * 1e3);
     script.push_back((t1 - t0) / double(values.size()));
     direct.push_back((t2 - t1) / double(values.size() * kDirectRepeats));
   }
@@ -73,7 +58,7 @@ int main() {
     lw::FreeMemory(a);
     lw::FreeMemory(b);
   }
-  double s = median(script), d = median(direct);
+  double s = bench::Median(script), d = bench::Median(direct);
   printf("share-value escape, %zu values x %d rounds (median microseconds per value)\n", values.size(), kRounds);
   printf("  script control through the automation commands: %10.2f us\n", s);
   printf("  direct computation:                              %10.2f us\n", d);

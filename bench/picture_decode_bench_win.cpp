@@ -22,6 +22,7 @@
 
 #include "runtime/ui/picture_decode.h"
 #include "tests/runtime/ui/picture_test_files.h"
+#include "bench/bench_clock.h"
 
 using lw::testing::Bytes;
 
@@ -29,22 +30,6 @@ namespace {
 
 constexpr int kWidth = 640, kHeight = 480;
 constexpr int kRounds = 31;
-
-double nowMs() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return double(t.QuadPart) * 1e3 / double(freq.QuadPart);
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 // ---------------------------------------------------------------- the pictures
 
@@ -235,9 +220,9 @@ int main() {
     const int difference = platformOk ? largestDifference(check, theirs) : -1;
     lw::FreePicture(check);
     for (int r = 0; r < kRounds; ++r) {
-      double t0 = nowMs();
+      double t0 = bench::NowMs();
       lw::DecodedPicture* p = lw::DecodePicture(c.data.data(), c.data.size());
-      double t1 = nowMs();
+      double t1 = bench::NowMs();
       if (!p) {
         printf("%-16s our decoder refused it\n", c.name);
         break;
@@ -245,15 +230,15 @@ int main() {
       lw::FreePicture(p);
       oursMs.push_back(t1 - t0);
       if (platformOk) {
-        double t2 = nowMs();
+        double t2 = bench::NowMs();
         decodeWithPlatform(factory, c.data, &theirs);
-        platformMs.push_back(nowMs() - t2);
+        platformMs.push_back(bench::NowMs() - t2);
       }
     }
     if (oursMs.empty()) continue;
-    const double ours = median(oursMs);
+    const double ours = bench::Median(oursMs);
     if (platformOk) {
-      const double platform = median(platformMs);
+      const double platform = bench::Median(platformMs);
       printf("%-16s %9u %10.3f %10.3f %8.2f %9d\n", c.name, unsigned(c.data.size()), ours, platform, ours / platform,
              difference);
     } else {

@@ -19,27 +19,12 @@
 #include "runtime/core/memory.h"
 #include "runtime/core/values.h"
 #include "tests/support/program_dll_table_win.h"
+#include "bench/bench_clock.h"
 
 namespace {
 
 constexpr int kItems = 5000;
 constexpr int kRounds = 7;
-
-double nowMs() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return double(t.QuadPart) * 1e3 / double(freq.QuadPart);
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 // A feed of kItems items in the shape of the blog feed, in code page 936.
 std::string makeFeed() {
@@ -192,15 +177,15 @@ int main() {
   }
   std::vector<double> object, bare;
   for (int r = 0; r < kRounds; ++r) {
-    double t0 = nowMs();
+    double t0 = bench::NowMs();
     throughBareComponent(feed, pattern);
-    double t1 = nowMs();
+    double t1 = bench::NowMs();
     throughRegexObject(feed, pattern);
-    double t2 = nowMs();
+    double t2 = bench::NowMs();
     bare.push_back(t1 - t0);
     object.push_back(t2 - t1);
   }
-  double o = median(object), c = median(bare);
+  double o = bench::Median(object), c = bench::Median(bare);
   printf("feed collection, %d items (%zu bytes) x %d rounds (median milliseconds per feed)\n", kItems, feed.size(),
          kRounds);
   printf("  bare component, ids looked up once: %9.1f ms\n", c);

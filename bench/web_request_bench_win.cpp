@@ -19,26 +19,11 @@
 #include "tests/support/http_server_win.h"
 #include "tests/support/program_dll_table_win.h"
 #include "web/web_request_win.h"
+#include "bench/bench_clock.h"
 
 namespace {
 
 constexpr int kRounds = 9;
-
-double nowMs() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return double(t.QuadPart) * 1e3 / double(freq.QuadPart);
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 typedef void*(WINAPI* OpenFn)(const char*, DWORD, const char*, const char*, DWORD);
 typedef void*(WINAPI* ConnectFn)(void*, const char*, WORD, const char*, const char*, DWORD, DWORD, DWORD_PTR);
@@ -125,13 +110,13 @@ int main() {
       size_t a = 0, b = 0;
       double tPlain = 0, tRoutine = 0;
       for (int k = 0; k < 2; ++k) {
-        double t0 = nowMs();
+        double t0 = bench::NowMs();
         if ((k == 0) == (r % 2 == 0)) {
           a = plainFetch(w, server.port, path.c_str());
-          tPlain = nowMs() - t0;
+          tPlain = bench::NowMs() - t0;
         } else {
           b = routineFetch(server.Address(path));
-          tRoutine = nowMs() - t0;
+          tRoutine = bench::NowMs() - t0;
         }
       }
       if (a != size || b != size) {
@@ -143,7 +128,7 @@ int main() {
       routine.push_back(tRoutine);
     }
     double mb = double(size >> 20);
-    double p = median(plain), q = median(routine);
+    double p = bench::Median(plain), q = bench::Median(routine);
     printf("%3.0f MB: plain WinINet loop %8.1f ms (%.2f ms/MB), webPageRequest %8.1f ms (%.2f ms/MB), ratio %.2f\n",
            mb, p, p / mb, q, q / mb, q / p);
     server.Serve(path, "");

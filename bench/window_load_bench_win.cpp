@@ -15,6 +15,7 @@
 #include "runtime/ui/window_loader_win.h"
 #include "runtime/ui/window_system_win.h"
 #include "runtime/ui/window_table.h"
+#include "bench/bench_clock.h"
 
 using namespace lw;
 
@@ -24,13 +25,6 @@ constexpr int kRounds = 31;
 
 HandlerResult nothing(int, const uint32_t*) { return {0, 0}; }
 const EventHandler kHandlers[7] = {&nothing, &nothing, &nothing, &nothing, &nothing, &nothing, &nothing};
-
-double nowMs() {
-  LARGE_INTEGER f, t;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t);
-  return double(t.QuadPart) * 1000.0 / double(f.QuadPart);
-}
 
 void pump() {
   MSG m;
@@ -87,11 +81,6 @@ void ourStartWindow() {
   ClearLoadedWindows();
 }
 
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main() {
@@ -106,15 +95,15 @@ int main() {
   plainStartWindow();
   std::vector<double> ours, plain;
   for (int i = 0; i < kRounds; ++i) {
-    double t0 = nowMs();
+    double t0 = bench::NowMs();
     plainStartWindow();
-    double t1 = nowMs();
+    double t1 = bench::NowMs();
     ourStartWindow();
-    double t2 = nowMs();
+    double t2 = bench::NowMs();
     plain.push_back(t1 - t0);
     ours.push_back(t2 - t1);
   }
-  double p = median(plain), o = median(ours);
+  double p = bench::Median(plain), o = bench::Median(ours);
   printf("start window: read the section and create it with its units (median of %d rounds)\n", kRounds);
   printf("  plain CreateWindowEx calls:           %.2f ms\n", p);
   printf("  section read + CreateWindowFromRecord: %.2f ms\n", o);
