@@ -57,8 +57,9 @@ TEST(TextOps, FindTextFollowsTheCoreCommand) {
   EXPECT_EQ(3, findText("abc", "c", -5));
   EXPECT_EQ(1, findText("ABCabc", "abc", 1, true));
   EXPECT_EQ(4, findText("ABCabc", "abc", 1, false));
-  // A first byte at the very end ends the walk and is never matched.
-  EXPECT_EQ(-1, findText("a\xB0", "\xB0"));
+  // A lone first byte at the very end is compared before it ends the walk, as in
+  // the core command.
+  EXPECT_EQ(2, findText("a\xB0", "\xB0"));
 }
 
 TEST(TextOps, ReplaceSubTextFollowsTheCoreCommand) {
