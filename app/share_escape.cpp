@@ -1,5 +1,6 @@
 #include "app/share_escape.h"
 
+#include "app/endpoints.h"
 #include "app/text_between.h"
 #include "runtime/core/codepage.h"
 #include "runtime/core/memory.h"
@@ -157,7 +158,7 @@ lw::Text markerToPattern(const char* marker) {
 }
 
 lw::Text qrImageAddress(const char* qrValue) {
-  return text::toText("http://" LINKWRIGHT_QR_HOST "/qr.php?value=" + text::of(qrValue));
+  return text::toText(std::string("http://") + endpoints::kQrHost + "/qr.php?value=" + text::of(qrValue));
 }
 
 }  // namespace app

@@ -31,8 +31,10 @@ inline std::string HttpResponse(const std::string& status, const std::string& he
 }
 
 struct HttpServer {
-  // Starts listening and serving; false when the loopback socket cannot be made.
-  bool Start();
+  // Starts listening and serving, at `fixedPort` when given (a program built to
+  // talk to a known port), else at one the system picks; false when the loopback
+  // socket cannot be made or the port is taken.
+  bool Start(int fixedPort = 0);
   // Stops the serving thread and closes the socket; Start may be called again.
   void Stop();
   ~HttpServer() { Stop(); }
@@ -120,7 +122,7 @@ struct HttpServer::Sockets {
   }
 };
 
-inline bool HttpServer::Start() {
+inline bool HttpServer::Start(int fixedPort) {
   using S = Sockets;
   S& k = S::get();
   if (!k.bound || thread) return false;
@@ -130,7 +132,7 @@ inline bool HttpServer::Start() {
   }
   listener = k.socket(2 /*AF_INET*/, 1 /*SOCK_STREAM*/, 6 /*IPPROTO_TCP*/);
   if (listener == S::kInvalid) return false;
-  S::Address4 a = S::loopback(0);
+  S::Address4 a = S::loopback(fixedPort);
   int n = sizeof a;
   if (k.bind(listener, &a, sizeof a) != 0 || k.listen(listener, 16) != 0 || k.getsockname(listener, &a, &n) != 0) {
     k.closesocket(listener);

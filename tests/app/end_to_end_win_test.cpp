@@ -1,0 +1,437 @@
+// The whole program, as its test build (every service on 127.0.0.1:18471), started
+// in its own process and used the way a person would: windows and controls found on
+// the screen, text typed, buttons pressed, rows clicked with the mouse, a menu item
+// picked with the keyboard, message boxes read and answered. This process plays the
+// web: the notice page, the feed and the QR image service are its loopback server.
+//
+// Screenshots of both windows are kept in artifacts/ beside the build's bin folder.
+#include <windows.h>
+#include <commctrl.h>
+#include <png.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/endpoints.h"
+#include "tests/support/http_server_win.h"
+#include "tests/support/message_box_win.h"
+#include "tests/support/program_driver_win.h"
+#include "tests/support/screen_capture_win.h"
+
+namespace {
+
+using lw::testing::HttpResponse;
+using lw::testing::ProgramUnderTest;
+
+constexpr int kPort = 18471;  // where the test build of the program looks for everything
+
+// Control ids of the start window, and of the picture box in the QR window.
+enum : int {
+  k链接框 = 100, k编辑框生成 = 110, k按钮_转换 = 130, k标签_提示 = 140, k按钮_转换1 = 150,
+  k超级列表框日志 = 170, k编辑框QQ = 180, k获取 = 190, k图片二维码 = 100,
+};
+
+const std::string kShare = std::string("http://") + app::endpoints::kShareHost + "/ugc/share?";
+
+std::string blogShareAddress(const std::string& owner, const std::string& id) {
+  return kShare + "_wv=1&subtype=&ciphertext=&sid=&blog_photo=&g=85&res_uin=" + owner + "&cellid=" + id +
+         "&subid=&bp1=&bp2=&bp7=&appid=2&g_f=2000000103";
+}
+
+// What the script engine's escape makes of an ASCII text.
+std::string escaped(const std::string& s) {
+  static const char kKeep[] = "@*_+-./";
+  std::string out;
+  for (unsigned char c : s) {
+    if (isalnum(c) || (c && strchr(kKeep, c))) {
+      out += char(c);
+    } else {
+      char hex[4];
+      snprintf(hex, sizeof hex, "%%%02X", c);
+      out += hex;
+    }
+  }
+  return out;
+}
+
+// The request line's target of a raw request.
+std::string targetOf(const std::string& request) {
+  size_t a = request.find(' '), b = request.find(' ', a + 1);
+  return a == std::string::npos || b == std::string::npos ? std::string() : request.substr(a + 1, b - a - 1);
+}
+
+std::vector<std::string> targetsOf(const std::vector<std::string>& requests) {
+  std::vector<std::string> out;
+  for (const std::string& r : requests) out.push_back(targetOf(r));
+  return out;
+}
+
+std::string utf8ToGbkByThePlatform(const std::string& utf8) {
+  std::wstring wide(utf8.size() + 1, L'\0');
+  int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), &wide[0], int(wide.size()));
+  std::string out(size_t(units) * 2 + 1, '\0');
+  int bytes = WideCharToMultiByte(936, 0, wide.data(), units, &out[0], int(out.size()), nullptr, nullptr);
+  out.resize(size_t(bytes));
+  return out;
+}
+
+// ---- Pictures the QR service answers with ----
+
+constexpr int kSide = 270, kModule = 30, kModules = kSide / kModule;
+
+// A 270 x 270 PNG of 9 x 9 black and white squares; `phase` picks which squares
+// are black, so two pictures can be told apart on the screen.
+std::string checkerPng(int phase) {
+  std::vector<uint8_t> grey(size_t(kSide) * kSide);
+  for (int y = 0; y < kSide; ++y)
+    for (int x = 0; x < kSide; ++x) grey[size_t(y) * kSide + x] = ((x / kModule + y / kModule + phase) % 2) ? 255 : 0;
+  png_image image = {};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = kSide;
+  image.height = kSide;
+  image.format = PNG_FORMAT_GRAY;
+  png_alloc_size_t size = 0;
+  png_image_write_to_memory(&image, nullptr, &size, 0, grey.data(), 0, nullptr);
+  std::string png(size, '\0');
+  if (!png_image_write_to_memory(&image, &png[0], &size, 0, grey.data(), 0, nullptr)) return std::string();
+  png.resize(size);
+  return png;
+}
+
+bool isBlack(uint32_t c) { return (c & 0xFF) < 0x40 && ((c >> 8) & 0xFF) < 0x40 && ((c >> 16) & 0xFF) < 0x40; }
+bool isWhite(uint32_t c) { return (c & 0xFF) > 0xC0 && ((c >> 8) & 0xFF) > 0xC0 && ((c >> 16) & 0xFF) > 0xC0; }
+
+// The client area of the picture box as the screen shows it.
+lw::testing::ScreenPixels pictureOnScreen(HWND box) {
+  RECT r = {};
+  GetClientRect(box, &r);
+  MapWindowPoints(box, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return lw::testing::CaptureScreen(r);
+}
+
+// How many of the 81 squares show the colour `phase` gives them, at their centres.
+int squaresShowing(const lw::testing::ScreenPixels& p, int phase) {
+  int right = 0;
+  for (int j = 0; j < kModules; ++j)
+    for (int i = 0; i < kModules; ++i) {
+      uint32_t c = p.At(i * kModule + kModule / 2, j * kModule + kModule / 2);
+      bool black = (i + j + phase) % 2 == 0;
+      right += black ? isBlack(c) : isWhite(c);
+    }
+  return right;
+}
+
+int blackPixels(const lw::testing::ScreenPixels& p) {
+  int n = 0;
+  for (uint32_t c : p.bgr) n += isBlack(c);
+  return n;
+}
+
+std::string artifactPath(const char* name) {
+  std::string dir = lw::testing::BesideTests("..\\artifacts");
+  CreateDirectoryA(dir.c_str(), nullptr);
+  return dir + "\\" + name;
+}
+
+// Under Wine the shell hands web addresses to the host's browser; for these tests
+// the "browser" is curl, whose request the loopback server then records. The
+// previous setting comes back afterwards.
+struct HostBrowserIsCurl {
+  HostBrowserIsCurl() {
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+      return;
+    DWORD size = sizeof old;
+    had = RegQueryValueExA(key, "Browsers", nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+    RegSetValueExA(key, "Browsers", 0, REG_SZ, reinterpret_cast<const BYTE*>("curl"), 5);
+  }
+  ~HostBrowserIsCurl() {
+    if (!key) return;
+    if (had) RegSetValueExA(key, "Browsers", 0, REG_SZ, reinterpret_cast<const BYTE*>(old), DWORD(strlen(old) + 1));
+    else RegDeleteValueA(key, "Browsers");
+    RegCloseKey(key);
+  }
+  HKEY key = nullptr;
+  bool had = false;
+  char old[1024] = {};
+};
+
+struct EndToEnd : ::testing::Test {
+  void SetUp() override {
+    ASSERT_TRUE(server.Start(kPort)) << "the loopback port " << kPort << " is taken";
+  }
+  void TearDown() override { server.Stop(); }
+
+  void serveNotice(const std::string& utf8) {
+    server.Serve("/notice.txt", HttpResponse("200 OK", "Content-Type: text/plain; charset=utf-8\r\n", utf8));
+  }
+  void launch() {
+    ASSERT_TRUE(program.Start("\"" + lw::testing::BesideTests("linkwright_loopback.exe") + "\""));
+  }
+  // The start window once it is on the screen.
+  HWND startWindow() { return program.WaitForWindowOfProgram("Linkwright"); }
+  HWND control(int id) { return lw::testing::FindControl(main, id); }
+  std::string shown(int id) { return lw::testing::WindowText(control(id)); }
+
+  // Starts the program with a notice of our own version and waits for its window.
+  void startNormally() {
+    serveNotice(u8"版本：3.1#\r\n下载地址：http://127.0.0.1:18471/download#");
+    launch();
+    main = startWindow();
+    ASSERT_NE(nullptr, main) << "expected the start window";
+  }
+  // Closes the start window as its close box would; the program then ends with 0.
+  void closeNormally() {
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, program.WaitForExit());
+  }
+
+  lw::testing::HttpServer server;
+  ProgramUnderTest program;
+  HWND main = nullptr;
+};
+
+// ---- The update check at start ----
+
+TEST_F(EndToEnd, OwnVersionOnTheNoticeStartsWithoutAMessage) {
+  ASSERT_NO_FATAL_FAILURE(startNormally());
+  EXPECT_EQ(nullptr, program.WaitForWindowOfClass("#32770", 1000)) << "expected no message box";
+  EXPECT_EQ(std::vector<std::string>{"/notice.txt"}, targetsOf(server.Requests()));
+  EXPECT_EQ(0u, server.Requests()[0].rfind("GET ", 0));
+  EXPECT_EQ("提示：", shown(k标签_提示));
+  closeNormally();
+  EXPECT_EQ(1u, server.Requests().size()) << "expected the download address left alone";
+}
+
+TEST_F(EndToEnd, NoticeThatCannotBeReadStartsNormally) {
+  struct Case {
+    const char* what;
+    const char* status;  // null: nothing listens
+    const char* body;
+  };
+  const Case cases[] = {
+      {"nothing listening", nullptr, ""},
+      {"not found", "404 Not Found", "<html><body>Not Found</body></html>"},
+      {"empty page", "200 OK", ""},
+      {"page without the marker", "200 OK", u8"<html><body>公告：欢迎使用</body></html>"},
+      {"version without its #", "200 OK", u8"版本：3.2\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    server.Stop();
+    server.Clear();
+    if (c.status) {
+      ASSERT_TRUE(server.Start(kPort));
+      server.Serve("/notice.txt", HttpResponse(c.status, "", c.body));
+    }
+    launch();
+    main = startWindow();
+    ASSERT_NE(nullptr, main) << "expected the start window";
+    EXPECT_EQ(nullptr, program.WaitForWindowOfClass("#32770", 500)) << "expected no message box";
+    if (c.status) EXPECT_EQ(std::vector<std::string>{"/notice.txt"}, targetsOf(server.Requests()));
+    closeNormally();
+  }
+}
+
+TEST_F(EndToEnd, NewVersionOpensTheWebDownloadTellsTheUserAndEnds) {
+  HostBrowserIsCurl browser;
+  serveNotice(u8"<p>版本： 3.2 #</p>\r\n<p>下载地址：HTTP://127.0.0.1:18471/download/lw-3.2.zip#</p>");
+  server.Serve("/download/lw-3.2.zip", HttpResponse("200 OK", "", "zip"));
+  launch();
+  HWND box = program.WaitForWindowOfClass("#32770");
+  ASSERT_NE(nullptr, box) << "expected the message box";
+  EXPECT_EQ(nullptr, program.FindWindowOfProgram("Linkwright")) << "expected no start window with the box";
+  lw::testing::SeenMessageBox seen = lw::testing::AnswerMessageBox(IDOK, 5000);
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ("信息：", seen.caption);
+  EXPECT_EQ("修复BUG，请下载最新版！", seen.text);
+  EXPECT_EQ(nullptr, seen.owner);
+  EXPECT_EQ(0u, program.WaitForExit());
+  // The shell hands the address to the browser, which fetches it.
+  ASSERT_TRUE(server.WaitForRequests(2, 20000)) << "expected the download address to be opened";
+  EXPECT_EQ((std::vector<std::string>{"/notice.txt", "/download/lw-3.2.zip"}), targetsOf(server.Requests()));
+}
+
+TEST_F(EndToEnd, NewVersionNeverOpensADownloadAddressThatIsNoWebAddress) {
+  HostBrowserIsCurl browser;
+  // A local file the shell would open, and opening it would show here: an internet
+  // shortcut to this server.
+  std::string shortcut = artifactPath("opened_if_run.url");
+  FILE* f = fopen(shortcut.c_str(), "wb");
+  ASSERT_NE(nullptr, f);
+  fputs("[InternetShortcut]\r\nURL=http://127.0.0.1:18471/shortcut-opened\r\n", f);
+  fclose(f);
+
+  serveNotice(u8"版本：3.2#下载地址：" + shortcut + "#");
+  launch();
+  lw::testing::SeenMessageBox seen = lw::testing::AnswerMessageBox(IDOK, 15000);
+  ASSERT_TRUE(seen.found) << "expected the message box";
+  EXPECT_EQ("修复BUG，请下载最新版！", seen.text);
+  EXPECT_EQ(0u, program.WaitForExit());
+  EXPECT_FALSE(server.WaitForRequests(2, 5000)) << "expected nothing opened";
+  EXPECT_EQ(std::vector<std::string>{"/notice.txt"}, targetsOf(server.Requests()));
+
+  // The check above means something only if opening the file would have been seen.
+  ShellExecuteA(nullptr, "open", shortcut.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  ASSERT_TRUE(server.WaitForRequests(2, 20000)) << "expected the shortcut, opened by the shell, to reach the server";
+  EXPECT_EQ("/shortcut-opened", targetOf(server.Requests()[1]));
+}
+
+// ---- The feed list ----
+
+// Four posts: Chinese, an emoji (no GBK form), upper-case markers, a title with
+// "]]>" early; sent as UTF-8 the way the feed comes.
+const std::string kFeed = std::string(u8"<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<rss><channel><title>QQ空间</title>\r\n") +
+                          u8"<item><title><![CDATA[春天的早晨]]></title>\r\n"
+                          u8"<link>http://user.qzone.qq.com/12345/blog/1300000001</link></item>\r\n"
+                          u8"<item><title><![CDATA[笑一个\U0001F600]]></title>\r\n"
+                          u8"<link>http://user.qzone.qq.com/12345/blog/1300000002</link></item>\r\n"
+                          u8"<ITEM><TITLE><![CDATA[Upper Case]]></TITLE>\r\n"
+                          u8"<LINK>http://user.qzone.qq.com/12345/blog/1300000003</LINK></ITEM>\r\n"
+                          u8"<item><title><![CDATA[前]]>后]]></title>\r\n"
+                          u8"<link>http://user.qzone.qq.com/12345/blog/1300000004</link></item>\r\n"
+                          u8"</channel></rss>\r\n";
+
+TEST_F(EndToEnd, FeedListsRowByRowAndAPickedRowBuildsItsShareAddress) {
+  ASSERT_NO_FATAL_FAILURE(startNormally());
+  server.Serve("/cgi-bin/cgi_rss_out?uin=12345",
+               HttpResponse("200 OK", "Content-Type: text/xml; charset=utf-8\r\n", kFeed));
+  HWND list = control(k超级列表框日志);
+  ASSERT_NE(nullptr, list);
+  EXPECT_EQ(0, lw::testing::ListRowCount(list));
+
+  lw::testing::TypeInto(control(k编辑框QQ), "12345");
+  ASSERT_TRUE(lw::testing::Press(control(k获取)));
+  EXPECT_EQ("/cgi-bin/cgi_rss_out?uin=12345", targetOf(server.Requests().back()));
+  const std::string rows[4][2] = {
+      {"春天的早晨", "1300000001"},
+      {utf8ToGbkByThePlatform(u8"笑一个\U0001F600"), "1300000002"},
+      {"Upper Case", "1300000003"},
+      {"前", "1300000004"},
+  };
+  EXPECT_EQ("笑一个", rows[1][0].substr(0, 6));
+  EXPECT_NE(std::string::npos, rows[1][0].find('?', 6)) << "expected the emoji replaced, got " << rows[1][0];
+  ASSERT_EQ(4, lw::testing::ListRowCount(list));
+  for (int r = 0; r < 4; ++r) {
+    EXPECT_EQ(rows[r][0], lw::testing::ListCell(program.pi.hProcess, list, r, 0)) << "row " << r;
+    EXPECT_EQ(rows[r][1], lw::testing::ListCell(program.pi.hProcess, list, r, 1)) << "row " << r;
+  }
+
+  // A second fetch appends the same posts below the first ones.
+  ASSERT_TRUE(lw::testing::Press(control(k获取)));
+  ASSERT_EQ(8, lw::testing::ListRowCount(list));
+  for (int r = 0; r < 4; ++r) {
+    EXPECT_EQ(rows[r][0], lw::testing::ListCell(program.pi.hProcess, list, 4 + r, 0)) << "row " << 4 + r;
+    EXPECT_EQ(rows[r][1], lw::testing::ListCell(program.pi.hProcess, list, 4 + r, 1)) << "row " << 4 + r;
+  }
+
+  // A click on the third row pops up the menu; its one item builds the share address.
+  lw::testing::TypeInto(control(k编辑框生成), "old text");
+  SetForegroundWindow(main);
+  RECT row = lw::testing::ListRowOnScreen(program.pi.hProcess, list, 2);
+  lw::testing::ClickAtScreen({(row.left + row.right) / 2, (row.top + row.bottom) / 2});
+  HWND menu = program.WaitForWindowOfClass("#32768");
+  ASSERT_NE(nullptr, menu) << "expected the pop-up menu";
+  EXPECT_EQ("", shown(k编辑框生成)) << "expected the list click to clear the output";
+  lw::testing::SaveBmp(lw::testing::CaptureWindow(main), artifactPath("start_window_menu.bmp"));
+  lw::testing::PostKey(menu, VK_DOWN);
+  lw::testing::PostKey(menu, VK_RETURN);
+  std::string expected = blogShareAddress("12345", "1300000003");
+  EXPECT_TRUE(lw::testing::WaitUntil([&] { return shown(k编辑框生成) == expected; }))
+      << "expected " << expected << ", got " << shown(k编辑框生成);
+  EXPECT_EQ("已经转换您的日志链接，并复制到剪辑版，可直接粘贴！", shown(k标签_提示));
+  Sleep(200);
+  lw::testing::SaveBmp(lw::testing::CaptureWindow(main), artifactPath("start_window.bmp"));
+  closeNormally();
+}
+
+// ---- The QR window ----
+
+TEST_F(EndToEnd, QrImageOfTheEscapedAddressShownAndFetchedAgainWhileOpen) {
+  ASSERT_NO_FATAL_FAILURE(startNormally());
+  // Three addresses in turn: a blog post, a mood post, and one the service fails on.
+  const char* const pasted[] = {"http://user.qzone.qq.com/12345/blog/678", "http://user.qzone.qq.com/12345/mood/9ab.1",
+                                "http://user.qzone.qq.com/12345/blog/999"};
+  std::string share[3], target[3];
+  for (int i = 0; i < 3; ++i) {
+    lw::testing::TypeInto(control(k链接框), pasted[i]);
+    ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
+    share[i] = shown(k编辑框生成);
+    target[i] = "/qr.php?value=" + escaped(share[i]);
+  }
+  ASSERT_EQ(blogShareAddress("12345", "999"), share[2]);
+  const std::string pngType = "Content-Type: image/png\r\n";
+  server.Serve(target[0], HttpResponse("200 OK", pngType, checkerPng(0)));
+  server.Serve(target[1], HttpResponse("200 OK", pngType, checkerPng(1)));
+  server.Serve(target[2], HttpResponse("500 Internal Server Error", "Content-Type: text/html\r\n",
+                                       "<html><body><h1>500</h1>value too long</body></html>"));
+  server.Clear();
+
+  // The first address: the window opens with its picture.
+  lw::testing::TypeInto(control(k链接框), pasted[0]);
+  ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
+  ASSERT_TRUE(lw::testing::Press(control(k按钮_转换1)));
+  HWND qr = program.WaitForWindowOfProgram(nullptr, k图片二维码);
+  ASSERT_NE(nullptr, qr) << "expected the QR window";
+  HWND box = GetDlgItem(qr, k图片二维码);
+  RECT boxRect = {};
+  GetWindowRect(box, &boxRect);
+  EXPECT_EQ(kSide, boxRect.right - boxRect.left);
+  EXPECT_EQ(kSide, boxRect.bottom - boxRect.top);
+  ASSERT_TRUE(server.WaitForRequests(1));
+  ASSERT_EQ(1u, server.Requests().size());
+  std::string sent = targetOf(server.Requests()[0]);
+  EXPECT_EQ(target[0], sent);
+  // The address's ":" "?" "&" "=" are escaped, its "/" and "." are not.
+  EXPECT_EQ(0u, sent.find("/qr.php?value=http%3A//"));
+  std::string value = sent.substr(sent.find('=') + 1);
+  EXPECT_EQ(std::string::npos, value.find_first_of(":?&=")) << value;
+  EXPECT_NE(std::string::npos, value.find("/ugc/share%3F_wv%3D1%26subtype%3D%26"));
+  EXPECT_TRUE(lw::testing::WaitUntil([&] { return squaresShowing(pictureOnScreen(box), 0) == 81; }))
+      << "expected the first picture, " << squaresShowing(pictureOnScreen(box), 0) << " of 81 squares right";
+  lw::testing::SaveBmp(lw::testing::CaptureWindow(qr), artifactPath("qr_window.bmp"));
+
+  // Another address while the window is open: the picture is fetched again for it,
+  // and the same window comes to the front.
+  SetForegroundWindow(main);
+  lw::testing::TypeInto(control(k链接框), pasted[1]);
+  ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
+  ASSERT_TRUE(lw::testing::Press(control(k按钮_转换1)));
+  ASSERT_TRUE(server.WaitForRequests(2));
+  ASSERT_EQ(2u, server.Requests().size());
+  EXPECT_EQ(target[1], targetOf(server.Requests()[1]));
+  EXPECT_EQ(qr, program.FindWindowOfProgram(nullptr, k图片二维码));
+  EXPECT_EQ(qr, GetForegroundWindow());
+  EXPECT_TRUE(lw::testing::WaitUntil([&] { return squaresShowing(pictureOnScreen(box), 1) == 81; }))
+      << "expected the second picture, " << squaresShowing(pictureOnScreen(box), 1) << " of 81 squares right";
+
+  // An error page instead of a picture leaves the box empty, not showing the last one.
+  lw::testing::TypeInto(control(k链接框), pasted[2]);
+  ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
+  ASSERT_TRUE(lw::testing::Press(control(k按钮_转换1)));
+  ASSERT_TRUE(server.WaitForRequests(3));
+  ASSERT_EQ(3u, server.Requests().size());
+  EXPECT_EQ(target[2], targetOf(server.Requests()[2]));
+  EXPECT_TRUE(lw::testing::WaitUntil([&] { return blackPixels(pictureOnScreen(box)) == 0; }))
+      << "expected an empty picture, " << blackPixels(pictureOnScreen(box)) << " black pixels";
+  lw::testing::SaveBmp(lw::testing::CaptureWindow(qr), artifactPath("qr_window_error_page.bmp"));
+
+  // Closed and opened again with the error page: the new window's box is empty too.
+  PostMessageA(qr, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(lw::testing::WaitUntil([&] { return !IsWindow(qr); }));
+  ASSERT_TRUE(lw::testing::Press(control(k按钮_转换1)));
+  qr = program.WaitForWindowOfProgram(nullptr, k图片二维码);
+  ASSERT_NE(nullptr, qr);
+  EXPECT_TRUE(server.WaitForRequests(4));
+  EXPECT_EQ(4u, server.Requests().size());
+  Sleep(300);
+  EXPECT_EQ(0, blackPixels(pictureOnScreen(GetDlgItem(qr, k图片二维码))));
+  PostMessageA(qr, WM_CLOSE, 0, 0);
+  closeNormally();
+}
+
+}  // namespace

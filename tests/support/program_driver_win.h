@@ -1,0 +1,237 @@
+// Drives a whole program in another process the way a person at the screen would:
+// finds its windows and controls, types into them, presses buttons, clicks with the
+// mouse, and reads what the controls show (list views through a block of memory in
+// the program's own process, since their item records hold pointers).
+//
+// Header-only, so that benchmarks can drive the program too.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace lw::testing {
+
+// A program started for a test; ended by force if it is still running when the
+// record goes away.
+struct ProgramUnderTest {
+  PROCESS_INFORMATION pi = {};
+
+  bool Start(const std::string& commandLine) {
+    Close();
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    std::string cmd = commandLine;
+    return CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
+  }
+  bool Running() const { return pi.hProcess && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; }
+  // The exit code, or 0xDEAD when it has not ended in time (it is then ended).
+  DWORD WaitForExit(DWORD timeoutMs = 15000) {
+    if (!pi.hProcess) return 0xBAD;
+    DWORD code = 0xDEAD;
+    if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+      GetExitCodeProcess(pi.hProcess, &code);
+    } else {
+      TerminateProcess(pi.hProcess, 0xDEAD);
+      WaitForSingleObject(pi.hProcess, 5000);
+    }
+    return code;
+  }
+  // A visible top-level window of the program: by title when one is given, else the
+  // first one found whose title is empty and that has a child with `childId`.
+  HWND FindWindowOfProgram(const char* title, int childId = 0) const {
+    struct Search {
+      DWORD pid;
+      const char* title;
+      int childId;
+      HWND found;
+    } s = {pi.dwProcessId, title, childId, nullptr};
+    EnumWindows(
+        [](HWND h, LPARAM lp) WINAPI -> BOOL {
+          auto* s = reinterpret_cast<Search*>(lp);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(h, &pid);
+          if (pid != s->pid || !IsWindowVisible(h)) return TRUE;
+          char text[256] = {};
+          GetWindowTextA(h, text, sizeof text);
+          if (s->title ? strcmp(text, s->title) != 0 : (text[0] != 0 || !GetDlgItem(h, s->childId))) return TRUE;
+          s->found = h;
+          return FALSE;
+        },
+        LPARAM(&s));
+    return s.found;
+  }
+  HWND WaitForWindowOfProgram(const char* title, int childId = 0, DWORD timeoutMs = 15000) const {
+    DWORD start = GetTickCount();
+    for (;;) {
+      if (HWND h = FindWindowOfProgram(title, childId)) return h;
+      if (!Running() || GetTickCount() - start >= timeoutMs) return nullptr;
+      Sleep(20);
+    }
+  }
+  // A visible window of the program of class `cls` ("#32770" a message box, "#32768"
+  // a pop-up menu).
+  HWND FindWindowOfClass(const char* cls) const {
+    struct Search {
+      DWORD pid;
+      const char* cls;
+      HWND found;
+    } s = {pi.dwProcessId, cls, nullptr};
+    EnumWindows(
+        [](HWND h, LPARAM lp) WINAPI -> BOOL {
+          auto* s = reinterpret_cast<Search*>(lp);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(h, &pid);
+          char cls[64] = {};
+          GetClassNameA(h, cls, sizeof cls);
+          if (pid != s->pid || !IsWindowVisible(h) || strcmp(cls, s->cls) != 0) return TRUE;
+          s->found = h;
+          return FALSE;
+        },
+        LPARAM(&s));
+    return s.found;
+  }
+  HWND WaitForWindowOfClass(const char* cls, DWORD timeoutMs = 10000) const {
+    DWORD start = GetTickCount();
+    for (;;) {
+      if (HWND h = FindWindowOfClass(cls)) return h;
+      if (!Running() || GetTickCount() - start >= timeoutMs) return nullptr;
+      Sleep(20);
+    }
+  }
+
+  // Ends the program if it still runs and lets go of it; Start may follow.
+  void Close() {
+    if (Running()) {
+      TerminateProcess(pi.hProcess, 0xDEAD);
+      WaitForSingleObject(pi.hProcess, 5000);
+    }
+    if (pi.hThread) CloseHandle(pi.hThread);
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+    pi = {};
+  }
+
+  ProgramUnderTest() = default;
+  ProgramUnderTest(const ProgramUnderTest&) = delete;
+  ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
+  ~ProgramUnderTest() { Close(); }
+};
+
+// A control anywhere below `top` (controls may sit inside a group box) by its id.
+inline HWND FindControl(HWND top, int controlId) {
+  struct Search {
+    int id;
+    HWND found;
+  } s = {controlId, nullptr};
+  EnumChildWindows(
+      top,
+      [](HWND h, LPARAM lp) WINAPI -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        if (GetDlgCtrlID(h) != s->id) return TRUE;
+        s->found = h;
+        return FALSE;
+      },
+      LPARAM(&s));
+  return s.found;
+}
+
+inline std::string WindowText(HWND h) {
+  char buffer[8192] = {};
+  if (h) SendMessageTimeoutA(h, WM_GETTEXT, sizeof buffer, LPARAM(buffer), SMTO_NORMAL, 10000, nullptr);
+  return buffer;
+}
+
+// Types a text into an edit box: the control's whole text becomes `text`.
+inline void TypeInto(HWND edit, const std::string& text) {
+  SendMessageTimeoutA(edit, WM_SETTEXT, 0, LPARAM(text.c_str()), SMTO_NORMAL, 10000, nullptr);
+}
+
+// Presses a button and waits until the program has handled the click (its handler
+// runs inside the press), at most `timeoutMs`.
+inline bool Press(HWND button, DWORD timeoutMs = 30000) {
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
+}
+
+// A left click at a screen position, through the input queue as the mouse gives it.
+inline void ClickAtScreen(POINT at) {
+  SetCursorPos(at.x, at.y);
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
+// A key pressed and released, posted to a window of the program.
+inline void PostKey(HWND to, WORD virtualKey) {
+  PostMessageA(to, WM_KEYDOWN, virtualKey, 1);
+  PostMessageA(to, WM_KEYUP, virtualKey, LPARAM(0xC0000001));
+}
+
+// Waits until `done` holds, checking every 20 ms; false when the time is up.
+template <typename Condition>
+bool WaitUntil(Condition done, DWORD timeoutMs = 10000) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (done()) return true;
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(20);
+  }
+}
+
+// A block of memory in another process, for messages whose records hold pointers.
+struct RemoteBlock {
+  HANDLE process = nullptr;
+  char* at = nullptr;
+  size_t size = 0;
+
+  RemoteBlock(HANDLE p, size_t n) : process(p), size(n) {
+    at = static_cast<char*>(VirtualAllocEx(p, nullptr, n, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  }
+  ~RemoteBlock() {
+    if (at) VirtualFreeEx(process, at, 0, MEM_RELEASE);
+  }
+  RemoteBlock(const RemoteBlock&) = delete;
+  RemoteBlock& operator=(const RemoteBlock&) = delete;
+  bool Write(size_t offset, const void* data, size_t n) {
+    return at && offset <= size && n <= size - offset &&
+           WriteProcessMemory(process, at + offset, data, n, nullptr);
+  }
+  bool Read(size_t offset, void* data, size_t n) const {
+    return at && offset <= size && n <= size - offset && ReadProcessMemory(process, at + offset, data, n, nullptr);
+  }
+};
+
+inline int ListRowCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+// The text of one cell of a list view in another process.
+inline std::string ListCell(HANDLE process, HWND list, int row, int column) {
+  constexpr size_t kTextRoom = 1024;
+  RemoteBlock block(process, sizeof(LVITEMA) + kTextRoom);
+  LVITEMA item = {};
+  item.iSubItem = column;
+  item.pszText = block.at + sizeof item;
+  item.cchTextMax = int(kTextRoom);
+  char text[kTextRoom] = {};
+  if (!block.Write(0, &item, sizeof item) || !block.Write(sizeof item, text, 1)) return "<no memory>";
+  SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(row), LPARAM(block.at));
+  block.Read(sizeof item, text, kTextRoom - 1);
+  return text;
+}
+
+// The screen rectangle of one row of a list view in another process.
+inline RECT ListRowOnScreen(HANDLE process, HWND list, int row) {
+  RemoteBlock block(process, sizeof(RECT));
+  RECT r = {};
+  r.left = LVIR_LABEL;
+  block.Write(0, &r, sizeof r);
+  SendMessageA(list, LVM_GETITEMRECT, WPARAM(row), LPARAM(block.at));
+  block.Read(0, &r, sizeof r);
+  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+}  // namespace lw::testing
