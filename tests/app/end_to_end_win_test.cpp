@@ -18,7 +18,7 @@
 
 #include "app/endpoints.h"
 #include "tests/support/http_server_win.h"
-#include "tests/support/message_box_win.h"
+#include "tests/support/message_box_win.h"  // BesideTests
 #include "tests/support/program_driver_win.h"
 #include "tests/support/screen_capture_win.h"
 
@@ -160,9 +160,29 @@ struct HostBrowserIsCurl {
   char old[1024] = {};
 };
 
+// A message box of the program, read and answered with OK as a person would.
+struct SeenBox {
+  bool found = false;
+  HWND owner = nullptr;
+  std::string caption, text;
+};
+SeenBox answerMessageBox(const ProgramUnderTest& program, DWORD timeoutMs = 15000) {
+  SeenBox seen;
+  HWND box = program.WaitForWindowOfClass("#32770", timeoutMs);
+  if (!box) return seen;
+  seen.found = true;
+  seen.owner = GetWindow(box, GW_OWNER);
+  seen.caption = lw::testing::WindowText(box);
+  seen.text = lw::testing::WindowText(GetDlgItem(box, 0xFFFF));  // a message box's text
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(box, IDOK)));
+  return seen;
+}
+
 struct EndToEnd : ::testing::Test {
   void SetUp() override {
-    ASSERT_TRUE(server.Start(kPort)) << "the loopback port " << kPort << " is taken";
+    // Another run of these tests may hold the port for a few seconds.
+    ASSERT_TRUE(lw::testing::WaitUntil([this] { return server.Start(kPort); }, 60000))
+        << "the loopback port " << kPort << " is taken";
   }
   void TearDown() override { server.Stop(); }
 
@@ -242,10 +262,9 @@ TEST_F(EndToEnd, NewVersionOpensTheWebDownloadTellsTheUserAndEnds) {
   serveNotice(u8"<p>版本： 3.2 #</p>\r\n<p>下载地址：HTTP://127.0.0.1:18471/download/lw-3.2.zip#</p>");
   server.Serve("/download/lw-3.2.zip", HttpResponse("200 OK", "", "zip"));
   launch();
-  HWND box = program.WaitForWindowOfClass("#32770");
-  ASSERT_NE(nullptr, box) << "expected the message box";
+  ASSERT_NE(nullptr, program.WaitForWindowOfClass("#32770")) << "expected the message box";
   EXPECT_EQ(nullptr, program.FindWindowOfProgram("Linkwright")) << "expected no start window with the box";
-  lw::testing::SeenMessageBox seen = lw::testing::AnswerMessageBox(IDOK, 5000);
+  SeenBox seen = answerMessageBox(program);
   ASSERT_TRUE(seen.found);
   EXPECT_EQ("信息：", seen.caption);
   EXPECT_EQ("修复BUG，请下载最新版！", seen.text);
@@ -268,7 +287,7 @@ TEST_F(EndToEnd, NewVersionNeverOpensADownloadAddressThatIsNoWebAddress) {
 
   serveNotice(u8"版本：3.2#下载地址：" + shortcut + "#");
   launch();
-  lw::testing::SeenMessageBox seen = lw::testing::AnswerMessageBox(IDOK, 15000);
+  SeenBox seen = answerMessageBox(program);
   ASSERT_TRUE(seen.found) << "expected the message box";
   EXPECT_EQ("修复BUG，请下载最新版！", seen.text);
   EXPECT_EQ(0u, program.WaitForExit());
@@ -335,7 +354,12 @@ TEST_F(EndToEnd, FeedListsRowByRowAndAPickedRowBuildsItsShareAddress) {
   RECT row = lw::testing::ListRowOnScreen(program.pi.hProcess, list, 2);
   lw::testing::ClickAtScreen({(row.left + row.right) / 2, (row.top + row.bottom) / 2});
   HWND menu = program.WaitForWindowOfClass("#32768");
-  ASSERT_NE(nullptr, menu) << "expected the pop-up menu";
+  POINT cursor = {};
+  GetCursorPos(&cursor);
+  ASSERT_NE(nullptr, menu) << "expected the pop-up menu; row 2 at " << row.left << "," << row.top << "-" << row.right
+                           << "," << row.bottom << ", cursor at " << cursor.x << "," << cursor.y << ", selected row "
+                           << SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED) << ", foreground "
+                           << (GetForegroundWindow() == main);
   EXPECT_EQ("", shown(k编辑框生成)) << "expected the list click to clear the output";
   lw::testing::SaveBmp(lw::testing::CaptureWindow(main), artifactPath("start_window_menu.bmp"));
   lw::testing::PostKey(menu, VK_DOWN);

@@ -155,14 +155,24 @@ inline bool Press(HWND button, DWORD timeoutMs = 30000) {
   return SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
 }
 
-// A left click at a screen position, through the input queue as the mouse gives it.
+// A left click at a screen position, through the input queue as the mouse gives
+// it: the pointer moves there first, then the button goes down and up, with a pause
+// between the steps as a hand makes them.
 inline void ClickAtScreen(POINT at) {
-  SetCursorPos(at.x, at.y);
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, in, sizeof(INPUT));
+  int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = LONG((at.x * 65535 + w / 2) / (w - 1));
+  in.mi.dy = LONG((at.y * 65535 + h / 2) / (h - 1));
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+  Sleep(100);
+  in.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in.mi.dx = in.mi.dy = 0;
+  SendInput(1, &in, sizeof in);
+  Sleep(100);
+  in.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(1, &in, sizeof in);
 }
 
 // A key pressed and released, posted to a window of the program.
