@@ -1,0 +1,179 @@
+// Start-up: from starting the process until its start window is on the screen.
+// Measured: the test build of the program (linkwright_loopback.exe beside this
+// program), which reads its notice page from this program's loopback server
+// before it shows the window. Baselines, run side by side: this program started
+// again as a plain program that creates the same window and controls with direct
+// platform calls; and the same plain program fetching the notice page with
+// WinINet first. Median of 11 rounds, the three taking turns.
+//
+// Run from the build's bin folder under Wine with a display:
+//   xvfb-run -a wine startup_bench_win.exe
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bench/bench_clock.h"
+#include "tests/support/http_server_win.h"
+#include "tests/support/program_driver_win.h"
+
+namespace {
+
+constexpr int kRounds = 11;
+constexpr int kPort = 18471;
+
+// ---- The plain program ----
+
+LRESULT CALLBACK plainProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcA(h, m, w, l);
+}
+
+// The notice page through WinINet, as the program reads it before its window shows.
+void fetchNotice() {
+  HMODULE m = LoadLibraryA("wininet.dll");
+  if (!m) return;
+  using OpenFn = void*(WINAPI*)(const char*, DWORD, const char*, const char*, DWORD);
+  using OpenUrlFn = void*(WINAPI*)(void*, const char*, const char*, DWORD, DWORD, DWORD_PTR);
+  using ReadFn = BOOL(WINAPI*)(void*, void*, DWORD, DWORD*);
+  using CloseFn = BOOL(WINAPI*)(void*);
+  auto open = reinterpret_cast<OpenFn>(reinterpret_cast<void*>(GetProcAddress(m, "InternetOpenA")));
+  auto openUrl = reinterpret_cast<OpenUrlFn>(reinterpret_cast<void*>(GetProcAddress(m, "InternetOpenUrlA")));
+  auto read = reinterpret_cast<ReadFn>(reinterpret_cast<void*>(GetProcAddress(m, "InternetReadFile")));
+  auto close = reinterpret_cast<CloseFn>(reinterpret_cast<void*>(GetProcAddress(m, "InternetCloseHandle")));
+  void* session = open("plain", 1 /*INTERNET_OPEN_TYPE_DIRECT*/, nullptr, nullptr, 0);
+  if (!session) return;
+  if (void* url = openUrl(session, "http://127.0.0.1:18471/notice.txt", nullptr, 0, 0x80000000 /*RELOAD*/, 0)) {
+    char buffer[4096];
+    DWORD n = 0;
+    while (read(url, buffer, sizeof buffer, &n) && n > 0) {
+    }
+    close(url);
+  }
+  close(session);
+}
+
+int plainProgram(bool fetchFirst) {
+  if (fetchFirst) fetchNotice();
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&icc);
+  HINSTANCE inst = GetModuleHandleA(nullptr);
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = plainProc;
+  wc.hInstance = inst;
+  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+  wc.hbrBackground = HBRUSH(COLOR_BTNFACE + 1);
+  wc.lpszClassName = "PlainWindow";
+  RegisterClassA(&wc);
+  HWND w = CreateWindowExA(WS_EX_CONTROLPARENT, "PlainWindow", "Linkwright",
+                           WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 400, 100, 400, 504, nullptr,
+                           nullptr, inst, nullptr);
+  auto child = [&](HWND parent, const char* cls, const char* text, DWORD style, DWORD ex, int x, int y, int cx,
+                   int cy, int id) {
+    HWND c = CreateWindowExA(ex, cls, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, x, y, cx, cy, parent,
+                             HMENU(INT_PTR(id)), inst, nullptr);
+    SendMessageA(c, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    return c;
+  };
+  child(w, "EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 108, 8, 272, 24, 100);
+  child(w, "EDIT", "", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_TABSTOP, WS_EX_CLIENTEDGE, 8, 80, 368,
+        128, 110);
+  child(w, "STATIC", "说说或者日志地址", SS_LEFT, 0, 3, 7, 98, 24, 120);
+  child(w, "BUTTON", "生成识别链接", BS_PUSHBUTTON | WS_TABSTOP, 0, 24, 38, 144, 32, 130);
+  child(w, "STATIC", "提示：", SS_LEFT, 0, 24, 208, 320, 32, 140);
+  child(w, "BUTTON", "显示二维码", BS_PUSHBUTTON | WS_TABSTOP, 0, 192, 39, 144, 32, 150);
+  HWND group = child(w, "BUTTON", "", BS_GROUPBOX, 0, 0, 232, 384, 216, 160);
+  HWND list = child(group, WC_LISTVIEWA, "", LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP, WS_EX_CLIENTEDGE, 8, 8, 368,
+                    168, 170);
+  LVCOLUMNA col = {};
+  col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+  col.pszText = const_cast<char*>("日志");
+  col.cx = 250;
+  SendMessageA(list, LVM_INSERTCOLUMNA, 0, LPARAM(&col));
+  col.pszText = const_cast<char*>("ID");
+  col.cx = 150;
+  SendMessageA(list, LVM_INSERTCOLUMNA, 1, LPARAM(&col));
+  child(group, "EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 60, 182, 156, 24, 180);
+  child(group, "BUTTON", "获取", BS_PUSHBUTTON | WS_TABSTOP, 0, 237, 183, 104, 24, 190);
+  child(group, "STATIC", "QQ号：", SS_LEFT, 0, 16, 181, 32, 32, 200);
+  ShowWindow(w, SW_SHOW);
+  UpdateWindow(w);
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return 0;
+}
+
+// ---- Timing ----
+
+std::string thisProgram() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  return path;
+}
+
+// Milliseconds from starting `commandLine` until a visible "Linkwright" window of
+// it exists; then the window is closed and the process waited for. -1 on failure.
+double untilShown(const std::string& commandLine) {
+  lw::testing::ProgramUnderTest program;
+  double t0 = bench::NowMs();
+  if (!program.Start(commandLine)) return -1;
+  HWND w = nullptr;
+  while (!(w = program.FindWindowOfProgram("Linkwright")) && program.Running() && bench::NowMs() - t0 < 30000)
+    Sleep(1);
+  double t = bench::NowMs() - t0;
+  if (!w) return -1;
+  PostMessageA(w, WM_CLOSE, 0, 0);
+  if (program.WaitForExit(15000) != 0) return -1;
+  return t;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 1 && strcmp(argv[1], "--plain") == 0) return plainProgram(false);
+  if (argc > 1 && strcmp(argv[1], "--plain-fetch") == 0) return plainProgram(true);
+
+  char dir[MAX_PATH] = {};
+  strcpy(dir, thisProgram().c_str());
+  if (char* slash = strrchr(dir, '\\')) slash[1] = 0;
+  std::string program = std::string(dir) + "linkwright_loopback.exe";
+  if (GetFileAttributesA(program.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    fprintf(stderr, "build linkwright_loopback first (it sits beside this program)\n");
+    return 1;
+  }
+  lw::testing::HttpServer server;
+  if (!server.Start(kPort)) {
+    fprintf(stderr, "port %d is taken\n", kPort);
+    return 1;
+  }
+  server.Serve("/notice.txt", lw::testing::HttpResponse("200 OK", "", u8"版本：3.1#"));
+
+  const std::string commands[3] = {"\"" + program + "\"", "\"" + thisProgram() + "\" --plain",
+                                   "\"" + thisProgram() + "\" --plain-fetch"};
+  std::vector<double> times[3];
+  untilShown(commands[0]);  // the first start of each fills the system's caches
+  untilShown(commands[1]);
+  for (int r = 0; r < kRounds; ++r)
+    for (int k = 0; k < 3; ++k) {
+      int which = (k + r) % 3;
+      double t = untilShown(commands[which]);
+      if (t < 0) {
+        fprintf(stderr, "%s did not show its window\n", commands[which].c_str());
+        return 1;
+      }
+      times[which].push_back(t);
+    }
+  server.Stop();
+  double program_ = bench::Median(times[0]), plain = bench::Median(times[1]), fetch = bench::Median(times[2]);
+  printf("start until the start window is shown, median of %d rounds\n", kRounds);
+  printf("  plain program, direct platform calls:        %7.1f ms\n", plain);
+  printf("  plain program, notice page fetched first:    %7.1f ms\n", fetch);
+  printf("  the program (notice check, section, units):  %7.1f ms\n", program_);
+  printf("  ratio program/plain %.2f, program/plain with fetch %.2f\n", program_ / plain, program_ / fetch);
+  return 0;
+}
