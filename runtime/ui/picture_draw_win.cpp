@@ -155,19 +155,45 @@ void DrawPictureTransparent(const DrawablePicture& d, int left, int top, int wid
                             COLORREF transparent) {
   if (width < 0) width = d.width;
   if (height < 0) height = d.height;
-  if (width == 0 || height == 0 || !d.dc) return;
+  if (width <= 0 || height <= 0 || !d.dc) return;
   if (d.icon) {  // icons carry their own mask
     DrawIconEx(d.dc, left, top, d.icon, width, height, 0, nullptr, DI_NORMAL);
     return;
   }
-  if (!d.bitmap) return;
-  HDC mem = CreateCompatibleDC(d.dc);
-  HGDIOBJ old = SelectObject(mem, d.bitmap);
-  int oldMode = SetStretchBltMode(d.dc, COLORONCOLOR);
-  TransparentBlt(d.dc, left, top, width, height, mem, 0, 0, d.width, d.height, UINT(transparent & 0x00FFFFFF));
-  SetStretchBltMode(d.dc, oldMode);
-  SelectObject(mem, old);
-  DeleteDC(mem);
+  if (!d.bitmap || int64_t(width) * height > kMaxScaledPixels) return;
+  // A copy at the drawn size keeping exact colours, and a mask that is 1 wherever
+  // the copy has the transparent colour: the destination stays there.
+  uint8_t* bits = nullptr;
+  HBITMAP scaled = MakeTopDownBitmap(d.dc, width, height, &bits);
+  if (!scaled) return;
+  StretchNearest(d.bits, uint32_t(d.width), uint32_t(d.height), bits, uint32_t(width), uint32_t(height));
+  const size_t maskRow = (size_t(width) + 15) / 16 * 2;  // monochrome rows are word-aligned
+  std::vector<uint8_t> maskBits(maskRow * size_t(height), 0);
+  const uint8_t tb = GetBValue(transparent), tg = GetGValue(transparent), tr = GetRValue(transparent);
+  for (int y = 0; y < height; ++y) {
+    const uint8_t* px = bits + size_t(y) * width * 4;
+    for (int x = 0; x < width; ++x, px += 4)
+      if (px[0] == tb && px[1] == tg && px[2] == tr) maskBits[size_t(y) * maskRow + x / 8] |= uint8_t(0x80 >> (x % 8));
+  }
+  HBITMAP mask = CreateBitmap(width, height, 1, 1, maskBits.data());
+  if (mask) {
+    HDC src = CreateCompatibleDC(d.dc), maskDc = CreateCompatibleDC(d.dc);
+    HGDIOBJ oldSrc = SelectObject(src, scaled), oldMask = SelectObject(maskDc, mask);
+    // dst ^ src, kept where the mask is 1 and cleared where it is 0, ^ src again:
+    // the destination where the colour is transparent, the picture elsewhere.
+    COLORREF oldText = SetTextColor(d.dc, RGB(0, 0, 0)), oldBack = SetBkColor(d.dc, RGB(255, 255, 255));
+    BitBlt(d.dc, left, top, width, height, src, 0, 0, SRCINVERT);
+    BitBlt(d.dc, left, top, width, height, maskDc, 0, 0, SRCAND);
+    BitBlt(d.dc, left, top, width, height, src, 0, 0, SRCINVERT);
+    SetTextColor(d.dc, oldText);
+    SetBkColor(d.dc, oldBack);
+    SelectObject(maskDc, oldMask);
+    SelectObject(src, oldSrc);
+    DeleteDC(maskDc);
+    DeleteDC(src);
+    DeleteObject(mask);
+  }
+  DeleteObject(scaled);
 }
 
 RECT DisplayPicture(HDC dc, const UnitPicture& picture, int mode, const RECT& client, COLORREF background,

@@ -65,6 +65,10 @@ struct ControlHost : ::testing::Test {
 
   // Loads a 460 × 340 window holding `units` (record order: front to back).
   HWND Load(std::vector<UnitRecord> units, int width = 460, int height = 340) {
+    // A window of an earlier load goes first: left alive without its record, it
+    // would raise events for a window the table no longer has.
+    DestroyAllWindows();
+    ClearLoadedWindows();
     WindowRecord w = MakeWindow(kHostWindow, kHostOwnUnit, "control host");
     w.units[0].width = width;
     w.units[0].height = height;

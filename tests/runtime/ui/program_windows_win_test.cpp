@@ -52,6 +52,7 @@ const Expected kStartUnits[] = {
 struct ProgramWindows : ::testing::Test {
   void SetUp() override {
     InstallWindowSystem();
+    testing::Log() = testing::HandlerLog{};
     ASSERT_TRUE(ReadLoadedWindows(program::kWindowSection, program::kWindowSectionLength,
                                   uintptr_t(testing::HandlerTable())));
   }

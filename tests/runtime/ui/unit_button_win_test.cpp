@@ -1,0 +1,89 @@
+// The button kind: click and focus events, default-button and alignment styles,
+// icon and bitmap picture buttons, caption writes.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "runtime/ui/control_kinds_win.h"
+#include "tests/runtime/ui/control_host_win.h"
+#include "tests/runtime/ui/picture_test_files.h"
+
+namespace lw {
+namespace {
+
+using testing::Bind;
+using testing::Log;
+using testing::MakeUnit;
+using testing::PropsBlock;
+
+constexpr uint32_t kButton = 0x16000400;
+
+struct Button : testing::ControlHost {
+  HWND show(const ButtonProps& p, std::vector<EventBinding> events = {}) {
+    EXPECT_NE(Load({MakeUnit(kButton, unit_type::Button, 20, 20, 120, 60, std::move(events),
+                             PropsBlock(unit_type::Button, p), unit_state::Visible | unit_state::TabStop)}),
+              nullptr);
+    return Hwnd(kButton);
+  }
+  static LONG style(HWND h) { return GetWindowLongA(h, GWL_STYLE); }
+};
+
+std::vector<uint8_t> solidBmp(int w, int h, uint32_t rgb) {
+  return testing::makeBmp(std::vector<std::vector<uint32_t>>(h, std::vector<uint32_t>(w, rgb)), 24, {});
+}
+
+TEST_F(Button, AClickRaisesEventZeroAndFocusRaisesItsEvents) {
+  ButtonProps p;
+  p.caption = "go";
+  HWND h = show(p, {Bind(0, 0), Bind(-7, 1), Bind(-8, 2)});
+  SendMessageA(h, BM_CLICK, 0, 0);
+  EXPECT_EQ(Log().calls[0], 1);
+  SendMessageA(h, BM_CLICK, 0, 0);
+  EXPECT_EQ(Log().calls[0], 2);
+  SetFocus(nullptr);
+  const int gained = Log().calls[1];
+  SetFocus(h);
+  EXPECT_EQ(Log().calls[1], gained + 1);
+  SetFocus(nullptr);
+  EXPECT_GE(Log().calls[2], 1);
+}
+
+TEST_F(Button, StylesFollowDefaultButtonAndAlignment) {
+  ButtonProps p;
+  HWND h = show(p);
+  EXPECT_EQ(style(h) & BS_TYPEMASK, BS_PUSHBUTTON);
+  EXPECT_EQ(style(h) & BS_CENTER, BS_CENTER);
+  EXPECT_EQ(style(h) & BS_VCENTER, BS_VCENTER);
+  WriteInt(kButton, 9, 1);
+  EXPECT_EQ(style(h) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  WriteInt(kButton, 11, 0);
+  WriteInt(kButton, 12, 2);
+  EXPECT_EQ(style(h) & BS_CENTER, BS_LEFT);
+  EXPECT_EQ(style(h) & BS_VCENTER, BS_BOTTOM);
+  WriteInt(kButton, 11, 9);
+  EXPECT_EQ(ReadInt(kButton, 11), 2);
+  EXPECT_EQ(Hwnd(kButton), h) << "buttons change in place";
+  WriteText(kButton, 10, "新标题");
+  EXPECT_EQ(WindowTextOf(h), "新标题");
+  EXPECT_EQ(ReadText(kButton, 10), "新标题");
+}
+
+TEST_F(Button, IconPicturesMakeIconButtonsAndOthersBitmapButtons) {
+  ButtonProps p;
+  p.picture = testing::readSample("multi.ico");
+  ASSERT_FALSE(p.picture.empty());
+  HWND h = show(p);
+  EXPECT_TRUE(style(h) & BS_ICON);
+  EXPECT_NE(SendMessageA(h, BM_GETIMAGE, IMAGE_ICON, 0), 0);
+  WriteBytes(kButton, 8, solidBmp(24, 24, 0x00FF00));
+  EXPECT_FALSE(style(h) & BS_ICON);
+  EXPECT_TRUE(style(h) & BS_BITMAP);
+  EXPECT_NE(SendMessageA(h, BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+  testing::Capture c = testing::CaptureClient(h);
+  EXPECT_GT(testing::CountColour(c, 0x00FF00), 24 * 24 / 2) << "the picture shows on the face";
+  WriteBytes(kButton, 8, {});
+  EXPECT_FALSE(style(h) & (BS_ICON | BS_BITMAP)) << "no picture: a caption button again";
+}
+
+}  // namespace
+}  // namespace lw
