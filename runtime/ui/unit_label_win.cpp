@@ -77,8 +77,19 @@ void drawPictureBackground(HDC dc, const RECT& area, const LabelState& s, COLORR
   IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
   switch (s.props.pictureMode) {
     case 1:
-      for (int y = area.top; y < area.bottom; y += d.height)
-        for (int x = area.left; x < area.right; x += d.width) DrawPicture(d, x, y);
+      if (d.bitmap) {
+        // One fill with the picture as a pattern, however small the picture is.
+        if (HBRUSH pattern = CreatePatternBrush(d.bitmap)) {
+          POINT oldOrigin;
+          SetBrushOrgEx(dc, area.left, area.top, &oldOrigin);
+          FillRect(dc, &area, pattern);
+          SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
+          DeleteObject(pattern);
+        }
+      } else {
+        for (int y = area.top; y < area.bottom; y += d.height)
+          for (int x = area.left; x < area.right; x += d.width) DrawPicture(d, x, y);
+      }
       break;
     case 2: {
       fill(dc, area, background);

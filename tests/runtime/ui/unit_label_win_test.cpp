@@ -68,6 +68,24 @@ TEST_F(Label, TheCaptionIsDrawnInTheTextColourAndAlignedAsAsked) {
   EXPECT_EQ(WindowTextOf(Hwnd(kLabel)), "WWW");
 }
 
+TEST_F(Label, WordWrapRunsFromTheTopAndTheFontSetsTheSize) {
+  LabelProps p = plain();
+  p.caption = "WWW WWW WWW WWW WWW WWW";
+  p.wordWrap = 1;
+  p.vAlign = 2;  // no effect with word wrap
+  RECT wrapped = testing::BoundsOf(show(p, 80, 80), 0, 60);
+  EXPECT_LT(wrapped.top, 6) << "from the top";
+  EXPECT_GT(wrapped.bottom - wrapped.top, 20) << "more than one line";
+  EXPECT_LE(wrapped.right, 80);
+  p.wordWrap = 0;
+  p.caption = "WWW";
+  RECT small = testing::BoundsOf(show(p, 200, 80), 0, 60);
+  WriteUnitProperty(testing::kHostWindow, kLabel, 15, 5, Word(28), 0);  // element 5: size in points
+  RECT large = testing::BoundsOf(CaptureClient(Hwnd(kLabel)), 0, 60);
+  EXPECT_GT(large.bottom - large.top, 2 * (small.bottom - small.top)) << "a 28-point font";
+  EXPECT_GT(large.bottom, 65) << "bottom aligned without word wrap";
+}
+
 TEST_F(Label, TextEffectsAddWhiteOrBlackCopies) {
   LabelProps p = plain();
   p.caption = "WWWW";
@@ -136,6 +154,19 @@ TEST_F(Label, PicturesAreDrawnByMode) {
   EXPECT_EQ(CountColour(corner, PixelOf(kGreen)), 60 * 40 - 100);
   p.pictureMode = 1;
   EXPECT_EQ(CountColour(show(p, 60, 40), 0xFF0000), 60 * 40) << "tiled over the whole area";
+  // Tiles start at the corner of the text area, inside a gradient border.
+  LabelProps tiled = p;
+  std::vector<std::vector<uint32_t>> halves(10, std::vector<uint32_t>(10, 0xFF0000));
+  for (auto& row : halves) std::fill(row.begin() + 5, row.end(), 0x0000FF);
+  tiled.picture = testing::makeBmp(halves, 24, {});
+  tiled.border = 6;
+  tiled.gradientBorderWidth = 8;
+  tiled.gradientBorderColours[0] = tiled.gradientBorderColours[1] = tiled.gradientBorderColours[2] = 0;
+  Capture t = show(tiled, 60, 40);
+  for (int x : {8, 12, 18, 22, 48}) EXPECT_EQ(t.at(x, 9), 0xFF0000u) << "x " << x;
+  for (int x : {13, 17, 23, 43}) EXPECT_EQ(t.at(x, 9), 0x0000FFu) << "x " << x;
+  EXPECT_EQ(t.at(13, 25), 0x0000FFu) << "the next row of tiles";
+  EXPECT_EQ(t.at(4, 9), 0u) << "the border stays";
   p.pictureMode = 2;
   Capture fitted = show(p, 60, 40);
   RECT r = testing::BoundsOf(fitted, 0xFF0000);
