@@ -254,7 +254,10 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
       applyInputMode(hwnd, p);
       return 0;
     case 19:
-      p.maskChar = uint8_t(v.text.empty() ? 0 : v.text[0]);
+      // An empty text keeps the mask: a password box never starts showing its text
+      // because no character was given.
+      if (v.text.empty()) return 0;
+      p.maskChar = uint8_t(v.text[0]);
       if (p.inputMode == 2) applyInputMode(hwnd, p);
       return 0;
     case 20: return restyle(&p.caseConversion, ClampInt(v.i, 0, 2));

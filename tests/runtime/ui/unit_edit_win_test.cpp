@@ -88,6 +88,8 @@ TEST_F(EditBox, PasswordModeUsesTheMaskCharacter) {
   WriteText(kEdit, 19, "#x");
   EXPECT_EQ(SendMessageA(h, EM_GETPASSWORDCHAR, 0, 0), '#') << "the first byte of the text";
   EXPECT_EQ(ReadText(kEdit, 19), "#");
+  WriteText(kEdit, 19, "");
+  EXPECT_EQ(SendMessageA(h, EM_GETPASSWORDCHAR, 0, 0), '#') << "an empty text keeps the mask";
   WriteInt(kEdit, 18, 1);
   EXPECT_EQ(SendMessageA(h, EM_GETPASSWORDCHAR, 0, 0), 0);
   EXPECT_TRUE(style(h) & ES_READONLY);

@@ -12,6 +12,7 @@
 #include "runtime/core/service_table.h"
 #include "runtime/ui/list_view_commands_win.h"
 #include "tests/runtime/ui/control_host_win.h"
+#include "tests/runtime/ui/picture_test_files.h"
 #include "tests/support/fatal_trap.h"
 
 namespace lw {
@@ -110,6 +111,12 @@ TEST_F(ListView, StylesAndColoursComeFromTheProperties) {
   EXPECT_TRUE(ex & LVS_EX_INFOTIP);
   EXPECT_EQ(SendMessageA(h, LVM_GETBKCOLOR, 0, 0), 0x00FFFF);
   EXPECT_TRUE(GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  // An item picture is cut into square images as tall as it is.
+  std::vector<std::vector<uint32_t>> strip(16, std::vector<uint32_t>(48, 0xFF0000));
+  WriteBytes(kList, 24, testing::makeBmp(strip, 24, {}));
+  auto small = HIMAGELIST(SendMessageA(h, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+  ASSERT_NE(small, nullptr);
+  EXPECT_EQ(ImageList_GetImageCount(small), 3);
   WriteInt(kList, 13, 2);  // list view type changes in place, keeping the rows
   call(&commands::InsertRow, {});
   EXPECT_EQ(GetWindowLongA(h, GWL_STYLE) & LVS_TYPEMASK, LVS_LIST);
