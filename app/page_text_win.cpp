@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "runtime/core/core_commands.h"
+#include "runtime/core/memory.h"
 #include "runtime/core/service_table.h"
 #include "web/web_request_win.h"
 
@@ -33,8 +34,9 @@ lw::Text utf8ToGbk(const char* text) {
   // Ask each conversion for the size of its whole result, then convert.
   uint32_t wideUnits = uint32_t(lw::kServices.callDllCommand(
       kMultiByteToWideChar, 6, std::initializer_list<uint32_t>{kUtf8, 0, word(text), uint32_t(-1), 0, 0}.begin()));
-  if (wideUnits == 0) return nullptr;
-  auto* wide = static_cast<uint16_t*>(lw::kServices.allocMemory(size_t(wideUnits) * 2));
+  size_t wideBytes = 0;
+  if (wideUnits == 0 || !lw::checkedMul(wideUnits, 2, &wideBytes)) return nullptr;
+  auto* wide = static_cast<uint16_t*>(lw::kServices.allocMemory(wideBytes));
   uint32_t args1[6] = {kUtf8, 0, word(text), uint32_t(-1), word(wide), wideUnits};
   lw::kServices.callDllCommand(kMultiByteToWideChar, 6, args1);
   uint32_t args2[8] = {kGbk, 0, word(wide), uint32_t(-1), 0, 0, 0, 0};

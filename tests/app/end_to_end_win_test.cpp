@@ -138,18 +138,18 @@ std::string artifactPath(const char* name) {
 }
 
 // Under Wine the shell hands web addresses to the host's browser; for these tests
-// the "browser" is curl, whose request the loopback server then records. The
+// the "browser" is curl (or wget), whose request the loopback server records. The
 // previous setting comes back afterwards.
-struct HostBrowserIsCurl {
-  HostBrowserIsCurl() {
+struct HostBrowserFetches {
+  HostBrowserFetches() {
     if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                         &key, nullptr) != ERROR_SUCCESS)
       return;
     DWORD size = sizeof old;
     had = RegQueryValueExA(key, "Browsers", nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
-    RegSetValueExA(key, "Browsers", 0, REG_SZ, reinterpret_cast<const BYTE*>("curl"), 5);
+    RegSetValueExA(key, "Browsers", 0, REG_SZ, reinterpret_cast<const BYTE*>("curl,wget"), 10);
   }
-  ~HostBrowserIsCurl() {
+  ~HostBrowserFetches() {
     if (!key) return;
     if (had) RegSetValueExA(key, "Browsers", 0, REG_SZ, reinterpret_cast<const BYTE*>(old), DWORD(strlen(old) + 1));
     else RegDeleteValueA(key, "Browsers");
@@ -258,7 +258,7 @@ TEST_F(EndToEnd, NoticeThatCannotBeReadStartsNormally) {
 }
 
 TEST_F(EndToEnd, NewVersionOpensTheWebDownloadTellsTheUserAndEnds) {
-  HostBrowserIsCurl browser;
+  HostBrowserFetches browser;
   serveNotice(u8"<p>版本： 3.2 #</p>\r\n<p>下载地址：HTTP://127.0.0.1:18471/download/lw-3.2.zip#</p>");
   server.Serve("/download/lw-3.2.zip", HttpResponse("200 OK", "", "zip"));
   launch();
@@ -276,7 +276,7 @@ TEST_F(EndToEnd, NewVersionOpensTheWebDownloadTellsTheUserAndEnds) {
 }
 
 TEST_F(EndToEnd, NewVersionNeverOpensADownloadAddressThatIsNoWebAddress) {
-  HostBrowserIsCurl browser;
+  HostBrowserFetches browser;
   // A local file the shell would open, and opening it would show here: an internet
   // shortcut to this server.
   std::string shortcut = artifactPath("opened_if_run.url");
