@@ -15,7 +15,7 @@ as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine32:i386 xvfb xauth x11-apps x11-utils imagemagick locales fonts-wqy-microhei
-  cmake make ninja-build googletest libz-mingw-w64-dev nasm dpkg-dev
+  cmake make ninja-build googletest libz-mingw-w64-dev nasm dpkg-dev curl
   g++ python3 clang libclang-rt-14-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
 )
 
