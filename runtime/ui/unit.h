@@ -119,6 +119,18 @@ const PropertyDescriptor* OwnPropertyDescriptors(uint32_t typeId, size_t* count)
 // The value kind of own property `ownIndex` of a type; 0 when there is none.
 uint16_t OwnPropertyKind(const UnitTypeInfo* type, int ownIndex);
 
+// What a kind's entry routine answers: the routine for an operation, or null.
+inline void* UnitOperationRoutine(int operation, UnitCreate create, UnitSetProperty set, UnitSerialise serialise,
+                                  UnitGetProperty get) {
+  switch (operation) {
+    case unit_op::Create: return reinterpret_cast<void*>(create);
+    case unit_op::SetProperty: return reinterpret_cast<void*>(set);
+    case unit_op::Serialise: return reinterpret_cast<void*>(serialise);
+    case unit_op::GetProperty: return reinterpret_cast<void*>(get);
+    default: return nullptr;
+  }
+}
+
 template <class F>
 F UnitOperation(const UnitTypeInfo* type, int op) {
   return type && type->entry ? reinterpret_cast<F>(type->entry(op)) : nullptr;

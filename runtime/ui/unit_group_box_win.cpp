@@ -131,13 +131,7 @@ bool serialise(Unit* u, std::vector<uint8_t>* block) {
 }  // namespace
 
 void* GroupBoxTypeEntry(int operation) {
-  switch (operation) {
-    case unit_op::Create: return reinterpret_cast<void*>(&create);
-    case unit_op::SetProperty: return reinterpret_cast<void*>(&setProperty);
-    case unit_op::Serialise: return reinterpret_cast<void*>(&serialise);
-    case unit_op::GetProperty: return reinterpret_cast<void*>(&getProperty);
-    default: return nullptr;
-  }
+  return UnitOperationRoutine(operation, &create, &setProperty, &serialise, &getProperty);
 }
 
 }  // namespace lw

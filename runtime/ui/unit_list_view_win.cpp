@@ -480,13 +480,7 @@ void SetListViewItemChecked(Unit* unit, int item, bool checked) {
 }
 
 void* ListViewTypeEntry(int operation) {
-  switch (operation) {
-    case unit_op::Create: return reinterpret_cast<void*>(&create);
-    case unit_op::SetProperty: return reinterpret_cast<void*>(&setProperty);
-    case unit_op::Serialise: return reinterpret_cast<void*>(&serialise);
-    case unit_op::GetProperty: return reinterpret_cast<void*>(&getProperty);
-    default: return nullptr;
-  }
+  return UnitOperationRoutine(operation, &create, &setProperty, &serialise, &getProperty);
 }
 
 }  // namespace lw
