@@ -10,6 +10,7 @@
 #include "app/endpoints.h"
 #include "tests/support/program_dll_table_win.h"
 #include "tests/support/start_window_win.h"
+#include "tests/support/share_addresses.h"
 
 namespace {
 
@@ -17,16 +18,8 @@ namespace ids = lw::program::ids;
 using lw::testing::ClipboardText;
 using lw::testing::PutOnClipboard;
 
-const std::string kPrefix = std::string("http://") + app::endpoints::kShareHost;
-const std::string kBlog12345_678 =
-    kPrefix +
-    "/ugc/share?_wv=1&subtype=&ciphertext=&sid=&blog_photo=&g=85&res_uin=12345&cellid=678&subid=&bp1=&bp2=&bp7="
-    "&appid=2&g_f=2000000103";
-const std::string kMood12345_9ab =
-    kPrefix +
-    "/ugc/share?ptlang=2052&_wv=1&ADUIN=12345&ADTAG=CLIENT%2EQQ%2E5461_%2E0&ADSESSION=1357924680&ADPUBNO=26553"
-    "&subtype=&ciphertext=&sk=&blog_photo=&g=84&res_uin=12345&cellid=9ab&subid=&bp1=&bp2=&bp7=&appid=311"
-    "&g_f=2000000103&from=timeline&isappinstalled=0";
+using lw::testing::kBlog12345_678;
+using lw::testing::kMood12345_9ab;
 
 struct Conversion : lw::testing::StartWindowTest {
   // Pastes an address and clicks 生成识别链接.
