@@ -39,7 +39,7 @@ namespace {
 
 constexpr int kItems = 5000;
 constexpr int kRounds = 5;
-constexpr int kPort = 18471;  // where the test build of the program looks for everything
+constexpr int kPort = LINKWRIGHT_LOOPBACK_PORT;  // where the test build of the program looks for everything
 constexpr int k超级列表框日志 = 170, k编辑框QQ = 180, k获取 = 190;
 
 // A feed of kItems posts in the shape of the service's feed, as UTF-8.

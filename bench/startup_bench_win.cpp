@@ -23,7 +23,7 @@
 namespace {
 
 constexpr int kRounds = 11;
-constexpr int kPort = 18471;
+constexpr int kPort = LINKWRIGHT_LOOPBACK_PORT;
 
 // ---- The plain program ----
 
@@ -46,7 +46,7 @@ void fetchNotice() {
   auto close = reinterpret_cast<CloseFn>(reinterpret_cast<void*>(GetProcAddress(m, "InternetCloseHandle")));
   void* session = open("plain", 1 /*INTERNET_OPEN_TYPE_DIRECT*/, nullptr, nullptr, 0);
   if (!session) return;
-  if (void* url = openUrl(session, "http://127.0.0.1:18471/notice.txt", nullptr, 0, 0x80000000 /*RELOAD*/, 0)) {
+  if (void* url = openUrl(session, ("http://127.0.0.1:" + std::to_string(kPort) + "/notice.txt").c_str(), nullptr, 0, 0x80000000 /*RELOAD*/, 0)) {
     char buffer[4096];
     DWORD n = 0;
     while (read(url, buffer, sizeof buffer, &n) && n > 0) {

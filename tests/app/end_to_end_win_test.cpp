@@ -1,4 +1,4 @@
-// The whole program, as its test build (every service on 127.0.0.1:18471), started
+// The whole program, as its test build (every service on the loopback port), started
 // in its own process and used the way a person would: windows and controls found on
 // the screen, text typed, buttons pressed, rows clicked with the mouse, a menu item
 // picked with the keyboard, message boxes read and answered. This process plays the
@@ -27,7 +27,8 @@ namespace {
 using lw::testing::HttpResponse;
 using lw::testing::ProgramUnderTest;
 
-constexpr int kPort = 18471;  // where the test build of the program looks for everything
+constexpr int kPort = LINKWRIGHT_LOOPBACK_PORT;  // where the test build of the program looks for everything
+const std::string kLoopback = "127.0.0.1:" + std::to_string(kPort);
 
 // Control ids of the start window, and of the picture box in the QR window.
 enum : int {
@@ -199,7 +200,7 @@ struct EndToEnd : ::testing::Test {
 
   // Starts the program with a notice of our own version and waits for its window.
   void startNormally() {
-    serveNotice(u8"版本：3.1#\r\n下载地址：http://127.0.0.1:18471/download#");
+    serveNotice(u8"版本：3.1#\r\n下载地址：http://" + kLoopback + "/download#");
     launch();
     main = startWindow();
     ASSERT_NE(nullptr, main) << "expected the start window";
@@ -259,7 +260,7 @@ TEST_F(EndToEnd, NoticeThatCannotBeReadStartsNormally) {
 
 TEST_F(EndToEnd, NewVersionOpensTheWebDownloadTellsTheUserAndEnds) {
   HostBrowserFetches browser;
-  serveNotice(u8"<p>版本： 3.2 #</p>\r\n<p>下载地址：HTTP://127.0.0.1:18471/download/lw-3.2.zip#</p>");
+  serveNotice(u8"<p>版本： 3.2 #</p>\r\n<p>下载地址：HTTP://" + kLoopback + "/download/lw-3.2.zip#</p>");
   server.Serve("/download/lw-3.2.zip", HttpResponse("200 OK", "", "zip"));
   launch();
   ASSERT_NE(nullptr, program.WaitForWindowOfClass("#32770")) << "expected the message box";
@@ -282,7 +283,7 @@ TEST_F(EndToEnd, NewVersionNeverOpensADownloadAddressThatIsNoWebAddress) {
   std::string shortcut = artifactPath("opened_if_run.url");
   FILE* f = fopen(shortcut.c_str(), "wb");
   ASSERT_NE(nullptr, f);
-  fputs("[InternetShortcut]\r\nURL=http://127.0.0.1:18471/shortcut-opened\r\n", f);
+  fputs((std::string("[InternetShortcut]\r\nURL=http://") + kLoopback + "/shortcut-opened\r\n").c_str(), f);
   fclose(f);
 
   serveNotice(u8"版本：3.2#下载地址：" + shortcut + "#");

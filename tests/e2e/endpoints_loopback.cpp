@@ -1,12 +1,16 @@
 // Endpoints of the test build of the program: every service it fetches from is the
-// tests' own server on the loopback address.
+// tests' own server on the loopback address (port LINKWRIGHT_LOOPBACK_PORT, a build setting
+// so that two checkouts can run their tests side by side).
 #include "app/endpoints.h"
 
 namespace app::endpoints {
 
 const char kShareHost[] = LINKWRIGHT_SHARE_HOST;  // share addresses are only built, never fetched
-const char kFeedHost[] = "127.0.0.1:18471";
-const char kQrHost[] = "127.0.0.1:18471";
-const char kNoticeUrl[] = "http://127.0.0.1:18471/notice.txt";
+#define LW_LOOPBACK_HOST "127.0.0.1:" LW_STRINGIFY(LINKWRIGHT_LOOPBACK_PORT)
+#define LW_STRINGIFY(x) LW_STRINGIFY_(x)
+#define LW_STRINGIFY_(x) #x
+const char kFeedHost[] = LW_LOOPBACK_HOST;
+const char kQrHost[] = LW_LOOPBACK_HOST;
+const char kNoticeUrl[] = "http://" LW_LOOPBACK_HOST "/notice.txt";
 
 }  // namespace app::endpoints
