@@ -9,6 +9,41 @@
 
 namespace app {
 
+lw::Text qqNumberOf(const char* typed) {
+  // In code page 936 the full-width space is A1 A1 and the full-width digits are
+  // A3 B0 to A3 B9.
+  const auto* p = reinterpret_cast<const unsigned char*>(typed ? typed : "");
+  const auto* end = p + strlen(typed ? typed : "");
+  auto spaceAt = [&](const unsigned char* q) -> size_t {
+    if (q < end && (*q == ' ' || *q == '\t' || *q == '\r' || *q == '\n')) return 1;
+    if (end - q >= 2 && q[0] == 0xA1 && q[1] == 0xA1) return 2;
+    return 0;
+  };
+  std::string digits;
+  bool seenDigit = false, spaceAfterDigit = false;
+  while (p < end) {
+    if (size_t n = spaceAt(p)) {
+      spaceAfterDigit = seenDigit;
+      p += n;
+      continue;
+    }
+    char digit;
+    if (*p >= '0' && *p <= '9') {
+      digit = char(*p);
+      p += 1;
+    } else if (end - p >= 2 && p[0] == 0xA3 && p[1] >= 0xB0 && p[1] <= 0xB9) {
+      digit = char('0' + (p[1] - 0xB0));
+      p += 2;
+    } else {
+      return nullptr;
+    }
+    if (spaceAfterDigit) return nullptr;  // a space inside the number
+    digits += digit;
+    seenDigit = true;
+  }
+  return digits.empty() ? nullptr : lw::MakeText(digits.data(), digits.size());
+}
+
 lw::Text feedAddress(const char* qqNumber) {
   std::string address = std::string("http://") + endpoints::kFeedHost + "/cgi-bin/cgi_rss_out?uin=" +
                         (qqNumber ? qqNumber : "");

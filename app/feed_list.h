@@ -9,7 +9,12 @@
 
 namespace app {
 
-// The feed address for a QQ number, exactly as typed.
+// The QQ number as typed, made fit for the feed address: spaces around it removed
+// (ASCII and full-width spaces, tabs, line breaks) and full-width digits read as
+// digits. Null when nothing is left or anything but digits is.
+lw::Text qqNumberOf(const char* typed);
+
+// The feed address for a QQ number of digits.
 lw::Text feedAddress(const char* qqNumber);
 
 // How much of `text` can hold an item that ends with `right`: up to and including

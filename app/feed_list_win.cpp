@@ -4,11 +4,13 @@
 #include <string>
 
 #include "app/feed_list.h"
+#include "app/link_conversion.h"
 #include "app/main_window.h"
 #include "app/page_text.h"
 #include "app/share_escape.h"
 #include "app/text_between.h"
 #include "regex/regex_object.h"
+#include "runtime/core/memory.h"
 #include "runtime/core/service_table.h"
 #include "runtime/core/values.h"
 #include "runtime/ui/list_view_commands_win.h"
@@ -52,8 +54,13 @@ int32_t collectBetween(const char* text, const char* left, const char* right, lw
   size_t span = itemSpan(text ? text : "", length, right);
   if (span > 0) {
     lw::Text patternText = joined(pattern);
-    lw::Text subject = lw::MakeText(text, span);
-    re->ops->execute(re, &patternText, &subject, nullptr, nullptr, nullptr, nullptr);
+    // The page came from the network: a copy that cannot be made lists nothing.
+    lw::Text subject = static_cast<lw::Text>(lw::TryAllocMemory(span + 1));
+    if (subject) {
+      memcpy(subject, text, span);
+      subject[span] = '\0';
+      re->ops->execute(re, &patternText, &subject, nullptr, nullptr, nullptr, nullptr);
+    }
     int32_t n = re->ops->matchCount(re);
     for (int32_t k = 1; k <= n; ++k) {
       lw::Text s = re->ops->subMatchText(re, k, 1, nullptr);
@@ -101,8 +108,12 @@ void listBlogPosts(const char* qqNumber) {
 }
 
 HandlerResult onFetchFeedClicked(int, const uint32_t*) {
-  lw::Text qq = readStartText(ids::编辑框QQ);
-  listBlogPosts(qq);
+  lw::Text typed = readStartText(ids::编辑框QQ);
+  lw::Text qq = qqNumberOf(typed);
+  lw::kServices.freeMemory(typed);
+  // A number that is no number is never sent; the rows already listed stay.
+  if (qq) listBlogPosts(qq);
+  else writeStartText(ids::标签_提示, kCheckInput);
   lw::kServices.freeMemory(qq);
   return {0, 0};
 }

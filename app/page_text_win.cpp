@@ -1,8 +1,10 @@
 #include "app/page_text.h"
 
+#include <cstring>
 #include <initializer_list>
 
-#include "runtime/core/core_commands.h"
+#include "app/endpoints.h"
+
 #include "runtime/core/memory.h"
 #include "runtime/core/service_table.h"
 #include "web/web_request_win.h"
@@ -22,11 +24,19 @@ uint32_t word(const void* p) { return uint32_t(uintptr_t(p)); }
 
 lw::Text fetchPageText(const char* address) {
   lw::Text target = const_cast<char*>(address ? address : "");
-  lw::ByteSet body = web::webPageRequest(&target);
-  lw::ArgRecord arg = {lw::Word(uintptr_t(body)), 0, lw::type::ByteSet};
-  lw::ResultRecord r = lw::kServices.callLibraryCommand(&lw::core::ToText, 1, &arg);
-  lw::kServices.freeMemory(body);
-  return reinterpret_cast<lw::Text>(r.low);
+  lw::ByteSet body = web::webPageRequest(&target, 0, nullptr, nullptr, nullptr, nullptr, nullptr, false, nullptr,
+                                         nullptr, endpoints::kMaxBodyBytes);
+  // The text is the body up to its first zero byte. Its copy is made with an
+  // allocation that may fail: a page too large for memory is no page.
+  const char* bytes = reinterpret_cast<const char*>(lw::byteSetData(body));
+  size_t length = bytes ? strnlen(bytes, lw::byteSetLength(body)) : 0;
+  lw::Text text = nullptr;
+  if (length > 0 && (text = static_cast<lw::Text>(lw::TryAllocMemory(length + 1)))) {
+    memcpy(text, bytes, length);
+    text[length] = '\0';
+  }
+  lw::FreeMemory(body);
+  return text;
 }
 
 lw::Text utf8ToGbk(const char* text) {
@@ -36,21 +46,23 @@ lw::Text utf8ToGbk(const char* text) {
       kMultiByteToWideChar, 6, std::initializer_list<uint32_t>{kUtf8, 0, word(text), uint32_t(-1), 0, 0}.begin()));
   size_t wideBytes = 0;
   if (wideUnits == 0 || !lw::checkedMul(wideUnits, 2, &wideBytes)) return nullptr;
-  auto* wide = static_cast<uint16_t*>(lw::kServices.allocMemory(wideBytes));
+  // Pages come from the network: a copy that cannot be made gives the empty result
+  // rather than the fatal allocation error.
+  auto* wide = static_cast<uint16_t*>(lw::TryAllocMemory(wideBytes));
+  if (!wide) return nullptr;
   uint32_t args1[6] = {kUtf8, 0, word(text), uint32_t(-1), word(wide), wideUnits};
   lw::kServices.callDllCommand(kMultiByteToWideChar, 6, args1);
   uint32_t args2[8] = {kGbk, 0, word(wide), uint32_t(-1), 0, 0, 0, 0};
   uint32_t bytes = uint32_t(lw::kServices.callDllCommand(kWideCharToMultiByte, 8, args2));
   lw::Text result = nullptr;
-  if (bytes > 1) {
-    result = static_cast<lw::Text>(lw::kServices.allocMemory(bytes));
+  if (bytes > 1 && (result = static_cast<lw::Text>(lw::TryAllocMemory(bytes)))) {
     uint32_t args3[8] = {kGbk, 0, word(wide), uint32_t(-1), word(result), bytes, 0, 0};
     if (lw::kServices.callDllCommand(kWideCharToMultiByte, 8, args3) == 0) {
       lw::kServices.freeMemory(result);
       result = nullptr;
     }
   }
-  lw::kServices.freeMemory(wide);
+  lw::FreeMemory(wide);
   return result;
 }
 

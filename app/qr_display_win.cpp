@@ -1,3 +1,4 @@
+#include "app/endpoints.h"
 #include "app/main_window.h"
 #include "app/program_state.h"
 #include "app/qr_display.h"
@@ -22,7 +23,8 @@ void showQrPicture() {
   AssignText(&g_state.qrValue, reinterpret_cast<lw::Text>(copy.low));
   lw::kServices.freeMemory(escaped);
   lw::Text address = qrImageAddress(g_state.qrValue);
-  lw::ByteSet picture = web::webPageRequest(&address);
+  lw::ByteSet picture = web::webPageRequest(&address, 0, nullptr, nullptr, nullptr, nullptr, nullptr, false, nullptr,
+                                            nullptr, endpoints::kMaxBodyBytes);
   lw::kServices.freeMemory(address);
   lw::kServices.writeProperty(ids::QrWindow, ids::图片二维码, kPictureProperty, -1, lw::Word(uintptr_t(picture)), 0);
   lw::kServices.freeMemory(picture);

@@ -18,14 +18,16 @@ using namespace lw;
 const char* const kDllLibraries[] = {
     "ole32.dll",   "ole32.dll",   "wininet.dll", "wininet.dll",  "wininet.dll",  "wininet.dll",  "wininet.dll",
     "wininet.dll", "wininet.dll", "wininet.dll", "",             "kernel32.dll", "kernel32.dll", "kernel32.dll",
+    "wininet.dll",
 };
 const char* const kDllExports[] = {
     "CoInitialize",      "CoUninitialize",   "InternetOpenA",       "InternetCloseHandle", "InternetConnectA",
     "HttpOpenRequestA",  "HttpSendRequestA", "HttpSendRequestA",    "InternetReadFile",    "HttpQueryInfoA",
     "MultiByteToWideChar", "WideCharToMultiByte", "WideCharToMultiByte", "WideCharToMultiByte",
+    "InternetSetOptionA",
 };
-static_assert(sizeof kDllLibraries / sizeof kDllLibraries[0] == 14, "fourteen DLL commands");
-static_assert(sizeof kDllExports / sizeof kDllExports[0] == 14, "fourteen DLL commands");
+constexpr int kDllCommandCount = sizeof kDllExports / sizeof kDllExports[0];
+static_assert(sizeof kDllLibraries / sizeof kDllLibraries[0] == kDllCommandCount, "one library per DLL command");
 
 const LibraryDescriptor* const kLibraries[] = {&kCoreLibrary, &kExtendedUnitsLibrary, &kListViewLibrary,
                                                &kInternetLibrary};
@@ -36,7 +38,7 @@ const ProgramInfoBlock kProgramInfo = {
     &program::kConstants, sizeof program::kConstants,
     lw::program::kWindowSection, lw::program::kWindowSectionLength,
     4, kLibraries,
-    14, kDllLibraries, kDllExports,
+    kDllCommandCount, kDllLibraries, kDllExports,
 };
 
 constexpr uint32_t kStartWindowId = 0x5201EA05;

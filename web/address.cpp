@@ -149,7 +149,9 @@ lw::Text pathOfAddress(const char* address) { return text::toText(pathOf(text::o
 
 lw::Text userAgentFallback(const char* headers) { return text::toText(fallbackAgent(text::of(headers))); }
 
-bool isHttpsAddress(const std::string& address) { return text::toLowerCase(address.substr(0, 5)) == "https"; }
+bool isHttpsAddress(const std::string& address) { return schemeLength(address) == sizeof kHttps - 1; }
+
+bool holdsLineBreak(const std::string& address) { return address.find_first_of(kCrLf) != std::string::npos; }
 
 std::string requestUserAgent(const std::string& headers) {
   static const char kName[] = "User-Agent:";

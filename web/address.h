@@ -25,10 +25,19 @@ constexpr uint32_t kFlagNoCookies = 0x00080000;
 constexpr uint32_t kFlagNoAutoRedirect = 0x00200000;
 constexpr uint32_t kFlagSecure = 0x00800000;
 constexpr uint32_t kFlagIgnoreRedirectToHttps = 0x00004000;
+constexpr uint32_t kOptionConnectTimeout = 2;
+constexpr uint32_t kOptionSendTimeout = 5;
+constexpr uint32_t kOptionReceiveTimeout = 6;
 }  // namespace inet
 
 constexpr int kReadChunk = 1024;
 constexpr int kResponseHeaderBuffer = 5000;
+// Headers that do not fit the buffer are asked for again at the size WinINet
+// reports, up to this much; a server that sends more is not answered in full.
+constexpr uint32_t kMaxResponseHeaders = 1 << 20;
+// Connecting, sending and each wait for data give up after this long, so a server
+// that accepts and then says nothing cannot hold the window.
+constexpr uint32_t kTimeoutMs = 15000;
 
 // The host name in lower case. Without options: after "https://" or "http://" at
 // the start (an address without either is read as plain HTTP), up to the next "/",
@@ -43,8 +52,11 @@ lw::Text pathOfAddress(const char* address);
 // The text after the first ":" of a header text, trimmed; empty without a ":".
 lw::Text userAgentFallback(const char* headers);
 
-// Whether the address's first five bytes, lower-cased, are "https".
+// Whether the address starts with "https://" in any letter case.
 bool isHttpsAddress(const std::string& address);
+// Whether the address holds a CR or LF, which would end the request line or the
+// Referer line early and let the rest pass as headers of its own: never sent.
+bool holdsLineBreak(const std::string& address);
 // The agent named by a "User-Agent:" line (any letter case) of the caller's
 // headers, else the default agent.
 std::string requestUserAgent(const std::string& headers);

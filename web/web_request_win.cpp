@@ -80,18 +80,25 @@ lw::ByteSet finishBody(Body* body) {
     return nullptr;
   }
   size_t length = body->block->length;
-  if (body->capacity - length >= 4096)
-    body->block = static_cast<lw::ByteSet>(lw::ResizeMemory(body->block, sizeof(lw::ByteSetHeader) + length));
+  // Giving back the slack is only a courtesy: a copy that cannot be made keeps the block.
+  if (body->capacity - length >= 4096) {
+    if (auto trimmed = static_cast<lw::ByteSet>(lw::TryAllocMemory(sizeof(lw::ByteSetHeader) + length))) {
+      memcpy(trimmed, body->block, sizeof(lw::ByteSetHeader) + length);
+      lw::FreeMemory(body->block);
+      body->block = trimmed;
+    }
+  }
   return body->block;
 }
 
-void readBody(Handle request, Body* body) {
+void readBody(Handle request, size_t maxBody, Body* body) {
   uint8_t chunk[kReadChunk] = {};
   for (;;) {
     uint32_t count = 0;
     uint32_t ok = call(dll::InternetReadFile, {request, word(chunk), uint32_t(kReadChunk), word(&count)});
     if (!ok || count == 0 || count > uint32_t(kReadChunk)) break;  // a failed read counts as the end
-    if (!appendToBody(body, chunk, count)) {
+    // A body past the caller's bound is refused whole: half a page is no page.
+    if ((maxBody && count > maxBody - lw::byteSetLength(body->block)) || !appendToBody(body, chunk, count)) {
       body->failed = true;
       break;
     }
@@ -99,86 +106,105 @@ void readBody(Handle request, Body* body) {
 }
 
 // The raw response header text, normalised: a buffer of spaces that WinINet fills
-// with a NUL-terminated text (and leaves as it is when the headers do not fit).
+// with a NUL-terminated text. Headers longer than the buffer are asked for again
+// with the size WinINet reports; when no answer comes, the spaces stay.
 std::string queryResponseHeaders(Handle request) {
-  char buffer[kResponseHeaderBuffer + 1];
-  memset(buffer, ' ', kResponseHeaderBuffer);
-  buffer[kResponseHeaderBuffer] = '\0';
+  std::string buffer(kResponseHeaderBuffer + 1, ' ');
   uint32_t length = kResponseHeaderBuffer;
-  call(dll::HttpQueryInfo, {request, inet::kQueryRawHeadersCrlf, word(buffer), word(&length), 0});
-  buffer[kResponseHeaderBuffer] = '\0';
-  return normaliseSetCookie(std::string(buffer, strnlen(buffer, kResponseHeaderBuffer)));
+  bool ok = call(dll::HttpQueryInfo, {request, inet::kQueryRawHeadersCrlf, word(&buffer[0]), word(&length), 0});
+  if (!ok && length > kResponseHeaderBuffer && length <= kMaxResponseHeaders) {
+    std::string larger(size_t(length) + 1, ' ');
+    uint32_t largerLength = length;
+    if (call(dll::HttpQueryInfo, {request, inet::kQueryRawHeadersCrlf, word(&larger[0]), word(&largerLength), 0}))
+      buffer.swap(larger);
+  }
+  buffer.back() = '\0';
+  return normaliseSetCookie(std::string(buffer.c_str()));
+}
+
+// Bounds connecting, sending and each wait for data on a handle and the handles
+// opened from it.
+void limitWaits(Handle h) {
+  uint32_t ms = kTimeoutMs;
+  for (uint32_t option : {inet::kOptionConnectTimeout, inet::kOptionSendTimeout, inet::kOptionReceiveTimeout})
+    call(dll::InternetSetOption, {h, option, word(&ms), uint32_t(sizeof ms)});
 }
 
 }  // namespace
 
 lw::ByteSet webPageRequest(lw::Text* address, int32_t method, lw::Text* postText, lw::Text* cookies,
                            lw::Text* newCookies, lw::Text* headers, lw::Text* responseHeaders, bool noRedirect,
-                           lw::ByteSet* postBytes, lw::Text* proxy) {
+                           lw::ByteSet* postBytes, lw::Text* proxy, size_t maxBody) {
   const char* addressText = address ? *address : nullptr;
+  if (holdsLineBreak(text::of(addressText))) return nullptr;
   const char* callerHeaders = headers ? *headers : nullptr;
   const bool cookiesSupplied = cookies != nullptr;
   const char* cookieText = cookiesSupplied ? *cookies : nullptr;
   RequestPlan plan = planRequest(text::of(addressText), method, text::of(callerHeaders),
                                  text::of(proxy ? *proxy : nullptr), cookiesSupplied, noRedirect);
 
-  Handle root = plan.accessType == inet::kOpenTypeDirect
-                    ? call(dll::InternetOpen, {textWord(plan.agent), plan.accessType, 0, 0, 0})
-                    : call(dll::InternetOpen, {textWord(plan.agent), plan.accessType, textWord(plan.proxyServer),
-                                               word(""), 0});
-  if (!root) return nullptr;
-  Handle connection = call(dll::InternetConnect, {root, textWord(plan.host), uint32_t(plan.port), 0, 0,
-                                                  inet::kServiceHttp, 0, 0});
-  Handle request = 0;
-  if (connection)
-    request = call(dll::HttpOpenRequest, {connection, word(plan.verb), textWord(plan.path), word("HTTP/1.1"), 0, 0,
-                                          plan.flags, 0});
-  if (!request) {
-    closeHandle(connection);
-    closeHandle(root);
-    return nullptr;
-  }
-
-  // The header text and the data are prepared aside and become the caller's only
-  // once the request has gone out, so a request that never left (an unreachable
-  // host, a refused connection) leaves every variable as the caller gave it.
-  lw::Text sentHeaders = text::toText(completedHeaderText(text::of(callerHeaders), text::of(addressText),
-                                                          text::of(cookieText)));
+  Handle root = 0, connection = 0, request = 0;
+  lw::Text sentHeaders = nullptr;
   lw::ByteSet sentBytes = nullptr;  // set when postText stands in for an empty postBytes
-  uint32_t sent;
-  uint32_t headerLength = uint32_t(lw::TextBytes(sentHeaders));
-  if (!plan.post) {
-    sent = call(dll::HttpSendRequestText, {request, word(sentHeaders), headerLength, word(""), 0});
-  } else {
-    const lw::ByteSetHeader* data = postBytes ? *postBytes : nullptr;
-    if (lw::byteSetLength(data) == 0) {
-      const char* p = postText ? *postText : nullptr;
-      sentBytes = lw::MakeByteSet(p, lw::TextBytes(p));
-      data = sentBytes;
-    }
-    uint32_t count = lw::byteSetLength(data);
-    sent = call(dll::HttpSendRequestBytes,
-                {request, word(sentHeaders), headerLength, count ? word(lw::byteSetData(data)) : 0, count});
-  }
-  if (!sent) {
-    lw::FreeMemory(sentHeaders);
-    lw::FreeMemory(sentBytes);
-    closeHandle(request);
-    closeHandle(connection);
-    closeHandle(root);
-    return nullptr;
-  }
-  if (headers) replaceVariable(headers, sentHeaders);
-  else lw::FreeMemory(sentHeaders);
-  if (postBytes && plan.post && lw::byteSetLength(*postBytes) == 0) replaceVariable(postBytes, sentBytes);
-  else lw::FreeMemory(sentBytes);
-
   Body body;
-  readBody(request, &body);
-  std::string rawHeaders = queryResponseHeaders(request);
+  std::string rawHeaders;
+  bool answered = false;
+
+  root = plan.accessType == inet::kOpenTypeDirect
+             ? call(dll::InternetOpen, {textWord(plan.agent), plan.accessType, 0, 0, 0})
+             : call(dll::InternetOpen, {textWord(plan.agent), plan.accessType, textWord(plan.proxyServer), word(""), 0});
+  if (!root) goto done;
+  limitWaits(root);
+  connection = call(dll::InternetConnect, {root, textWord(plan.host), uint32_t(plan.port), 0, 0,
+                                           inet::kServiceHttp, 0, 0});
+  if (!connection) goto done;
+  limitWaits(connection);
+  request = call(dll::HttpOpenRequest, {connection, word(plan.verb), textWord(plan.path), word("HTTP/1.1"), 0, 0,
+                                        plan.flags, 0});
+  if (!request) goto done;
+
+  {
+    // The header text and the data are prepared aside and become the caller's only
+    // once the request has gone out, so a request that never left (an unreachable
+    // host, a refused connection) leaves every variable as the caller gave it.
+    sentHeaders = text::toText(completedHeaderText(text::of(callerHeaders), text::of(addressText),
+                                                   text::of(cookieText)));
+    uint32_t headerLength = uint32_t(lw::TextBytes(sentHeaders));
+    uint32_t sent;
+    if (!plan.post) {
+      sent = call(dll::HttpSendRequestText, {request, word(sentHeaders), headerLength, word(""), 0});
+    } else {
+      const lw::ByteSetHeader* data = postBytes ? *postBytes : nullptr;
+      if (lw::byteSetLength(data) == 0) {
+        const char* p = postText ? *postText : nullptr;
+        sentBytes = lw::MakeByteSet(p, lw::TextBytes(p));
+        data = sentBytes;
+      }
+      uint32_t count = lw::byteSetLength(data);
+      sent = call(dll::HttpSendRequestBytes,
+                  {request, word(sentHeaders), headerLength, count ? word(lw::byteSetData(data)) : 0, count});
+    }
+    if (!sent) goto done;
+  }
+  answered = true;
+  if (headers) {
+    replaceVariable(headers, sentHeaders);
+    sentHeaders = nullptr;
+  }
+  if (postBytes && plan.post && lw::byteSetLength(*postBytes) == 0) {
+    replaceVariable(postBytes, sentBytes);
+    sentBytes = nullptr;
+  }
+  readBody(request, maxBody, &body);
+  rawHeaders = queryResponseHeaders(request);
+
+done:
   closeHandle(request);
   closeHandle(connection);
   closeHandle(root);
+  lw::FreeMemory(sentHeaders);
+  lw::FreeMemory(sentBytes);
+  if (!answered) return nullptr;
 
   lw::Text cookiesSet = text::toText(newCookiesOf(rawHeaders));
   if (responseHeaders) replaceVariable(responseHeaders, text::toText(rawHeaders));

@@ -2,6 +2,7 @@
 // the application's DLL commands (bound by name at run time and called by their
 // index in the program's DLL-command table).
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "runtime/core/types.h"
@@ -18,6 +19,7 @@ constexpr int HttpSendRequestText = 6;   // GET: optional data given as a text
 constexpr int HttpSendRequestBytes = 7;  // POST and HEAD: optional data given as bytes
 constexpr int InternetReadFile = 8;
 constexpr int HttpQueryInfo = 9;
+constexpr int InternetSetOption = 14;
 }  // namespace dll
 
 // Fetches `address` and returns the response body exactly as received (null when
@@ -39,12 +41,15 @@ constexpr int HttpQueryInfo = 9;
 //   postBytes       in/out: data to submit as bytes, preferred to postText; holds
 //                   the bytes that were sent on return
 //   proxy           proxy server; empty for a direct connection
+//   maxBody         the most body bytes to accept (0: no bound); a longer body
+//                   makes the result empty, as a failed exchange does
 // When the exchange fails before the request went out (no root handle, connection
 // or request handle, or the send itself failed), the result is empty and none of
-// the caller's variables is changed.
+// the caller's variables is changed. An address holding CR or LF is never sent.
+// Connecting, sending and each wait for data give up after kTimeoutMs.
 lw::ByteSet webPageRequest(lw::Text* address, int32_t method = 0, lw::Text* postText = nullptr,
                            lw::Text* cookies = nullptr, lw::Text* newCookies = nullptr, lw::Text* headers = nullptr,
                            lw::Text* responseHeaders = nullptr, bool noRedirect = false,
-                           lw::ByteSet* postBytes = nullptr, lw::Text* proxy = nullptr);
+                           lw::ByteSet* postBytes = nullptr, lw::Text* proxy = nullptr, size_t maxBody = 0);
 
 }  // namespace web

@@ -253,7 +253,9 @@ TEST_F(EndToEnd, NoticeThatCannotBeReadStartsNormally) {
     main = startWindow();
     ASSERT_NE(nullptr, main) << "expected the start window";
     EXPECT_EQ(nullptr, program.WaitForWindowOfClass("#32770", 500)) << "expected no message box";
-    if (c.status) EXPECT_EQ(std::vector<std::string>{"/notice.txt"}, targetsOf(server.Requests()));
+    if (c.status) {
+      EXPECT_EQ(std::vector<std::string>{"/notice.txt"}, targetsOf(server.Requests()));
+    }
     closeNormally();
   }
 }
@@ -299,6 +301,42 @@ TEST_F(EndToEnd, NewVersionNeverOpensADownloadAddressThatIsNoWebAddress) {
   ShellExecuteA(nullptr, "open", shortcut.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   ASSERT_TRUE(server.WaitForRequests(2, 20000)) << "expected the shortcut, opened by the shell, to reach the server";
   EXPECT_EQ("/shortcut-opened", targetOf(server.Requests()[1]));
+}
+
+// Servers that never stop talking or never answer. The answer is misbehaviour of
+// one of three kinds, served at a target by configure().
+struct Misbehaviour {
+  const char* what;
+  void (*configure)(lw::testing::HttpServer& server, const std::string& target);
+};
+const Misbehaviour kMisbehaviours[] = {
+    {"40 MiB body",
+     [](lw::testing::HttpServer& s, const std::string& t) {
+       s.Serve(t, HttpResponse("200 OK", "Content-Type: text/plain\r\n", std::string(size_t(40) << 20, 'x')));
+     }},
+    {"endless body", [](lw::testing::HttpServer& s,
+                        const std::string& t) { s.ServeEndless(t, "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n"); }},
+    {"silent server", [](lw::testing::HttpServer& s, const std::string& t) { s.ServeSilence(t); }},
+};
+// A misbehaving server may hold the window this long: WinINet's own limit on each
+// wait, plus a margin for a slow machine.
+constexpr DWORD kGiveUpMs = 25000;
+
+TEST_F(EndToEnd, NoticeThatNeverEndsOrNeverAnswersStartsNormally) {
+  for (const Misbehaviour& m : kMisbehaviours) {
+    SCOPED_TRACE(m.what);
+    server.Clear();
+    m.configure(server, "/notice.txt");
+    DWORD start = GetTickCount();
+    launch();
+    main = program.WaitForWindowOfProgram("Linkwright", 0, kGiveUpMs + 5000);
+    DWORD took = GetTickCount() - start;
+    ASSERT_NE(nullptr, main) << "expected the start window";
+    printf("[ timing ] start window with a notice of %s after %lu ms\n", m.what, took);
+    EXPECT_LT(took, kGiveUpMs);
+    EXPECT_EQ(nullptr, program.WaitForWindowOfClass("#32770", 500)) << "expected no message box";
+    closeNormally();
+  }
 }
 
 // ---- The feed list ----
@@ -371,6 +409,59 @@ TEST_F(EndToEnd, FeedListsRowByRowAndAPickedRowBuildsItsShareAddress) {
   EXPECT_EQ("已经转换您的日志链接，并复制到剪辑版，可直接粘贴！", shown(k标签_提示));
   Sleep(200);
   lw::testing::SaveBmp(lw::testing::CaptureWindow(main), artifactPath("start_window.bmp"));
+  closeNormally();
+}
+
+TEST_F(EndToEnd, FeedAndQrServersThatNeverEndOrNeverAnswerAreGivenUp) {
+  ASSERT_NO_FATAL_FAILURE(startNormally());
+  HWND list = control(k超级列表框日志);
+  lw::testing::TypeInto(control(k编辑框QQ), "12345");
+  lw::testing::TypeInto(control(k链接框), "http://user.qzone.qq.com/12345/blog/678");
+  ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
+  const std::string qrTarget = "/qr.php?value=" + escaped(shown(k编辑框生成));
+  for (const Misbehaviour& m : kMisbehaviours) {
+    SCOPED_TRACE(m.what);
+    m.configure(server, "/cgi-bin/cgi_rss_out?uin=12345");
+    m.configure(server, qrTarget);
+    server.Clear();
+
+    DWORD start = GetTickCount();
+    ASSERT_TRUE(lw::testing::Press(control(k获取), kGiveUpMs + 15000)) << "expected 获取 to give up";
+    DWORD took = GetTickCount() - start;
+    printf("[ timing ] 获取 against a %s held the window %lu ms\n", m.what, took);
+    EXPECT_LT(took, kGiveUpMs);
+    EXPECT_EQ(0, lw::testing::ListRowCount(list));
+
+    start = GetTickCount();
+    ASSERT_TRUE(lw::testing::Press(control(k按钮_转换1), kGiveUpMs + 15000)) << "expected the QR window to give up";
+    took = GetTickCount() - start;
+    printf("[ timing ] the QR window against a %s held the window %lu ms\n", m.what, took);
+    EXPECT_LT(took, kGiveUpMs);
+    HWND qr = program.WaitForWindowOfProgram(nullptr, k图片二维码);
+    ASSERT_NE(nullptr, qr) << "expected the QR window";
+    EXPECT_EQ(nullptr, program.WaitForWindowOfClass("#32770", 300)) << "expected no message box";
+    EXPECT_EQ((std::vector<std::string>{"/cgi-bin/cgi_rss_out?uin=12345", qrTarget}), targetsOf(server.Requests()));
+    PostMessageA(qr, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(lw::testing::WaitUntil([&] { return !IsWindow(qr); }));
+  }
+
+  // The tool goes on: a normal feed lists, for a number as users paste it.
+  server.Serve("/cgi-bin/cgi_rss_out?uin=12345",
+               HttpResponse("200 OK", "Content-Type: text/xml; charset=utf-8\r\n", kFeed));
+  lw::testing::TypeInto(control(k编辑框QQ), " 12345\xA1\xA1\r\n");
+  server.Clear();
+  ASSERT_TRUE(lw::testing::Press(control(k获取)));
+  EXPECT_EQ(std::vector<std::string>{"/cgi-bin/cgi_rss_out?uin=12345"}, targetsOf(server.Requests()));
+  EXPECT_EQ(4, lw::testing::ListRowCount(list));
+
+  // A number that is no number is never sent, and the rows stay.
+  for (const char* typed : {"12a45", "1234 5678", "\xA1\xA1"}) {
+    lw::testing::TypeInto(control(k编辑框QQ), typed);
+    ASSERT_TRUE(lw::testing::Press(control(k获取)));
+    EXPECT_EQ("输入有误，请检查！", shown(k标签_提示)) << "typed " << typed;
+  }
+  EXPECT_EQ(1u, server.Requests().size()) << "expected nothing more fetched";
+  EXPECT_EQ(4, lw::testing::ListRowCount(list));
   closeNormally();
 }
 

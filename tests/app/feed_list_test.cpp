@@ -19,7 +19,33 @@ std::string take(lw::Text t) {
 
 size_t span(const std::string& text, const char* right) { return app::itemSpan(text.data(), text.size(), right); }
 
-TEST(FeedAddress, QqNumberGoesInExactlyAsTyped) {
+TEST(QqNumber, SpacesAroundGoFullWidthDigitsCountAnythingElseIsRefused) {
+  struct Case {
+    const char* typed;  // GBK, as the edit box holds it
+    const char* number; // null: refused, nothing is fetched
+  } const cases[] = {
+      {"123456789", "123456789"},
+      {" 123456789\xA1\xA1", "123456789"},   // ASCII space before, full-width space after
+      {"\t\r\n12345 \r\n", "12345"},          // tabs and line breaks as pasted
+      {"\xA3\xB1\xA3\xB2\xA3\xB9", "129"},   // full-width digits
+      {"12a45", nullptr},
+      {"1234 5678", nullptr},                  // a space inside is no number
+      {"1234\xA1\xA1" "5678", nullptr},
+      {"-12345", nullptr},
+      {"\xA1\xA1 \t", nullptr},              // only spaces
+      {"", nullptr},
+      {"\xA3", nullptr},                       // half a character
+      {"\xA3\xC1", nullptr},                  // a full-width letter
+  };
+  for (const Case& c : cases) {
+    lw::Text got = app::qqNumberOf(c.typed);
+    if (c.number) EXPECT_EQ(c.number, take(got)) << "typed \"" << c.typed << "\"";
+    else EXPECT_EQ(nullptr, got) << "typed \"" << c.typed << "\", got \"" << take(got) << "\"";
+  }
+  EXPECT_EQ(nullptr, app::qqNumberOf(nullptr));
+}
+
+TEST(FeedAddress, QqNumberGoesInExactlyAsGiven) {
   const std::string head = std::string("http://") + app::endpoints::kFeedHost + "/cgi-bin/cgi_rss_out?uin=";
   EXPECT_EQ(head + "12345", take(app::feedAddress("12345")));
   EXPECT_EQ(head + " 12 34&x=1", take(app::feedAddress(" 12 34&x=1")));  // not trimmed, not escaped

@@ -41,6 +41,11 @@ struct HttpServer {
 
   // The answer for requests whose target is `target` (for example "/a?b=1" or "/a").
   void Serve(const std::string& target, std::string response);
+  // Misbehaving answers, each ending when the client gives up, the server stops or
+  // a minute has passed: `head` and then the same bytes without end (a body with
+  // no length that never stops), or nothing at all after reading the request.
+  void ServeEndless(const std::string& target, std::string head);
+  void ServeSilence(const std::string& target);
   // The address of `target` on this server, "http://127.0.0.1:port/...".
   std::string Address(const std::string& target) const;
   // The raw requests received so far, in order; Clear forgets them.
@@ -60,7 +65,15 @@ struct HttpServer {
   volatile LONG stopping = 0;
   CRITICAL_SECTION lock;
   bool lockMade = false;
-  std::map<std::string, std::shared_ptr<const std::string>> routes;
+  enum class Kind { Whole, Endless, Silent };
+  struct Route {
+    Kind kind;
+    std::string bytes;
+  };
+  void addRoute(const std::string& target, Route route);
+  void answerEndlessly(uintptr_t client, const std::string& head);
+  void stayQuiet(uintptr_t client);
+  std::map<std::string, std::shared_ptr<const Route>> routes;
   std::vector<std::string> requests;
 };
 
@@ -87,6 +100,7 @@ struct HttpServer::Sockets {
   int(WINAPI* shutdown)(Socket, int);
   int(WINAPI* closesocket)(Socket);
   int(WINAPI* setsockopt)(Socket, int, int, const char*, int);
+  int(WINAPI* lastError)();
   bool bound = false;
 
   static Sockets& get() {
@@ -103,7 +117,8 @@ struct HttpServer::Sockets {
                 bindName(k.listen, "listen") && bindName(k.getsockname, "getsockname") &&
                 bindName(k.accept, "accept") && bindName(k.connect, "connect") && bindName(k.recv, "recv") &&
                 bindName(k.send, "send") && bindName(k.shutdown, "shutdown") &&
-                bindName(k.closesocket, "closesocket") && bindName(k.setsockopt, "setsockopt");
+                bindName(k.closesocket, "closesocket") && bindName(k.setsockopt, "setsockopt") &&
+                bindName(k.lastError, "WSAGetLastError");
       if (k.bound) {
         char data[1024];
         k.bound = k.startup(0x0202, data) == 0;
@@ -164,15 +179,44 @@ inline void HttpServer::Stop() {
   listener = S::kInvalid;
 }
 
-inline void HttpServer::Serve(const std::string& target, std::string response) {
+inline void HttpServer::addRoute(const std::string& target, Route route) {
   if (!lockMade) {
     InitializeCriticalSection(&lock);
     lockMade = true;
   }
-  auto shared = std::make_shared<const std::string>(std::move(response));
+  auto shared = std::make_shared<const Route>(std::move(route));
   EnterCriticalSection(&lock);
   routes[target] = shared;
   LeaveCriticalSection(&lock);
+}
+
+inline void HttpServer::Serve(const std::string& target, std::string response) {
+  addRoute(target, {Kind::Whole, std::move(response)});
+}
+inline void HttpServer::ServeEndless(const std::string& target, std::string head) {
+  addRoute(target, {Kind::Endless, std::move(head)});
+}
+inline void HttpServer::ServeSilence(const std::string& target) { addRoute(target, {Kind::Silent, std::string()}); }
+
+inline void HttpServer::answerEndlessly(uintptr_t client, const std::string& head) {
+  Sockets& k = Sockets::get();
+  std::string block(64 * 1024, 'x');
+  DWORD start = GetTickCount();
+  if (k.send(client, head.data(), int(head.size()), 0) != int(head.size())) return;
+  while (!stopping && GetTickCount() - start < 60000)
+    if (k.send(client, block.data(), int(block.size()), 0) <= 0) return;
+}
+
+inline void HttpServer::stayQuiet(uintptr_t client) {
+  Sockets& k = Sockets::get();
+  DWORD timeout = 200, start = GetTickCount();
+  k.setsockopt(client, 0xFFFF, 0x1006, reinterpret_cast<const char*>(&timeout), sizeof timeout);
+  char byte;
+  while (!stopping && GetTickCount() - start < 60000) {
+    // Waiting out the receive time-out is the silence; anything else (the client
+    // closed or reset the connection, or sent more) ends it.
+    if (k.recv(client, &byte, 1, 0) >= 0 || k.lastError() != 10060 /*WSAETIMEDOUT*/) return;
+  }
 }
 
 inline std::string HttpServer::Address(const std::string& target) const {
@@ -249,7 +293,7 @@ inline void HttpServer::serveConnection(uintptr_t client) {
       wanted = headEnd + 4 + bodyLength;
     }
   }
-  std::shared_ptr<const std::string> answer;
+  std::shared_ptr<const Route> answer;
   EnterCriticalSection(&lock);
   requests.push_back(raw);
   if (http) {
@@ -262,9 +306,13 @@ inline void HttpServer::serveConnection(uintptr_t client) {
     if (found != routes.end()) answer = found->second;
   }
   LeaveCriticalSection(&lock);
-  if (http) {
+  if (http && answer && answer->kind == Kind::Endless) {
+    answerEndlessly(client, answer->bytes);
+  } else if (http && answer && answer->kind == Kind::Silent) {
+    stayQuiet(client);
+  } else if (http) {
     static const std::string kNotFound = HttpResponse("404 Not Found", "", "");
-    const std::string& out = answer ? *answer : kNotFound;
+    const std::string& out = answer ? answer->bytes : kNotFound;
     for (size_t sent = 0; sent < out.size();) {
       int chunk = int(std::min<size_t>(out.size() - sent, 1 << 20));
       int n = k.send(client, out.data() + sent, chunk, 0);

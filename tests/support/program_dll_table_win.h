@@ -13,11 +13,13 @@ inline void InstallProgramDllTable() {
   static const char* const kLibraries[] = {
       "ole32.dll",   "ole32.dll",   "wininet.dll", "wininet.dll",  "wininet.dll",  "wininet.dll",  "wininet.dll",
       "wininet.dll", "wininet.dll", "wininet.dll", "",             "kernel32.dll", "kernel32.dll", "kernel32.dll",
+      "wininet.dll",
   };
   static const char* const kExports[] = {
       "CoInitialize",        "CoUninitialize",      "InternetOpenA",       "InternetCloseHandle", "InternetConnectA",
       "HttpOpenRequestA",    "HttpSendRequestA",    "HttpSendRequestA",    "InternetReadFile",    "HttpQueryInfoA",
       "MultiByteToWideChar", "WideCharToMultiByte", "WideCharToMultiByte", "WideCharToMultiByte",
+      "InternetSetOptionA",
   };
   constexpr size_t n = sizeof kExports / sizeof kExports[0];
   if (g_app.dllExports.size() == n && g_app.dllExports[2] == kExports[2]) return;  // already ours

@@ -38,10 +38,12 @@ TEST(HostOfAddress, RootDomainAndLevels) {
   EXPECT_EQ("b.com:8", take(hostOfAddress("http://b.com:8/x", false, true, 1)));
 }
 
-TEST(PortOfAddress, ExplicitPortElseBySchemeOfTheFirstFiveBytes) {
+TEST(PortOfAddress, ExplicitPortElseByTheScheme) {
   EXPECT_EQ(8080, portOfAddress("http://h:8080/x"));
   EXPECT_EQ(8080, portOfAddress("h:8080"));
   EXPECT_EQ(443, portOfAddress("HTTPS://h/x"));
+  // Only a whole "https://" makes an address https, not a host whose name begins so.
+  EXPECT_EQ(80, portOfAddress("httpserver.example/x"));
   EXPECT_EQ(80, portOfAddress("h/x"));
   EXPECT_EQ(0, portOfAddress("http://h:abc/"));
   EXPECT_EQ(8080, portOfAddress("http://h:８０８０/"));  // full-width digits
