@@ -6,10 +6,13 @@
 #include "tools/fuzz/picture_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // GIF frames cover the whole logical screen, which a few bytes can make 256 MiB
-  // large; such inputs are legal but slow, so only smaller screens animate here.
+  // GIF frames cover the whole logical screen (or, without one, the first image),
+  // which a few bytes can make 256 MiB large; such inputs are legal but slow, so
+  // only small stated screens animate here.
+  uint32_t screenWidth = size >= 10 ? uint32_t(data[6] | data[7] << 8) : 0;
+  uint32_t screenHeight = size >= 10 ? uint32_t(data[8] | data[9] << 8) : 0;
   bool largeScreen = size >= 10 && data[0] == 'G' &&
-                     uint32_t(data[6] | data[7] << 8) * uint32_t(data[8] | data[9] << 8) > 1024 * 1024;
+                     (screenWidth == 0 || screenHeight == 0 || screenWidth * screenHeight > 1024 * 1024);
   for (bool animate : {false, true}) {
     if (animate && largeScreen) break;
     lw::DecodedPicture* p = lw::DecodePicture(data, size, animate);
