@@ -2,7 +2,7 @@
 // through the runtime's automation commands and the program's DLL commands.
 #include "app/share_escape.h"
 #include "app/text_between.h"
-#include "runtime/core/automation.h"
+#include "runtime/core/automation_commands_win.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/service_table.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/share_escape.h"
-#include "runtime/core/automation.h"
+#include "runtime/core/automation_commands_win.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/service_table.h"
 #include "tests/data/escape_corpus.h"

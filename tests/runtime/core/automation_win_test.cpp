@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/core/automation.h"
+#include "runtime/core/automation_commands_win.h"
 #include "runtime/core/automation_win.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/service_table.h"
