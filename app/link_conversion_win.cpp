@@ -6,7 +6,7 @@
 #include "app/main_window.h"
 #include "app/program_state.h"
 #include "app/qr_display.h"
-#include "runtime/core/core_commands.h"
+#include "runtime/core/core_commands_win.h"
 #include "runtime/core/service_table.h"
 #include "runtime/ui/window_system_win.h"
 

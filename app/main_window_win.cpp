@@ -6,7 +6,7 @@
 // link finds every handler it names, wherever that handler lives.
 #include "app/main_window.h"
 #include "app/program_state.h"
-#include "runtime/core/core_commands.h"
+#include "runtime/core/core_commands_win.h"
 #include "runtime/core/service_table.h"
 #include "runtime/ui/list_view_commands_win.h"
 #include "runtime/ui/window_system_win.h"

@@ -5,7 +5,8 @@
 // one-line function "function xx(){var x='<value>';return escape(x);}" and run by
 // the platform's script control, computed here directly: no user text ever reaches
 // a script engine, and no script component is needed. Pure; the conversion of the
-// value to UTF-16 is the code-page unit's.
+// value to UTF-16 is the code-page unit's. The tests check it against the script
+// control itself (tests/support/script_control_escape_win.h).
 #pragma once
 #include <optional>
 #include <string>
@@ -27,16 +28,6 @@ lw::Text escapeShareValue(const char* value, bool keepBrackets = false, bool kee
 // JSON punctuation, the "%u" substitute, and "’" back to the apostrophe.
 std::string applyEscapeOptions(std::string escaped, bool keepBrackets, bool keepJson,
                                const char* percentUSubstitute);
-
-#ifdef _WIN32
-// The same escape computed by the platform's script control: the statement
-// "function xx(){var x='<value>';return escape(x);}" loaded with ExecuteStatement
-// and xx called with Run, bracketed by starting and stopping the component library.
-// The empty text when the control cannot be created or rejects the statement.
-// Used to check the direct computation against the engine, never by the program.
-lw::Text escapeShareValueByScript(const char* value, bool keepBrackets = false, bool keepJson = false,
-                                  const char* percentUSubstitute = nullptr);
-#endif
 
 // One find/replace pair of replacePairs; a null replacement is the empty text.
 struct ReplacePair {

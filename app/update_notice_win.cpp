@@ -2,7 +2,7 @@
 #include "app/endpoints.h"
 #include "app/page_text.h"
 #include "app/update_notice.h"
-#include "runtime/core/core_commands.h"
+#include "runtime/core/core_commands_win.h"
 #include "runtime/core/service_table.h"
 
 namespace app {

@@ -15,6 +15,7 @@
 #include "runtime/core/memory.h"
 #include "tests/data/escape_corpus.h"
 #include "tests/support/program_dll_table_win.h"
+#include "tests/support/script_control_escape_win.h"
 #include "bench/bench_clock.h"
 
 namespace {
@@ -32,7 +33,7 @@ int main() {
   for (size_t i = 0; i < sizeof corpus::kEscapeCases / sizeof corpus::kEscapeCases[0]; i += 4)
     values.push_back(corpus::kEscapeCases[i].value);
 
-  lw::Text probe = app::escapeShareValueByScript("a b");
+  lw::Text probe = lw::testing::escapeShareValueByScript("a b");
   bool present = probe && std::string(probe) == "a%20b";
   lw::FreeMemory(probe);
   if (!present) {
@@ -44,7 +45,7 @@ int main() {
   size_t mismatches = 0;
   for (int r = 0; r < kRounds; ++r) {
     double t0 = (bench::NowMs() * 1e3);
-    for (const char* v : values) lw::FreeMemory(app::escapeShareValueByScript(v));
+    for (const char* v : values) lw::FreeMemory(lw::testing::escapeShareValueByScript(v));
     double t1 = (bench::NowMs() * 1e3);
     for (int k = 0; k < kDirectRepeats; ++k)
       for (const char* v : values) lw::FreeMemory(app::escapeShareValue(v));
@@ -53,7 +54,7 @@ int main() {
     direct.push_back((t2 - t1) / double(values.size() * kDirectRepeats));
   }
   for (const char* v : values) {
-    lw::Text a = app::escapeShareValue(v), b = app::escapeShareValueByScript(v);
+    lw::Text a = app::escapeShareValue(v), b = lw::testing::escapeShareValueByScript(v);
     if (std::string(a ? a : "") != std::string(b ? b : "")) ++mismatches;
     lw::FreeMemory(a);
     lw::FreeMemory(b);

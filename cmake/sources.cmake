@@ -24,19 +24,15 @@ target_compile_definitions(lw_pure PUBLIC
   LINKWRIGHT_QR_HOST="${LINKWRIGHT_QR_HOST}"
   LINKWRIGHT_NOTICE_URL="${LINKWRIGHT_NOTICE_URL}")
 
+# The PNG and JPEG decoders are libpng's and libjpeg's: cross-built static
+# libraries for Windows (scripts/bootstrap.sh), the system packages natively.
 if(LW_WINDOWS)
   set(ZLIB_USE_STATIC_LIBS ON)
-  find_package(ZLIB REQUIRED)
-  find_package(PNG REQUIRED)
-  find_package(JPEG REQUIRED)
-else()
-  find_package(ZLIB)
-  find_package(PNG)
-  find_package(JPEG)
 endif()
-if(PNG_FOUND AND JPEG_FOUND)
-  target_link_libraries(lw_pure PUBLIC PNG::PNG JPEG::JPEG)
-endif()
+find_package(ZLIB REQUIRED)
+find_package(PNG REQUIRED)
+find_package(JPEG REQUIRED)
+target_link_libraries(lw_pure PUBLIC PNG::PNG JPEG::JPEG)
 
 if(LW_WINDOWS)
   # The whole runtime: pure modules plus the platform edge.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "regex/regex_object.h"
+#include "runtime/core/automation_commands_win.h"
 #include "runtime/core/core_commands.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/service_table.h"

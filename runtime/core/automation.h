@@ -1,14 +1,13 @@
 // Automation objects and variants: the blocks that hold them, the per-thread last
 // automation result, and the tables the object and variant commands follow. The
-// commands themselves touch the platform (automation_win.cpp); what is decided
-// here is pure and builds natively.
+// commands themselves touch the platform (automation_commands_win.h); what is
+// decided here is pure and builds natively.
 //
 // An object value is a pointer to an ObjectBlock, a variant value a pointer to a
 // VariantBlock. Both blocks come from AllocMemory and are all zero when empty.
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <vector>
 
 #include "runtime/core/types.h"
@@ -140,55 +139,5 @@ inline ArgRecord byteSet(ByteSet b) { return {reinterpret_cast<Word>(b), 0, type
 // A fresh, empty object or variant block.
 ObjectRef NewObjectBlock();
 VariantRef NewVariantBlock();
-
-#ifdef _WIN32
-// ---- The object and variant commands of the core library ----
-namespace core {
-void CreateObject(ResultRecord* r, int argc, ArgRecord* args);
-void ReleaseObject(ResultRecord* r, int argc, ArgRecord* args);
-void AssignObject(ResultRecord* r, int argc, ArgRecord* args);
-void IsObjectEmpty(ResultRecord* r, int argc, ArgRecord* args);
-void ReadTextProperty(ResultRecord* r, int argc, ArgRecord* args);
-void ReadNumberProperty(ResultRecord* r, int argc, ArgRecord* args);
-void ReadObjectProperty(ResultRecord* r, int argc, ArgRecord* args);
-void ReadVariantProperty(ResultRecord* r, int argc, ArgRecord* args);
-void CallTextMethod(ResultRecord* r, int argc, ArgRecord* args);
-void CallNumberMethod(ResultRecord* r, int argc, ArgRecord* args);
-void CallObjectMethod(ResultRecord* r, int argc, ArgRecord* args);
-void WriteObjectProperty(ResultRecord* r, int argc, ArgRecord* args);
-void CopyVariant(ResultRecord* r, int argc, ArgRecord* args);
-void ClearVariant(ResultRecord* r, int argc, ArgRecord* args);
-void SetVariantValue(ResultRecord* r, int argc, ArgRecord* args);
-void VariantToText(ResultRecord* r, int argc, ArgRecord* args);
-void VariantToByteSet(ResultRecord* r, int argc, ArgRecord* args);
-}  // namespace core
-
-// ---- Thin helpers: each builds the records and calls the command through the
-// service table, as compiled code does. Results are new blocks owned by the caller.
-namespace automation {
-using Args = std::initializer_list<ArgRecord>;
-bool createObject(ObjectRef target, const char* progId, const char* typeLibrary = nullptr);
-void releaseObject(ObjectRef o);
-void assignObject(ObjectRef target, ObjectRef source);
-bool isObjectEmpty(ObjectRef o);
-// Releases the object and frees its block.
-void freeObject(ObjectRef o);
-Text readText(ObjectRef o, const char* name, Args args = {});
-double readNumber(ObjectRef o, const char* name, Args args = {});
-ObjectRef readObject(ObjectRef o, const char* name, Args args = {});
-VariantRef readVariant(ObjectRef o, const char* name, Args args = {});
-Text callText(ObjectRef o, const char* name, Args args = {});
-double callNumber(ObjectRef o, const char* name, Args args = {});
-ObjectRef callObject(ObjectRef o, const char* name, Args args = {});
-bool writeProperty(ObjectRef o, const char* name, Args argsAndValue);
-void copyVariant(VariantRef target, VariantRef source);
-void clearVariant(VariantRef v);
-// Clears the variant and frees its block.
-void freeVariant(VariantRef v);
-bool setVariantValue(VariantRef v, ArgRecord value, int32_t elementIndex = 0);
-Text variantToText(VariantRef v, int32_t elementIndex = 0);
-ByteSet variantToByteSet(VariantRef v, int32_t elementIndex = 0);
-}  // namespace automation
-#endif
 
 }  // namespace lw

@@ -4,8 +4,8 @@
 // its result into the result record. Every text, byte set or array it returns is a
 // new block owned by the caller; an empty result is null.
 //
-// The commands declared under _WIN32 touch the platform and live in
-// core_commands_win.cpp; everything else is pure.
+// The commands that touch the platform are declared in core_commands_win.h;
+// everything here is pure.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -40,17 +40,8 @@ void BlankByteSet(ResultRecord* r, int argc, ArgRecord* args);
 void GetByteSetData(ResultRecord* r, int argc, ArgRecord* args);
 void BitOr(ResultRecord* r, int argc, ArgRecord* args);
 
-#ifdef _WIN32
-// The platform edge
-void SetClipboardText(ResultRecord* r, int argc, ArgRecord* args);
-void MouseX(ResultRecord* r, int argc, ArgRecord* args);
-void MouseY(ResultRecord* r, int argc, ArgRecord* args);
-void ShowMessageBox(ResultRecord* r, int argc, ArgRecord* args);
-void OpenAddress(ResultRecord* r, int argc, ArgRecord* args);
-#endif
-
-// The commands by name: kCoreCommands holds the pure ones, kPlatformCommands (on
-// Windows) the rest. The lookups give null for an unknown name.
+// The pure commands by name (kPlatformCommands in core_commands_win.h holds the
+// rest). The lookup gives null for an unknown name.
 struct CommandEntry {
   const char* name;
   LibraryCommand routine;
@@ -58,11 +49,6 @@ struct CommandEntry {
 extern const CommandEntry kCoreCommands[];
 extern const size_t kCoreCommandCount;
 LibraryCommand FindCoreCommand(const char* name);
-#ifdef _WIN32
-extern const CommandEntry kPlatformCommands[];
-extern const size_t kPlatformCommandCount;
-LibraryCommand FindPlatformCommand(const char* name);
-#endif
 
 // A text argument as the commands read it (through its address when passed by
 // reference); never null: an argument of another type reads as empty.
@@ -80,10 +66,5 @@ struct MessageBoxRequest {
 constexpr uint32_t kSystemModal = 0x1000;
 constexpr uint32_t kTaskModal = 0x2000;
 MessageBoxRequest PrepareMessageBox(int argc, const ArgRecord* args);
-
-#ifdef _WIN32
-// The address OpenAddress opens when called without one.
-extern const char kDefaultAddress[];
-#endif
 
 }  // namespace lw::core

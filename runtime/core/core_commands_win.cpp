@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "runtime/core/core_commands.h"
+#include "runtime/core/core_commands_win.h"
 #include "runtime/core/window_system.h"
 
 namespace lw::core {

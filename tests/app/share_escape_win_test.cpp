@@ -5,14 +5,17 @@
 #include <string>
 
 #include "app/share_escape.h"
-#include "runtime/core/automation.h"
+#include "runtime/core/automation_commands_win.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/service_table.h"
 #include "tests/data/escape_corpus.h"
 #include "tests/support/program_dll_table_win.h"
+#include "tests/support/script_control_escape_win.h"
 
 namespace app {
 namespace {
+
+using lw::testing::escapeShareValueByScript;
 
 std::string take(lw::Text t) {
   std::string s = t ? t : "";

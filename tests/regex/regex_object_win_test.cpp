@@ -5,7 +5,7 @@
 #include <string>
 
 #include "regex/regex_object.h"
-#include "runtime/core/automation.h"
+#include "runtime/core/automation_commands_win.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/values.h"
 #include "tests/support/program_dll_table_win.h"

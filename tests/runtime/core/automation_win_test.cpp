@@ -1,7 +1,7 @@
 // The object and variant commands against real platform components (the regular
-// expression component, the script control) and against a recording component
-// whose type information is built here, so that what arrives at the component can
-// be checked argument by argument.
+// expression component, the script control) and against the recording component
+// of tests/support, so that what arrives at the component can be checked argument
+// by argument.
 #include <windows.h>
 #include <ole2.h>
 
@@ -10,236 +10,18 @@
 #include <string>
 #include <vector>
 
-#include "runtime/core/automation.h"
+#include "runtime/core/automation_commands_win.h"
 #include "runtime/core/automation_win.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/service_table.h"
 #include "runtime/core/values.h"
+#include "tests/support/recording_component_win.h"
 
 namespace lw {
 namespace {
 
 using namespace automation;
-
-// ---- A recording component ----
-
-// Members of the recording component. Each has a dispatch id and a description in
-// the built type information.
-enum : DISPID {
-  kEcho = 1,    // VARIANT Echo(VARIANT a, [optional] VARIANT b, [optional] VARIANT c)
-  kFlag = 2,    // property BOOL Flag
-  kSwap = 3,    // void Swap([in, out] BSTR* s, [in, out] long* n, [in] BSTR* notOut)
-  kSum = 4,     // VARIANT Sum(BSTR label, [vararg] SAFEARRAY(VARIANT)* rest)
-  kLate = 5,    // void Late(): rejected at invocation as not found
-  kChild = 6,   // property IDispatch* Child: a recorder without type information
-  kRaise = 7,   // void Raise(): raises an exception
-  kTake = 8,    // void Take(IDispatch* d, VARIANT v, BSTR s)
-  kSize = 9,    // variable long Size
-};
-
-struct Call {
-  DISPID id;
-  WORD flags;
-  std::vector<VARTYPE> types;    // in argument order
-  std::vector<VARIANT> values;   // copies, references resolved, in argument order
-  std::vector<DISPID> named;
-};
-
-struct Recorder : IDispatch {
-  LONG refs = 1;
-  ITypeInfo* info = nullptr;  // null: offers no type information
-  std::vector<Call> calls;
-  long size = 0;
-  bool flag = false;
-  bool offersDispatch = true;  // false: answers only for its base interface
-  bool namesImplemented = true;
-  Recorder* child = nullptr;
-
-  virtual ~Recorder() {
-    for (Call& c : calls)
-      for (VARIANT& v : c.values) VariantClear(&v);
-    if (info) info->Release();
-    if (child) child->Release();
-  }
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || (iid == IID_IDispatch && offersDispatch)) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ULONG(++refs); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    LONG n = --refs;
-    if (n == 0) delete this;
-    return ULONG(n);
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
-    *n = info ? 1 : 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** out) override {
-    *out = info;
-    if (!info) return E_NOTIMPL;
-    info->AddRef();
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override {
-    if (!namesImplemented) return E_NOTIMPL;
-    static const struct { const wchar_t* name; DISPID id; } kNames[] = {
-        {L"Echo", kEcho}, {L"Flag", kFlag}, {L"Swap", kSwap}, {L"Sum", kSum}, {L"Late", kLate},
-        {L"Child", kChild}, {L"Raise", kRaise}, {L"Take", kTake}, {L"Size", kSize}};
-    for (const auto& n : kNames)
-      if (!_wcsicmp(n.name, names[0])) {
-        ids[0] = n.id;
-        return S_OK;
-      }
-    ids[0] = DISPID_UNKNOWN;
-    return DISP_E_UNKNOWNNAME;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* dp, VARIANT* result, EXCEPINFO*,
-                                   UINT*) override {
-    Call c{id, flags, {}, {}, {}};
-    for (UINT i = dp->cArgs; i-- > 0;) {
-      c.types.push_back(V_VT(&dp->rgvarg[i]));
-      VARIANT copy;
-      VariantInit(&copy);
-      VariantCopyInd(&copy, &dp->rgvarg[i]);
-      c.values.push_back(copy);
-    }
-    for (UINT i = 0; i < dp->cNamedArgs; ++i) c.named.push_back(dp->rgdispidNamedArgs[i]);
-    calls.push_back(c);
-    const bool get = flags & DISPATCH_PROPERTYGET, put = flags & DISPATCH_PROPERTYPUT, method = flags & DISPATCH_METHOD;
-    switch (id) {
-      case kEcho:
-        if (!method) return DISP_E_MEMBERNOTFOUND;
-        if (result && dp->cArgs) VariantCopyInd(result, &dp->rgvarg[dp->cArgs - 1]);
-        return S_OK;
-      case kFlag:
-        if (get && result) {
-          V_VT(result) = VT_BOOL;
-          V_BOOL(result) = flag ? VARIANT_TRUE : VARIANT_FALSE;
-          return S_OK;
-        }
-        if (put && dp->cArgs == 1) {
-          flag = V_BOOL(&dp->rgvarg[0]) != VARIANT_FALSE;
-          return S_OK;
-        }
-        return DISP_E_MEMBERNOTFOUND;
-      case kSwap:
-        if (dp->cArgs != 3) return DISP_E_BADPARAMCOUNT;
-        if (V_VT(&dp->rgvarg[2]) == (VT_BSTR | VT_BYREF)) {
-          SysFreeString(*V_BSTRREF(&dp->rgvarg[2]));
-          *V_BSTRREF(&dp->rgvarg[2]) = SysAllocString(L"\x65b0\x6587\x5b57");  // 新文字
-        }
-        if (V_VT(&dp->rgvarg[1]) == (VT_I4 | VT_BYREF)) *V_I4REF(&dp->rgvarg[1]) += 100;
-        if (V_VT(&dp->rgvarg[0]) == (VT_BSTR | VT_BYREF)) {
-          SysFreeString(*V_BSTRREF(&dp->rgvarg[0]));
-          *V_BSTRREF(&dp->rgvarg[0]) = SysAllocString(L"changed");
-        }
-        return S_OK;
-      case kSum:
-        if (result) {
-          V_VT(result) = VT_I4;
-          V_I4(result) = LONG(dp->cArgs);
-        }
-        return S_OK;
-      case kLate: return DISP_E_MEMBERNOTFOUND;
-      case kChild:
-        if (!get || !result) return DISP_E_MEMBERNOTFOUND;
-        V_VT(result) = VT_DISPATCH;
-        V_DISPATCH(result) = child;
-        if (child) child->AddRef();
-        return S_OK;
-      case kRaise: return DISP_E_EXCEPTION;
-      case kTake: return S_OK;
-      case kSize:
-        if (get && result) {
-          V_VT(result) = VT_I4;
-          V_I4(result) = size;
-          return S_OK;
-        }
-        if (put && dp->cArgs == 1 && V_VT(&dp->rgvarg[0]) == VT_I4) {
-          size = V_I4(&dp->rgvarg[0]);
-          return S_OK;
-        }
-        return DISP_E_MEMBERNOTFOUND;
-      default: return DISP_E_MEMBERNOTFOUND;
-    }
-  }
-};
-
-// ---- The recorder's type information, built with the platform's type-library writer ----
-
-struct FuncSpec {
-  const wchar_t* name;
-  DISPID id;
-  INVOKEKIND kind;
-  VARTYPE result;
-  std::vector<ELEMDESC> params;
-  SHORT optional;
-};
-
-ELEMDESC param(TYPEDESC* td, USHORT flags) {
-  ELEMDESC e = {};
-  e.tdesc = *td;
-  e.paramdesc.wParamFlags = flags;
-  return e;
-}
-
-ITypeInfo* buildRecorderTypeInfo() {
-  static TYPEDESC tVariant = {{nullptr}, VT_VARIANT}, tBool = {{nullptr}, VT_BOOL}, tBstr = {{nullptr}, VT_BSTR},
-                  tLong = {{nullptr}, VT_I4}, tDispatch = {{nullptr}, VT_DISPATCH};
-  static TYPEDESC tBstrRef = {{&tBstr}, VT_PTR}, tLongRef = {{&tLong}, VT_PTR};
-  static TYPEDESC tVariantArray = {{&tVariant}, VT_SAFEARRAY}, tVariantArrayRef = {{&tVariantArray}, VT_PTR};
-  const USHORT in = PARAMFLAG_FIN, inOut = PARAMFLAG_FIN | PARAMFLAG_FOUT, opt = PARAMFLAG_FIN | PARAMFLAG_FOPT;
-  std::vector<FuncSpec> funcs = {
-      {L"Echo", kEcho, INVOKE_FUNC, VT_VARIANT, {param(&tVariant, in), param(&tVariant, opt), param(&tVariant, opt)}, 2},
-      {L"Flag", kFlag, INVOKE_PROPERTYGET, VT_BOOL, {}, 0},
-      {L"Flag", kFlag, INVOKE_PROPERTYPUT, VT_VOID, {param(&tBool, in)}, 0},
-      {L"Swap", kSwap, INVOKE_FUNC, VT_VOID, {param(&tBstrRef, inOut), param(&tLongRef, inOut), param(&tBstrRef, in)}, 0},
-      {L"Sum", kSum, INVOKE_FUNC, VT_VARIANT, {param(&tBstr, in), param(&tVariantArrayRef, in)}, -1},
-      {L"Late", kLate, INVOKE_FUNC, VT_VOID, {}, 0},
-      {L"Child", kChild, INVOKE_PROPERTYGET, VT_DISPATCH, {}, 0},
-      {L"Raise", kRaise, INVOKE_FUNC, VT_VOID, {}, 0},
-      {L"Take", kTake, INVOKE_FUNC, VT_VOID, {param(&tDispatch, in), param(&tVariant, in), param(&tBstr, in)}, 0},
-  };
-  ICreateTypeLib2* lib = nullptr;
-  if (FAILED(CreateTypeLib2(SYS_WIN32, L"recorder.tlb", &lib))) return nullptr;
-  ICreateTypeInfo* create = nullptr;
-  lib->CreateTypeInfo(const_cast<LPOLESTR>(L"IRecorder"), TKIND_DISPATCH, &create);
-  UINT index = 0;
-  for (FuncSpec& f : funcs) {
-    FUNCDESC d = {};
-    d.memid = f.id;
-    d.funckind = FUNC_DISPATCH;
-    d.invkind = f.kind;
-    d.callconv = CC_STDCALL;
-    d.cParams = SHORT(f.params.size());
-    d.cParamsOpt = f.optional;
-    d.lprgelemdescParam = f.params.empty() ? nullptr : f.params.data();
-    d.elemdescFunc.tdesc.vt = f.result;
-    HRESULT hr = create->AddFuncDesc(index, &d);
-    EXPECT_EQ(hr, S_OK) << "describing " << index;
-    LPOLESTR names[1] = {const_cast<LPOLESTR>(f.name)};
-    create->SetFuncAndParamNames(index, names, 1);
-    ++index;
-  }
-  VARDESC var = {};
-  var.memid = kSize;
-  var.varkind = VAR_DISPATCH;
-  var.elemdescVar.tdesc.vt = VT_I4;
-  create->AddVarDesc(0, &var);
-  create->SetVarName(0, const_cast<LPOLESTR>(L"Size"));
-  create->LayOut();
-  ITypeInfo* info = nullptr;
-  create->QueryInterface(IID_ITypeInfo, reinterpret_cast<void**>(&info));
-  create->Release();
-  lib->Release();
-  return info;
-}
+using namespace lw::testing;
 
 // ---- Fixture and helpers ----
 

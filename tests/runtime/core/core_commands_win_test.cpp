@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "runtime/core/core_commands.h"
+#include "runtime/core/core_commands_win.h"
 #include "runtime/core/service_table.h"
 #include "runtime/core/window_system.h"
 #include "tests/support/message_box_win.h"

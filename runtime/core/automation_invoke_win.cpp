@@ -1,0 +1,411 @@
+// Binding and invocation: InvokeByName, the one routine behind every read, call
+// and write by name. It binds the name through the object's type information
+// (or, without it, the object's own name lookup), builds the arguments the
+// member's declaration asks for, invokes, writes back what the component changed
+// in by-reference variables and converts the result.
+#include <ole2.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "runtime/core/automation_internal_win.h"
+#include "runtime/core/codepage.h"
+#include "runtime/core/core_commands.h"
+#include "runtime/core/memory.h"
+#include "runtime/core/values.h"
+
+namespace lw {
+namespace {
+
+using namespace automation;
+using namespace automation::detail;
+
+// ---- Declared parameter types ----
+
+struct ParamType {
+  VARTYPE base = VT_VARIANT;
+  bool byRef = false;
+  bool isArray = false;
+  bool out = false;
+};
+
+// What a user-defined type stands for; aliases are followed a bounded number of steps.
+VARTYPE resolveUserDefined(ITypeInfo* owner, HREFTYPE ref, int depth, bool* isInterface);
+
+VARTYPE resolveTypeDesc(ITypeInfo* owner, const TYPEDESC* td, int depth, ParamType* p) {
+  while (td && depth < 16) {
+    ++depth;
+    switch (td->vt) {
+      case VT_PTR: {
+        // A pointer to an interface is the interface itself; any other pointer
+        // makes the parameter a reference.
+        const TYPEDESC* inner = td->lptdesc;
+        bool isInterface = false;
+        if (inner && inner->vt == VT_USERDEFINED) {
+          VARTYPE vt = resolveUserDefined(owner, inner->hreftype, depth, &isInterface);
+          if (isInterface) return vt;
+        }
+        if (p) p->byRef = true;
+        td = inner;
+        break;
+      }
+      case VT_SAFEARRAY:
+      case VT_CARRAY:
+        if (p) p->isArray = true;
+        td = td->vt == VT_CARRAY ? (td->lpadesc ? &td->lpadesc->tdescElem : nullptr) : td->lptdesc;
+        break;
+      case VT_USERDEFINED: {
+        bool isInterface = false;
+        return resolveUserDefined(owner, td->hreftype, depth, &isInterface);
+      }
+      case VT_INT: return VT_I4;
+      case VT_UINT: return VT_UI4;
+      default: return td->vt;
+    }
+  }
+  return VT_VARIANT;
+}
+
+VARTYPE resolveUserDefined(ITypeInfo* owner, HREFTYPE ref, int depth, bool* isInterface) {
+  *isInterface = false;
+  ITypeInfo* ti = nullptr;
+  if (FAILED(owner->GetRefTypeInfo(ref, &ti)) || !ti) return VT_UNKNOWN;
+  TYPEATTR* attr = nullptr;
+  VARTYPE vt = VT_UNKNOWN;
+  if (SUCCEEDED(ti->GetTypeAttr(&attr)) && attr) {
+    switch (attr->typekind) {
+      case TKIND_ENUM: vt = VT_I4; break;
+      case TKIND_DISPATCH: vt = VT_DISPATCH; *isInterface = true; break;
+      case TKIND_INTERFACE:
+        vt = (attr->wTypeFlags & TYPEFLAG_FDISPATCHABLE) ? VT_DISPATCH : VT_UNKNOWN;
+        *isInterface = true;
+        break;
+      case TKIND_COCLASS: vt = VT_UNKNOWN; *isInterface = true; break;
+      case TKIND_ALIAS: vt = resolveTypeDesc(ti, &attr->tdescAlias, depth + 1, nullptr); break;
+      default: vt = VT_UNKNOWN; break;
+    }
+    ti->ReleaseTypeAttr(attr);
+  }
+  ti->Release();
+  return vt;
+}
+
+ParamType paramTypeOf(ITypeInfo* owner, const ELEMDESC& e) {
+  ParamType p;
+  p.base = resolveTypeDesc(owner, &e.tdesc, 0, &p);
+  p.out = (e.paramdesc.wParamFlags & PARAMFLAG_FOUT) != 0;
+  return p;
+}
+
+// ---- Binding ----
+
+// What a name bound to.
+struct Member {
+  MEMBERID id = DISPID_UNKNOWN;
+  WORD flags = 0;
+  int params = 0;
+  int optional = 0;  // -1: a variable argument list in the last parameter
+  bool typed = false;
+  std::vector<ParamType> types;
+};
+
+void memberFromFunc(ITypeInfo* owner, const FUNCDESC* f, Member* m) {
+  m->id = f->memid;
+  m->flags = WORD(f->invkind);
+  m->optional = f->cParamsOpt;
+  m->typed = true;
+  for (int i = 0; i < f->cParams; ++i) {
+    // A return-value or locale parameter of an interface's own description is not
+    // passed through the automation interface.
+    if (f->lprgelemdescParam[i].paramdesc.wParamFlags & (PARAMFLAG_FRETVAL | PARAMFLAG_FLCID)) continue;
+    m->types.push_back(paramTypeOf(owner, f->lprgelemdescParam[i]));
+  }
+  m->params = int(m->types.size());
+}
+
+void memberFromVar(ITypeInfo* owner, const VARDESC* v, Use use, Member* m) {
+  m->id = v->memid;
+  m->typed = true;
+  if (use != Use::Write) {
+    m->flags = DISPATCH_PROPERTYGET;
+    return;
+  }
+  ParamType p = paramTypeOf(owner, v->elemdescVar);
+  bool byReference = p.isArray || p.base == VT_UNKNOWN || p.base == VT_DISPATCH;
+  m->flags = byReference ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT;
+  m->types.push_back(p);
+  m->params = 1;
+}
+
+int32_t bindThroughTypeInfo(ITypeComp* comp, LPOLESTR name, Use use, Member* m) {
+  ULONG hash = LHashValOfNameSys(SYS_WIN32, LOCALE_USER_DEFAULT, name);
+  for (const uint16_t* kind = InvokeKindOrder(use); *kind; ++kind) {
+    ITypeInfo* bound = nullptr;
+    DESCKIND desc = DESCKIND_NONE;
+    BINDPTR ptr;
+    ptr.lpfuncdesc = nullptr;
+    HRESULT hr = comp->Bind(name, hash, *kind, &bound, &desc, &ptr);
+    if (FAILED(hr) || desc == DESCKIND_NONE) {
+      if (bound) bound->Release();
+      continue;
+    }
+    int32_t code = kOk;
+    switch (desc) {
+      case DESCKIND_FUNCDESC:
+        memberFromFunc(bound, ptr.lpfuncdesc, m);
+        bound->ReleaseFuncDesc(ptr.lpfuncdesc);
+        break;
+      case DESCKIND_VARDESC:
+        memberFromVar(bound, ptr.lpvardesc, use, m);
+        bound->ReleaseVarDesc(ptr.lpvardesc);
+        break;
+      case DESCKIND_IMPLICITAPPOBJ:
+        if (bound && ptr.lpvardesc) bound->ReleaseVarDesc(ptr.lpvardesc);
+        code = kUnknownName;
+        break;
+      case DESCKIND_TYPECOMP:
+        if (ptr.lptcomp) ptr.lptcomp->Release();
+        code = kUnknownName;
+        break;
+      default: code = kUnknownName; break;
+    }
+    if (bound) bound->Release();
+    return code;
+  }
+  return kUnknownName;
+}
+
+// ---- Arguments ----
+
+// One argument as the component receives it, with the holding VARIANT of a
+// by-reference argument and what to write back after the call.
+struct Slot {
+  VARIANT arg;
+  VARIANT hold;
+  bool argIsView = false;  // arg points into (or copies) hold: only hold is cleared
+  void* writeBackTo = nullptr;
+  TypeWord writeBackType = type::None;
+};
+
+struct ArgumentList {
+  std::vector<Slot> slots;        // in argument order
+  std::vector<VARIANTARG> rgvarg;  // what Invoke receives: last argument first
+  ~ArgumentList() {
+    for (Slot& s : slots) {
+      if (!s.argIsView) VariantClear(&s.arg);
+      VariantClear(&s.hold);
+    }
+  }
+};
+
+void missing(VARIANT* v) {
+  VariantInit(v);
+  V_VT(v) = VT_ERROR;
+  V_ERROR(v) = SCODE(kMissingArgument);
+}
+
+// The VARIANT of one runtime argument: kOk, or kBadArgumentType for a type that
+// cannot be passed. An omitted argument, or one whose VARIANT is empty, becomes the
+// missing-argument marker.
+int32_t convertArgument(const ArgRecord& a, ObjectUse use, VARTYPE declared, VARIANT* out) {
+  VariantInit(out);
+  if (type::base(a.type) == type::None) {
+    missing(out);
+    return kOk;
+  }
+  Value v;
+  if (!readValue(a, &v) || !valueToVariant(v, use, declared, out)) return kBadArgumentType;
+  if (V_VT(out) == VT_EMPTY) missing(out);
+  return kOk;
+}
+
+// A by-reference parameter: the value goes into the holding VARIANT and the
+// component receives a reference to it where the declared type allows.
+void passByReference(Slot& s, const ParamType& p) {
+  VARIANT& h = s.hold;
+  s.argIsView = true;
+  if (V_VT(&h) == VT_ERROR && V_ERROR(&h) == SCODE(kMissingArgument)) {
+    s.arg = h;
+    return;
+  }
+  if (p.isArray) {
+    if (V_VT(&h) & VT_ARRAY) {
+      V_VT(&s.arg) = VARTYPE(V_VT(&h) | VT_BYREF);
+      V_ARRAYREF(&s.arg) = &V_ARRAY(&h);
+    } else {
+      s.arg = h;
+    }
+    return;
+  }
+  if (p.base == VT_VARIANT) {
+    V_VT(&s.arg) = VT_BYREF | VT_VARIANT;
+    V_VARIANTREF(&s.arg) = &h;
+    return;
+  }
+  if (p.base != VT_RECORD && SUCCEEDED(VariantChangeType(&h, &h, 0, p.base))) {
+    V_VT(&s.arg) = VARTYPE(p.base | VT_BYREF);
+    V_BYREF(&s.arg) = (p.base == VT_DECIMAL) ? static_cast<void*>(&V_DECIMAL(&h)) : static_cast<void*>(&V_UI1(&h));
+    return;
+  }
+  s.arg = h;
+}
+
+// Packs the arguments of a variable argument list into one SAFEARRAY of VARIANTs.
+int32_t packVariableArguments(const ArgRecord* first, int count, VARIANT* out) {
+  SAFEARRAY* sa = SafeArrayCreateVector(VT_VARIANT, 0, ULONG(count));
+  if (!sa) return kOtherFailure;
+  for (LONG i = 0; i < count; ++i) {
+    VARIANT v;
+    int32_t code = convertArgument(first[i], ObjectUse::Untyped, VT_VARIANT, &v);
+    if (code != kOk) {
+      SafeArrayDestroy(sa);
+      return code;
+    }
+    SafeArrayPutElement(sa, &i, &v);
+    VariantClear(&v);
+  }
+  VariantInit(out);
+  V_VT(out) = VT_ARRAY | VT_VARIANT;
+  V_ARRAY(out) = sa;
+  return kOk;
+}
+
+int32_t buildArguments(const Member& m, const ArgRecord* values, int given, ArgumentList* list) {
+  // A variable argument list: the arguments from the last parameter on travel
+  // together as one array in it, even when there are none.
+  bool variable = m.typed && m.optional == -1 && m.params > 0 && given >= m.params - 1;
+  int fixed = variable ? m.params - 1 : given;
+  int count = variable ? fixed + 1 : given;
+  list->slots.resize(size_t(count));
+  for (Slot& s : list->slots) {
+    VariantInit(&s.arg);
+    VariantInit(&s.hold);
+  }
+  for (int i = 0; i < count; ++i) {
+    Slot& s = list->slots[size_t(i)];
+    if (variable && i == fixed) {
+      int32_t code = packVariableArguments(values + fixed, given - fixed, &s.hold);
+      if (code != kOk) return code;
+      const ParamType& last = m.types[size_t(m.params - 1)];
+      if (last.byRef) {
+        passByReference(s, last);
+      } else {
+        s.arg = s.hold;
+        s.argIsView = true;
+      }
+      continue;
+    }
+    const ArgRecord& a = values[i];
+    if (!m.typed) {
+      int32_t code = convertArgument(a, ObjectUse::Untyped, VT_VARIANT, &s.arg);
+      if (code != kOk) return code;
+      continue;
+    }
+    const ParamType& p = m.types[size_t(i)];
+    if (!p.byRef) {
+      int32_t code = convertArgument(a, ObjectUse::Declared, p.base, &s.arg);
+      if (code != kOk) return code;
+      continue;
+    }
+    int32_t code = convertArgument(a, ObjectUse::Declared, p.base, &s.hold);
+    if (code != kOk) return code;
+    passByReference(s, p);
+    if (p.out && type::isByRef(a.type) && !type::isArray(a.type)) {
+      s.writeBackTo = reinterpret_cast<void*>(a.low);
+      s.writeBackType = type::base(a.type);
+    }
+  }
+  list->rgvarg.resize(size_t(count));
+  for (int i = 0; i < count; ++i) list->rgvarg[size_t(count - 1 - i)] = list->slots[size_t(i)].arg;
+  return kOk;
+}
+
+HRESULT invoke(IDispatch* disp, const Member& m, WORD flags, ArgumentList& list, VARIANT* result) {
+  DISPID putId = DISPID_PROPERTYPUT;
+  DISPPARAMS dp = {};
+  dp.rgvarg = list.rgvarg.empty() ? nullptr : list.rgvarg.data();
+  dp.cArgs = UINT(list.rgvarg.size());
+  if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+    dp.rgdispidNamedArgs = &putId;
+    dp.cNamedArgs = 1;
+  }
+  VariantClear(result);
+  return disp->Invoke(m.id, IID_NULL, LOCALE_USER_DEFAULT, flags, &dp, result, nullptr, nullptr);
+}
+
+void setEmptyResult(TypeWord resultType, ResultRecord* r) {
+  r->low = 0;
+  r->high = 0;
+  if (resultType == type::Object) setResultPointer(r, NewObjectBlock());
+  if (resultType == type::Variant) setResultPointer(r, NewVariantBlock());
+}
+
+// The binding and the call, with everything acquired released on the way out.
+int32_t bindAndInvoke(Use use, int argc, ArgRecord* args, TypeWord resultType, ResultRecord* result) {
+  ObjectRef o = objectArg(argc, args, 0);
+  IUnknown* unk = ObjectInterface(o);
+  if (!unk) return kEmptyObject;
+  const char* nameText = argc > 1 ? core::TextArgument(args[1]) : "";
+  std::u16string wideName = AnsiToWide(nameText, strlen(nameText));
+  LPOLESTR name = const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(wideName.c_str()));
+
+  IDispatch* disp = nullptr;
+  if (FAILED(unk->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&disp))) || !disp) return kNoDispatch;
+
+  int32_t code = kOk;
+  Member m;
+  ITypeInfo* info = nullptr;
+  ITypeComp* comp = nullptr;
+  if (SUCCEEDED(disp->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info)) && info &&
+      SUCCEEDED(info->GetTypeComp(&comp)) && comp) {
+    code = bindThroughTypeInfo(comp, name, use, &m);
+  } else {
+    // No type information: the object's own name lookup, trying the kinds in turn.
+    HRESULT hr = disp->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &m.id);
+    code = SUCCEEDED(hr) ? kOk : (hr == E_NOTIMPL ? kNoTypeInfo : kUnknownName);
+  }
+  int given = CountGivenArguments(argc, args);
+  if (code == kOk && m.typed) code = CheckArgumentCount(given, m.params, m.optional);
+
+  VARIANT res;
+  VariantInit(&res);
+  if (code == kOk) {
+    ArgumentList list;
+    code = buildArguments(m, args + 2, given, &list);
+    HRESULT hr = E_FAIL;
+    if (code == kOk && m.typed) {
+      hr = invoke(disp, m, m.flags, list, &res);
+    } else if (code == kOk) {
+      for (const uint16_t* kind = InvokeKindOrder(use); *kind; ++kind) {
+        hr = invoke(disp, m, *kind, list, &res);
+        if (hr != DISP_E_MEMBERNOTFOUND) break;
+      }
+    }
+    if (code == kOk) code = SUCCEEDED(hr) ? kOk : CodeForInvokeFailure(uint32_t(hr));
+    if (code == kOk) {
+      for (Slot& s : list.slots)
+        if (s.writeBackTo) storeIntoVariable(s.writeBackTo, s.writeBackType, &s.hold);
+      if (resultType != type::None && !variantToValue(&res, resultType, result)) code = kBadResultType;
+    }
+  }
+  VariantClear(&res);
+  if (comp) comp->Release();
+  if (info) info->Release();
+  disp->Release();
+  return code;
+}
+
+}  // namespace
+
+int32_t InvokeByName(Use use, int argc, ArgRecord* args, TypeWord resultType, ResultRecord* result) {
+  result->low = 0;
+  result->high = 0;
+  result->type = resultType;
+  int32_t code = bindAndInvoke(use, argc, args, resultType, result);
+  if (code != kOk) setEmptyResult(resultType, result);
+  SetLastResult(code);
+  return code;
+}
+
+}  // namespace lw
