@@ -115,13 +115,14 @@ bool abandon(WindowRecord* w, HMENU bar, HACCEL accel) {
 bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent) {
   if (!w || w->units.empty()) return false;
   UnitRecord& own = w->units[0];
-  // 1. An open window is only brought to the front.
+  // 1. An open window is only brought to the front: restored when minimised, raised
+  // to the top of the z-order and activated. Activation alone does not raise it
+  // everywhere, so it would stay behind the window that was clicked last.
   if (reuse == 0) {
     if (HWND h = hwndOf(own)) {
-      if (IsIconic(h))
-        ShowWindow(h, SW_RESTORE);
-      else
-        SetForegroundWindow(h);
+      if (IsIconic(h)) ShowWindow(h, SW_RESTORE);
+      SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+      SetForegroundWindow(h);
       return true;
     }
   }
