@@ -135,7 +135,7 @@ TEST_F(WindowLoading, UnknownWindowAndDeadParentFail) {
 }
 
 TEST_F(WindowLoading, AnEmptySectionLoadsNothing) {
-  ASSERT_TRUE(ReadLoadedWindows(nullptr, 0, uintptr_t(kHandlers)));
+  ASSERT_TRUE(ReadLoadedWindows(nullptr, 0, uintptr_t(kHandlers), sizeof kHandlers));
   EXPECT_TRUE(LoadedWindows().windows.empty());
   EXPECT_FALSE(LoadWindowById(kMain, nullptr, false));
 }
@@ -144,7 +144,7 @@ TEST_F(WindowLoading, APropertyBlockOfTooHighAVersionFailsTheLoad) {
   WindowRecord w = MakeWindow(kMain, kMainOwn, "too new");
   w.units[0].properties = {7, 0, 0, 0};  // window blocks go up to version 6
   section = testing::WriteSection({w});
-  ASSERT_TRUE(ReadLoadedWindows(section.data(), section.size(), uintptr_t(kHandlers)));
+  ASSERT_TRUE(ReadLoadedWindows(section.data(), section.size(), uintptr_t(kHandlers), sizeof kHandlers));
   EXPECT_FALSE(LoadWindowById(kMain, nullptr, false));
   EXPECT_EQ(FindWindowA(nullptr, "too new"), nullptr);
   EXPECT_EQ(EventSuspension(), 0) << "a failed load resumes events";
