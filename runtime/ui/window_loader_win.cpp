@@ -86,8 +86,12 @@ void showFirstTime(WindowRecord* w, Unit* windowUnit) {
   if (s && s->props.startPosition == 2) show = SW_SHOWMINIMIZED;
   if (s && s->props.startPosition == 3 && (s->props.border == 1 || s->props.border == 3 || s->props.border == 5))
     show = SW_SHOWMAXIMIZED;
+  // Showing usually activates the window, and the unit that then takes the focus
+  // raises -7 from its own focus message. Only when the focus did not move (a
+  // window shown without activation) is -7 raised here, so it comes once.
+  HWND focusBefore = GetFocus();
   ShowWindow(hwnd, show);
-  if (!IsWindow(hwnd)) return;
+  if (!IsWindow(hwnd) || GetFocus() != focusBefore) return;
   Unit* focus = FocusedUnitOf(hwnd);
   if (focus) FireUnitEvent(focus->windowId, focus->unitId, -7);
 }
