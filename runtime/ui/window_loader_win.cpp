@@ -55,6 +55,16 @@ HCURSOR cursorFromFile(const uint8_t* data, size_t size) {
 
 }  // namespace
 
+void ReleaseUnitCursor(void** cursor) {
+  HCURSOR c = HCURSOR(*cursor);
+  *cursor = nullptr;
+  if (!c) return;
+  // The standard cursors are the system's, shared by every window: never destroyed.
+  for (int i = 1; i < kStandardCursorCount; ++i)
+    if (LoadCursorA(nullptr, kStandardCursors[i]) == c) return;
+  DestroyCursor(c);
+}
+
 HCURSOR MakeUnitCursor(const uint8_t* block, size_t size) {
   if (size == 0) return nullptr;
   int32_t number = 0;
@@ -213,6 +223,7 @@ bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent)
   // 9. Cursors.
   for (UnitRecord& r : w->units) {
     if (r.menuItem) continue;
+    ReleaseUnitCursor(&r.cursor);
     r.cursor = MakeUnitCursor(r.mousePointer.data(), r.mousePointer.size());
   }
   // 10. Every unit learns that all units exist; then the window.
@@ -304,9 +315,8 @@ void DestroyAllWindows() {
   for (WindowRecord& w : LoadedWindows().windows) {
     if (w.units.empty()) continue;
     if (HWND h = hwndOf(w.units[0])) DestroyWindow(h);
-    for (UnitRecord& u : w.units) {
-      if (!u.menuItem && u.cursor) u.cursor = nullptr;  // shared system cursors are not destroyed
-    }
+    for (UnitRecord& u : w.units)
+      if (!u.menuItem) ReleaseUnitCursor(&u.cursor);
   }
 }
 
