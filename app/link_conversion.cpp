@@ -12,6 +12,8 @@ namespace app {
 
 const char kBlogConverted[] = "已经转换您的日志链接，并复制到剪辑版，可直接粘贴！";
 const char kMoodConverted[] = "已经转换您的说说链接，并复制到剪辑版，可直接粘贴！";
+const char kBlogCopyFailed[] = "已经转换您的日志链接，但复制到剪辑版失败，请手动复制！";
+const char kMoodCopyFailed[] = "已经转换您的说说链接，但复制到剪辑版失败，请手动复制！";
 const char kInputError[] = "您输入有误，请复制准确日志或说说的准确链接";
 const char kCheckInput[] = "输入有误，请检查！";
 
@@ -64,10 +66,21 @@ bool isEmpty(const char* t) { return !t || !*t; }
 // appended here when the address has none.
 const char kIdEnd[] = ".1";
 
+// A number or id taken from a real address stops where the path, query or
+// fragment goes on ("?ptlang=2052", "#comment", "&…", a trailing "/") or at white
+// space. None of these bytes can be the trail byte of a double-byte character, so
+// the cut never splits one.
+void cutAtAddressPunctuation(lw::Text* value) {
+  if (isEmpty(*value)) return;
+  size_t n = strcspn(*value, "?#&/ \t\r\n\v\f");
+  if ((*value)[n]) AssignText(value, text::toText(std::string(*value, n)));
+}
+
 }  // namespace
 
 PastedPost readPastedAddress(const char* pasted) {
   AssignText(&g_state.ownerNumber, textBetween(pasted, "com/", "/"));
+  cutAtAddressPunctuation(&g_state.ownerNumber);
   std::string ownerSlash = text::of(g_state.ownerNumber) + "/";
   lw::Text kind = textBetween(pasted, ownerSlash.c_str(), "/");
   bool blog = kind && strcmp(kind, "blog") == 0;
@@ -76,11 +89,13 @@ PastedPost readPastedAddress(const char* pasted) {
   if (blog) {
     AssignText(&g_state.suffixedAddress, text::toText(marked));
     AssignText(&g_state.postId, textBetween(g_state.suffixedAddress, "blog/", kIdEnd));
+    cutAtAddressPunctuation(&g_state.postId);
     if (isEmpty(g_state.ownerNumber) || isEmpty(g_state.postId)) return PastedPost::InputError;
     return PastedPost::Blog;
   }
   if (isEmpty(g_state.ownerNumber)) return PastedPost::InputError;
   AssignText(&g_state.postId, textBetween(marked.c_str(), "mood/", kIdEnd));
+  cutAtAddressPunctuation(&g_state.postId);
   return isEmpty(g_state.postId) ? PastedPost::InputError : PastedPost::Mood;
 }
 

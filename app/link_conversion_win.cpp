@@ -16,16 +16,16 @@ namespace {
 bool isEmpty(const char* t) { return !t || !*t; }
 
 // Shows an address in 编辑框生成 (taking it over), puts exactly what the box then
-// shows on the clipboard, and confirms in 标签_提示. A clipboard that cannot be
-// opened goes unreported.
-void showAndCopy(lw::Text address, const char* confirmation) {
+// shows on the clipboard, and confirms in 标签_提示. When another program holds
+// the clipboard the address stays shown and the user is told to copy it by hand.
+void showAndCopy(lw::Text address, const char* copied, const char* notCopied) {
   writeStartText(ids::编辑框生成, address);
   lw::kServices.freeMemory(address);
   lw::Text shown = readStartText(ids::编辑框生成);
   lw::ArgRecord text = {lw::Word(uintptr_t(shown)), 0, lw::type::Text};
-  lw::kServices.callLibraryCommand(&lw::core::SetClipboardText, 1, &text);
+  lw::ResultRecord put = lw::kServices.callLibraryCommand(&lw::core::SetClipboardText, 1, &text);
   lw::kServices.freeMemory(shown);
-  writeStartText(ids::标签_提示, confirmation);
+  writeStartText(ids::标签_提示, put.low ? copied : notCopied);
 }
 
 // The pasted address names no post: say so and show nothing; the clipboard keeps
@@ -38,11 +38,11 @@ void reportInputError() {
 }  // namespace
 
 void buildBlogAddress() {
-  showAndCopy(blogShareAddress(g_state.ownerNumber, g_state.postId), kBlogConverted);
+  showAndCopy(blogShareAddress(g_state.ownerNumber, g_state.postId), kBlogConverted, kBlogCopyFailed);
 }
 
 void buildMoodAddress() {
-  showAndCopy(moodShareAddress(g_state.ownerNumber, g_state.postId), kMoodConverted);
+  showAndCopy(moodShareAddress(g_state.ownerNumber, g_state.postId), kMoodConverted, kMoodCopyFailed);
 }
 
 HandlerResult onConvertClicked(int, const uint32_t*) {
@@ -62,7 +62,7 @@ HandlerResult onConvertClicked(int, const uint32_t*) {
 HandlerResult onMenuItemChosen(int, const uint32_t*) {
   lw::Text owner = readStartText(ids::编辑框QQ);
   if (isEmpty(owner) || isEmpty(g_state.postId)) writeStartText(ids::标签_提示, kCheckInput);
-  else showAndCopy(blogShareAddress(owner, g_state.postId), kBlogConverted);
+  else showAndCopy(blogShareAddress(owner, g_state.postId), kBlogConverted, kBlogCopyFailed);
   lw::kServices.freeMemory(owner);
   return {0, 0};
 }

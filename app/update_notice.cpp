@@ -13,13 +13,27 @@ const char kUpdateMessage[] = "修复BUG，请下载最新版！";
 
 namespace {
 
-// The text between two markers, without spaces at either end.
+// Line breaks and tabs a publisher's editor leaves around a value, beside the
+// spaces TrimSpaces removes. All are ASCII, so none is the trail byte of a
+// double-byte character.
+bool isLineBlank(char c) { return c == '\r' || c == '\n' || c == '\t'; }
+
+// The text between two markers, without spaces (ASCII or full-width), tabs or line
+// breaks at either end, in any mix: "版本：3.1\r\n#" names version 3.1.
 std::string trimmedBetween(const char* page, const char* left, const char* right) {
   lw::Text raw = textBetween(page, left, right);
-  lw::Text trimmed = raw ? lw::text::TrimSpaces(raw, strlen(raw)) : nullptr;
-  std::string out = trimmed ? trimmed : "";
+  std::string out = raw ? raw : "";
   lw::FreeMemory(raw);
-  lw::FreeMemory(trimmed);
+  for (size_t before = out.size() + 1; out.size() != before;) {
+    before = out.size();
+    lw::Text trimmed = lw::text::TrimSpaces(out.data(), out.size());
+    out = trimmed ? trimmed : "";
+    lw::FreeMemory(trimmed);
+    size_t first = 0, last = out.size();
+    while (first < last && isLineBlank(out[first])) ++first;
+    while (last > first && isLineBlank(out[last - 1])) --last;
+    out = out.substr(first, last - first);
+  }
   return out;
 }
 

@@ -15,8 +15,8 @@ extern const char kUpdateMessage[];   // "修复BUG，请下载最新版！"
 struct UpdateNotice {
   bool update = false;        // a version is named and it is not ours
   bool openDownload = false;  // the download address may be handed to the shell
-  std::string version;        // the named version, trimmed
-  std::string download;       // the download address, trimmed
+  std::string version;        // the named version, trimmed of blanks and line breaks
+  std::string download;       // the download address, trimmed the same way
 };
 
 // Reads a notice page (GBK text). A page that is empty, unreadable or names no

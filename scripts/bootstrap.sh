@@ -14,7 +14,7 @@ as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
 packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine wine32:i386 xvfb xauth x11-apps x11-utils imagemagick locales fonts-wqy-microhei
+  wine wine32:i386 fonts-wine xvfb xauth x11-apps x11-utils imagemagick locales fonts-wqy-microhei
   cmake make ninja-build googletest libz-mingw-w64-dev nasm dpkg-dev curl
   g++ python3 clang libclang-rt-14-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
 )
@@ -111,6 +111,19 @@ fi
 if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
   # Without a window manager each top-level destroy waits for one; unmanaged windows do not.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  wineserver -w
+fi
+# 7. Wine draws the caption buttons with its Marlett font. The package puts the font
+# in Wine's data folder, which a prefix does not read for it: without it the buttons
+# show as the letters "0 1 r". The font goes into the prefix's own font folder and is
+# registered there, as on Windows.
+fonts=$WINEPREFIX/drive_c/windows/Fonts
+if [ ! -f "$fonts/marlett.ttf" ]; then
+  log "adding the Marlett font to the Wine prefix"
+  mkdir -p "$fonts"
+  cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' /v 'Marlett (TrueType)' /d marlett.ttf /f \
+    >/dev/null 2>&1
   wineserver -w
 fi
 log "ready (cache $cache)"

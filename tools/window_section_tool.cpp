@@ -30,7 +30,7 @@ const char* Verify(const std::vector<uint8_t>& section) {
   if (!lw::WriteWindowSection(back, &again, &reason)) return reason;
   if (again != section) return "the section does not write back to the same bytes";
   if (!lw::CheckPropertyBlocks(back, &reason)) return reason;
-  if (!lw::FixUpHandlers(&back, 0x1000, lw::program::kHandlerTableBytes, &reason)) return reason;
+  if (!lw::FixUpHandlers(&back, 0x1000, lw::program::kHandlerTableBytes, lw::program::kHandlerSlotBytes, &reason)) return reason;
   return nullptr;
 }
 

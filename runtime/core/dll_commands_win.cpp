@@ -29,17 +29,28 @@ bool fileExists(const std::string& path) {
   return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The path of a library of the system directory; empty when the directory is unknown.
+std::string inSystemDirectory(const char* name) {
+  char sysDir[MAX_PATH] = {};
+  UINT n = GetSystemDirectoryA(sysDir, sizeof sysDir);
+  if (n == 0 || n >= sizeof sysDir) return std::string();
+  return std::string(sysDir) + "\\" + name;
+}
+
+// Loads a system library from the system directory only, never by bare name: the
+// platform's search would look beside the program first.
+HMODULE loadSystemLibrary(const char* name) {
+  std::string path = inSystemDirectory(name);
+  return path.empty() ? nullptr : LoadLibraryA(path.c_str());
+}
+
 // Loads a library named without a drive. A name that exists in the system directory
 // is always taken from there, so a file of a system library's name placed beside the
 // program is never loaded in its stead; other names are looked for beside the
 // program, then in the module directory, then by the platform's own search.
 HMODULE loadRelativeLibrary(const char* name) {
-  char sysDir[MAX_PATH] = {};
-  UINT n = GetSystemDirectoryA(sysDir, sizeof sysDir);
-  if (n > 0 && n < sizeof sysDir) {
-    std::string inSystem = std::string(sysDir) + "\\" + name;
-    if (fileExists(inSystem)) return LoadLibraryA(inSystem.c_str());
-  }
+  std::string inSystem = inSystemDirectory(name);
+  if (!inSystem.empty() && fileExists(inSystem)) return LoadLibraryA(inSystem.c_str());
   if (HMODULE m = LoadLibraryA((g_app.programDirectory + "\\" + name).c_str())) return m;
   if (HMODULE m = LoadLibraryA((g_app.moduleDirectory + name).c_str())) return m;
   return LoadLibraryA(name);
@@ -66,7 +77,7 @@ void* bind(int index) {
   FARPROC entry = nullptr;
   if (!library || !*library) {
     for (const char* sys : kSystemLibraries) {
-      HMODULE m = LoadLibraryA(sys);
+      HMODULE m = loadSystemLibrary(sys);
       if (!m) continue;
       if ((entry = GetProcAddress(m, key))) {
         module = m;

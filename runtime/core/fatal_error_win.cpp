@@ -16,7 +16,9 @@ void heapFree(void* p) { HeapFree(GetProcessHeap(), 0, p); }
 void showFatalError(const char* message, int code, bool showBox) {
   if (showBox) {
     std::string text = BuildRuntimeErrorText(message, code);
-    MessageBoxA(nullptr, text.c_str(), "错误", MB_ICONERROR);
+    // Task-modal: without an owner a plain box leaves every window of the program
+    // usable, and a click there could raise another error and stack another box.
+    MessageBoxA(nullptr, text.c_str(), "错误", MB_ICONERROR | MB_TASKMODAL);
   }
   // The application's cleanup routine does not run after a fatal error.
   g_app.cleanupRoutines.clear();

@@ -39,11 +39,12 @@ uintptr_t findHandler(uint32_t windowId, uint32_t* unitId, int32_t event) {
 HandlerResult callHandler(uintptr_t handler, uint32_t windowId, uint32_t unitId, int argc, const uint32_t* args) {
   EventHandler routine;
   memcpy(&routine, reinterpret_cast<const void*>(handler), sizeof routine);
+  // The context of an event raised from inside a handler lasts only as long as that
+  // inner handler; the outer one reads its own again afterwards.
+  EventContext outer = g_context;
   g_context = {windowId, unitId};
   HandlerResult r = routine ? routine(argc, args) : HandlerResult{0, 0};
-  // Only the window id is cleared: a handler that raised another event leaves the
-  // unit id of that event behind, as the context is one pair, not a stack.
-  g_context.windowId = 0;
+  g_context = outer;
   return r;
 }
 

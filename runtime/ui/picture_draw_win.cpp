@@ -136,10 +136,11 @@ void DrawPicture(const DrawablePicture& d, int left, int top, int width, int hei
   if (int64_t(width) * height <= kMaxScaledPixels) {
     uint8_t* scaled = nullptr;
     if (HBITMAP b = MakeTopDownBitmap(d.dc, width, height, &scaled)) {
-      StretchBox(d.bits, uint32_t(d.width), uint32_t(d.height), scaled, uint32_t(width), uint32_t(height));
-      blit(d.dc, left, top, b, width, height);
+      bool stretched =
+          StretchBox(d.bits, uint32_t(d.width), uint32_t(d.height), scaled, uint32_t(width), uint32_t(height));
+      if (stretched) blit(d.dc, left, top, b, width, height);
       DeleteObject(b);
-      return;
+      if (stretched) return;
     }
   }
   HDC mem = CreateCompatibleDC(d.dc);

@@ -371,6 +371,12 @@ const char* DecodeGifPicture(const uint8_t* data, size_t size, bool animate, Dec
   const char* why = animate && images.size() > 1
                         ? decodeFrames(data, size, screenWidth, screenHeight, images, out)
                         : decodeStill(data, size, images[0], out);
+  if (why && animate && images.size() > 1) {
+    // Frames that together pass the limits (or whose memory cannot be had) do not
+    // animate; the first image still shows when it fits alone.
+    ReleasePictureContents(out);
+    why = decodeStill(data, size, images[0], out);
+  }
   if (why) {
     ReleasePictureContents(out);
     return why;

@@ -1,7 +1,10 @@
 #include "runtime/ui/picture_pixels.h"
 
 #include <cstring>
+#include <new>
 #include <vector>
+
+#include "runtime/core/memory.h"
 
 namespace lw {
 
@@ -103,34 +106,52 @@ Taps makeTaps(uint32_t srcSize, uint32_t dstSize) {
   return t;
 }
 
-// One direction: `lines` lines of `srcSize` pixels, `srcStep` bytes apart along the
-// line, into lines of `dstSize` pixels.
-void stretchLines(const uint8_t* src, size_t srcLineStep, size_t srcStep, uint8_t* dst, size_t dstLineStep,
-                  size_t dstStep, uint32_t lines, const Taps& taps, uint32_t dstSize) {
-  for (uint32_t line = 0; line < lines; ++line) {
-    const uint8_t* in = src + line * srcLineStep;
-    uint8_t* out = dst + line * dstLineStep;
-    for (uint32_t d = 0; d < dstSize; ++d, out += dstStep) {
-      uint32_t sum[4] = {0, 0, 0, 0};
-      for (uint32_t t = taps.start[d]; t < taps.start[d + 1]; ++t) {
-        const uint8_t* p = in + taps.source[t] * srcStep;
-        for (int c = 0; c < 4; ++c) sum[c] += taps.weight[t] * p[c];
-      }
-      for (int c = 0; c < 4; ++c) out[c] = uint8_t((sum[c] + taps.divisor / 2) / taps.divisor);
+// One source row stretched across into `dstWidth` pixels.
+void stretchRow(const uint8_t* in, uint8_t* out, const Taps& taps, uint32_t dstWidth) {
+  for (uint32_t d = 0; d < dstWidth; ++d, out += 4) {
+    uint32_t sum[4] = {0, 0, 0, 0};
+    for (uint32_t t = taps.start[d]; t < taps.start[d + 1]; ++t) {
+      const uint8_t* p = in + size_t(taps.source[t]) * 4;
+      for (int c = 0; c < 4; ++c) sum[c] += taps.weight[t] * p[c];
     }
+    for (int c = 0; c < 4; ++c) out[c] = uint8_t((sum[c] + taps.divisor / 2) / taps.divisor);
   }
 }
 
 }  // namespace
 
-void StretchBox(const uint8_t* src, uint32_t srcWidth, uint32_t srcHeight, uint8_t* dst, uint32_t dstWidth,
+bool StretchBox(const uint8_t* src, uint32_t srcWidth, uint32_t srcHeight, uint8_t* dst, uint32_t dstWidth,
                 uint32_t dstHeight) {
-  if (!srcWidth || !srcHeight || !dstWidth || !dstHeight) return;
-  // Across first into a buffer of dstWidth × srcHeight, then down.
-  std::vector<uint8_t> across(size_t(dstWidth) * srcHeight * 4);
-  const Taps horizontal = makeTaps(srcWidth, dstWidth), vertical = makeTaps(srcHeight, dstHeight);
-  stretchLines(src, size_t(srcWidth) * 4, 4, across.data(), size_t(dstWidth) * 4, 4, srcHeight, horizontal, dstWidth);
-  stretchLines(across.data(), 4, size_t(dstWidth) * 4, dst, 4, size_t(dstWidth) * 4, dstWidth, vertical, dstHeight);
+  if (!srcWidth || !srcHeight || !dstWidth || !dstHeight) return true;
+  // Across, then down, one destination row at a time: each source row the row
+  // takes is stretched across into `across` and added into `sums` by its weight.
+  // The memory needed is a row of the destination, whatever the picture's height.
+  size_t rowBytes = 0, sumBytes = 0;
+  if (!checkedMul(size_t(dstWidth), 4, &rowBytes) || !checkedMul(rowBytes, sizeof(uint32_t), &sumBytes)) return false;
+  auto* across = static_cast<uint8_t*>(TryAllocMemory(rowBytes));
+  auto* sums = static_cast<uint32_t*>(TryAllocMemory(sumBytes));
+  bool done = false;
+  if (across && sums) {
+    try {
+      const Taps horizontal = makeTaps(srcWidth, dstWidth), vertical = makeTaps(srcHeight, dstHeight);
+      for (uint32_t y = 0; y < dstHeight; ++y) {
+        memset(sums, 0, sumBytes);
+        for (uint32_t t = vertical.start[y]; t < vertical.start[y + 1]; ++t) {
+          stretchRow(src + size_t(vertical.source[t]) * srcWidth * 4, across, horizontal, dstWidth);
+          for (size_t i = 0; i < rowBytes; ++i) sums[i] += vertical.weight[t] * across[i];
+        }
+        uint8_t* out = dst + size_t(y) * rowBytes;
+        for (size_t i = 0; i < rowBytes; ++i) out[i] = uint8_t((sums[i] + vertical.divisor / 2) / vertical.divisor);
+      }
+      done = true;
+    } catch (const std::bad_alloc&) {
+      // The tap tables did not fit: nothing is drawn, and nothing is thrown into
+      // the window procedure that paints.
+    }
+  }
+  FreeMemory(sums);
+  FreeMemory(across);
+  return done;
 }
 
 }  // namespace lw

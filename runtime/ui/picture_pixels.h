@@ -31,8 +31,10 @@ void StretchNearest(const uint8_t* src, uint32_t srcWidth, uint32_t srcHeight, u
                     uint32_t dstHeight);
 // Like StretchNearest, but a shrunk direction averages every source pixel that a
 // destination pixel covers (weighted by how much of it is covered), which keeps
-// thin lines and text readable; an enlarged direction repeats pixels.
-void StretchBox(const uint8_t* src, uint32_t srcWidth, uint32_t srcHeight, uint8_t* dst, uint32_t dstWidth,
+// thin lines and text readable; an enlarged direction repeats pixels. It needs
+// memory for one destination row only; false, with dst unfinished, when even that
+// cannot be had.
+bool StretchBox(const uint8_t* src, uint32_t srcWidth, uint32_t srcHeight, uint8_t* dst, uint32_t dstWidth,
                 uint32_t dstHeight);
 
 }  // namespace lw

@@ -141,7 +141,7 @@ void writeCommon(WindowRecord* w, UnitRecord* u, Unit* live, int number, Word lo
         u->mousePointer.assign(byteSetData(b), byteSetData(b) + b->length);
       else
         u->mousePointer.clear();
-      if (u->cursor) DestroyCursor(HCURSOR(u->cursor));
+      ReleaseUnitCursor(&u->cursor);
       u->cursor = MakeUnitCursor(u->mousePointer.data(), u->mousePointer.size());
       if (h) {
         POINT p;

@@ -435,12 +435,16 @@ bool WriteWindowSection(const WindowTemplate& t, std::vector<uint8_t>* out, cons
 
 namespace {
 
-bool FixUpEntry(int32_t entry, uintptr_t codeBase, size_t span, uintptr_t* handler) {
+bool FixUpEntry(int32_t entry, uintptr_t codeBase, size_t span, size_t slotBytes, uintptr_t* handler) {
   if (entry == kNoHandler) {
     *handler = 0;
     return true;
   }
-  if (entry < 0 || static_cast<size_t>(entry) >= span) return false;
+  // A whole slot, on a slot boundary: an event reads the slot's bytes, so an entry
+  // in the table's last bytes or between two slots would read past the table or
+  // call an address made of two halves.
+  if (entry < 0 || slotBytes == 0 || span < slotBytes) return false;
+  if (static_cast<size_t>(entry) % slotBytes != 0 || static_cast<size_t>(entry) > span - slotBytes) return false;
   if (static_cast<uintptr_t>(entry) > UINTPTR_MAX - codeBase) return false;
   *handler = codeBase + static_cast<uintptr_t>(entry);
   return true;
@@ -448,14 +452,14 @@ bool FixUpEntry(int32_t entry, uintptr_t codeBase, size_t span, uintptr_t* handl
 
 }  // namespace
 
-bool FixUpHandlers(WindowTemplate* t, uintptr_t codeBase, size_t span, const char** reason) {
+bool FixUpHandlers(WindowTemplate* t, uintptr_t codeBase, size_t span, size_t slotBytes, const char** reason) {
   for (WindowRecord& w : t->windows) {
     for (UnitRecord& u : w.units) {
       bool fine = true;
       if (u.menuItem) {
-        fine = FixUpEntry(u.menu.entry, codeBase, span, &u.menu.handler);
+        fine = FixUpEntry(u.menu.entry, codeBase, span, slotBytes, &u.menu.handler);
       } else {
-        for (EventBinding& e : u.events) fine = fine && FixUpEntry(e.entry, codeBase, span, &e.handler);
+        for (EventBinding& e : u.events) fine = fine && FixUpEntry(e.entry, codeBase, span, slotBytes, &e.handler);
       }
       if (!fine) {
         if (reason) *reason = "handler entry outside the handler table";

@@ -235,9 +235,10 @@ bool WriteWindowSection(const WindowTemplate& t, std::vector<uint8_t>* out, cons
 void WriteUnitRecord(const UnitRecord& u, ByteWriter& out);
 
 // Turns every stored handler entry into an address: -1 becomes 0 (none), an entry v
-// in [0, span) becomes codeBase + v. Any other entry is damaged data: false, and the
-// template is left partly fixed up.
-bool FixUpHandlers(WindowTemplate* t, uintptr_t codeBase, size_t span, const char** reason);
+// that starts a whole slot of `slotBytes` inside the table's `span` bytes (v a
+// multiple of slotBytes, v + slotBytes <= span) becomes codeBase + v. Any other entry
+// is damaged data: false, and the template is left partly fixed up.
+bool FixUpHandlers(WindowTemplate* t, uintptr_t codeBase, size_t span, size_t slotBytes, const char** reason);
 
 // Lookups by id (linear, first match) and by index; null when absent.
 WindowRecord* FindWindowRecord(WindowTemplate& t, uint32_t windowId);

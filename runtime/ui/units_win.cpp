@@ -4,6 +4,7 @@
 
 #include "runtime/core/memory.h"
 #include "runtime/core/window_system.h"
+#include "runtime/ui/window_loader_win.h"
 #include "runtime/ui/window_table.h"
 
 namespace lw {
@@ -52,9 +53,11 @@ LRESULT CALLBACK unitFrontProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   // The record's slot no longer names this unit once its window is gone.
   bool wasWindow = holder->unit.typeId == unit_type::Window;
   bool cleared = false;
+  // Its cursor goes with it, when the runtime made one from cursor data.
   if (UnitRecord* rec = RecordOfUnit(&holder->unit))
     if (rec->liveObject == &holder->unit) {
       rec->liveObject = nullptr;
+      if (!rec->menuItem) ReleaseUnitCursor(&rec->cursor);
       cleared = true;
     }
   holders().erase(hwnd);

@@ -55,6 +55,16 @@ HCURSOR cursorFromFile(const uint8_t* data, size_t size) {
 
 }  // namespace
 
+void ReleaseUnitCursor(void** cursor) {
+  HCURSOR c = HCURSOR(*cursor);
+  *cursor = nullptr;
+  if (!c) return;
+  // The standard cursors are the system's, shared by every window: never destroyed.
+  for (int i = 1; i < kStandardCursorCount; ++i)
+    if (LoadCursorA(nullptr, kStandardCursors[i]) == c) return;
+  DestroyCursor(c);
+}
+
 HCURSOR MakeUnitCursor(const uint8_t* block, size_t size) {
   if (size == 0) return nullptr;
   int32_t number = 0;
@@ -86,8 +96,12 @@ void showFirstTime(WindowRecord* w, Unit* windowUnit) {
   if (s && s->props.startPosition == 2) show = SW_SHOWMINIMIZED;
   if (s && s->props.startPosition == 3 && (s->props.border == 1 || s->props.border == 3 || s->props.border == 5))
     show = SW_SHOWMAXIMIZED;
+  // Showing usually activates the window, and the unit that then takes the focus
+  // raises -7 from its own focus message. Only when the focus did not move (a
+  // window shown without activation) is -7 raised here, so it comes once.
+  HWND focusBefore = GetFocus();
   ShowWindow(hwnd, show);
-  if (!IsWindow(hwnd)) return;
+  if (!IsWindow(hwnd) || GetFocus() != focusBefore) return;
   Unit* focus = FocusedUnitOf(hwnd);
   if (focus) FireUnitEvent(focus->windowId, focus->unitId, -7);
 }
@@ -115,13 +129,14 @@ bool abandon(WindowRecord* w, HMENU bar, HACCEL accel) {
 bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent) {
   if (!w || w->units.empty()) return false;
   UnitRecord& own = w->units[0];
-  // 1. An open window is only brought to the front.
+  // 1. An open window is only brought to the front: restored when minimised, raised
+  // to the top of the z-order and activated. Activation alone does not raise it
+  // everywhere, so it would stay behind the window that was clicked last.
   if (reuse == 0) {
     if (HWND h = hwndOf(own)) {
-      if (IsIconic(h))
-        ShowWindow(h, SW_RESTORE);
-      else
-        SetForegroundWindow(h);
+      if (IsIconic(h)) ShowWindow(h, SW_RESTORE);
+      SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+      SetForegroundWindow(h);
       return true;
     }
   }
@@ -208,6 +223,7 @@ bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent)
   // 9. Cursors.
   for (UnitRecord& r : w->units) {
     if (r.menuItem) continue;
+    ReleaseUnitCursor(&r.cursor);
     r.cursor = MakeUnitCursor(r.mousePointer.data(), r.mousePointer.size());
   }
   // 10. Every unit learns that all units exist; then the window.
@@ -299,9 +315,8 @@ void DestroyAllWindows() {
   for (WindowRecord& w : LoadedWindows().windows) {
     if (w.units.empty()) continue;
     if (HWND h = hwndOf(w.units[0])) DestroyWindow(h);
-    for (UnitRecord& u : w.units) {
-      if (!u.menuItem && u.cursor) u.cursor = nullptr;  // shared system cursors are not destroyed
-    }
+    for (UnitRecord& u : w.units)
+      if (!u.menuItem) ReleaseUnitCursor(&u.cursor);
   }
 }
 

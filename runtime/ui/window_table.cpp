@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "runtime/ui/events.h"
+
 namespace lw {
 namespace {
 WindowTemplate g_windows;
@@ -14,9 +16,9 @@ bool ReadLoadedWindows(const uint8_t* data, size_t size, uintptr_t codeBase, siz
   TemplateFailure failure;
   const char* reason = nullptr;
   if (!ReadWindowSection(data, size, &t, &failure)) return false;
-  // Handler entries are byte offsets into the application's handler table; one
-  // outside it would make an event call an arbitrary address.
-  if (!FixUpHandlers(&t, codeBase, handlerTableBytes, &reason)) return false;
+  // Handler entries are byte offsets of slots in the application's handler table;
+  // one outside it, or off a slot, would make an event call an arbitrary address.
+  if (!FixUpHandlers(&t, codeBase, handlerTableBytes, sizeof(EventHandler), &reason)) return false;
   g_windows = std::move(t);
   return true;
 }

@@ -12,9 +12,9 @@ namespace lw {
 WindowTemplate& LoadedWindows();
 
 // Reads the section into the table and fixes up every handler entry against the
-// code base; an entry must lie inside the handler table's `handlerTableBytes`.
-// False (the table left empty) when the section is damaged.
-bool ReadLoadedWindows(const uint8_t* data, size_t size, uintptr_t codeBase, size_t handlerTableBytes = INT32_MAX);
+// code base; an entry must name a whole handler slot inside the handler table's
+// `handlerTableBytes`. False (the table left empty) when the section is damaged.
+bool ReadLoadedWindows(const uint8_t* data, size_t size, uintptr_t codeBase, size_t handlerTableBytes);
 
 // Forgets every window record (after the live windows are gone).
 void ClearLoadedWindows();

@@ -118,8 +118,10 @@ Unit* create(const UnitCreateArgs& a) {
   HINSTANCE inst = GetModuleHandleA(nullptr);
   if (HICON big = LoadIconA(inst, MAKEINTRESOURCEA(1))) {
     SendMessageA(hwnd, WM_SETICON, ICON_BIG, LPARAM(big));
+    // Shared, as LoadIconA's is: loaded once for the module, never destroyed, so
+    // no window leaves one behind.
     HICON small = HICON(LoadImageA(inst, MAKEINTRESOURCEA(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                   GetSystemMetrics(SM_CYSMICON), 0));
+                                   GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     SendMessageA(hwnd, WM_SETICON, ICON_SMALL, LPARAM(small ? small : big));
   }
   if (p.alwaysOnTop) SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -179,6 +179,49 @@ SeenBox answerMessageBox(const ProgramUnderTest& program, DWORD timeoutMs = 1500
   return seen;
 }
 
+// Another program holding the clipboard open, as a clipboard tool may: this process,
+// through a window of its own (opened without one it is not exclusive everywhere).
+struct HeldClipboard {
+  HeldClipboard() { held = lw::testing::WaitUntil([this] { return OpenClipboard(window) != FALSE; }); }
+  ~HeldClipboard() {
+    if (held) CloseClipboard();
+    DestroyWindow(window);
+  }
+  HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  bool held = false;
+};
+
+bool putOnClipboard(const std::string& text) {
+  if (!lw::testing::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) return false;
+  EmptyClipboard();
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+  GlobalUnlock(block);
+  bool ok = SetClipboardData(CF_TEXT, block) != nullptr;
+  CloseClipboard();
+  return ok;
+}
+
+std::string clipboardText() {
+  if (!lw::testing::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) return "<clipboard busy>";
+  std::string out;
+  if (HANDLE h = GetClipboardData(CF_TEXT)) {
+    if (const char* p = static_cast<const char*>(GlobalLock(h))) out = p;
+    GlobalUnlock(h);
+  }
+  CloseClipboard();
+  return out;
+}
+
+// Whether window a lies above window b in the z-order of top-level windows.
+bool isAbove(HWND a, HWND b) {
+  for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
+    if (h == a) return true;
+    if (h == b) return false;
+  }
+  return false;
+}
+
 struct EndToEnd : ::testing::Test {
   void SetUp() override {
     // Another run of these tests may hold the port for a few seconds.
@@ -205,6 +248,21 @@ struct EndToEnd : ::testing::Test {
     main = startWindow();
     ASSERT_NE(nullptr, main) << "expected the start window";
   }
+  // Clicks the start window's client area where no other window covers it, as a
+  // person clicks a window to bring it forward. False when no such spot is found.
+  bool clickOnStartWindowBeside(HWND other) {
+    RECT client = {}, covered = {};
+    GetClientRect(main, &client);
+    GetWindowRect(other, &covered);
+    const POINT corners[] = {{4, 4}, {client.right - 4, 4}, {4, client.bottom - 4}, {client.right - 4, client.bottom - 4}};
+    for (POINT at : corners) {
+      ClientToScreen(main, &at);
+      if (PtInRect(&covered, at) || WindowFromPoint(at) != main) continue;
+      lw::testing::ClickAtScreen(at);
+      return true;
+    }
+    return false;
+  }
   // Closes the start window as its close box would; the program then ends with 0.
   void closeNormally() {
     PostMessageA(main, WM_CLOSE, 0, 0);
@@ -226,6 +284,17 @@ TEST_F(EndToEnd, OwnVersionOnTheNoticeStartsWithoutAMessage) {
   EXPECT_EQ("提示：", shown(k标签_提示));
   closeNormally();
   EXPECT_EQ(1u, server.Requests().size()) << "expected the download address left alone";
+}
+
+TEST_F(EndToEnd, HandWrittenNoticeOfOwnVersionStartsNormally) {
+  // Line breaks, tabs and spaces of both widths between the version and its "#".
+  serveNotice(u8"公告\r\n版本：\t3.1 \u3000\r\n#\r\n下载地址：\r\nhttp://" + kLoopback + "/download\r\n#\r\n");
+  launch();
+  main = startWindow();
+  ASSERT_NE(nullptr, main) << "expected the start window";
+  EXPECT_EQ(nullptr, program.WaitForWindowOfClass("#32770", 1000)) << "expected no message box";
+  closeNormally();
+  EXPECT_EQ(std::vector<std::string>{"/notice.txt"}, targetsOf(server.Requests()));
 }
 
 TEST_F(EndToEnd, NoticeThatCannotBeReadStartsNormally) {
@@ -339,6 +408,63 @@ TEST_F(EndToEnd, NoticeThatNeverEndsOrNeverAnswersStartsNormally) {
   }
 }
 
+// ---- Conversion ----
+
+TEST_F(EndToEnd, RealAddressesConvertLikeCleanOnesAndAHeldClipboardIsTold) {
+  ASSERT_NO_FATAL_FAILURE(startNormally());
+  struct Case {
+    const char* pasted;  // as copied from a browser's address bar or a page
+    const char* clean;   // the same post without what follows its id
+  };
+  const Case cases[] = {
+      {"http://user.qzone.qq.com/123456789/blog/1368429120?ptlang=2052", "http://user.qzone.qq.com/123456789/blog/1368429120"},
+      {"http://user.qzone.qq.com/123456789/blog/1368429120#comment", "http://user.qzone.qq.com/123456789/blog/1368429120"},
+      {"http://user.qzone.qq.com/123456789/blog/1368429120/", "http://user.qzone.qq.com/123456789/blog/1368429120"},
+      {"http://user.qzone.qq.com/12345/mood/9ab?source=qq#x", "http://user.qzone.qq.com/12345/mood/9ab.1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pasted);
+    lw::testing::TypeInto(control(k链接框), c.clean);
+    ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
+    std::string clean = shown(k编辑框生成);
+    ASSERT_EQ(std::string::npos, clean.find("&cellid=&")) << "expected the clean address to name its post";
+    ASSERT_TRUE(putOnClipboard("kept"));
+    lw::testing::TypeInto(control(k链接框), c.pasted);
+    ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
+    EXPECT_EQ(clean, shown(k编辑框生成));
+    EXPECT_EQ(clean, clipboardText());
+    EXPECT_NE(std::string::npos, shown(k标签_提示).find("并复制到剪辑版，可直接粘贴！")) << shown(k标签_提示);
+  }
+  lw::testing::TypeInto(control(k链接框), cases[0].pasted);
+  ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
+  EXPECT_EQ(blogShareAddress("123456789", "1368429120"), shown(k编辑框生成));
+
+  // With the clipboard held by another program the address is still shown, the user
+  // is told to copy it by hand, and the clipboard keeps what it had.
+  ASSERT_TRUE(putOnClipboard("kept"));
+  struct Held {
+    const char* pasted;
+    const char* told;
+  };
+  const Held held[] = {
+      {"http://user.qzone.qq.com/12345/blog/678", "已经转换您的日志链接，但复制到剪辑版失败，请手动复制！"},
+      {"http://user.qzone.qq.com/12345/mood/9ab.1", "已经转换您的说说链接，但复制到剪辑版失败，请手动复制！"},
+  };
+  for (const Held& h : held) {
+    SCOPED_TRACE(h.pasted);
+    {
+      HeldClipboard holder;
+      ASSERT_TRUE(holder.held);
+      lw::testing::TypeInto(control(k链接框), h.pasted);
+      ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
+      EXPECT_EQ(h.told, shown(k标签_提示));
+      EXPECT_NE(std::string::npos, shown(k编辑框生成).find("&res_uin=12345&cellid=")) << shown(k编辑框生成);
+    }
+    EXPECT_EQ("kept", clipboardText());
+  }
+  closeNormally();
+}
+
 // ---- The feed list ----
 
 // Four posts: Chinese, an emoji (no GBK form), upper-case markers, a title with
@@ -409,6 +535,26 @@ TEST_F(EndToEnd, FeedListsRowByRowAndAPickedRowBuildsItsShareAddress) {
   EXPECT_EQ("已经转换您的日志链接，并复制到剪辑版，可直接粘贴！", shown(k标签_提示));
   Sleep(200);
   lw::testing::SaveBmp(lw::testing::CaptureWindow(main), artifactPath("start_window.bmp"));
+
+  // Another pick while another program holds the clipboard: shown, and told.
+  ASSERT_TRUE(putOnClipboard("kept"));
+  {
+    HeldClipboard holder;
+    ASSERT_TRUE(holder.held);
+    SetForegroundWindow(main);
+    row = lw::testing::ListRowOnScreen(program.pi.hProcess, list, 3);
+    lw::testing::ClickAtScreen({(row.left + row.right) / 2, (row.top + row.bottom) / 2});
+    menu = program.WaitForWindowOfClass("#32768");
+    ASSERT_NE(nullptr, menu) << "expected the pop-up menu again";
+    lw::testing::PostKey(menu, VK_DOWN);
+    lw::testing::PostKey(menu, VK_RETURN);
+    expected = blogShareAddress("12345", "1300000004");
+    EXPECT_TRUE(lw::testing::WaitUntil([&] { return shown(k编辑框生成) == expected; })) << shown(k编辑框生成);
+    EXPECT_TRUE(lw::testing::WaitUntil(
+        [&] { return shown(k标签_提示) == "已经转换您的日志链接，但复制到剪辑版失败，请手动复制！"; }))
+        << shown(k标签_提示);
+  }
+  EXPECT_EQ("kept", clipboardText());
   closeNormally();
 }
 
@@ -512,8 +658,11 @@ TEST_F(EndToEnd, QrImageOfTheEscapedAddressShownAndFetchedAgainWhileOpen) {
   lw::testing::SaveBmp(lw::testing::CaptureWindow(qr), artifactPath("qr_window.bmp"));
 
   // Another address while the window is open: the picture is fetched again for it,
-  // and the same window comes to the front.
-  SetForegroundWindow(main);
+  // and the same window comes to the front, above the start window that was
+  // activated over it.
+  ASSERT_TRUE(clickOnStartWindowBeside(qr));
+  ASSERT_TRUE(lw::testing::WaitUntil([&] { return isAbove(main, qr) && GetForegroundWindow() == main; }))
+      << "expected the start window over the QR window";
   lw::testing::TypeInto(control(k链接框), pasted[1]);
   ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
   ASSERT_TRUE(lw::testing::Press(control(k按钮_转换1)));
@@ -522,6 +671,7 @@ TEST_F(EndToEnd, QrImageOfTheEscapedAddressShownAndFetchedAgainWhileOpen) {
   EXPECT_EQ(target[1], targetOf(server.Requests()[1]));
   EXPECT_EQ(qr, program.FindWindowOfProgram(nullptr, k图片二维码));
   EXPECT_EQ(qr, GetForegroundWindow());
+  EXPECT_TRUE(isAbove(qr, main)) << "expected the QR window raised above the start window";
   EXPECT_TRUE(lw::testing::WaitUntil([&] { return squaresShowing(pictureOnScreen(box), 1) == 81; }))
       << "expected the second picture, " << squaresShowing(pictureOnScreen(box), 1) << " of 81 squares right";
 

@@ -49,7 +49,39 @@ TEST_F(PastedAddress, BlogPost) {
   // Only the first "com/" counts.
   EXPECT_EQ(PastedPost::Blog, app::readPastedAddress("http://a.com/1/blog/2?r=http://b.com/3/"));
   EXPECT_EQ("1", str(g_state.ownerNumber));
-  EXPECT_EQ("2?r=http://b.com/3/", str(g_state.postId));
+  EXPECT_EQ("2", str(g_state.postId));
+}
+
+TEST_F(PastedAddress, RealAddressesKeepTheirQueryAndFragmentOutOfTheIds) {
+  struct Case {
+    const char* pasted;
+    PastedPost post;
+    const char* owner;
+    const char* id;
+  };
+  const Case cases[] = {
+      {"http://user.qzone.qq.com/123456789/blog/1368429120?ptlang=2052", PastedPost::Blog, "123456789", "1368429120"},
+      {"http://user.qzone.qq.com/123456789/blog/1368429120#comment", PastedPost::Blog, "123456789", "1368429120"},
+      {"http://user.qzone.qq.com/123456789/blog/1368429120/", PastedPost::Blog, "123456789", "1368429120"},
+      {"http://user.qzone.qq.com/123456789/blog/1368429120&via=qq", PastedPost::Blog, "123456789", "1368429120"},
+      {"http://user.qzone.qq.com/123456789/blog/1368429120 \r\n", PastedPost::Blog, "123456789", "1368429120"},
+      {"http://user.qzone.qq.com/123456789/blog/13684\t29120", PastedPost::Blog, "123456789", "13684"},
+      {"http://user.qzone.qq.com/12345/mood/9ab?source=qq", PastedPost::Mood, "12345", "9ab"},
+      {"http://user.qzone.qq.com/12345/mood/9ab#ok.1", PastedPost::Mood, "12345", "9ab"},
+      {"http://user.qzone.qq.com/12345/mood/9ab.1?x", PastedPost::Mood, "12345", "9ab"},  // ".1" still ends it
+      {"http://user.qzone.qq.com/12345/mood/9ab/", PastedPost::Mood, "12345", "9ab"},
+      // What is left empty by the cut is the input error.
+      {"http://user.qzone.qq.com/12345/blog/?ptlang=2052", PastedPost::InputError, "12345", ""},
+      {"http://user.qzone.qq.com/12345/blog/#comment", PastedPost::InputError, "12345", ""},
+      {"http://user.qzone.qq.com/12345/mood/?x", PastedPost::InputError, "12345", ""},
+      {"http://user.qzone.qq.com/?uin=1/blog/678", PastedPost::InputError, "", nullptr},
+      {"http://user.qzone.qq.com/ 12345/blog/678", PastedPost::InputError, "", nullptr},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.post, app::readPastedAddress(c.pasted)) << "for " << c.pasted;
+    EXPECT_EQ(c.owner, str(g_state.ownerNumber)) << "for " << c.pasted;
+    if (c.id) EXPECT_EQ(c.id, str(g_state.postId)) << "for " << c.pasted;
+  }
 }
 
 TEST_F(PastedAddress, MoodPostWithOrWithoutTheEndMark) {

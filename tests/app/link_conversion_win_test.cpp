@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/endpoints.h"
+#include "tests/support/object_counts_win.h"
 #include "tests/support/program_dll_table_win.h"
 #include "tests/support/start_window_win.h"
 #include "tests/support/share_addresses.h"
@@ -65,6 +66,28 @@ TEST_F(Conversion, InputErrorsEmptyTheOutputAndLeaveTheClipboard) {
     EXPECT_EQ("您输入有误，请复制准确日志或说说的准确链接", Shown(ids::标签_提示)) << "for " << pasted;
     EXPECT_EQ("kept", ClipboardText()) << "for " << pasted;
   }
+}
+
+TEST_F(Conversion, OpeningAndClosingTheQrWindowLeavesNoObjectsBehind) {
+  convert("http://user.qzone.qq.com/12345/blog/678");
+  auto openAndClose = [&] {
+    Click(ids::按钮_转换1);
+    lw::Unit* qr = lw::FindLiveUnit(ids::QrWindow, 0);
+    ASSERT_NE(nullptr, qr);
+    SendMessageA(HWND(qr->hwnd), WM_CLOSE, 0, 0);
+    ASSERT_EQ(nullptr, lw::FindLiveUnit(ids::QrWindow, 0));
+  };
+  for (int i = 0; i < 5; ++i) openAndClose();  // whatever is made once per process
+  lw::testing::ObjectCounts before = lw::testing::CountObjects();
+  for (int i = 0; i < 500; ++i) ASSERT_NO_FATAL_FAILURE(openAndClose());
+  lw::testing::ObjectCounts after = lw::testing::CountObjects();
+  EXPECT_EQ(500 + 5, lw::testing::g_qrWindowsCreated);
+  // Flat: a leak would show once per window, 500 times; the system itself may keep
+  // a cached object or two of its own.
+  EXPECT_LE(after.gdi, before.gdi + 4) << "GDI objects before and after 500 QR windows";
+  EXPECT_EQ(before.user, after.user) << "icons and cursors before and after 500 QR windows";
+  printf("objects before: gdi %d user %d; after 500 QR windows: gdi %d user %d\n", before.gdi, before.user,
+         after.gdi, after.user);
 }
 
 TEST_F(Conversion, QrTriggerOpensTheQrWindowOnlyWithAnAddressShown) {

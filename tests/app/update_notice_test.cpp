@@ -16,6 +16,9 @@ TEST(UpdateNotice, OwnVersionStartsNormally) {
       "<html><p>版本： 3.1 #</p><p>下载地址：http://example.org/new.zip#</p></html>",
       "版本：　3.1　#",  // full-width spaces around the version
       "版本：3.1#版本：3.2#",  // only the first marker counts
+      "版本：3.1\r\n#",        // a page written by hand: the line break before "#"
+      "版本：\t3.1\t#",
+      "版本：\r\n 　3.1　\r\n\t #",  // breaks, tabs and both kinds of space, mixed
   };
   for (const char* page : pages) {
     app::UpdateNotice n = readUpdateNotice(page);
@@ -26,7 +29,7 @@ TEST(UpdateNotice, OwnVersionStartsNormally) {
 }
 
 TEST(UpdateNotice, AnotherVersionTakesTheUpdatePath) {
-  app::UpdateNotice n = readUpdateNotice("公告\r\n版本：3.2#\r\n下载地址： http://example.org/lw.zip #\r\n");
+  app::UpdateNotice n = readUpdateNotice("公告\r\n版本：3.2#\r\n下载地址：\r\n http://example.org/lw.zip \r\n#\r\n");
   EXPECT_TRUE(n.update);
   EXPECT_EQ("3.2", n.version);
   EXPECT_EQ("http://example.org/lw.zip", n.download);
@@ -34,7 +37,7 @@ TEST(UpdateNotice, AnotherVersionTakesTheUpdatePath) {
   EXPECT_STREQ("修复BUG，请下载最新版！", app::kUpdateMessage);
 
   // Compared as text: a longer, older or malformed version is simply another one.
-  const char* const different[] = {"版本：3.10#", "版本：3.0#", "版本：v3.1#", "版本：3.1\r\n#", "版本：3.1\t#"};
+  const char* const different[] = {"版本：3.10#", "版本：3.0#", "版本：v3.1#", "版本：3.1\r\n3#", "版本：3. 1#"};
   for (const char* page : different) EXPECT_TRUE(readUpdateNotice(page).update) << "for " << page;
 }
 
@@ -43,7 +46,7 @@ TEST(UpdateNotice, PageThatNamesNoVersionStartsNormally) {
   // marker without its "#", an empty or blank version: nothing to act on.
   const char* const pages[] = {
       nullptr, "", "<html>404 Not Found</html>", "版本：3.2", "版本：3.2\r\n下载地址：http://x/",
-      "版本：#下载地址：http://example.org/#", "版本：  #", "版本3.2#",
+      "版本：#下载地址：http://example.org/#", "版本：  #", "版本：\r\n\t#", "版本3.2#",
   };
   for (const char* page : pages) {
     app::UpdateNotice n = readUpdateNotice(page);

@@ -34,7 +34,7 @@ TEST(WindowDefinition, RecordsServeWindowCreation) {
   WindowTemplate t = BuildProgramTemplate();
   const char* reason = nullptr;
   EXPECT_TRUE(CheckPropertyBlocks(t, &reason)) << reason;
-  ASSERT_TRUE(FixUpHandlers(&t, 0x10000, kHandlerTableBytes, &reason)) << reason;
+  ASSERT_TRUE(FixUpHandlers(&t, 0x10000, kHandlerTableBytes, kHandlerSlotBytes, &reason)) << reason;
 
   WindowRecord* start = FindWindowRecord(t, ids::StartWindow);
   ASSERT_NE(start, nullptr);

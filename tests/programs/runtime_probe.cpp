@@ -110,16 +110,16 @@ const LibraryDescriptor kProbeLibrary = makeProbeLibrary();
 const LibraryDescriptor kSilentLibrary = {kLibraryMagic, {}, nullptr, {}};
 const LibraryDescriptor* const kLibraries[] = {&kProbeLibrary, &kSilentLibrary};
 
-const char* const kDllLibraries[] = {"probe_dll.dll", "probe_dll.dll", "probe_dll.dll", "probe_dll.dll",
-                                     "",              "no_such_library.dll", "msimg32.dll", "probe_dll.dll"};
-const char* const kDllExports[] = {"ProbeAdd2", "ProbeAdd3", "#7", "ProbeWide",
-                                   "MultiByteToWideChar", "Anything", "ProbeMarker", "#99"};
+const char* const kDllLibraries[] = {"probe_dll.dll", "probe_dll.dll", "probe_dll.dll", "probe_dll.dll", "",
+                                     "no_such_library.dll", "msimg32.dll", "probe_dll.dll", ""};
+const char* const kDllExports[] = {"ProbeAdd2", "ProbeAdd3", "#7", "ProbeWide", "MultiByteToWideChar",
+                                   "Anything", "ProbeMarker", "#99", "ProbeMarker"};
 
 const uint8_t kSection[4] = {1, 2, 3, 4};
 const char kConstants[16] = "constant";
 
 ProgramInfoBlock g_info = {3,          0, 126803, kSection, kConstants, sizeof kConstants, kSection, sizeof kSection,
-                           2,          kLibraries, 8, kDllLibraries, kDllExports};
+                           2,          kLibraries, 9, kDllLibraries, kDllExports};
 
 void cleanup() { logLine("cleanup"); }
 
@@ -133,6 +133,10 @@ int entry() {
   if (g_mode == "cleanup-twice") kServices.callService(service::RegisterCleanup, &cleanup);
   char line[128];
   if (g_mode == "fatal") kServices.reportRuntimeError(g_modeArg);
+  if (g_mode == "fatal-over-window") {
+    kServices.loadStartWindow(0x5201EA05);
+    kServices.reportRuntimeError(g_modeArg);
+  }
   if (g_mode == "dll") {
     // Exit with a code that proves each binding worked.
     uint32_t sum = callDll(0, {40, 2});
@@ -149,8 +153,8 @@ int entry() {
   if (g_mode == "dll-too-few") callDll(1, {1, 2});  // declared with two, takes three
   if (g_mode == "dll-too-many") callDll(0, {1, 2, 3});
   if (g_mode == "dll-missing-library") callDll(5, {});
-  if (g_mode == "dll-planted") {
-    snprintf(line, sizeof line, "planted library answered %u", callDll(6, {}));
+  if (g_mode == "dll-planted" || g_mode == "dll-planted-search") {
+    snprintf(line, sizeof line, "planted library answered %u", callDll(g_mode == "dll-planted" ? 6 : 8, {}));
     logLine(line);
     kServices.endProgram(3);
   }

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const lw::WindowRecord& w : t.windows)
       for (const lw::UnitRecord& u : w.units)
         if (!u.menuItem) CheckBlock(u.typeId, u.properties.data(), u.properties.size());
-    lw::FixUpHandlers(&t, 0x1000, 64, nullptr);
+    lw::FixUpHandlers(&t, 0x1000, 64, 4, nullptr);
 
     std::vector<uint8_t> once, twice;
     if (lw::WriteWindowSection(t, &once, nullptr)) {

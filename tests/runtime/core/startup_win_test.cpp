@@ -15,16 +15,25 @@ struct Probe {
   std::string log;
   DWORD exitCode = 0;
   SeenMessageBox box;
+  bool windowUsableUnderBox = true;
 };
 
 struct ProbeRun {
   bool expectBox;
   bool closeWindow;
   SeenMessageBox box;
+  bool watchWindow;             // see whether the probe's window is usable under the box
+  bool windowUsableUnderBox;
 };
 
 void interact(void* context) {
   auto* run = static_cast<ProbeRun*>(context);
+  if (run->watchWindow) {
+    // A task-modal box disables the window while it shows; wait a while for that.
+    HWND w = WaitForWindow("probe-window");
+    for (DWORD start = GetTickCount(); w && IsWindowEnabled(w) && GetTickCount() - start < 5000;) Sleep(50);
+    run->windowUsableUnderBox = w && IsWindowEnabled(w);
+  }
   if (run->expectBox) run->box = AnswerMessageBox(IDOK, 15000);
   if (run->closeWindow) {
     HWND w = WaitForWindow("probe-window");
@@ -32,14 +41,15 @@ void interact(void* context) {
   }
 }
 
-Probe runProbe(const std::string& args, bool expectBox = false, bool closeWindow = false) {
+Probe runProbe(const std::string& args, bool expectBox = false, bool closeWindow = false, bool watchWindow = false) {
   std::string logPath = BesideTests("probe.log");
   DeleteFileA(logPath.c_str());
   SetEnvironmentVariableA("LW_PROBE_LOG", logPath.c_str());
-  ProbeRun run = {expectBox, closeWindow, {}};
+  ProbeRun run = {expectBox, closeWindow, {}, watchWindow, true};
   Probe p;
   p.exitCode = RunProgram("\"" + BesideTests("runtime_probe.exe") + "\" " + args, 20000, &interact, &run);
   p.box = run.box;
+  p.windowUsableUnderBox = run.windowUsableUnderBox;
   p.log = ReadWholeFile(logPath);
   return p;
 }
@@ -99,6 +109,16 @@ TEST(FatalError, ShowsTheOwnerlessBoxAndEndsWithMinusOneWithoutCleanup) {
   EXPECT_EQ(p.log.find("cleanup"), std::string::npos) << p.log;
 }
 
+TEST(FatalError, TheBoxIsTaskModalOverAnOpenWindow) {
+  Probe p = runProbe("fatal-over-window 4", true, false, true);
+  ASSERT_TRUE(p.box.found);
+  EXPECT_EQ(p.box.caption, "错误");
+  EXPECT_EQ(p.box.text, errorText("数组成员引用下标必须大于等于1", 4));
+  EXPECT_EQ(p.box.owner, nullptr);
+  EXPECT_FALSE(p.windowUsableUnderBox) << "expected the program's window disabled while the box shows";
+  EXPECT_EQ(p.exitCode, DWORD(-1));
+}
+
 TEST(FatalError, DamagedSectionStopsStartUp) {
   Probe p = runProbe("bad-section", true);
   EXPECT_EQ(p.box.text, errorText("载入窗口模板数据段出错!", 0));
@@ -135,23 +155,38 @@ TEST(DllCommands, MissingLibraryAndMissingOrdinalNameWhatWasAskedFor) {
 }
 
 TEST(DllCommands, ALibraryPlantedUnderASystemNameIsNotLoaded) {
-  std::string planted = BesideTests("msimg32.dll");
-  ASSERT_TRUE(CopyFileA(BesideTests("probe_dll.dll").c_str(), planted.c_str(), FALSE));
-  // Under Wine, ask the loader to prefer a library file over its own built-in copy for
-  // the probe, as Windows does for a file beside the program; otherwise the plant
-  // would never be loaded and the test would prove nothing.
-  const char* key = "Software\\Wine\\AppDefaults\\runtime_probe.exe\\DllOverrides";
-  HKEY h = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) == ERROR_SUCCESS) {
-    RegSetValueExA(h, "msimg32", 0, REG_SZ, reinterpret_cast<const BYTE*>("native,builtin"), 15);
-    RegCloseKey(h);
+  struct Case {
+    const char* planted;  // a copy of the probe library beside the program, under this name
+    const char* mode;
+    const char* error;    // what the command then reports instead of the plant's answer
+  };
+  const Case cases[] = {
+      // A command naming a system library.
+      {"msimg32", "dll-planted", "无法找到指定DLL库文件“msimg32.dll”中的输出命令“ProbeMarker”"},
+      // A command naming no library: the search of the system libraries.
+      {"mpr", "dll-planted-search", "无法找到指定DLL库文件中的输出命令“ProbeMarker”"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.planted);
+    std::string planted = BesideTests((std::string(c.planted) + ".dll").c_str());
+    ASSERT_TRUE(CopyFileA(BesideTests("probe_dll.dll").c_str(), planted.c_str(), FALSE));
+    // Under Wine, ask the loader to prefer a library file over its own built-in copy
+    // for the probe, as Windows does for a file beside the program; otherwise the
+    // plant would never be loaded and the test would prove nothing.
+    const char* key = "Software\\Wine\\AppDefaults\\runtime_probe.exe\\DllOverrides";
+    HKEY h = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) ==
+        ERROR_SUCCESS) {
+      RegSetValueExA(h, c.planted, 0, REG_SZ, reinterpret_cast<const BYTE*>("native,builtin"), 15);
+      RegCloseKey(h);
+    }
+    Probe p = runProbe(c.mode, true);
+    RegDeleteKeyA(HKEY_CURRENT_USER, key);
+    DeleteFileA(planted.c_str());
+    EXPECT_EQ(p.log.find("planted library answered"), std::string::npos) << p.log;
+    EXPECT_EQ(p.box.text, errorText(c.error, 0));
+    EXPECT_EQ(p.exitCode, DWORD(-1));
   }
-  Probe p = runProbe("dll-planted", true);
-  RegDeleteKeyA(HKEY_CURRENT_USER, key);
-  DeleteFileA(planted.c_str());
-  EXPECT_EQ(p.log.find("planted library answered"), std::string::npos) << p.log;
-  EXPECT_EQ(p.box.text, errorText("无法找到指定DLL库文件“msimg32.dll”中的输出命令“ProbeMarker”", 0));
-  EXPECT_EQ(p.exitCode, DWORD(-1));
 }
 
 TEST(Memory, ResizingConstantDataGivesAFreshCopy) {

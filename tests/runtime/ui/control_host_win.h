@@ -74,7 +74,7 @@ struct ControlHost : ::testing::Test {
     w.units[0].height = height;
     for (auto& u : units) w.units.push_back(std::move(u));
     section = WriteSection({w});
-    if (!ReadLoadedWindows(section.data(), section.size(), uintptr_t(HandlerTable()))) return nullptr;
+    if (!ReadLoadedWindows(section.data(), section.size(), uintptr_t(HandlerTable()), kHandlerSlots * sizeof(EventHandler))) return nullptr;
     if (!LoadWindowById(kHostWindow, nullptr, false)) return nullptr;
     HWND h = Hwnd(kHostOwnUnit);
     SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

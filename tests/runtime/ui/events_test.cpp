@@ -38,12 +38,21 @@ HandlerResult handler2(int, const uint32_t*) {
   ++g_calls[2];
   return {1, 42};
 }
-const EventHandler kHandlers[] = {&handler0, &handler1, &handler2};
+// Raises another event from inside its own and notes the context it then reads.
+EventContext g_contextAfterNested;
+HandlerResult handler3(int, const uint32_t*) {
+  FireUnitEvent(kWin, kEdit, 0);
+  g_contextAfterNested = CurrentEvent();
+  return {0, 0};
+}
+const EventHandler kHandlers[] = {&handler0, &handler1, &handler2, &handler3};
+constexpr int32_t kSlot = int32_t(sizeof(EventHandler));
+constexpr int32_t kSlots = int32_t(sizeof kHandlers / kSlot);
 
 struct Events : ::testing::Test {
   void SetUp() override {
     memset(g_calls, 0, sizeof g_calls);
-    WindowRecord w = MakeWindow(kWin, kOwn, "events", {Bind(0, 0), Bind(1, 1)});
+    WindowRecord w = MakeWindow(kWin, kOwn, "events", {Bind(0, 0), Bind(1, 1), Bind(2, 3)});
     // Two bindings for event 0: only the first counts. Event 5 is bound to no handler.
     w.units.push_back(MakeUnit(kButton, unit_type::Button, 0, 0, 10, 10, {Bind(0, 2), Bind(0, 0), Bind(5, -1)}));
     UnitRecord usesOther = MakeUnit(kButton2, unit_type::Button, 0, 0, 10, 10, {Bind(0, 0)});
@@ -89,6 +98,16 @@ TEST_F(Events, OwnUnitAsZeroArgumentsAndContext) {
   EXPECT_EQ(g_seenContext.windowId, kWin);
   EXPECT_EQ(g_seenContext.unitId, kOwn) << "unit id 0 stands for the window's own unit";
   EXPECT_EQ(CurrentEvent().windowId, 0u) << "cleared once the handler returned";
+}
+
+TEST_F(Events, ANestedEventLeavesTheOuterHandlersContext) {
+  g_contextAfterNested = {};
+  FireUnitEvent(kWin, kOwn, 2);
+  EXPECT_EQ(g_calls[0], 1) << "expected the nested event delivered";
+  EXPECT_EQ(g_seenContext.unitId, kEdit);
+  EXPECT_EQ(g_contextAfterNested.windowId, kWin) << "expected the outer event back after the nested one";
+  EXPECT_EQ(g_contextAfterNested.unitId, kOwn);
+  EXPECT_EQ(CurrentEvent().windowId, 0u);
 }
 
 TEST_F(Events, CancellableEventCountsAsCancelledOnlyForAPresentZero) {
@@ -165,11 +184,34 @@ TEST_F(Events, UnknownWindowUnitAndInvalidUnitAreFatal) {
 namespace lw {
 namespace {
 
-TEST(EventTable, AHandlerEntryOutsideTheHandlerTableRejectsTheSection) {
-  WindowRecord w = testing::MakeWindow(kWin, kOwn, "bad entry", {testing::Bind(0, 3)});  // the table has slots 0-2
+TEST(EventTable, AHandlerEntryThatIsNoWholeSlotOfTheTableRejectsTheSection) {
+  struct Case {
+    int32_t entry;
+    bool accepted;
+    const char* why;
+  };
+  const Case cases[] = {
+      {0, true, "the first slot"},
+      {(kSlots - 1) * kSlot, true, "the last slot"},
+      {kSlots * kSlot, false, "just past the table"},
+      {kSlot / 2, false, "between two slots: an address of two halves"},
+      {kSlots * kSlot - 1, false, "the table's last byte: a slot would run past it"},
+      {-2, false, "negative, and not the no-handler mark"},
+  };
+  for (const Case& c : cases) {
+    WindowRecord w = testing::MakeWindow(kWin, kOwn, "entry", {testing::Bind(0, 0)});
+    w.units[0].events[0].entry = c.entry;
+    std::vector<uint8_t> section = testing::WriteSection({w});
+    ClearLoadedWindows();
+    EXPECT_EQ(c.accepted, ReadLoadedWindows(section.data(), section.size(), uintptr_t(kHandlers), sizeof kHandlers))
+        << c.why;
+    EXPECT_EQ(c.accepted, !LoadedWindows().windows.empty()) << c.why;
+  }
+  // A table too small for one slot holds no handler at all.
+  WindowRecord w = testing::MakeWindow(kWin, kOwn, "entry", {testing::Bind(0, 0)});
   std::vector<uint8_t> section = testing::WriteSection({w});
-  EXPECT_FALSE(ReadLoadedWindows(section.data(), section.size(), uintptr_t(kHandlers), sizeof kHandlers));
-  EXPECT_TRUE(LoadedWindows().windows.empty());
+  EXPECT_FALSE(ReadLoadedWindows(section.data(), section.size(), uintptr_t(kHandlers), kSlot - 1));
+  ClearLoadedWindows();
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
+
+#include "runtime/core/memory.h"
 
 namespace lw {
 namespace {
@@ -80,6 +83,34 @@ TEST(PictureStretch, BoxAveragesWhatEachPixelCovers) {
   std::vector<uint8_t> wide(4 * 1 * 4);
   StretchBox(square.data(), 2, 2, wide.data(), 4, 1);
   EXPECT_EQ(wide, greyPixels({40, 40, 80, 80}));
+}
+
+// The largest block asked of the allocator, to see what a stretch needs.
+size_t g_largestBlock = 0;
+void* recordingAlloc(size_t n) {
+  if (n > g_largestBlock) g_largestBlock = n;
+  return malloc(n);
+}
+
+TEST(PictureStretch, BoxNeedsARowOfTheDestinationNotThePicturesHeight) {
+  // A tall picture into a wide box: 1 × 2048 into 2048 × 1. A buffer of the box's
+  // width by the picture's height would be 16 MB; grown further such a stretch asks
+  // for gigabytes while painting.
+  std::vector<uint8_t> tall(2048 * 4);
+  for (size_t i = 0; i < tall.size(); ++i) tall[i] = i < tall.size() / 2 ? 0 : 255;
+  std::vector<uint8_t> wide(2048 * 4);
+  g_largestBlock = 0;
+  SetHeapOps({&recordingAlloc, &realloc, &free});
+  EXPECT_TRUE(StretchBox(tall.data(), 1, 2048, wide.data(), 2048, 1));
+  SetHeapOps({&malloc, &realloc, &free});
+  EXPECT_GT(g_largestBlock, 0u) << "expected the buffers from the runtime's allocator";
+  EXPECT_LE(g_largestBlock, size_t(2048) * 16) << "expected at most a row of sums";
+  EXPECT_EQ(std::vector<uint8_t>(wide.size(), 128), wide) << "expected every pixel the average of the column";
+
+  // No memory at all: false, and nothing thrown.
+  SetHeapOps({[](size_t) -> void* { return nullptr; }, &realloc, &free});
+  EXPECT_FALSE(StretchBox(tall.data(), 1, 2048, wide.data(), 2048, 1));
+  SetHeapOps({&malloc, &realloc, &free});
 }
 
 }  // namespace

@@ -54,7 +54,8 @@ struct ProgramWindows : ::testing::Test {
     InstallWindowSystem();
     testing::Log() = testing::HandlerLog{};
     ASSERT_TRUE(ReadLoadedWindows(program::kWindowSection, program::kWindowSectionLength,
-                                  uintptr_t(testing::HandlerTable())));
+                                  uintptr_t(testing::HandlerTable()),
+                                  testing::kHandlerSlots * sizeof(EventHandler)));
   }
   void TearDown() override {
     DestroyAllWindows();

@@ -344,7 +344,7 @@ TEST(TemplateFixUp, EntriesBecomeAddressesInsideTheHandlerTable) {
   WindowTemplate t;
   ASSERT_TRUE(Read(SampleSection(), &t));
   const char* reason = nullptr;
-  ASSERT_TRUE(FixUpHandlers(&t, 0x401000, 16, &reason));
+  ASSERT_TRUE(FixUpHandlers(&t, 0x401000, 16, 4, &reason));
   const WindowRecord& w = t.windows[0];
   EXPECT_EQ(w.units[0].events[0].handler, 0x401008u);  // entry 8
   EXPECT_EQ(w.units[0].events[1].handler, 0u);         // -1: none
@@ -352,13 +352,15 @@ TEST(TemplateFixUp, EntriesBecomeAddressesInsideTheHandlerTable) {
   EXPECT_EQ(w.units[4].menu.handler, 0x401000u);  // entry 0: the code base itself
 
   // The stored entries are kept, so fixing up again (another code base) works too.
-  ASSERT_TRUE(FixUpHandlers(&t, 0x500000, 16, &reason));
+  ASSERT_TRUE(FixUpHandlers(&t, 0x500000, 16, 4, &reason));
   EXPECT_EQ(t.windows[0].units[0].events[0].handler, 0x500008u);
 
-  EXPECT_FALSE(FixUpHandlers(&t, 0x401000, 8, &reason));  // entry 8 beyond an 8-byte table
+  EXPECT_FALSE(FixUpHandlers(&t, 0x401000, 8, 4, &reason));  // entry 8 beyond an 8-byte table
   EXPECT_STREQ(reason, "handler entry outside the handler table");
+  EXPECT_FALSE(FixUpHandlers(&t, 0x401000, 11, 4, &reason)) << "entry 8 in the table's last 3 bytes: no whole slot";
+  EXPECT_FALSE(FixUpHandlers(&t, 0x401000, 32, 16, &reason)) << "entry 8 between two 16-byte slots";
   t.windows[0].units[4].menu.entry = -2;
-  EXPECT_FALSE(FixUpHandlers(&t, 0x401000, 16, &reason));
+  EXPECT_FALSE(FixUpHandlers(&t, 0x401000, 16, 4, &reason));
 }
 
 TEST(TemplateLookup, WindowsAndUnitsByIdAndIndex) {

@@ -7,6 +7,7 @@
 #include "runtime/ui/control_kinds_win.h"
 #include "tests/runtime/ui/control_host_win.h"
 #include "tests/runtime/ui/picture_test_files.h"
+#include "tests/support/object_counts_win.h"
 
 namespace lw {
 namespace {
@@ -30,6 +31,34 @@ struct Button : testing::ControlHost {
 
 std::vector<uint8_t> solidBmp(int w, int h, uint32_t rgb) {
   return testing::makeBmp(std::vector<std::vector<uint32_t>>(h, std::vector<uint32_t>(w, rgb)), 24, {});
+}
+
+// The mouse pointer, written as cursor data or as a standard cursor's number: the
+// cursors made from data go when replaced and with their window, and the shared
+// standard cursor is never destroyed.
+TEST_F(Button, MousePointerCursorsGoWithTheirUnitAndSharedOnesStay) {
+  testing::IconImage image;
+  image.rows.assign(32, std::vector<uint32_t>(32, 0xFF00FFFF));
+  image.bits = 32;
+  const std::vector<uint8_t> cursorFile = testing::makeIcon({image}, 2);
+  const std::vector<uint8_t> arrow = {1, 0, 0, 0};  // standard cursor 1, the arrow
+  HCURSOR shared = LoadCursorA(nullptr, IDC_ARROW);
+  auto round = [&] {
+    show(ButtonProps{});  // the window of the last round, with its cursor, closed
+    for (int i = 0; i < 20; ++i) WriteBytes(kButton, 7, i % 2 ? arrow : cursorFile);
+  };
+  round();  // the system's standard cursors are loaded once per process
+  round();
+  testing::ObjectCounts before = testing::CountObjects();
+  for (int i = 0; i < 5; ++i) round();
+  testing::ObjectCounts after = testing::CountObjects();
+  EXPECT_EQ(before.user, after.user) << "icons and cursors";
+  EXPECT_LE(after.gdi, before.gdi) << "GDI objects";  // Wine may drop a cached one
+  ICONINFO info = {};
+  ASSERT_TRUE(GetIconInfo(shared, &info)) << "expected the shared arrow cursor alive";
+  DeleteObject(info.hbmMask);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  EXPECT_EQ(shared, LoadCursorA(nullptr, IDC_ARROW));
 }
 
 TEST_F(Button, AClickRaisesEventZeroAndFocusRaisesItsEvents) {

@@ -25,13 +25,14 @@ constexpr uint32_t kQuiet = 0x52000030, kQuietOwn = 0x06000031;
 constexpr uint32_t kMain = 0x52000010, kMainOwn = 0x06000011, kMenuTop = 0x26000012, kMenuItem = 0x26000013,
                    kDialog = 0x52000020, kDialogOwn = 0x06000021;
 
-int g_created, g_moved, g_resized, g_menuChosen, g_dialogCreated;
+int g_created, g_moved, g_resized, g_menuChosen, g_dialogCreated, g_focused;
 bool g_mainEnabledWhileModal = true;
 
 HandlerResult onCreated(int, const uint32_t*) { return ++g_created, HandlerResult{0, 0}; }
 HandlerResult onMoved(int, const uint32_t*) { return ++g_moved, HandlerResult{0, 0}; }
 HandlerResult onResized(int, const uint32_t*) { return ++g_resized, HandlerResult{0, 0}; }
 HandlerResult onMenu(int, const uint32_t*) { return ++g_menuChosen, HandlerResult{0, 0}; }
+HandlerResult onFocus(int, const uint32_t*) { return ++g_focused, HandlerResult{0, 0}; }
 // Looks at the other window while the modal one is open, then closes the modal one.
 void CALLBACK inspectAndClose(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
@@ -57,13 +58,14 @@ DWORD WINAPI pickFirstMenuEntry(LPVOID) {
   }
   return 0;
 }
-const EventHandler kHandlers[] = {&onCreated, &onMoved, &onResized, &onMenu, &onDialogCreated};
+const EventHandler kHandlers[] = {&onCreated, &onMoved, &onResized, &onMenu, &onDialogCreated, &onFocus};
 
 struct WindowLoading : ::testing::Test {
   void SetUp() override {
     InstallWindowSystem();
-    g_created = g_moved = g_resized = g_menuChosen = g_dialogCreated = 0;
-    WindowRecord main = MakeWindow(kMain, kMainOwn, "main window", {Bind(0, 0), Bind(3, 1), Bind(4, 2)});
+    g_created = g_moved = g_resized = g_menuChosen = g_dialogCreated = g_focused = 0;
+    WindowRecord main =
+        MakeWindow(kMain, kMainOwn, "main window", {Bind(0, 0), Bind(3, 1), Bind(4, 2), Bind(-7, 5)});
     main.units.push_back(MakeMenuItem(kMenuTop, 0, menu_state::Hidden, "hidden entry", -1));
     main.units.push_back(MakeMenuItem(kMenuItem, 1, 0, "the item", 3));
     WindowRecord dialog = MakeWindow(kDialog, kDialogOwn, "modal dialog", {Bind(0, 4)});
@@ -111,10 +113,21 @@ TEST_F(WindowLoading, AVisibleWindowIsShownWithoutAMenuBarForAHiddenEntry) {
 
 TEST_F(WindowLoading, LoadingAnOpenWindowOnlyActivatesIt) {
   ASSERT_TRUE(LoadWindowById(kMain, nullptr, false));
+  pump();
+  EXPECT_EQ(g_focused, 1) << "expected one focus event for showing and activating";
   HWND first = FindWindowA(nullptr, "main window");
+  // Another window activated over it; loading it again activates it once more.
+  HWND other = CreateWindowExA(0, "STATIC", "other window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100,
+                               nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(other);
+  pump();
   ASSERT_TRUE(LoadWindowById(kMain, nullptr, false));
+  pump();
   EXPECT_EQ(FindWindowA(nullptr, "main window"), first);
   EXPECT_EQ(g_created, 1);
+  EXPECT_EQ(GetForegroundWindow(), first);
+  EXPECT_EQ(g_focused, 2) << "expected one focus event for the second activation";
+  DestroyWindow(other);
 }
 
 TEST_F(WindowLoading, AModalWindowDisablesTheOthersUntilItCloses) {
@@ -135,7 +148,7 @@ TEST_F(WindowLoading, UnknownWindowAndDeadParentFail) {
 }
 
 TEST_F(WindowLoading, AnEmptySectionLoadsNothing) {
-  ASSERT_TRUE(ReadLoadedWindows(nullptr, 0, uintptr_t(kHandlers)));
+  ASSERT_TRUE(ReadLoadedWindows(nullptr, 0, uintptr_t(kHandlers), sizeof kHandlers));
   EXPECT_TRUE(LoadedWindows().windows.empty());
   EXPECT_FALSE(LoadWindowById(kMain, nullptr, false));
 }
@@ -144,7 +157,7 @@ TEST_F(WindowLoading, APropertyBlockOfTooHighAVersionFailsTheLoad) {
   WindowRecord w = MakeWindow(kMain, kMainOwn, "too new");
   w.units[0].properties = {7, 0, 0, 0};  // window blocks go up to version 6
   section = testing::WriteSection({w});
-  ASSERT_TRUE(ReadLoadedWindows(section.data(), section.size(), uintptr_t(kHandlers)));
+  ASSERT_TRUE(ReadLoadedWindows(section.data(), section.size(), uintptr_t(kHandlers), sizeof kHandlers));
   EXPECT_FALSE(LoadWindowById(kMain, nullptr, false));
   EXPECT_EQ(FindWindowA(nullptr, "too new"), nullptr);
   EXPECT_EQ(EventSuspension(), 0) << "a failed load resumes events";
