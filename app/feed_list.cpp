@@ -9,6 +9,8 @@
 
 namespace app {
 
+const char kNoPostsMessage[] = "没有获取到日志，请检查QQ号或网络！";
+
 lw::Text feedAddress(const char* qqNumber) {
   std::string address = std::string("http://") + endpoints::kFeedHost + "/cgi-bin/cgi_rss_out?uin=" +
                         (qqNumber ? qqNumber : "");

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "app/wait_cursor_win.h"
 #include "runtime/core/core_commands.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/service_table.h"
@@ -22,6 +23,7 @@ uint32_t word(const void* p) { return uint32_t(uintptr_t(p)); }
 
 lw::Text fetchPageText(const char* address) {
   lw::Text target = const_cast<char*>(address ? address : "");
+  WaitCursor busy;
   lw::ByteSet body = web::webPageRequest(&target);
   lw::ArgRecord arg = {lw::Word(uintptr_t(body)), 0, lw::type::ByteSet};
   lw::ResultRecord r = lw::kServices.callLibraryCommand(&lw::core::ToText, 1, &arg);

@@ -47,6 +47,10 @@ void MouseX(ResultRecord* r, int argc, ArgRecord* args);
 void MouseY(ResultRecord* r, int argc, ArgRecord* args);
 void ShowMessageBox(ResultRecord* r, int argc, ArgRecord* args);
 void OpenAddress(ResultRecord* r, int argc, ArgRecord* args);
+// The wait cursor over the program's windows until the matching RestoreCursor;
+// pairs nest, and the pointer of before comes back when the outermost one ends.
+void ShowWaitCursor(ResultRecord* r, int argc, ArgRecord* args);
+void RestoreCursor(ResultRecord* r, int argc, ArgRecord* args);
 #endif
 
 // The commands by name: kCoreCommands holds the pure ones, kPlatformCommands (on

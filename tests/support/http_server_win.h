@@ -50,6 +50,8 @@ struct HttpServer {
   bool WaitForRequests(size_t n, DWORD timeoutMs = 5000);
 
   int port = 0;
+  // How long every answer waits before it is sent: a slow service.
+  volatile DWORD answerDelayMs = 0;
 
   // ---- internals ----
   struct Sockets;  // Winsock routines bound by name
@@ -263,6 +265,7 @@ inline void HttpServer::serveConnection(uintptr_t client) {
   }
   LeaveCriticalSection(&lock);
   if (http) {
+    Sleep(answerDelayMs);
     static const std::string kNotFound = HttpResponse("404 Not Found", "", "");
     const std::string& out = answer ? *answer : kNotFound;
     for (size_t sent = 0; sent < out.size();) {
