@@ -17,7 +17,7 @@ packages=(
   wine wine32:i386 xvfb xauth x11-apps x11-utils imagemagick locales fonts-wqy-microhei
   cmake make ninja-build googletest libz-mingw-w64-dev nasm dpkg-dev curl
   g++ python3 clang libclang-rt-14-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
-  libqrcodegen-dev libzbar-dev pkg-config zip unzip
+  libqrcodegen-dev libzbar-dev pkg-config unzip
 )
 
 apt_updated=0

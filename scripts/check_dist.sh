@@ -17,6 +17,11 @@ $expected
 got
 $got"
 
+python3 - "$zip" <<'PY' || fail "expected names that are not ASCII flagged as UTF-8"
+import sys, zipfile
+sys.exit(any(not i.filename.isascii() and not i.flag_bits & 0x800 for i in zipfile.ZipFile(sys.argv[1]).infolist()))
+PY
+
 tmp=$(mktemp -d)
 pid=
 cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$tmp"; }

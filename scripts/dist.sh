@@ -33,5 +33,16 @@ cp /usr/share/doc/mingw-w64-common/copyright "$stage/licenses/mingw-w64-runtime.
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/gcc-runtime-libraries.txt"
 for f in "$stage"/licenses/*.txt; do sed -i 's/\r\?$/\r/' "$f"; done
 
-(cd "$out" && zip -qrX "$name.zip" "$name")
+# Python's zip writer flags names that are not ASCII as UTF-8, which is how Windows
+# reads the guide's name (Info-ZIP's zip leaves the flag off).
+(cd "$out" && python3 - "$name" <<'PY'
+import os, sys, zipfile
+top = sys.argv[1]
+with zipfile.ZipFile(top + ".zip", "w", zipfile.ZIP_DEFLATED, compresslevel=9) as z:
+    for folder, dirs, files in os.walk(top):
+        dirs.sort()
+        for f in sorted(files):
+            z.write(os.path.join(folder, f))
+PY
+)
 echo "dist: $out/$name.zip ($(stat -c %s "$out/$name.zip") bytes)"
