@@ -1,9 +1,11 @@
 # make run   build the program and start it (in a virtual display when there is none)
 # make test  build everything and run every test, native and under Wine
-.PHONY: all bootstrap build native run test clean
+# make dist  build the release program and pack build/dist/Linkwright-<version>.zip
+.PHONY: all bootstrap build native run test dist clean
 
 WIN_BUILD ?= build/win
 NATIVE_BUILD ?= build/native
+DIST ?= build/dist
 JOBS ?= $(shell nproc)
 
 all: build
@@ -22,7 +24,11 @@ native: bootstrap
 run: build
 	@bash scripts/run.sh $(WIN_BUILD)/bin/linkwright.exe
 
-test: build native
+dist: bootstrap
+	@JOBS=$(JOBS) bash scripts/dist.sh $(DIST)/release $(DIST)
+
+# The release zip is checked by the Windows tests too.
+test: build native dist
 	@bash scripts/test.sh $(NATIVE_BUILD) $(WIN_BUILD)
 
 clean:

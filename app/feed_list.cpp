@@ -9,6 +9,8 @@
 
 namespace app {
 
+const char kNoPostsMessage[] = "没有获取到日志，请检查QQ号或网络！";
+
 lw::Text qqNumberOf(const char* typed) {
   // In code page 936 the full-width space is A1 A1 and the full-width digits are
   // A3 B0 to A3 B9.

@@ -9,6 +9,9 @@
 
 namespace app {
 
+// What 标签_提示 says when a fetch lists no posts.
+extern const char kNoPostsMessage[];
+
 // The QQ number as typed, made fit for the feed address: spaces around it removed
 // (ASCII and full-width spaces, tabs, line breaks) and full-width digits read as
 // digits. Null when nothing is left or anything but digits is.
@@ -32,7 +35,8 @@ int32_t collectBetween(const char* text, const char* left, const char* right, lw
                        int32_t maxLength = 0, const char* prefix = nullptr, const char* suffix = nullptr,
                        bool keepLeft = false, bool keepRight = false);
 
-// Fetches the feed of a QQ number and appends one row per post to 超级列表框日志.
+// Fetches the feed of a QQ number and appends one row per post to 超级列表框日志;
+// when there are none, says so in 标签_提示 (rows listed before stay).
 void listBlogPosts(const char* qqNumber);
 
 }  // namespace app

@@ -94,6 +94,7 @@ void listBlogPosts(const char* qqNumber) {
   lw::kServices.freeMemory(fetched);
   int32_t n = collectBetween(page, kItemStart, kItemEnd, &items);
   lw::kServices.freeMemory(page);
+  if (n == 0) writeStartText(ids::标签_提示, kNoPostsMessage);
   auto* elements = static_cast<lw::Text*>(lw::ArrayElements(items));
   for (int32_t i = 0; i < n; ++i) {
     lw::Text title = textBetween(elements[i], "[", "]]>");

@@ -4,7 +4,7 @@
 #include <initializer_list>
 
 #include "app/endpoints.h"
-
+#include "app/wait_cursor_win.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/service_table.h"
 #include "web/web_request_win.h"
@@ -24,6 +24,7 @@ uint32_t word(const void* p) { return uint32_t(uintptr_t(p)); }
 
 lw::Text fetchPageText(const char* address) {
   lw::Text target = const_cast<char*>(address ? address : "");
+  WaitCursor busy;
   lw::ByteSet body = web::webPageRequest(&target, 0, nullptr, nullptr, nullptr, nullptr, nullptr, false, nullptr,
                                          nullptr, endpoints::kMaxBodyBytes);
   // The text is the body up to its first zero byte. Its copy is made with an

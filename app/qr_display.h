@@ -1,6 +1,7 @@
 // The QR display: the QR window shows the QR image of the share address, fetched
 // from the QR image service when the window is created, and again when the user
-// asks for it while the window is open.
+// asks for it while the window is open. When the service gives nothing to show,
+// or the build names no service, the tool draws the code itself.
 #pragma once
 #include <cstdint>
 
@@ -9,7 +10,8 @@
 namespace app {
 
 // Escapes the current text of 编辑框生成 into qrValue, fetches the image of it and
-// puts the bytes into 图片二维码 (an empty picture when the fetch fails).
+// puts the bytes into 图片二维码; when they are no picture, the tool's own QR code
+// of the text (an empty picture when no QR code holds it).
 void showQrPicture();
 
 }  // namespace app

@@ -1,31 +1,53 @@
 #include "app/endpoints.h"
 #include "app/main_window.h"
 #include "app/program_state.h"
+#include "app/qr_code.h"
 #include "app/qr_display.h"
 #include "app/share_escape.h"
+#include "app/wait_cursor_win.h"
 #include "runtime/core/core_commands.h"
 #include "runtime/core/service_table.h"
+#include "runtime/ui/picture_decode.h"
 #include "web/web_request_win.h"
 
 namespace app {
 
 namespace {
 constexpr int kPictureProperty = 10;
+
+// True when the picture box can show the bytes: they decode as a picture.
+bool isShowable(lw::ByteSet bytes) {
+  lw::DecodedPicture* decoded = lw::DecodePicture(lw::byteSetData(bytes), lw::byteSetLength(bytes));
+  const bool showable = decoded != nullptr;
+  lw::FreePicture(decoded);
+  return showable;
 }
+
+}  // namespace
 
 void showQrPicture() {
   lw::Text shown = readStartText(ids::编辑框生成);
   lw::Text escaped = escapeShareValue(shown);
-  lw::kServices.freeMemory(shown);
   // qrValue keeps a copy of the escaped value.
   lw::ArgRecord arg = {lw::Word(uintptr_t(escaped ? escaped : "")), 0, lw::type::Text};
   lw::ResultRecord copy = lw::kServices.callLibraryCommand(&lw::core::ToText, 1, &arg);
   AssignText(&g_state.qrValue, reinterpret_cast<lw::Text>(copy.low));
   lw::kServices.freeMemory(escaped);
-  lw::Text address = qrImageAddress(g_state.qrValue);
-  lw::ByteSet picture = web::webPageRequest(&address, 0, nullptr, nullptr, nullptr, nullptr, nullptr, false, nullptr,
-                                            nullptr, endpoints::kMaxBodyBytes);
-  lw::kServices.freeMemory(address);
+  lw::ByteSet picture = nullptr;
+  if (endpoints::kQrHost[0]) {  // an empty host: no service, the own code always
+    WaitCursor busy;
+    lw::Text address = qrImageAddress(g_state.qrValue);
+    picture = web::webPageRequest(&address, 0, nullptr, nullptr, nullptr, nullptr, nullptr, false, nullptr, nullptr,
+                                   endpoints::kMaxBodyBytes);
+    lw::kServices.freeMemory(address);
+  }
+  // Whatever the service could not give (no answer, an error page, an empty body,
+  // bytes that do not decode) the tool draws itself.
+  if (!isShowable(picture)) {
+    lw::kServices.freeMemory(picture);
+    picture = qrPictureOfText(shown);
+  }
+  lw::kServices.freeMemory(shown);
   lw::kServices.writeProperty(ids::QrWindow, ids::图片二维码, kPictureProperty, -1, lw::Word(uintptr_t(picture)), 0);
   lw::kServices.freeMemory(picture);
 }

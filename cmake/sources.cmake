@@ -34,6 +34,12 @@ find_package(PNG REQUIRED)
 find_package(JPEG REQUIRED)
 target_link_libraries(lw_pure PUBLIC PNG::PNG JPEG::JPEG)
 
+# The QR encoder: cross-built into the deps folder for Windows, Debian's natively.
+find_path(QRCODEGEN_INCLUDE_DIR qrcodegen.h PATH_SUFFIXES qrcodegen REQUIRED)
+find_library(QRCODEGEN_LIBRARY qrcodegen REQUIRED)
+target_include_directories(lw_pure PUBLIC ${QRCODEGEN_INCLUDE_DIR})
+target_link_libraries(lw_pure PUBLIC ${QRCODEGEN_LIBRARY})
+
 if(LW_WINDOWS)
   # The whole runtime: pure modules plus the platform edge.
   add_library(lw_runtime STATIC ${lw_platform_sources})

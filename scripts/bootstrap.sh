@@ -17,6 +17,7 @@ packages=(
   wine wine32:i386 fonts-wine xvfb xauth x11-apps x11-utils imagemagick locales fonts-wqy-microhei
   cmake make ninja-build googletest libz-mingw-w64-dev nasm dpkg-dev curl
   g++ python3 clang libclang-rt-14-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
+  libqrcodegen-dev libzbar-dev pkg-config unzip
 )
 
 apt_updated=0
@@ -101,7 +102,29 @@ cross_build libpng1.6 -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXE
   -DZLIB_USE_STATIC_LIBS=ON -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_FILES=ON
 cross_build libjpeg-turbo -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DREQUIRE_SIMD=OFF
 
-# 6. A 32-bit Wine prefix, made once without prompts.
+# 6. The QR encoder: one C file, cross-compiled into a static library. Only the
+# upstream tarball is needed, so a missing Debian packaging tarball does not matter.
+if [ ! -f "$deps/i686/.qr-code-generator.built" ]; then
+  log "cross-building qr-code-generator"
+  dir=$deps/src/qr-code-generator
+  orig() { ls "$dir"/*.orig.tar.* 2>/dev/null | grep -v '\.asc$' | head -n 1; }
+  if [ -z "$(orig)" ]; then
+    rm -rf "$dir"; mkdir -p "$dir"
+    (cd "$dir" && apt-get -o APT::Sandbox::User=root source --download-only -qq qr-code-generator >/dev/null 2>&1) || true
+    [ -n "$(orig)" ] || { log "no source of qr-code-generator could be fetched" >&2; exit 1; }
+  fi
+  rm -rf "$dir/src"; mkdir -p "$dir/src"
+  tar -xf "$(orig)" -C "$dir/src" --strip-components=1
+  mkdir -p "$deps/i686/include" "$deps/i686/lib" "$deps/i686/share/doc/qrcodegen"
+  i686-w64-mingw32-gcc -std=c99 -O2 -c "$dir/src/c/qrcodegen.c" -o "$dir/qrcodegen.o"
+  rm -f "$deps/i686/lib/libqrcodegen.a"
+  i686-w64-mingw32-ar rcs "$deps/i686/lib/libqrcodegen.a" "$dir/qrcodegen.o"
+  cp "$dir/src/c/qrcodegen.h" "$deps/i686/include/"
+  cp "$dir/src/Readme.markdown" "$deps/i686/share/doc/qrcodegen/" 2>/dev/null || true
+  touch "$deps/i686/.qr-code-generator.built"
+fi
+
+# 7. A 32-bit Wine prefix, made once without prompts.
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   log "initialising the Wine prefix"
   mkdir -p "$(dirname "$WINEPREFIX")"

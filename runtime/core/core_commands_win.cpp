@@ -112,12 +112,32 @@ void OpenAddress(ResultRecord* r, int argc, ArgRecord* args) {
   ShellExecuteA(owner, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+namespace {
+int g_waitDepth = 0;
+HCURSOR g_cursorBeforeWait = nullptr;
+}  // namespace
+
+void ShowWaitCursor(ResultRecord* r, int, ArgRecord*) {
+  *r = {};
+  HCURSOR previous = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
+  if (g_waitDepth++ == 0) g_cursorBeforeWait = previous;
+}
+
+void RestoreCursor(ResultRecord* r, int, ArgRecord*) {
+  *r = {};
+  if (g_waitDepth == 0 || --g_waitDepth > 0) return;
+  SetCursor(g_cursorBeforeWait ? g_cursorBeforeWait : LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
+  g_cursorBeforeWait = nullptr;
+}
+
 const CommandEntry kPlatformCommands[] = {
     {"SetClipboardText", &SetClipboardText},
     {"MouseX", &MouseX},
     {"MouseY", &MouseY},
     {"ShowMessageBox", &ShowMessageBox},
     {"OpenAddress", &OpenAddress},
+    {"ShowWaitCursor", &ShowWaitCursor},
+    {"RestoreCursor", &RestoreCursor},
 };
 const size_t kPlatformCommandCount = sizeof kPlatformCommands / sizeof kPlatformCommands[0];
 

@@ -1,5 +1,5 @@
-// The core commands that touch the platform: clipboard, cursor position, message
-// box and the shell (core_commands_win.cpp), and their table by name. Platform
+// The core commands that touch the platform: clipboard, cursor position and the
+// wait cursor, message box and the shell (core_commands_win.cpp), and their table by name. Platform
 // header: only _win.cpp files include it.
 #pragma once
 #include <cstddef>
@@ -13,6 +13,10 @@ void MouseX(ResultRecord* r, int argc, ArgRecord* args);
 void MouseY(ResultRecord* r, int argc, ArgRecord* args);
 void ShowMessageBox(ResultRecord* r, int argc, ArgRecord* args);
 void OpenAddress(ResultRecord* r, int argc, ArgRecord* args);
+// The wait cursor over the program's windows until the matching RestoreCursor;
+// pairs nest, and the pointer of before comes back when the outermost one ends.
+void ShowWaitCursor(ResultRecord* r, int argc, ArgRecord* args);
+void RestoreCursor(ResultRecord* r, int argc, ArgRecord* args);
 
 // The platform commands by name, beside kCoreCommands; the lookup gives null for
 // an unknown name.

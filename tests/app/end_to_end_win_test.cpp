@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/endpoints.h"
+#include "app/qr_code.h"
 #include "tests/support/http_server_win.h"
 #include "tests/support/message_box_win.h"  // BesideTests
 #include "tests/support/program_driver_win.h"
@@ -126,10 +127,20 @@ int squaresShowing(const lw::testing::ScreenPixels& p, int phase) {
   return right;
 }
 
-int blackPixels(const lw::testing::ScreenPixels& p) {
-  int n = 0;
-  for (uint32_t c : p.bgr) n += isBlack(c);
-  return n;
+// How many modules of the tool's own QR code of `text`, quiet zone included, the
+// picture shows in the wrong colour at their centres; -1 when no code holds the text.
+int codeModulesWrong(const lw::testing::ScreenPixels& p, const std::string& text) {
+  app::QrCode code;
+  if (!app::encodeQrCode(text.c_str(), &code)) return -1;
+  const app::QrLayout at = app::qrLayout(code, kSide);
+  const int q = app::kQrQuietZone, size = qrcodegen_getSize(code.bits);
+  int wrong = 0;
+  for (int my = -q; my < size + q; ++my)
+    for (int mx = -q; mx < size + q; ++mx) {
+      uint32_t c = p.At(at.offset + (mx + q) * at.scale + at.scale / 2, at.offset + (my + q) * at.scale + at.scale / 2);
+      wrong += qrcodegen_getModule(code.bits, mx, my) ? !isBlack(c) : !isWhite(c);  // false outside the code
+    }
+  return wrong;
 }
 
 std::string artifactPath(const char* name) {
@@ -611,6 +622,27 @@ TEST_F(EndToEnd, FeedAndQrServersThatNeverEndOrNeverAnswerAreGivenUp) {
   closeNormally();
 }
 
+TEST_F(EndToEnd, FetchThatListsNoPostsSaysSoAndKeepsTheRows) {
+  ASSERT_NO_FATAL_FAILURE(startNormally());
+  server.Serve("/cgi-bin/cgi_rss_out?uin=12345", HttpResponse("200 OK", "", kFeed));
+  server.Serve("/cgi-bin/cgi_rss_out?uin=54321", HttpResponse("200 OK", "", u8"<rss><channel><title>QQ空间</title></channel></rss>"));
+  HWND list = control(k超级列表框日志);
+  lw::testing::TypeInto(control(k编辑框QQ), "12345");
+  ASSERT_TRUE(lw::testing::Press(control(k获取)));
+  ASSERT_EQ(4, lw::testing::ListRowCount(list));
+  EXPECT_EQ("提示：", shown(k标签_提示)) << "expected no message when posts are listed";
+  const char* const numbers[] = {"54321" /* a feed without items */, "11111" /* not found */};
+  for (const char* qq : numbers) {
+    SCOPED_TRACE(qq);
+    lw::testing::TypeInto(control(k标签_提示), "提示：");
+    lw::testing::TypeInto(control(k编辑框QQ), qq);
+    ASSERT_TRUE(lw::testing::Press(control(k获取)));
+    EXPECT_EQ("没有获取到日志，请检查QQ号或网络！", shown(k标签_提示));
+    EXPECT_EQ(4, lw::testing::ListRowCount(list)) << "expected the rows listed before to stay";
+  }
+  closeNormally();
+}
+
 // ---- The QR window ----
 
 TEST_F(EndToEnd, QrImageOfTheEscapedAddressShownAndFetchedAgainWhileOpen) {
@@ -675,18 +707,18 @@ TEST_F(EndToEnd, QrImageOfTheEscapedAddressShownAndFetchedAgainWhileOpen) {
   EXPECT_TRUE(lw::testing::WaitUntil([&] { return squaresShowing(pictureOnScreen(box), 1) == 81; }))
       << "expected the second picture, " << squaresShowing(pictureOnScreen(box), 1) << " of 81 squares right";
 
-  // An error page instead of a picture leaves the box empty, not showing the last one.
+  // An error page instead of a picture: the tool's own code of the address, not the last picture.
   lw::testing::TypeInto(control(k链接框), pasted[2]);
   ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
   ASSERT_TRUE(lw::testing::Press(control(k按钮_转换1)));
   ASSERT_TRUE(server.WaitForRequests(3));
   ASSERT_EQ(3u, server.Requests().size());
   EXPECT_EQ(target[2], targetOf(server.Requests()[2]));
-  EXPECT_TRUE(lw::testing::WaitUntil([&] { return blackPixels(pictureOnScreen(box)) == 0; }))
-      << "expected an empty picture, " << blackPixels(pictureOnScreen(box)) << " black pixels";
+  EXPECT_TRUE(lw::testing::WaitUntil([&] { return codeModulesWrong(pictureOnScreen(box), share[2]) == 0; }))
+      << "expected the own code, " << codeModulesWrong(pictureOnScreen(box), share[2]) << " modules wrong";
   lw::testing::SaveBmp(lw::testing::CaptureWindow(qr), artifactPath("qr_window_error_page.bmp"));
 
-  // Closed and opened again with the error page: the new window's box is empty too.
+  // Closed and opened again with the error page: the new window shows the code too.
   PostMessageA(qr, WM_CLOSE, 0, 0);
   ASSERT_TRUE(lw::testing::WaitUntil([&] { return !IsWindow(qr); }));
   ASSERT_TRUE(lw::testing::Press(control(k按钮_转换1)));
@@ -694,8 +726,122 @@ TEST_F(EndToEnd, QrImageOfTheEscapedAddressShownAndFetchedAgainWhileOpen) {
   ASSERT_NE(nullptr, qr);
   EXPECT_TRUE(server.WaitForRequests(4));
   EXPECT_EQ(4u, server.Requests().size());
-  Sleep(300);
-  EXPECT_EQ(0, blackPixels(pictureOnScreen(GetDlgItem(qr, k图片二维码))));
+  box = GetDlgItem(qr, k图片二维码);
+  EXPECT_TRUE(lw::testing::WaitUntil([&] { return codeModulesWrong(pictureOnScreen(box), share[2]) == 0; }))
+      << codeModulesWrong(pictureOnScreen(box), share[2]) << " modules wrong";
+  PostMessageA(qr, WM_CLOSE, 0, 0);
+  closeNormally();
+}
+
+TEST_F(EndToEnd, AnswerThatIsNoPictureShowsTheOwnCodeOfTheShareAddress) {
+  // Each answer the picture box cannot show; the text in 编辑框生成 is what the
+  // code must read back as, typed as a user may change it after converting.
+  struct Case {
+    const char* what;
+    std::string response;
+  };
+  const std::string png = checkerPng(0);
+  const Case cases[] = {
+      {"error page", HttpResponse("404 Not Found", "Content-Type: text/html\r\n", "<html>Not Found</html>")},
+      {"empty body", HttpResponse("200 OK", "Content-Type: image/png\r\n", "")},
+      {"PNG cut short", HttpResponse("200 OK", "Content-Type: image/png\r\n", png.substr(0, png.size() / 2))},
+  };
+  ASSERT_NO_FATAL_FAILURE(startNormally());
+  lw::testing::TypeInto(control(k链接框), "http://user.qzone.qq.com/12345/mood/9ab.1");
+  ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
+  const std::string share = shown(k编辑框生成);
+  HWND qr = nullptr;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    server.Serve("/qr.php", c.response);
+    server.Clear();
+    std::string text = share + "#" + c.what;
+    lw::testing::TypeInto(control(k编辑框生成), text);
+    ASSERT_TRUE(lw::testing::Press(control(k按钮_转换1)));
+    qr = program.WaitForWindowOfProgram(nullptr, k图片二维码);
+    ASSERT_NE(nullptr, qr);
+    ASSERT_TRUE(server.WaitForRequests(1));
+    EXPECT_EQ("/qr.php?value=" + escaped(text), targetOf(server.Requests()[0]));
+    HWND box = GetDlgItem(qr, k图片二维码);
+    EXPECT_TRUE(lw::testing::WaitUntil([&] { return codeModulesWrong(pictureOnScreen(box), text) == 0; }))
+        << codeModulesWrong(pictureOnScreen(box), text) << " modules wrong";
+    SetForegroundWindow(main);
+  }
+  lw::testing::SaveBmp(lw::testing::CaptureWindow(qr), artifactPath("qr_window_own_code.bmp"));
+  PostMessageA(qr, WM_CLOSE, 0, 0);
+  closeNormally();
+}
+
+// The pointer the screen shows now. Under Wine each process has its own handle of
+// a system cursor, so a pointer set by the program is known by change, not by
+// handle; that the change is to the wait cursor is checked inside one process, in
+// the core commands' tests.
+HCURSOR pointerShown() {
+  CURSORINFO info = {};
+  info.cbSize = sizeof info;
+  GetCursorInfo(&info);
+  return info.hCursor;
+}
+
+TEST_F(EndToEnd, WaitCursorWhileAnExchangeIsSlowAndTheNormalPointerAfter) {
+  // A QR picture that comes, and a feed that fails: the pointer comes back either way.
+  struct Case {
+    const char* what;
+    int button;
+  };
+  const Case cases[] = {{"QR picture", k按钮_转换1}, {"feed not found", k获取}};
+  ASSERT_NO_FATAL_FAILURE(startNormally());
+  lw::testing::TypeInto(control(k链接框), "http://user.qzone.qq.com/12345/blog/678");
+  ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
+  lw::testing::TypeInto(control(k编辑框QQ), "12345");
+  server.Serve("/qr.php", HttpResponse("200 OK", "Content-Type: image/png\r\n", checkerPng(0)));
+  server.answerDelayMs = 3000;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    server.Clear();
+    SetForegroundWindow(main);
+    RECT r = {};
+    GetWindowRect(control(k编辑框生成), &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    Sleep(300);
+    const HCURSOR before = pointerShown();
+    PostMessageA(control(c.button), BM_CLICK, 0, 0);
+    ASSERT_TRUE(server.WaitForRequests(1));
+    Sleep(500);
+    const HCURSOR during = pointerShown();
+    // The start window answers again once the exchange is over.
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored));
+    SetForegroundWindow(main);
+    Sleep(300);
+    const HCURSOR after = pointerShown();
+    EXPECT_NE(nullptr, before);
+    EXPECT_NE(before, during) << "expected another pointer while the exchange runs";
+    EXPECT_EQ(before, after) << "expected the normal pointer back";
+  }
+  server.answerDelayMs = 0;
+  HWND qr = program.FindWindowOfProgram(nullptr, k图片二维码);
+  ASSERT_NE(nullptr, qr) << "expected the QR window";
+  PostMessageA(qr, WM_CLOSE, 0, 0);
+  closeNormally();
+}
+
+TEST_F(EndToEnd, BuildWithoutQrServiceSendsNothingAndShowsTheOwnCode) {
+  serveNotice(u8"版本：3.1#");
+  ASSERT_TRUE(program.Start("\"" + lw::testing::BesideTests("linkwright_loopback_no_qr.exe") + "\""));
+  main = startWindow();
+  ASSERT_NE(nullptr, main);
+  lw::testing::TypeInto(control(k链接框), "http://user.qzone.qq.com/12345/blog/678");
+  ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
+  const std::string share = shown(k编辑框生成);
+  ASSERT_EQ(blogShareAddress("12345", "678"), share);
+  ASSERT_TRUE(lw::testing::Press(control(k按钮_转换1)));
+  HWND qr = program.WaitForWindowOfProgram(nullptr, k图片二维码);
+  ASSERT_NE(nullptr, qr);
+  HWND box = GetDlgItem(qr, k图片二维码);
+  EXPECT_TRUE(lw::testing::WaitUntil([&] { return codeModulesWrong(pictureOnScreen(box), share) == 0; }))
+      << codeModulesWrong(pictureOnScreen(box), share) << " modules wrong";
+  EXPECT_EQ(std::vector<std::string>{"/notice.txt"}, targetsOf(server.Requests())) << "expected no QR request";
   PostMessageA(qr, WM_CLOSE, 0, 0);
   closeNormally();
 }

@@ -55,6 +55,8 @@ struct HttpServer {
   bool WaitForRequests(size_t n, DWORD timeoutMs = 5000);
 
   int port = 0;
+  // How long every answer waits before it is sent: a slow service.
+  volatile DWORD answerDelayMs = 0;
 
   // ---- internals ----
   struct Sockets;  // Winsock routines bound by name
@@ -306,6 +308,7 @@ inline void HttpServer::serveConnection(uintptr_t client) {
     if (found != routes.end()) answer = found->second;
   }
   LeaveCriticalSection(&lock);
+  if (http) Sleep(answerDelayMs);
   if (http && answer && answer->kind == Kind::Endless) {
     answerEndlessly(client, answer->bytes);
   } else if (http && answer && answer->kind == Kind::Silent) {

@@ -75,6 +75,21 @@ TEST(CoreCursor, MousePositionInScreenCoordinates) {
   EXPECT_EQ(callInt(&MouseY, {}), 45);
 }
 
+TEST(CoreCursor, WaitCursorUntilTheOutermostRestoreThenThePointerOfBefore) {
+  const HCURSOR wait = LoadCursorA(nullptr, IDC_WAIT), before = LoadCursorA(nullptr, IDC_CROSS);
+  SetCursor(before);
+  ResultRecord r = {};
+  ShowWaitCursor(&r, 0, nullptr);
+  EXPECT_EQ(wait, GetCursor());
+  ShowWaitCursor(&r, 0, nullptr);  // an exchange inside another
+  RestoreCursor(&r, 0, nullptr);
+  EXPECT_EQ(wait, GetCursor()) << "expected the wait cursor until the outer exchange ends";
+  RestoreCursor(&r, 0, nullptr);
+  EXPECT_EQ(before, GetCursor());
+  RestoreCursor(&r, 0, nullptr);  // one too many changes nothing
+  EXPECT_EQ(before, GetCursor());
+}
+
 // A plain top-level window of this thread, to watch what a box does to it.
 struct TestWindow {
   HWND hwnd = CreateWindowExA(0, "STATIC", "core commands test window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Builds the release program (optimised, symbols stripped) and packs it with the
+# user guide and the licence notices of every library linked in:
+#   build/dist/Linkwright-<version>.zip
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+cache=${LINKWRIGHT_CACHE:-/var/cache/linkwright}
+deps=$cache/deps
+release=${1:-$here/build/release}
+out=${2:-$here/build/dist}
+version=$(sed -n 's/.*kOwnVersion\[\] = "\(.*\)";.*/\1/p' "$here/app/update_notice.cpp")
+[ -n "$version" ] || { echo "dist: no version found" >&2; exit 1; }
+name=Linkwright-$version
+
+cmake -S "$here" -B "$release" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXE_LINKER_FLAGS=-s >/dev/null
+cmake --build "$release" --target linkwright -j "${JOBS:-$(nproc)}"
+
+stage=$out/$name
+rm -rf "$stage" "$out/$name.zip"
+mkdir -p "$stage/licenses"
+cp "$release/bin/linkwright.exe" "$stage/"
+# Notepad wants a byte-order mark and CR LF line ends.
+{ printf '\xEF\xBB\xBF'; sed 's/$/\r/' "$here/docs/使用说明.txt"; } >"$stage/使用说明.txt"
+
+# One notice per library, from the sources and packages the program is built with.
+src=$deps/src
+cp /usr/share/doc/libz-mingw-w64-dev/copyright "$stage/licenses/zlib.txt"
+cp "$src"/libpng1.6/src/LICENSE "$stage/licenses/libpng.txt"
+cat "$src"/libjpeg-turbo/src/LICENSE.md "$src"/libjpeg-turbo/src/README.ijg >"$stage/licenses/libjpeg-turbo.txt"
+sed -n '1,/\*\//p' "$deps/i686/include/qrcodegen.h" >"$stage/licenses/qrcodegen.txt"
+cp /usr/share/doc/mingw-w64-common/copyright "$stage/licenses/mingw-w64-runtime.txt"
+cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/gcc-runtime-libraries.txt"
+for f in "$stage"/licenses/*.txt; do sed -i 's/\r\?$/\r/' "$f"; done
+
+# Python's zip writer flags names that are not ASCII as UTF-8, which is how Windows
+# reads the guide's name (Info-ZIP's zip leaves the flag off).
+(cd "$out" && python3 - "$name" <<'PY'
+import os, sys, zipfile
+top = sys.argv[1]
+with zipfile.ZipFile(top + ".zip", "w", zipfile.ZIP_DEFLATED, compresslevel=9) as z:
+    for folder, dirs, files in os.walk(top):
+        dirs.sort()
+        for f in sorted(files):
+            z.write(os.path.join(folder, f))
+PY
+)
+echo "dist: $out/$name.zip ($(stat -c %s "$out/$name.zip") bytes)"
