@@ -37,6 +37,7 @@
 #include "runtime/core/values.h"
 #include "tests/support/http_server_win.h"
 #include "tests/support/program_dll_table_win.h"
+#include "bench/plain_fetch_win.h"
 #include "bench/plain_start_window_win.h"
 #include "tests/support/program_driver_win.h"
 #include "tests/support/screen_capture_win.h"
@@ -80,30 +81,6 @@ std::string feedPattern() {
 
 // ---- The plain program ----
 
-std::string plainFetch(const std::string& url) {
-  std::string body;
-  HMODULE m = LoadLibraryA("wininet.dll");
-  if (!m) return body;
-  using OpenFn = void*(WINAPI*)(const char*, DWORD, const char*, const char*, DWORD);
-  using OpenUrlFn = void*(WINAPI*)(void*, const char*, const char*, DWORD, DWORD, DWORD_PTR);
-  using ReadFn = BOOL(WINAPI*)(void*, void*, DWORD, DWORD*);
-  using CloseFn = BOOL(WINAPI*)(void*);
-  auto open = reinterpret_cast<OpenFn>(reinterpret_cast<void*>(GetProcAddress(m, "InternetOpenA")));
-  auto openUrl = reinterpret_cast<OpenUrlFn>(reinterpret_cast<void*>(GetProcAddress(m, "InternetOpenUrlA")));
-  auto read = reinterpret_cast<ReadFn>(reinterpret_cast<void*>(GetProcAddress(m, "InternetReadFile")));
-  auto close = reinterpret_cast<CloseFn>(reinterpret_cast<void*>(GetProcAddress(m, "InternetCloseHandle")));
-  void* session = open("plain", 1 /*INTERNET_OPEN_TYPE_DIRECT*/, nullptr, nullptr, 0);
-  if (!session) return body;
-  if (void* request = openUrl(session, url.c_str(), nullptr, 0, 0x80000000 /*RELOAD*/, 0)) {
-    char buffer[65536];
-    DWORD n = 0;
-    while (read(request, buffer, sizeof buffer, &n) && n > 0) body.append(buffer, n);
-    close(request);
-  }
-  close(session);
-  return body;
-}
-
 std::string between(const std::string& s, const char* left, const char* right) {
   size_t a = s.find(left);
   if (a == std::string::npos) return std::string();
@@ -117,7 +94,7 @@ void plainListFeed(HWND group) {
   HWND list = GetDlgItem(group, k超级列表框日志);
   char number[64] = {};
   GetWindowTextA(GetDlgItem(group, k编辑框QQ), number, sizeof number);
-  std::string page = convert(plainFetch("http://127.0.0.1:" + std::to_string(kPort) + "/cgi-bin/cgi_rss_out?uin=" +
+  std::string page = convert(bench::PlainFetch("http://127.0.0.1:" + std::to_string(kPort) + "/cgi-bin/cgi_rss_out?uin=" +
                                         number),
                              CP_UTF8, 936);
   std::vector<std::string> items = bench::BareComponentItems(page, feedPattern());

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bench/bench_clock.h"
+#include "bench/plain_fetch_win.h"
 #include "bench/plain_start_window_win.h"
 #include "tests/support/http_server_win.h"
 #include "tests/support/program_driver_win.h"
@@ -32,32 +33,9 @@ LRESULT CALLBACK plainProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   return DefWindowProcA(h, m, w, l);
 }
 
-// The notice page through WinINet, as the program reads it before its window shows.
-void fetchNotice() {
-  HMODULE m = LoadLibraryA("wininet.dll");
-  if (!m) return;
-  using OpenFn = void*(WINAPI*)(const char*, DWORD, const char*, const char*, DWORD);
-  using OpenUrlFn = void*(WINAPI*)(void*, const char*, const char*, DWORD, DWORD, DWORD_PTR);
-  using ReadFn = BOOL(WINAPI*)(void*, void*, DWORD, DWORD*);
-  using CloseFn = BOOL(WINAPI*)(void*);
-  auto open = reinterpret_cast<OpenFn>(reinterpret_cast<void*>(GetProcAddress(m, "InternetOpenA")));
-  auto openUrl = reinterpret_cast<OpenUrlFn>(reinterpret_cast<void*>(GetProcAddress(m, "InternetOpenUrlA")));
-  auto read = reinterpret_cast<ReadFn>(reinterpret_cast<void*>(GetProcAddress(m, "InternetReadFile")));
-  auto close = reinterpret_cast<CloseFn>(reinterpret_cast<void*>(GetProcAddress(m, "InternetCloseHandle")));
-  void* session = open("plain", 1 /*INTERNET_OPEN_TYPE_DIRECT*/, nullptr, nullptr, 0);
-  if (!session) return;
-  if (void* url = openUrl(session, ("http://127.0.0.1:" + std::to_string(kPort) + "/notice.txt").c_str(), nullptr, 0, 0x80000000 /*RELOAD*/, 0)) {
-    char buffer[4096];
-    DWORD n = 0;
-    while (read(url, buffer, sizeof buffer, &n) && n > 0) {
-    }
-    close(url);
-  }
-  close(session);
-}
-
 int plainProgram(bool fetchFirst) {
-  if (fetchFirst) fetchNotice();
+  // The notice page through WinINet, as the program reads it before its window shows.
+  if (fetchFirst) bench::PlainFetch("http://127.0.0.1:" + std::to_string(kPort) + "/notice.txt");
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
   HINSTANCE inst = GetModuleHandleA(nullptr);
