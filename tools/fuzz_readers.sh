@@ -43,7 +43,7 @@ seeds=$out/seeds
 rm -rf "$seeds"
 mkdir -p "$seeds/picture"
 cp -r "$here"/tests/data/fuzz/{address,cookies,response_headers,notice,feed} "$seeds/"
-cp "$here"/tests/data/pictures/*.{bmp,gif,ico,jpg,pcx,png} "$seeds/picture/"
+cp "$here"/tests/data/pictures/*.{bmp,gif,ico,jpg,pcx,png} "$here"/tests/data/fuzz/picture/* "$seeds/picture/"
 
 summary=()
 for entry in "${entries[@]}"; do
