@@ -22,6 +22,7 @@ const uint8_t* g_constEnd = nullptr;
 }  // namespace
 
 void SetHeapOps(const HeapOps& ops) { g_heap = ops; }
+HeapOps CurrentHeapOps() { return g_heap; }
 
 void SetConstantArea(const void* start, size_t length) {
   if (!start || length == 0) return ClearConstantArea();

@@ -15,6 +15,7 @@ struct HeapOps {
   void (*release)(void* p);
 };
 void SetHeapOps(const HeapOps& ops);
+HeapOps CurrentHeapOps();
 
 // The application's constant data: [start, start + length). Length 0 means none.
 void SetConstantArea(const void* start, size_t length);

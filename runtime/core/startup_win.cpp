@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "runtime/core/app_object_win.h"
+#include "runtime/core/guarded_procedure_win.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/program_path.h"
 #include "runtime/core/runtime_app_win.h"
@@ -30,7 +31,7 @@ LRESULT CALLBACK hiddenOwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 void createHiddenOwner() {
   WNDCLASSA wc = {};
-  wc.lpfnWndProc = hiddenOwnerProc;
+  wc.lpfnWndProc = &Guarded<hiddenOwnerProc>;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // arrow
   wc.hbrBackground = HBRUSH(GetStockObject(NULL_BRUSH));

@@ -1,7 +1,9 @@
 #include "runtime/ui/picture_draw_win.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "runtime/core/memory.h"
 #include "runtime/ui/picture_pixels.h"
 
 namespace lw {
@@ -197,19 +199,78 @@ void DrawPictureTransparent(const DrawablePicture& d, int left, int top, int wid
   DeleteObject(scaled);
 }
 
+namespace {
+
+// Rows of the visible part are worked out about a mebibyte of pixels at a time, so
+// that painting even a large box never needs a large block.
+constexpr uint32_t kBandPixels = 256 * 1024;
+
+void fillColour(HDC dc, const RECT& r, COLORREF colour) {
+  if (HBRUSH brush = CreateSolidBrush(colour)) {
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+  }
+}
+
+}  // namespace
+
+bool DrawPictureVisible(HDC dc, const UnitPicture& picture, const RECT& target, COLORREF background,
+                        const uint8_t* frame) {
+  const DecodedPicture* p = picture.decoded;
+  if (!p || !p->pixels || p->width == 0 || p->height == 0) return false;
+  const int width = target.right - target.left, height = target.bottom - target.top;
+  if (width <= 0 || height <= 0) return true;
+  if (picture.icon && isIconKind(p->kind)) {
+    DrawIconEx(dc, target.left, target.top, picture.icon, width, height, 0, nullptr, DI_NORMAL);
+    return true;
+  }
+  RECT clip, visible;
+  if (GetClipBox(dc, &clip) == ERROR || !IntersectRect(&visible, &target, &clip)) return true;  // nothing shows
+  const uint32_t visibleWidth = uint32_t(visible.right - visible.left);
+  const uint32_t visibleHeight = uint32_t(visible.bottom - visible.top);
+  const uint32_t bandRows = std::min(visibleHeight, std::max<uint32_t>(1, kBandPixels / visibleWidth));
+  size_t bandBytes = 0;
+  auto* bits = checkedMul(size_t(visibleWidth) * 4, bandRows, &bandBytes)
+                   ? static_cast<uint8_t*>(TryAllocMemory(bandBytes))
+                   : nullptr;
+  // Animation frames carry the transparency of their images, whatever the first showed.
+  const uint32_t colour = uint32_t(background);
+  const uint32_t* compositeOver = (p->flags & kPictureHasAlpha) || frame ? &colour : nullptr;
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = int(visibleWidth);
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  bool drawn = bits != nullptr;
+  for (uint32_t row = 0; drawn && row < visibleHeight; row += bandRows) {
+    const uint32_t rows = std::min(bandRows, visibleHeight - row);
+    const StretchPart part = {uint32_t(width),
+                              uint32_t(height),
+                              uint32_t(visible.left - target.left),
+                              uint32_t(visible.top - target.top) + row,
+                              visibleWidth,
+                              rows};
+    drawn = StretchBoxPart(frame ? frame : p->pixels, p->width, p->height, part, bits, compositeOver);
+    if (!drawn) break;
+    bi.bmiHeader.biHeight = -int(rows);  // top row first
+    StretchDIBits(dc, visible.left, visible.top + int(row), int(visibleWidth), int(rows), 0, 0, int(visibleWidth),
+                  int(rows), bits, &bi, DIB_RGB_COLORS, SRCCOPY);
+  }
+  FreeMemory(bits);
+  if (!drawn) fillColour(dc, visible, background);  // short of memory: the background, not half a picture
+  return drawn;
+}
+
 RECT DisplayPicture(HDC dc, const UnitPicture& picture, int mode, const RECT& client, COLORREF background,
                     const uint8_t* frame) {
   RECT drawn = {0, 0, 0, 0};
   const DecodedPicture* p = picture.decoded;
   if (!p) return drawn;
-  PictureRect r = PictureDisplayRect(mode, client.right - client.left, client.bottom - client.top, p->width,
-                                     p->height);
-  DrawablePicture d;
-  if (!MakeDrawablePicture(picture, dc, background, &d, frame)) return drawn;
-  DrawPicture(d, client.left + r.left, client.top + r.top, r.width, r.height);
-  ReleaseDrawablePicture(&d);
-  drawn = {client.left + r.left, client.top + r.top, client.left + r.left + r.width, client.top + r.top + r.height};
-  return drawn;
+  PictureRect r = PictureDisplayRect(mode, client.right - client.left, client.bottom - client.top, p->width, p->height);
+  const RECT target = {client.left + r.left, client.top + r.top, client.left + r.left + r.width,
+                       client.top + r.top + r.height};
+  return DrawPictureVisible(dc, picture, target, background, frame) ? target : drawn;
 }
 
 HBITMAP MakePictureBitmap(const UnitPicture& picture, COLORREF background) {

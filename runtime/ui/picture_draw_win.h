@@ -47,9 +47,17 @@ void DrawPicture(const DrawablePicture& d, int left, int top, int width = -1, in
 void DrawPictureTransparent(const DrawablePicture& d, int left, int top, int width, int height,
                             COLORREF transparent);
 
+// Draws the picture (or `frame`) stretched over `target`, composited over
+// `background`, working out only the pixels inside the clip box of `dc`: what a
+// paint needs is the visible part, never a copy of the whole picture. When memory
+// is short the visible part gets the background colour instead, and false.
+bool DrawPictureVisible(HDC dc, const UnitPicture& picture, const RECT& target, COLORREF background,
+                        const uint8_t* frame = nullptr);
+
 // The picture box's display: the picture placed in `client` by display mode (0 own
 // size at the top-left corner, 1 stretched over the area, 2 fitted and centred).
-// Returns where it was drawn (empty when there was nothing to draw).
+// Returns where it was drawn (empty when there was nothing to draw, or memory was
+// short).
 RECT DisplayPicture(HDC dc, const UnitPicture& picture, int mode, const RECT& client, COLORREF background,
                     const uint8_t* frame = nullptr);
 

@@ -77,13 +77,15 @@ struct Taps {
   uint32_t divisor;
 };
 
-Taps makeTaps(uint32_t srcSize, uint32_t dstSize) {
+// The taps of destination indices [first, first + count) of a stretch from
+// srcSize to dstSize.
+Taps makeTaps(uint32_t srcSize, uint32_t dstSize, uint32_t first, uint32_t count) {
   Taps t;
-  t.start.reserve(dstSize + 1);
+  t.start.reserve(size_t(count) + 1);
   if (dstSize >= srcSize) {
     t.divisor = 1;
-    for (uint32_t d = 0; d < dstSize; ++d) {
-      t.start.push_back(d);
+    for (uint32_t d = first; d - first < count; ++d) {
+      t.start.push_back(d - first);
       t.source.push_back(uint32_t((2 * uint64_t(d) + 1) * srcSize / (2 * uint64_t(dstSize))));
       t.weight.push_back(1);
     }
@@ -91,7 +93,7 @@ Taps makeTaps(uint32_t srcSize, uint32_t dstSize) {
     // In units of 1/dstSize source pixel, destination d covers [d·src, (d+1)·src)
     // and source s covers [s·dst, (s+1)·dst); a tap's weight is their overlap.
     t.divisor = srcSize;
-    for (uint32_t d = 0; d < dstSize; ++d) {
+    for (uint32_t d = first; d - first < count; ++d) {
       t.start.push_back(uint32_t(t.source.size()));
       const uint64_t from = uint64_t(d) * srcSize, to = from + srcSize;
       for (uint64_t s = from / dstSize; s * dstSize < to; ++s) {
@@ -120,38 +122,62 @@ void stretchRow(const uint8_t* in, uint8_t* out, const Taps& taps, uint32_t dstW
 
 }  // namespace
 
-bool StretchBox(const uint8_t* src, uint32_t srcWidth, uint32_t srcHeight, uint8_t* dst, uint32_t dstWidth,
-                uint32_t dstHeight) {
-  if (!srcWidth || !srcHeight || !dstWidth || !dstHeight) return true;
+bool StretchBoxPart(const uint8_t* src, uint32_t srcWidth, uint32_t srcHeight, const StretchPart& part, uint8_t* dst,
+                    const uint32_t* background) {
+  if (!srcWidth || !srcHeight || !part.width || !part.height) return true;
+  if (uint64_t(part.left) + part.width > part.fullWidth || uint64_t(part.top) + part.height > part.fullHeight)
+    return false;
   // Across, then down, one destination row at a time: each source row the row
   // takes is stretched across into `across` and added into `sums` by its weight.
-  // The memory needed is a row of the destination, whatever the picture's height.
+  // The memory needed is a row of the part and, when compositing, the span of a
+  // source row the part takes, whatever the picture's size.
   size_t rowBytes = 0, sumBytes = 0;
-  if (!checkedMul(size_t(dstWidth), 4, &rowBytes) || !checkedMul(rowBytes, sizeof(uint32_t), &sumBytes)) return false;
+  if (!checkedMul(size_t(part.width), 4, &rowBytes) || !checkedMul(rowBytes, sizeof(uint32_t), &sumBytes)) return false;
   auto* across = static_cast<uint8_t*>(TryAllocMemory(rowBytes));
   auto* sums = static_cast<uint32_t*>(TryAllocMemory(sumBytes));
+  uint8_t* composited = nullptr;
   bool done = false;
   if (across && sums) {
     try {
-      const Taps horizontal = makeTaps(srcWidth, dstWidth), vertical = makeTaps(srcHeight, dstHeight);
-      for (uint32_t y = 0; y < dstHeight; ++y) {
-        memset(sums, 0, sumBytes);
-        for (uint32_t t = vertical.start[y]; t < vertical.start[y + 1]; ++t) {
-          stretchRow(src + size_t(vertical.source[t]) * srcWidth * 4, across, horizontal, dstWidth);
-          for (size_t i = 0; i < rowBytes; ++i) sums[i] += vertical.weight[t] * across[i];
+      Taps horizontal = makeTaps(srcWidth, part.fullWidth, part.left, part.width);
+      const Taps vertical = makeTaps(srcHeight, part.fullHeight, part.top, part.height);
+      // Only the source columns the part takes are read; taps count from the first.
+      const uint32_t firstColumn = horizontal.source.front();
+      const size_t span = size_t(horizontal.source.back()) - firstColumn + 1;
+      for (uint32_t& s : horizontal.source) s -= firstColumn;
+      if (background) composited = static_cast<uint8_t*>(TryAllocMemory(span * 4));
+      if (!background || composited) {
+        for (uint32_t y = 0; y < part.height; ++y) {
+          memset(sums, 0, sumBytes);
+          for (uint32_t t = vertical.start[y]; t < vertical.start[y + 1]; ++t) {
+            const uint8_t* row = src + (size_t(vertical.source[t]) * srcWidth + firstColumn) * 4;
+            if (composited) {
+              CompositeOverColour(row, composited, span, *background);
+              row = composited;
+            }
+            stretchRow(row, across, horizontal, part.width);
+            for (size_t i = 0; i < rowBytes; ++i) sums[i] += vertical.weight[t] * across[i];
+          }
+          uint8_t* out = dst + size_t(y) * rowBytes;
+          for (size_t i = 0; i < rowBytes; ++i) out[i] = uint8_t((sums[i] + vertical.divisor / 2) / vertical.divisor);
         }
-        uint8_t* out = dst + size_t(y) * rowBytes;
-        for (size_t i = 0; i < rowBytes; ++i) out[i] = uint8_t((sums[i] + vertical.divisor / 2) / vertical.divisor);
+        done = true;
       }
-      done = true;
     } catch (const std::bad_alloc&) {
       // The tap tables did not fit: nothing is drawn, and nothing is thrown into
       // the window procedure that paints.
     }
   }
+  FreeMemory(composited);
   FreeMemory(sums);
   FreeMemory(across);
   return done;
+}
+
+bool StretchBox(const uint8_t* src, uint32_t srcWidth, uint32_t srcHeight, uint8_t* dst, uint32_t dstWidth,
+                uint32_t dstHeight) {
+  if (!dstWidth || !dstHeight) return true;
+  return StretchBoxPart(src, srcWidth, srcHeight, {dstWidth, dstHeight, 0, 0, dstWidth, dstHeight}, dst, nullptr);
 }
 
 }  // namespace lw

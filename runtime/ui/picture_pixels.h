@@ -37,4 +37,20 @@ void StretchNearest(const uint8_t* src, uint32_t srcWidth, uint32_t srcHeight, u
 bool StretchBox(const uint8_t* src, uint32_t srcWidth, uint32_t srcHeight, uint8_t* dst, uint32_t dstWidth,
                 uint32_t dstHeight);
 
+// The part of a stretch that is worked out: the picture is stretched to
+// fullWidth × fullHeight, and only the width × height pixels from (left, top) are
+// written. A window shows only what is visible of a picture, so this is all the
+// memory a paint needs, whatever the picture's size.
+struct StretchPart {
+  uint32_t fullWidth, fullHeight;
+  uint32_t left, top, width, height;
+};
+// StretchBox for one part, written into dst as part.width × part.height pixels.
+// With `background` (a colour value), each source pixel is first composited over
+// it as CompositeOverColour does. Needs a row of the part and the span of a source
+// row the part takes; false, with dst unfinished, when that cannot be had or the
+// part lies outside the full size.
+bool StretchBoxPart(const uint8_t* src, uint32_t srcWidth, uint32_t srcHeight, const StretchPart& part, uint8_t* dst,
+                    const uint32_t* background);
+
 }  // namespace lw

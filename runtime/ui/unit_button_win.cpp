@@ -3,6 +3,7 @@
 // pictures) or a bitmap button. Raises event 0 when clicked and the focus events.
 #include <vector>
 
+#include "runtime/core/guarded_procedure_win.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/picture_draw_win.h"
@@ -101,7 +102,7 @@ Unit* create(const UnitCreateArgs& a) {
     freeState(s);
     return nullptr;
   }
-  SubclassControl(hwnd, &buttonProc, &g_buttonClassProc);
+  SubclassControl(hwnd, &Guarded<buttonProc>, &g_buttonClassProc);
   ReplaceFont(&s->font, s->props.font, hwnd);
   if (s->picture.decoded) showPicture(hwnd, *s);
   return AttachNewUnit(hwnd, a, unit_type::Button, s, &notify, &freeState);

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "runtime/core/guarded_procedure_win.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/units_win.h"
@@ -193,7 +194,7 @@ Unit* create(const UnitCreateArgs& a) {
     delete s;
     return nullptr;
   }
-  SubclassControl(hwnd, &editProc, &g_editClassProc);
+  SubclassControl(hwnd, &Guarded<editProc>, &g_editClassProc);
   ReplaceBrush(&s->background, p.backColour);
   ReplaceFont(&s->font, p.font, hwnd);
   Unit* u = AttachNewUnit(hwnd, a, unit_type::EditBox, s, &notify, &freeState);

@@ -3,6 +3,7 @@
 // it when the window is made, and their notifications pass through it to them.
 #include <vector>
 
+#include "runtime/core/guarded_procedure_win.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/units_win.h"
 
@@ -72,7 +73,7 @@ Unit* create(const UnitCreateArgs& a) {
     delete s;
     return nullptr;
   }
-  SubclassControl(hwnd, &groupProc, &g_groupClassProc);
+  SubclassControl(hwnd, &Guarded<groupProc>, &g_groupClassProc);
   ReplaceBrush(&s->background, s->props.backColour);
   ReplaceFont(&s->font, s->props.font, hwnd);
   return AttachNewUnit(hwnd, a, unit_type::GroupBox, s, &notify, &freeState);

@@ -3,6 +3,7 @@
 // the caption with its effect and alignment. It takes no focus and raises no events.
 #include <vector>
 
+#include "runtime/core/guarded_procedure_win.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/label_gradient.h"
 #include "runtime/ui/picture_draw_win.h"
@@ -69,39 +70,32 @@ void drawGradientBackground(HDC dc, const RECT& area, int style, const GradientS
 // The background of the text area by picture mode: 0 own size at the corner, 1
 // tiled over the area, 2 fitted and centred; the rest in the background colour.
 void drawPictureBackground(HDC dc, const RECT& area, const LabelState& s, COLORREF background) {
+  if (s.props.pictureMode != 1) {
+    // Only what shows of the picture is worked out, within the text area.
+    fill(dc, area, background);
+    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+    DisplayPicture(dc, s.picture, s.props.pictureMode == 2 ? 2 : 0, area, background);
+    SelectClipRgn(dc, nullptr);
+    return;
+  }
   DrawablePicture d;
   if (!MakeDrawablePicture(s.picture, dc, background, &d)) {
     fill(dc, area, background);
     return;
   }
   IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-  switch (s.props.pictureMode) {
-    case 1:
-      if (d.bitmap) {
-        // One fill with the picture as a pattern, however small the picture is.
-        if (HBRUSH pattern = CreatePatternBrush(d.bitmap)) {
-          POINT oldOrigin;
-          SetBrushOrgEx(dc, area.left, area.top, &oldOrigin);
-          FillRect(dc, &area, pattern);
-          SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
-          DeleteObject(pattern);
-        }
-      } else {
-        for (int y = area.top; y < area.bottom; y += d.height)
-          for (int x = area.left; x < area.right; x += d.width) DrawPicture(d, x, y);
-      }
-      break;
-    case 2: {
-      fill(dc, area, background);
-      PictureRect r = PictureDisplayRect(2, area.right - area.left, area.bottom - area.top, uint32_t(d.width),
-                                         uint32_t(d.height));
-      DrawPicture(d, area.left + r.left, area.top + r.top, r.width, r.height);
-      break;
+  if (d.bitmap) {
+    // One fill with the picture as a pattern, however small the picture is.
+    if (HBRUSH pattern = CreatePatternBrush(d.bitmap)) {
+      POINT oldOrigin;
+      SetBrushOrgEx(dc, area.left, area.top, &oldOrigin);
+      FillRect(dc, &area, pattern);
+      SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
+      DeleteObject(pattern);
     }
-    default:
-      fill(dc, area, background);
-      DrawPicture(d, area.left, area.top);
-      break;
+  } else {
+    for (int y = area.top; y < area.bottom; y += d.height)
+      for (int x = area.left; x < area.right; x += d.width) DrawPicture(d, x, y);
   }
   SelectClipRgn(dc, nullptr);
   ReleaseDrawablePicture(&d);
@@ -191,7 +185,7 @@ LRESULT notify(Unit*, UINT, WPARAM, LPARAM, bool* handled) {
 }
 
 Unit* create(const UnitCreateArgs& a) {
-  if (!RegisterUnitClass(kLabelClass, &labelProc, CS_HREDRAW | CS_VREDRAW)) return nullptr;
+  if (!RegisterUnitClass(kLabelClass, &Guarded<labelProc>, CS_HREDRAW | CS_VREDRAW)) return nullptr;
   auto* s = new LabelState;
   if (!DecodeKindProps(unit_type::Label, a, &s->props)) {
     delete s;

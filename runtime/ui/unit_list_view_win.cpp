@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "runtime/core/guarded_procedure_win.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/picture_draw_win.h"
@@ -334,7 +335,7 @@ Unit* create(const UnitCreateArgs& a) {
     delete s;
     return nullptr;
   }
-  SubclassControl(hwnd, &listProc, &g_listClassProc);
+  SubclassControl(hwnd, &Guarded<listProc>, &g_listClassProc);
   Unit* u = AttachNewUnit(hwnd, a, unit_type::ListView, s, &notify, &freeState);
   SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, kOwnExStyles, listExStyle(p));
   ApplyBorderStyle(hwnd, ClampInt(p.border, 0, 5));

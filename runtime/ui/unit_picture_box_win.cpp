@@ -3,6 +3,7 @@
 // pictures play when the animate switch is on. It is a container like the group box.
 #include <vector>
 
+#include "runtime/core/guarded_procedure_win.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/picture_animation_win.h"
 #include "runtime/ui/picture_draw_win.h"
@@ -56,13 +57,17 @@ void onPaint(HWND hwnd, PicBoxState* s) {
   GetClientRect(hwnd, &client);
   if (s && client.right > 0 && client.bottom > 0) {
     HDC mem = CreateCompatibleDC(dc);
-    HBITMAP buffer = CreateCompatibleBitmap(dc, client.right, client.bottom);
-    HGDIOBJ old = SelectObject(mem, buffer);
-    paint(mem, client, *s);
-    BitBlt(dc, 0, 0, client.right, client.bottom, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteObject(buffer);
-    DeleteDC(mem);
+    HBITMAP buffer = mem ? CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr;
+    if (buffer) {
+      HGDIOBJ old = SelectObject(mem, buffer);
+      paint(mem, client, *s);
+      BitBlt(dc, 0, 0, client.right, client.bottom, mem, 0, 0, SRCCOPY);
+      SelectObject(mem, old);
+      DeleteObject(buffer);
+    } else {
+      paint(dc, client, *s);  // no memory for the buffer: straight onto the window, flicker and all
+    }
+    if (mem) DeleteDC(mem);
   }
   EndPaint(hwnd, &ps);
 }
@@ -91,7 +96,7 @@ LRESULT notify(Unit*, UINT, WPARAM, LPARAM, bool* handled) {
 }
 
 Unit* create(const UnitCreateArgs& a) {
-  if (!RegisterUnitClass(kPicBoxClass, &picBoxProc, CS_HREDRAW | CS_VREDRAW)) return nullptr;
+  if (!RegisterUnitClass(kPicBoxClass, &Guarded<picBoxProc>, CS_HREDRAW | CS_VREDRAW)) return nullptr;
   auto* s = new PicBoxState;
   if (!DecodeKindProps(unit_type::PicBox, a, &s->props)) {
     delete s;

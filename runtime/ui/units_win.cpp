@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "runtime/core/guarded_procedure_win.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/window_system.h"
 #include "runtime/ui/window_loader_win.h"
@@ -83,7 +84,7 @@ Unit* AttachNewUnit(HWND hwnd, const UnitCreateArgs& args, uint32_t typeId, void
   holder->freeState = freeState;
   holders()[hwnd] = holder;
   // Chained in front of the kind's own procedure, so it sees WM_NCDESTROY last.
-  holder->previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(&unitFrontProc)));
+  holder->previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(&Guarded<unitFrontProc>)));
   return &holder->unit;
 }
 

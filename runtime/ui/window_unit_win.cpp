@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "runtime/core/guarded_procedure_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/menus_win.h"
 #include "runtime/ui/units_win.h"
@@ -26,7 +27,7 @@ bool registerClass(const std::string& name) {
   if (GetClassInfoA(inst, name.c_str(), &existing)) return true;
   WNDCLASSA wc = {};
   wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = windowProc;
+  wc.lpfnWndProc = &Guarded<windowProc>;
   wc.hInstance = inst;
   wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
   wc.hbrBackground = nullptr;

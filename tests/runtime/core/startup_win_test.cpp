@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
+
+#include "runtime/core/guarded_procedure_win.h"
 
 #include "tests/support/message_box_win.h"
 
@@ -193,6 +196,27 @@ TEST(Memory, ResizingConstantDataGivesAFreshCopy) {
   Probe p = runProbe("resize-constant");
   EXPECT_EQ(p.exitCode, 0u);
   EXPECT_NE(p.log.find("copy Xons constant constant\n"), std::string::npos) << p.log;
+}
+
+LRESULT CALLBACK throwingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_APP || msg == WM_PAINT) throw std::bad_alloc();
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+TEST(WindowProcedures, AnExceptionEndsTheMessageNotTheProgram) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = &Guarded<throwingProc>;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "lw-throwing-test";
+  RegisterClassA(&wc);
+  HWND w = CreateWindowA(wc.lpszClassName, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
+                         wc.hInstance, nullptr);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(SendMessageA(w, WM_APP, 0, 0), 0);
+  UpdateWindow(w);
+  EXPECT_FALSE(GetUpdateRect(w, nullptr, FALSE)) << "a paint that threw must leave nothing to paint";
+  DestroyWindow(w);
+  UnregisterClassA(wc.lpszClassName, wc.hInstance);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/core/memory.h"
 #include "tests/runtime/ui/picture_test_files.h"
 
 namespace lw {
@@ -153,6 +154,57 @@ TEST(PictureDraw, NoPictureFromBytesThatAreNotOne) {
   EXPECT_FALSE(SetUnitPicture(&p, Bytes(html, html + sizeof html)));
   EXPECT_EQ(p.decoded, nullptr);
   EXPECT_EQ(MakePictureBitmap(p, 0), nullptr);
+}
+
+// While alive, records the largest block asked of the runtime's allocator, or
+// refuses every block.
+struct HeapWatch {
+  static inline HeapOps previous;
+  static inline size_t largest = 0;
+  explicit HeapWatch(bool refuse) {
+    previous = CurrentHeapOps();
+    largest = 0;
+    SetHeapOps({refuse ? +[](size_t) -> void* { return nullptr; }
+                       : +[](size_t n) -> void* {
+                           if (n > largest) largest = n;
+                           return previous.alloc(n);
+                         },
+                previous.resize, previous.release});
+  }
+  ~HeapWatch() { SetHeapOps(previous); }
+};
+
+TEST(PictureDraw, APaintWorksOutOnlyWhatShowsAndShowsTheBackgroundWhenMemoryIsShort) {
+  Picture big(testing::makeBmp(std::vector<std::vector<uint32_t>>(1000, std::vector<uint32_t>(1000, kRed)), 24, {}));
+  ASSERT_NE(big.p.decoded, nullptr);
+  const RECT client = {0, 0, 50, 50};
+  {
+    Canvas c(50, 50, 0x123456);
+    HeapWatch watch(false);
+    DisplayPicture(c.dc, big.p, 1, client, RGB(0, 0, 0));
+    EXPECT_GT(HeapWatch::largest, 0u) << "expected the paint's pixels from the runtime's allocator";
+    EXPECT_LE(HeapWatch::largest, size_t(50) * 50 * 4) << "expected the box's pixels, not the picture's";
+    EXPECT_EQ(c.at(0, 0), kRed);
+    EXPECT_EQ(c.at(49, 49), kRed);
+  }
+  {
+    // At its own size, 1000 × 1000, in a box clipped to 10 × 10.
+    Canvas c(50, 50, 0x123456);
+    IntersectClipRect(c.dc, 0, 0, 10, 10);
+    HeapWatch watch(false);
+    DisplayPicture(c.dc, big.p, 0, client, RGB(0, 0, 0));
+    EXPECT_LE(HeapWatch::largest, size_t(10) * 10 * 4) << "expected only the visible 10 × 10";
+    EXPECT_EQ(c.at(9, 9), kRed);
+    EXPECT_EQ(c.at(10, 10), 0x123456u);
+  }
+  {
+    Canvas c(50, 50, 0x123456);
+    HeapWatch watch(true);
+    RECT drawn = DisplayPicture(c.dc, big.p, 1, client, colourRef(kBlue));
+    EXPECT_EQ(drawn.right - drawn.left, 0) << "nothing drawn";
+    EXPECT_EQ(c.at(0, 0), kBlue) << "expected the background colour in place of the picture";
+    EXPECT_EQ(c.at(49, 49), kBlue);
+  }
 }
 
 }  // namespace

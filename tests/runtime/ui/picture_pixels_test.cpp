@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "runtime/core/memory.h"
@@ -111,6 +112,32 @@ TEST(PictureStretch, BoxNeedsARowOfTheDestinationNotThePicturesHeight) {
   SetHeapOps({[](size_t) -> void* { return nullptr; }, &realloc, &free});
   EXPECT_FALSE(StretchBox(tall.data(), 1, 2048, wide.data(), 2048, 1));
   SetHeapOps({&malloc, &realloc, &free});
+}
+
+TEST(PictureStretch, APartIsThatWindowOfTheWholeStretchAndNeedsOnlyItsOwnMemory) {
+  // 300 × 200 of varied, partly transparent pixels, shrunk across and enlarged down.
+  const uint32_t sw = 300, sh = 200, fw = 170, fh = 450;
+  std::vector<uint8_t> src(size_t(sw) * sh * 4);
+  for (size_t i = 0; i < src.size(); ++i) src[i] = uint8_t(i * 7 + i / 1200 * 13);
+  const uint32_t background = 0x336699;
+  std::vector<uint8_t> composited(src.size()), whole(size_t(fw) * fh * 4);
+  CompositeOverColour(src.data(), composited.data(), size_t(sw) * sh, background);
+  ASSERT_TRUE(StretchBox(composited.data(), sw, sh, whole.data(), fw, fh));
+
+  const StretchPart part = {fw, fh, 40, 300, 25, 60};
+  std::vector<uint8_t> got(size_t(part.width) * part.height * 4);
+  g_largestBlock = 0;
+  SetHeapOps({&recordingAlloc, &realloc, &free});
+  EXPECT_TRUE(StretchBoxPart(src.data(), sw, sh, part, got.data(), &background));
+  SetHeapOps({&malloc, &realloc, &free});
+  EXPECT_LE(g_largestBlock, size_t(part.width) * 16) << "expected a row of sums of the part, not of the picture";
+  for (uint32_t y = 0; y < part.height; ++y)
+    ASSERT_EQ(0, memcmp(got.data() + size_t(y) * part.width * 4,
+                        whole.data() + ((size_t(part.top) + y) * fw + part.left) * 4, size_t(part.width) * 4))
+        << "row " << y << " differs from compositing first and stretching the whole";
+
+  const StretchPart outside = {fw, fh, 150, 0, 21, 1};
+  EXPECT_FALSE(StretchBoxPart(src.data(), sw, sh, outside, got.data(), nullptr));
 }
 
 }  // namespace
