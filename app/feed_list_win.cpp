@@ -32,9 +32,12 @@ void setCell(int32_t row, int32_t column, const char* text) {
   lw::kServices.callUnitCommand(&lw::commands::SetItemText, 4, args, kListViewLibrary);
 }
 
-int32_t appendRow() {
-  lw::ArgRecord unit = {ids::StartWindow, ids::超级列表框日志, lw::type::ListViewUnit};
-  lw::ResultRecord r = lw::kServices.callUnitCommand(&lw::commands::InsertRow, 1, &unit, kListViewLibrary);
+// A new last row with `text` in its first column.
+int32_t appendRow(const char* text) {
+  lw::ArgRecord args[3] = {{ids::StartWindow, ids::超级列表框日志, lw::type::ListViewUnit},
+                           {lw::Word(uint32_t(-1)), 0, lw::type::Int},
+                           {lw::Word(uintptr_t(text ? text : "")), 0, lw::type::Text}};
+  lw::ResultRecord r = lw::kServices.callUnitCommand(&lw::commands::InsertRow, 3, args, kListViewLibrary);
   return int32_t(r.low);
 }
 
@@ -99,8 +102,7 @@ void listBlogPosts(const char* qqNumber) {
   for (int32_t i = 0; i < n; ++i) {
     lw::Text title = textBetween(elements[i], "[", "]]>");
     lw::Text id = textBetween(elements[i], "blog/", "<");
-    int32_t row = appendRow();
-    setCell(row, 0, title);
+    int32_t row = appendRow(title);
     setCell(row, 1, id);
     lw::kServices.freeMemory(title);
     lw::kServices.freeMemory(id);

@@ -13,6 +13,7 @@
 #include "runtime/core/codepage.h"
 #include "runtime/core/core_commands.h"
 #include "runtime/core/memory.h"
+#include "runtime/core/runtime_app_win.h"
 #include "runtime/core/values.h"
 
 namespace lw {
@@ -174,6 +175,44 @@ int32_t bindThroughTypeInfo(ITypeComp* comp, LPOLESTR name, Use use, Member* m) 
     return code;
   }
   return kUnknownName;
+}
+
+// ---- Bindings already made ----
+
+// Binding a name through type information costs more than the call itself, and a
+// type's information never changes, so what a name bound to is kept per type
+// information and name. Each entry holds a reference to its type information, so
+// the address cannot come to stand for another type. Kept only on the runtime's
+// main thread, whose OLE start-up outlives every object there, and given back at
+// shutdown before OLE stops.
+struct BoundName {
+  ITypeInfo* info;
+  Use use;
+  std::string name;
+  Member member;
+};
+std::vector<BoundName> g_boundNames;
+constexpr size_t kMaxBoundNames = 256;
+
+bool mayKeepBindings() { return g_app.oleStarted && GetCurrentThreadId() == g_app.mainThreadId; }
+
+void forgetBindings() {
+  for (BoundName& b : g_boundNames) b.info->Release();
+  g_boundNames.clear();
+}
+
+const Member* boundBefore(ITypeInfo* info, Use use, const char* name) {
+  for (const BoundName& b : g_boundNames)
+    if (b.info == info && b.use == use && b.name == name) return &b.member;
+  return nullptr;
+}
+
+void keepBinding(ITypeInfo* info, Use use, const char* name, const Member& m) {
+  if (!mayKeepBindings()) return;
+  if (g_boundNames.size() >= kMaxBoundNames) forgetBindings();
+  if (g_boundNames.empty()) RegisterCleanupRoutine(&forgetBindings);
+  g_boundNames.push_back({info, use, name, m});
+  info->AddRef();
 }
 
 // ---- Arguments ----
@@ -357,10 +396,18 @@ int32_t bindAndInvoke(Use use, int argc, ArgRecord* args, TypeWord resultType, R
   Member m;
   ITypeInfo* info = nullptr;
   ITypeComp* comp = nullptr;
-  if (SUCCEEDED(disp->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info)) && info &&
-      SUCCEEDED(info->GetTypeComp(&comp)) && comp) {
-    code = bindThroughTypeInfo(comp, name, use, &m);
-  } else {
+  bool bound = false;
+  if (SUCCEEDED(disp->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info)) && info) {
+    if (const Member* known = boundBefore(info, use, nameText)) {
+      m = *known;
+      bound = true;
+    } else if (SUCCEEDED(info->GetTypeComp(&comp)) && comp) {
+      code = bindThroughTypeInfo(comp, name, use, &m);
+      if (code == kOk) keepBinding(info, use, nameText, m);
+      bound = true;
+    }
+  }
+  if (!bound) {
     // No type information: the object's own name lookup, trying the kinds in turn.
     HRESULT hr = disp->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &m.id);
     code = SUCCEEDED(hr) ? kOk : (hr == E_NOTIMPL ? kNoTypeInfo : kUnknownName);

@@ -13,6 +13,7 @@
 #include "runtime/core/automation_commands_win.h"
 #include "runtime/core/automation_win.h"
 #include "runtime/core/memory.h"
+#include "runtime/core/runtime_app_win.h"
 #include "runtime/core/service_table.h"
 #include "runtime/core/values.h"
 #include "tests/support/recording_component_win.h"
@@ -270,6 +271,33 @@ TEST_F(Automation, LogicalPropertyWriteIsPutWithNamedArgument) {
   EXPECT_TRUE(writeProperty(re, "IgnoreCase", {arg::logical(false)}));
   EXPECT_EQ(readNumber(re, "IgnoreCase"), 0.0);
   freeObject(re);
+}
+
+TEST_F(Automation, BindingsKeptOnTheMainThreadAnswerLikeFreshOnes) {
+  // As in the running program: OLE started by the runtime, calls on its thread.
+  const RuntimeApp saved = g_app;
+  g_app.oleStarted = true;
+  g_app.mainThreadId = GetCurrentThreadId();
+  for (int round = 0; round < 2; ++round) {
+    // One name, read and written: each use keeps its own binding.
+    EXPECT_TRUE(writeProperty(object, "Size", {arg::integer(7 + round)}));
+    EXPECT_EQ(lastCall().flags, DISPATCH_PROPERTYPUT);
+    EXPECT_EQ(readNumber(object, "Size"), 7.0 + round);
+    EXPECT_EQ(lastCall().flags, DISPATCH_PROPERTYGET);
+    // The same name on a component of another type binds to that type's member.
+    ObjectRef re = NewObjectBlock();
+    ASSERT_TRUE(createObject(re, "VBScript.RegExp"));
+    EXPECT_TRUE(writeProperty(re, "Pattern", {arg::text("a+")}));
+    EXPECT_EQ(text(readText(re, "Pattern")), "a+");
+    freeObject(re);
+  }
+  // The kept bindings hold the type information until shutdown gives them back.
+  recorder->info->AddRef();
+  const ULONG held = recorder->info->Release();
+  for (auto routine : g_app.cleanupRoutines) routine();
+  recorder->info->AddRef();
+  EXPECT_LT(recorder->info->Release(), held);
+  g_app = saved;
 }
 
 TEST_F(Automation, VariableBecomesPropertyGetAndPut) {
