@@ -188,8 +188,9 @@ Unit* create(const UnitCreateArgs& a) {
   }
   EditProps& p = s->props;
   const DWORD style = editStyle(p) | (a.style & ~WS_VISIBLE);
-  HWND hwnd = CreateWindowExA(0, "EDIT", p.text.c_str(), style, a.left, a.top, a.width, a.height, HWND(a.parent),
-                              HMENU(intptr_t(a.controlId)), GetModuleHandleA(nullptr), nullptr);
+  HWND hwnd = CreateWindowExA(BorderExStyle(p.border), "EDIT", p.text.c_str(), style, a.left, a.top, a.width,
+                              a.height, HWND(a.parent), HMENU(intptr_t(a.controlId)), GetModuleHandleA(nullptr),
+                              nullptr);
   if (!hwnd) {
     delete s;
     return nullptr;

@@ -329,8 +329,9 @@ Unit* create(const UnitCreateArgs& a) {
   }
   ListViewProps& p = s->props;
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | listStyle(p) | (a.style & ~WS_VISIBLE);
-  HWND hwnd = CreateWindowExA(0, WC_LISTVIEWA, "", style, a.left, a.top, a.width, a.height, HWND(a.parent),
-                              HMENU(intptr_t(a.controlId)), GetModuleHandleA(nullptr), nullptr);
+  HWND hwnd = CreateWindowExA(BorderExStyle(ClampInt(p.border, 0, 5)), WC_LISTVIEWA, "", style, a.left, a.top,
+                              a.width, a.height, HWND(a.parent), HMENU(intptr_t(a.controlId)),
+                              GetModuleHandleA(nullptr), nullptr);
   if (!hwnd) {
     delete s;
     return nullptr;

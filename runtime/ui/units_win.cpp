@@ -84,7 +84,8 @@ Unit* AttachNewUnit(HWND hwnd, const UnitCreateArgs& args, uint32_t typeId, void
   holder->freeState = freeState;
   holders()[hwnd] = holder;
   // Chained in front of the kind's own procedure, so it sees WM_NCDESTROY last.
-  holder->previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(&Guarded<unitFrontProc>)));
+  holder->previous =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(&Guarded<unitFrontProc>)));
   return &holder->unit;
 }
 
@@ -143,17 +144,23 @@ HFONT MakeUnitFont(const std::vector<uint8_t>& block) {
 
 bool IsStockFont(HFONT font) { return font == HFONT(GetStockObject(DEFAULT_GUI_FONT)); }
 
-void ApplyBorderStyle(HWND hwnd, int border) {
-  LONG style = GetWindowLongA(hwnd, GWL_STYLE) & ~WS_BORDER;
-  LONG ex = GetWindowLongA(hwnd, GWL_EXSTYLE) & ~(WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE);
+DWORD BorderExStyle(int border) {
   switch (border) {
-    case 1: ex |= WS_EX_CLIENTEDGE; break;
-    case 2: ex |= WS_EX_DLGMODALFRAME; break;
-    case 3: ex |= WS_EX_STATICEDGE; break;
-    case 4: ex |= WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME; break;
-    case 5: style |= WS_BORDER; break;
-    default: break;
+    case 1: return WS_EX_CLIENTEDGE;
+    case 2: return WS_EX_DLGMODALFRAME;
+    case 3: return WS_EX_STATICEDGE;
+    case 4: return WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME;
+    default: return 0;
   }
+}
+
+void ApplyBorderStyle(HWND hwnd, int border) {
+  const LONG oldStyle = GetWindowLongA(hwnd, GWL_STYLE), oldEx = GetWindowLongA(hwnd, GWL_EXSTYLE);
+  LONG style = (oldStyle & ~WS_BORDER) | (border == 5 ? WS_BORDER : 0);
+  LONG ex = (oldEx & ~(WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE)) | LONG(BorderExStyle(border));
+  // A frame already in this style is left alone: recomputing it costs a frame
+  // message round for nothing, once per control as a window loads.
+  if (style == oldStyle && ex == oldEx) return;
   SetWindowLongA(hwnd, GWL_STYLE, style);
   SetWindowLongA(hwnd, GWL_EXSTYLE, ex);
   SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);

@@ -36,6 +36,9 @@ bool IsStockFont(HFONT font);
 
 // Border styles 0-5 shared by labels, edit boxes, picture boxes and list views.
 void ApplyBorderStyle(HWND hwnd, int border);
+// The extended styles of a border, for creating a control in it from the start
+// (ApplyBorderStyle then finds nothing to change).
+DWORD BorderExStyle(int border);
 
 // The window record and unit record a live unit belongs to.
 struct WindowRecord;
