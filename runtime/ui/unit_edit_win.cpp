@@ -283,8 +283,8 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
       return 0;
     }
     case edit_prop::SelText: SendMessageA(hwnd, EM_REPLACESEL, TRUE, LPARAM(v.text.c_str())); return 0;
-    case edit_prop::DataSource: p.dataSource = v.text; return 0;
-    case edit_prop::DataColumn: p.dataColumn = v.text; return 0;
+    case edit_prop::ExtraText1: p.extraText1 = v.text; return 0;
+    case edit_prop::ExtraText2: p.extraText2 = v.text; return 0;
     default: return 0;
   }
   InvalidateRect(hwnd, nullptr, TRUE);
@@ -331,8 +331,8 @@ int getProperty(Unit* u, int index, PropertyValue* v) {
       return 1;
     }
     case edit_prop::SelText: v->text = selectedText(hwnd); return 1;
-    case edit_prop::DataSource: v->text = p.dataSource; return 1;
-    case edit_prop::DataColumn: v->text = p.dataColumn; return 1;
+    case edit_prop::ExtraText1: v->text = p.extraText1; return 1;
+    case edit_prop::ExtraText2: v->text = p.extraText2; return 1;
     default: return 0;
   }
 }

@@ -244,8 +244,8 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
     case label_prop::HAlign: p.hAlign = ClampInt(v.i, 0, 2); break;
     case label_prop::WordWrap: p.wordWrap = v.i; break;
     case label_prop::VAlign: p.vAlign = ClampInt(v.i, 0, 2); break;
-    case label_prop::DataSource: p.dataSource = v.text; break;
-    case label_prop::DataColumn: p.dataColumn = v.text; break;
+    case label_prop::ExtraText1: p.extraText1 = v.text; break;
+    case label_prop::ExtraText2: p.extraText2 = v.text; break;
     default: return 0;
   }
   InvalidateRect(hwnd, nullptr, FALSE);
@@ -278,8 +278,8 @@ int getProperty(Unit* u, int index, PropertyValue* v) {
     case label_prop::HAlign: v->i = p.hAlign; return 1;
     case label_prop::WordWrap: v->i = p.wordWrap; return 1;
     case label_prop::VAlign: v->i = p.vAlign; return 1;
-    case label_prop::DataSource: v->text = p.dataSource; return 1;
-    case label_prop::DataColumn: v->text = p.dataColumn; return 1;
+    case label_prop::ExtraText1: v->text = p.extraText1; return 1;
+    case label_prop::ExtraText2: v->text = p.extraText2; return 1;
     default: return 0;
   }
 }

@@ -141,8 +141,8 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
         decodePicture(hwnd, s);  // animating needs every frame, still pictures only the first
       }
       break;
-    case pic_box_prop::DataSource: p.dataSource = v.text; return 0;
-    case pic_box_prop::DataColumn: p.dataColumn = v.text; return 0;
+    case pic_box_prop::ExtraText1: p.extraText1 = v.text; return 0;
+    case pic_box_prop::ExtraText2: p.extraText2 = v.text; return 0;
     default: return 0;
   }
   InvalidateRect(hwnd, nullptr, FALSE);
@@ -159,8 +159,8 @@ int getProperty(Unit* u, int index, PropertyValue* v) {
     case pic_box_prop::Picture: v->data = p.picture; return 1;
     case pic_box_prop::DisplayMode: v->i = p.displayMode; return 1;
     case pic_box_prop::Animate: v->i = p.animate; return 1;
-    case pic_box_prop::DataSource: v->text = p.dataSource; return 1;
-    case pic_box_prop::DataColumn: v->text = p.dataColumn; return 1;
+    case pic_box_prop::ExtraText1: v->text = p.extraText1; return 1;
+    case pic_box_prop::ExtraText2: v->text = p.extraText2; return 1;
     default: return 0;
   }
 }

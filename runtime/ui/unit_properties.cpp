@@ -42,60 +42,60 @@ bool DecodeWindowProps(ByteReader& in, WindowProps* out) {
   if (!ReadVersion(in, kWindowVersion, &v)) return false;
   WindowProps& p = *out;
   p.border = in.i32();
-  p.backPictureMode = in.i32();
+  p.wordA = in.i32();
   p.backColour = in.u32();
   p.maxButton = in.i32();
   p.minButton = in.i32();
   p.controlBox = in.i32();
   p.startPosition = in.i32();
   p.closable = in.i32();
-  p.musicPlayCount = in.i32();
-  p.enterMovesFocus = in.i32();
-  p.escCloses = in.i32();
-  p.f1OpensHelp = in.i32();
-  p.helpContext = in.i32();
-  if (v >= 2) p.showInTaskbar = in.i32();
+  p.wordF = in.i32();
+  p.wordG = in.i32();
+  p.wordH = in.i32();
+  p.wordI = in.i32();
+  p.wordJ = in.i32();
+  if (v >= 2) p.wordK = in.i32();
   if (v >= 3) {
-    p.dragAnywhere = in.i32();
-    p.shape = in.i32();
+    p.wordL = in.i32();
+    p.wordM = in.i32();
   }
   if (v >= 4) p.alwaysOnTop = in.i32();
-  if (v >= 5) p.keepCaptionActive = in.i32();
+  if (v >= 5) p.wordO = in.i32();
   if (v >= 6) p.className = in.countedText();
   p.backPicture = in.byteBlock();
-  p.icon = in.byteBlock();
-  p.backgroundMusic = in.byteBlock();
+  p.blockU = in.byteBlock();
+  p.blockV = in.byteBlock();
   p.caption = in.countedText();
-  p.helpFile = in.countedText();
+  p.textW = in.countedText();
   return in.ok();
 }
 
 void EncodeWindowProps(const WindowProps& p, ByteWriter& out) {
   out.i32(kWindowVersion);
   out.i32(p.border);
-  out.i32(p.backPictureMode);
+  out.i32(p.wordA);
   out.u32(p.backColour);
   out.i32(p.maxButton);
   out.i32(p.minButton);
   out.i32(p.controlBox);
   out.i32(p.startPosition);
   out.i32(p.closable);
-  out.i32(p.musicPlayCount);
-  out.i32(p.enterMovesFocus);
-  out.i32(p.escCloses);
-  out.i32(p.f1OpensHelp);
-  out.i32(p.helpContext);
-  out.i32(p.showInTaskbar);
-  out.i32(p.dragAnywhere);
-  out.i32(p.shape);
+  out.i32(p.wordF);
+  out.i32(p.wordG);
+  out.i32(p.wordH);
+  out.i32(p.wordI);
+  out.i32(p.wordJ);
+  out.i32(p.wordK);
+  out.i32(p.wordL);
+  out.i32(p.wordM);
   out.i32(p.alwaysOnTop);
-  out.i32(p.keepCaptionActive);
+  out.i32(p.wordO);
   out.countedText(p.className);
   out.byteBlock(p.backPicture);
-  out.byteBlock(p.icon);
-  out.byteBlock(p.backgroundMusic);
+  out.byteBlock(p.blockU);
+  out.byteBlock(p.blockV);
   out.countedText(p.caption);
-  out.countedText(p.helpFile);
+  out.countedText(p.textW);
 }
 
 // ---- Label --------------------------------------------------------------------------
@@ -122,8 +122,8 @@ bool DecodeLabelProps(ByteReader& in, LabelProps* out) {
   p.picture = in.byteBlock();
   p.caption = in.countedText();
   if (v >= 2) {
-    p.dataSource = in.countedText();
-    p.dataColumn = in.countedText();
+    p.extraText1 = in.countedText();
+    p.extraText2 = in.countedText();
   }
   return in.ok();
 }
@@ -145,8 +145,8 @@ void EncodeLabelProps(const LabelProps& p, ByteWriter& out) {
   out.byteBlock(p.font);
   out.byteBlock(p.picture);
   out.countedText(p.caption);
-  out.countedText(p.dataSource);
-  out.countedText(p.dataColumn);
+  out.countedText(p.extraText1);
+  out.countedText(p.extraText2);
 }
 
 // ---- Edit box -----------------------------------------------------------------------
@@ -176,8 +176,8 @@ bool DecodeEditProps(ByteReader& in, EditProps* out) {
   p.font = in.byteBlock();
   p.text = in.countedText();
   if (v >= 2) {
-    p.dataSource = in.countedText();
-    p.dataColumn = in.countedText();
+    p.extraText1 = in.countedText();
+    p.extraText2 = in.countedText();
   }
   return in.ok();
 }
@@ -202,8 +202,8 @@ void EncodeEditProps(const EditProps& p, ByteWriter& out) {
   out.i32(p.selLength);
   out.byteBlock(p.font);
   out.countedText(p.text);
-  out.countedText(p.dataSource);
-  out.countedText(p.dataColumn);
+  out.countedText(p.extraText1);
+  out.countedText(p.extraText2);
 }
 
 // ---- Picture box --------------------------------------------------------------------
@@ -220,8 +220,8 @@ bool DecodePicBoxProps(ByteReader& in, PicBoxProps* out) {
   p.animate = in.i32();
   p.picture = in.byteBlock();
   if (v >= 2) {
-    p.dataSource = in.countedText();
-    p.dataColumn = in.countedText();
+    p.extraText1 = in.countedText();
+    p.extraText2 = in.countedText();
   }
   return in.ok();
 }
@@ -233,8 +233,8 @@ void EncodePicBoxProps(const PicBoxProps& p, ByteWriter& out) {
   out.i32(p.displayMode);
   out.i32(p.animate);
   out.byteBlock(p.picture);
-  out.countedText(p.dataSource);
-  out.countedText(p.dataColumn);
+  out.countedText(p.extraText1);
+  out.countedText(p.extraText2);
 }
 
 // ---- Group box ----------------------------------------------------------------------

@@ -84,29 +84,29 @@ enum : int32_t {
 
 struct WindowProps {
   int32_t border = 2;                 // 9: 0-6, 2 fixed frame
-  int32_t backPictureMode = 1;        // 12, stored
+  int32_t wordA = 1;                  // 12, stored
   uint32_t backColour = kDefaultColour;  // 10
   int32_t maxButton = 0;              // 16
   int32_t minButton = 1;              // 17
   int32_t controlBox = 1;             // 15
   int32_t startPosition = 1;          // 18: 0 stored, 1 centred, 2 minimised, 3 maximised
   int32_t closable = 1;               // 19
-  int32_t musicPlayCount = 0;         // 14, stored
-  int32_t enterMovesFocus = 0;        // 21, stored
-  int32_t escCloses = 1;              // 22, stored
-  int32_t f1OpensHelp = 0;            // 23, stored
-  int32_t helpContext = 0;            // 25, stored
-  int32_t showInTaskbar = 1;          // 26, stored; version 2 on
-  int32_t dragAnywhere = 0;           // 27, stored; version 3 on
-  int32_t shape = 0;                  // 28, stored; version 3 on
+  int32_t wordF = 0;                  // 14, stored
+  int32_t wordG = 0;                  // 21, stored
+  int32_t wordH = 1;                  // 22, stored
+  int32_t wordI = 0;                  // 23, stored
+  int32_t wordJ = 0;                  // 25, stored
+  int32_t wordK = 1;                  // 26, stored; version 2 on
+  int32_t wordL = 0;                  // 27, stored; version 3 on
+  int32_t wordM = 0;                  // 28, stored; version 3 on
   int32_t alwaysOnTop = 0;            // 29, version 4 on
-  int32_t keepCaptionActive = 0;      // 30, stored; version 5 on
+  int32_t wordO = 0;                  // 30, stored; version 5 on
   std::string className;              // 31, version 6; empty: "JVWindow"
   Bytes backPicture;                  // 11
-  Bytes icon;                         // 20, stored: windows show the program's own icon
-  Bytes backgroundMusic;              // 13, stored
+  Bytes blockU;                       // 20, stored
+  Bytes blockV;                       // 13, stored
   std::string caption;                // 8
-  std::string helpFile;               // 24, stored
+  std::string textW;                  // 24, stored
 };
 
 namespace window_prop {
@@ -115,25 +115,25 @@ enum : int32_t {
   Border = 9,
   BackColour = 10,
   BackPicture = 11,
-  BackPictureMode = 12,
-  BackgroundMusic = 13,
-  MusicPlayCount = 14,
+  WordA = 12,
+  BlockV = 13,
+  WordF = 14,
   ControlBox = 15,
   MaxButton = 16,
   MinButton = 17,
   StartPosition = 18,
   Closable = 19,
-  Icon = 20,
-  EnterMovesFocus = 21,
-  EscCloses = 22,
-  F1OpensHelp = 23,
-  HelpFile = 24,
-  HelpContext = 25,
-  ShowInTaskbar = 26,
-  DragAnywhere = 27,
-  Shape = 28,
+  BlockU = 20,
+  WordG = 21,
+  WordH = 22,
+  WordI = 23,
+  TextW = 24,
+  WordJ = 25,
+  WordK = 26,
+  WordL = 27,
+  WordM = 28,
   AlwaysOnTop = 29,
-  KeepCaptionActive = 30,
+  WordO = 30,
   ClassName = 31,
   Last = ClassName,
 };
@@ -167,8 +167,8 @@ struct LabelProps {
   Bytes font;                         // 15: 60-byte logical font, empty default
   Bytes picture;                      // 18
   std::string caption;                // 8
-  std::string dataSource;             // 27, stored; version 2 on
-  std::string dataColumn;             // 28, stored; version 2 on
+  std::string extraText1;             // 27, stored; version 2 on
+  std::string extraText2;             // 28, stored; version 2 on
 };
 
 namespace label_prop {
@@ -192,9 +192,9 @@ enum : int32_t {
   HAlign = 24,
   WordWrap = 25,
   VAlign = 26,
-  DataSource = 27,
-  DataColumn = 28,
-  Last = DataColumn,
+  ExtraText1 = 27,
+  ExtraText2 = 28,
+  Last = ExtraText2,
 };
 }  // namespace label_prop
 
@@ -217,8 +217,8 @@ struct EditProps {
   int32_t selLength = 0;              // 25
   Bytes font;                         // 12
   std::string text;                   // 8
-  std::string dataSource;             // 27, stored; version 2 on
-  std::string dataColumn;             // 28, stored; version 2 on
+  std::string extraText1;             // 27, stored; version 2 on
+  std::string extraText2;             // 28, stored; version 2 on
 };
 
 namespace edit_prop {
@@ -242,9 +242,9 @@ enum : int32_t {
   SelStart = 24,
   SelLength = 25,
   SelText = 26,  // the selected text; writing it replaces the selection
-  DataSource = 27,
-  DataColumn = 28,
-  Last = DataColumn,
+  ExtraText1 = 27,
+  ExtraText2 = 28,
+  Last = ExtraText2,
 };
 }  // namespace edit_prop
 
@@ -260,8 +260,8 @@ struct PicBoxProps {
   int32_t displayMode = 0;            // 11: 0 natural, 1 stretched, 2 fitted and centred
   int32_t animate = 0;                // 12
   Bytes picture;                      // 10
-  std::string dataSource;             // 13, stored; version 2 on
-  std::string dataColumn;             // 14, stored; version 2 on
+  std::string extraText1;             // 13, stored; version 2 on
+  std::string extraText2;             // 14, stored; version 2 on
 };
 
 namespace pic_box_prop {
@@ -271,9 +271,9 @@ enum : int32_t {
   Picture = 10,
   DisplayMode = 11,
   Animate = 12,
-  DataSource = 13,
-  DataColumn = 14,
-  Last = DataColumn,
+  ExtraText1 = 13,
+  ExtraText2 = 14,
+  Last = ExtraText2,
 };
 }  // namespace pic_box_prop
 

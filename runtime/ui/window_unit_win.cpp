@@ -159,9 +159,9 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
       InvalidateRect(hwnd, nullptr, TRUE);
       break;
     case window_prop::BackPicture: p.backPicture = v.data; break;
-    case window_prop::BackPictureMode: p.backPictureMode = v.i; break;
-    case window_prop::BackgroundMusic: p.backgroundMusic = v.data; break;
-    case window_prop::MusicPlayCount: p.musicPlayCount = v.i; break;
+    case window_prop::WordA: p.wordA = v.i; break;
+    case window_prop::BlockV: p.blockV = v.data; break;
+    case window_prop::WordF: p.wordF = v.i; break;
     case window_prop::ControlBox: p.controlBox = v.i; restyle(u, s); break;
     case window_prop::MaxButton: p.maxButton = v.i; restyle(u, s); break;
     case window_prop::MinButton: p.minButton = v.i; restyle(u, s); break;
@@ -171,21 +171,21 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
       GetSystemMenu(hwnd, TRUE);  // back to the standard menu, then remove close again if asked
       applyCloseCommand(hwnd, p);
       break;
-    case window_prop::Icon: p.icon = v.data; break;
-    case window_prop::EnterMovesFocus: p.enterMovesFocus = v.i; break;
-    case window_prop::EscCloses: p.escCloses = v.i; break;
-    case window_prop::F1OpensHelp: p.f1OpensHelp = v.i; break;
-    case window_prop::HelpFile: p.helpFile = v.text; break;
-    case window_prop::HelpContext: p.helpContext = v.i; break;
-    case window_prop::ShowInTaskbar: p.showInTaskbar = v.i; break;
-    case window_prop::DragAnywhere: p.dragAnywhere = v.i; break;
-    case window_prop::Shape: p.shape = v.i; break;
+    case window_prop::BlockU: p.blockU = v.data; break;
+    case window_prop::WordG: p.wordG = v.i; break;
+    case window_prop::WordH: p.wordH = v.i; break;
+    case window_prop::WordI: p.wordI = v.i; break;
+    case window_prop::TextW: p.textW = v.text; break;
+    case window_prop::WordJ: p.wordJ = v.i; break;
+    case window_prop::WordK: p.wordK = v.i; break;
+    case window_prop::WordL: p.wordL = v.i; break;
+    case window_prop::WordM: p.wordM = v.i; break;
     case window_prop::AlwaysOnTop:
       p.alwaysOnTop = v.i;
       SetWindowPos(hwnd, p.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       break;
-    case window_prop::KeepCaptionActive: p.keepCaptionActive = v.i; break;
+    case window_prop::WordO: p.wordO = v.i; break;
     case window_prop::ClassName: p.className = v.text; break;  // takes effect at the next load
     default: break;
   }
@@ -208,25 +208,25 @@ int getProperty(Unit* u, int index, PropertyValue* v) {
     case window_prop::Border: v->i = p.border; return 1;
     case window_prop::BackColour: v->i = int32_t(p.backColour); return 1;
     case window_prop::BackPicture: v->data = p.backPicture; return 1;
-    case window_prop::BackPictureMode: v->i = p.backPictureMode; return 1;
-    case window_prop::BackgroundMusic: v->data = p.backgroundMusic; return 1;
-    case window_prop::MusicPlayCount: v->i = p.musicPlayCount; return 1;
+    case window_prop::WordA: v->i = p.wordA; return 1;
+    case window_prop::BlockV: v->data = p.blockV; return 1;
+    case window_prop::WordF: v->i = p.wordF; return 1;
     case window_prop::ControlBox: v->i = p.controlBox; return 1;
     case window_prop::MaxButton: v->i = p.maxButton; return 1;
     case window_prop::MinButton: v->i = p.minButton; return 1;
     case window_prop::StartPosition: v->i = p.startPosition; return 1;
     case window_prop::Closable: v->i = p.closable; return 1;
-    case window_prop::Icon: v->data = p.icon; return 1;
-    case window_prop::EnterMovesFocus: v->i = p.enterMovesFocus; return 1;
-    case window_prop::EscCloses: v->i = p.escCloses; return 1;
-    case window_prop::F1OpensHelp: v->i = p.f1OpensHelp; return 1;
-    case window_prop::HelpFile: v->text = p.helpFile; return 1;
-    case window_prop::HelpContext: v->i = p.helpContext; return 1;
-    case window_prop::ShowInTaskbar: v->i = p.showInTaskbar; return 1;
-    case window_prop::DragAnywhere: v->i = p.dragAnywhere; return 1;
-    case window_prop::Shape: v->i = p.shape; return 1;
+    case window_prop::BlockU: v->data = p.blockU; return 1;
+    case window_prop::WordG: v->i = p.wordG; return 1;
+    case window_prop::WordH: v->i = p.wordH; return 1;
+    case window_prop::WordI: v->i = p.wordI; return 1;
+    case window_prop::TextW: v->text = p.textW; return 1;
+    case window_prop::WordJ: v->i = p.wordJ; return 1;
+    case window_prop::WordK: v->i = p.wordK; return 1;
+    case window_prop::WordL: v->i = p.wordL; return 1;
+    case window_prop::WordM: v->i = p.wordM; return 1;
     case window_prop::AlwaysOnTop: v->i = p.alwaysOnTop; return 1;
-    case window_prop::KeepCaptionActive: v->i = p.keepCaptionActive; return 1;
+    case window_prop::WordO: v->i = p.wordO; return 1;
     case window_prop::ClassName: v->text = p.className; return 1;
     default: return 0;
   }

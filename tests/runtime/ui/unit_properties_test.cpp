@@ -81,38 +81,36 @@ TEST(UnitProperties, EmptyBlocksGiveTheDefaults) {
 }
 
 TEST(UnitProperties, WindowBlockFieldsByVersion) {
-  // Version 6: thirteen words; show in task bar, drag anywhere, shape, always on top, keep caption
-  // active; class name, three blocks, two texts.
+  // Version 6: thirteen words, K, L, M, always on top, O, class name, three blocks, two texts.
   Block v6;
   v6.i(6).run(100, 13).run(200, 5).text("Cls").text("P").text("U").text("V").text("Cap").text("W");
   WindowProps p;
   ASSERT_TRUE(Decode(DecodeWindowProps, v6.b, &p));
   EXPECT_EQ(p.border, 100);
-  EXPECT_EQ(p.backPictureMode, 101);
+  EXPECT_EQ(p.wordA, 101);
   EXPECT_EQ(p.backColour, 102u);
   EXPECT_EQ(p.maxButton, 103);
   EXPECT_EQ(p.minButton, 104);
   EXPECT_EQ(p.controlBox, 105);
   EXPECT_EQ(p.startPosition, 106);
   EXPECT_EQ(p.closable, 107);
-  EXPECT_EQ(p.helpContext, 112);
-  EXPECT_EQ(p.showInTaskbar, 200);
-  EXPECT_EQ(p.shape, 202);
+  EXPECT_EQ(p.wordJ, 112);
+  EXPECT_EQ(p.wordK, 200);
+  EXPECT_EQ(p.wordM, 202);
   EXPECT_EQ(p.alwaysOnTop, 203);
-  EXPECT_EQ(p.keepCaptionActive, 204);
+  EXPECT_EQ(p.wordO, 204);
   EXPECT_EQ(p.className, "Cls");
   EXPECT_EQ(p.backPicture, std::vector<uint8_t>({'P'}));
-  EXPECT_EQ(p.backgroundMusic, std::vector<uint8_t>({'V'}));
+  EXPECT_EQ(p.blockV, std::vector<uint8_t>({'V'}));
   EXPECT_EQ(p.caption, "Cap");
-  EXPECT_EQ(p.helpFile, "W");
+  EXPECT_EQ(p.textW, "W");
   EXPECT_EQ(Encode(EncodeWindowProps, p), v6.b);
 
-  // Version 3: show in task bar, drag anywhere and shape only; always on top, keep caption active
-  // and the class name keep their defaults.
+  // Version 3: K, L and M only; always on top, O and the class name keep their defaults.
   Block v3;
   v3.i(3).run(100, 13).run(200, 3).text("").text("").text("").text("Cap").text("");
   ASSERT_TRUE(Decode(DecodeWindowProps, v3.b, &p));
-  EXPECT_EQ(p.shape, 202);
+  EXPECT_EQ(p.wordM, 202);
   EXPECT_EQ(p.alwaysOnTop, 0);
   EXPECT_EQ(p.className, "");
   EXPECT_EQ(p.caption, "Cap");
@@ -121,7 +119,7 @@ TEST(UnitProperties, WindowBlockFieldsByVersion) {
   Block v1;
   v1.i(1).run(100, 13).text("").text("").text("").text("Old").text("");
   ASSERT_TRUE(Decode(DecodeWindowProps, v1.b, &p));
-  EXPECT_EQ(p.showInTaskbar, 1);
+  EXPECT_EQ(p.wordK, 1);
   EXPECT_EQ(p.caption, "Old");
 }
 
@@ -145,7 +143,7 @@ TEST(UnitProperties, LabelAndEditBlockFields) {
   EXPECT_EQ(l.wordWrap, 52);
   EXPECT_EQ(l.font, std::vector<uint8_t>({'F'}));
   EXPECT_EQ(l.caption, "Cap");
-  EXPECT_EQ(l.dataColumn, "B");
+  EXPECT_EQ(l.extraText2, "B");
   EXPECT_EQ(Encode(EncodeLabelProps, l), label.b);
 
   // Version 1 stops after the caption.
@@ -153,7 +151,7 @@ TEST(UnitProperties, LabelAndEditBlockFields) {
   label1.i(1).run(10, 16).text("").text("").text("Cap");
   ASSERT_TRUE(Decode(DecodeLabelProps, label1.b, &l));
   EXPECT_EQ(l.caption, "Cap");
-  EXPECT_EQ(l.dataSource, "");
+  EXPECT_EQ(l.extraText1, "");
 
   // The mask character is a 16-bit field between the input mode and the case conversion.
   Block edit;
@@ -180,7 +178,7 @@ TEST(UnitProperties, SmallKindsBlockFields) {
   EXPECT_EQ(p.displayMode, 2);
   EXPECT_EQ(p.animate, 1);
   EXPECT_EQ(p.picture.size(), 3u);
-  EXPECT_EQ(p.dataColumn, "t14");
+  EXPECT_EQ(p.extraText2, "t14");
   EXPECT_EQ(Encode(EncodePicBoxProps, p), pic.b);
 
   Block group;
@@ -268,9 +266,9 @@ TEST(UnitProperties, EveryCutOfAWrittenBlockIsRejected) {
   WindowProps w;
   w.caption = "c";
   LabelProps l;
-  l.dataColumn = "t";
+  l.extraText2 = "t";
   EditProps e;
-  e.dataSource = "x";
+  e.extraText1 = "x";
   PicBoxProps p;
   p.picture = {1, 2};
   GroupBoxProps g;
