@@ -6,6 +6,7 @@
 #include "app/handlers.h"
 #include "program/window_definition.h"
 #include "runtime/core/service_table.h"
+#include "runtime/ui/unit_properties.h"
 
 namespace app {
 
@@ -15,8 +16,10 @@ namespace ids = lw::program::ids;
 // code base of the program information block.
 extern const lw::EventHandler kHandlerTable[lw::program::kHandlerSlotCount];
 
-// Property 8 of the start window's edit boxes and labels: their text or caption.
-constexpr int kTextProperty = 8;
+// The text of the start window's edit boxes and the caption of its labels: one
+// number for both kinds.
+constexpr int kTextProperty = lw::edit_prop::Text;
+static_assert(lw::label_prop::Caption == kTextProperty, "a label's caption has the number of an edit box's text");
 
 // The text of a start-window control, as a new text the caller frees (null when empty).
 inline lw::Text readStartText(uint32_t unitId) {

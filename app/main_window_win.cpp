@@ -26,8 +26,6 @@ static_assert(sizeof(lw::EventHandler) == lw::program::kHandlerSlotBytes, "a han
 
 namespace {
 
-// The list's selected-row index (-1 when none).
-constexpr int kSelectedRowProperty = 35;
 // Column 1 of the list holds the post id ("ID").
 constexpr int32_t kIdColumn = 1;
 
@@ -42,8 +40,8 @@ int32_t mouseCoordinate(lw::LibraryCommand command) {
 // selected) and the menu opens at exactly the cursor's position.
 HandlerResult onListClicked(int, const uint32_t*) {
   writeStartText(ids::编辑框生成, nullptr);
-  int32_t row = int32_t(
-      lw::kServices.readProperty(ids::StartWindow, ids::超级列表框日志, kSelectedRowProperty, -1));
+  int32_t row =
+      int32_t(lw::kServices.readProperty(ids::StartWindow, ids::超级列表框日志, lw::list_view_prop::CurrentItem, -1));
   lw::ArgRecord item[3] = {
       {ids::StartWindow, ids::超级列表框日志, lw::type::ListViewUnit},
       {lw::Word(row), 0, lw::type::Int},

@@ -13,7 +13,6 @@
 namespace app {
 
 namespace {
-constexpr int kPictureProperty = 10;
 
 // True when the picture box can show the bytes: they decode as a picture.
 bool isShowable(lw::ByteSet bytes) {
@@ -48,7 +47,8 @@ void showQrPicture() {
     picture = qrPictureOfText(shown);
   }
   lw::kServices.freeMemory(shown);
-  lw::kServices.writeProperty(ids::QrWindow, ids::图片二维码, kPictureProperty, -1, lw::Word(uintptr_t(picture)), 0);
+  lw::kServices.writeProperty(ids::QrWindow, ids::图片二维码, lw::pic_box_prop::Picture, -1,
+                              lw::Word(uintptr_t(picture)), 0);
   lw::kServices.freeMemory(picture);
 }
 

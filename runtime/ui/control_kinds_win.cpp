@@ -57,8 +57,8 @@ void SubclassControl(HWND hwnd, WNDPROC proc, WNDPROC* classProc) {
 
 void FireFocusEvent(Unit* unit, UINT msg) {
   if (!unit) return;
-  if (msg == WM_SETFOCUS) FireUnitEvent(unit->windowId, unit->unitId, -7);
-  if (msg == WM_KILLFOCUS) FireUnitEvent(unit->windowId, unit->unitId, -8);
+  if (msg == WM_SETFOCUS) FireUnitEvent(unit->windowId, unit->unitId, unit_event::FocusGained);
+  if (msg == WM_KILLFOCUS) FireUnitEvent(unit->windowId, unit->unitId, unit_event::FocusLost);
 }
 
 }  // namespace lw

@@ -57,8 +57,8 @@ bool RegisterUnitClass(const char* name, WNDPROC proc, UINT classStyle);
 // procedure is kept in *classProc for CallWindowProc.
 void SubclassControl(HWND hwnd, WNDPROC proc, WNDPROC* classProc);
 
-// The message a unit raises its focus events from: -7 on WM_SETFOCUS, -8 on
-// WM_KILLFOCUS.
+// The message a unit raises its focus events from: FocusGained on WM_SETFOCUS,
+// FocusLost on WM_KILLFOCUS.
 void FireFocusEvent(Unit* unit, UINT msg);
 
 }  // namespace lw

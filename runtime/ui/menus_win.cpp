@@ -132,7 +132,7 @@ void DeliverMenuCommand(uint32_t windowId, UINT command) {
   std::vector<MenuEntry> entries = menuEntries(*w);
   for (const MenuEntry& e : entries)
     if (e.command == command) {
-      FireUnitEvent(windowId, e.record->id, 0);
+      FireUnitEvent(windowId, e.record->id, menu_item_event::Chosen);
       return;
     }
 }

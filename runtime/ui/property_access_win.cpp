@@ -69,19 +69,20 @@ RECT placement(HWND h) {
 uint64_t readCommon(UnitRecord* u, Unit* live, int number) {
   HWND h = live ? HWND(live->hwnd) : nullptr;
   switch (number) {
-    case 0: case 1: case 2: case 3: {
+    case unit_prop::Left: case unit_prop::Top: case unit_prop::Width: case unit_prop::Height: {
+      // The four numbers run in this order, so the number indexes the geometry.
       if (!h) {
         int32_t v[] = {u->left, u->top, u->width, u->height};
-        return uint32_t(v[number]);
+        return uint32_t(v[number - unit_prop::Left]);
       }
       RECT r = placement(h);
       int32_t v[] = {r.left, r.top, r.right - r.left, r.bottom - r.top};
-      return uint32_t(v[number]);
+      return uint32_t(v[number - unit_prop::Left]);
     }
-    case 4: return pointerResult(newText(u->tag));
-    case 5: return h ? (IsWindowVisible(h) ? 1 : 0) : ((u->state & unit_state::Visible) ? 1 : 0);
-    case 6: return h ? (IsWindowEnabled(h) ? 0 : 1) : ((u->state & unit_state::Disabled) ? 1 : 0);
-    case 7: return pointerResult(MakeByteSet(u->mousePointer.data(), u->mousePointer.size()));
+    case unit_prop::Tag: return pointerResult(newText(u->tag));
+    case unit_prop::Visible: return h ? (IsWindowVisible(h) ? 1 : 0) : ((u->state & unit_state::Visible) ? 1 : 0);
+    case unit_prop::Disabled: return h ? (IsWindowEnabled(h) ? 0 : 1) : ((u->state & unit_state::Disabled) ? 1 : 0);
+    case unit_prop::MousePointer: return pointerResult(MakeByteSet(u->mousePointer.data(), u->mousePointer.size()));
     default: return 0;
   }
 }
@@ -92,32 +93,33 @@ void writeCommon(WindowRecord* w, UnitRecord* u, Unit* live, int number, Word lo
   HWND h = live ? HWND(live->hwnd) : nullptr;
   int32_t v = int32_t(low);
   switch (number) {
-    case 0: case 1: {
+    case unit_prop::Left: case unit_prop::Top: {
       v = ClampPosition(v);
-      (number == 0 ? u->left : u->top) = v;
+      (number == unit_prop::Left ? u->left : u->top) = v;
       if (h) {
         RECT r = placement(h);
-        int x = number == 0 ? v : r.left, y = number == 1 ? v : r.top;
+        int x = number == unit_prop::Left ? v : r.left, y = number == unit_prop::Top ? v : r.top;
         SetWindowPos(h, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       }
       break;
     }
-    case 2: case 3: {
+    case unit_prop::Width: case unit_prop::Height: {
       v = ClampExtent(v);
-      (number == 2 ? u->width : u->height) = v;
+      (number == unit_prop::Width ? u->width : u->height) = v;
       if (h) {
         RECT r = placement(h);
-        int cx = number == 2 ? v : r.right - r.left, cy = number == 3 ? v : r.bottom - r.top;
+        int cx = number == unit_prop::Width ? v : r.right - r.left;
+        int cy = number == unit_prop::Height ? v : r.bottom - r.top;
         SetWindowPos(h, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       }
       break;
     }
-    case 4: {
+    case unit_prop::Tag: {
       const char* t = reinterpret_cast<const char*>(low);
       u->tag = t ? t : "";
       break;
     }
-    case 5: {
+    case unit_prop::Visible: {
       bool on = v != 0;
       setFlag(&u->state, unit_state::Visible, on);
       if (!h) break;
@@ -131,11 +133,11 @@ void writeCommon(WindowRecord* w, UnitRecord* u, Unit* live, int number, Word lo
       }
       break;
     }
-    case 6:
+    case unit_prop::Disabled:
       setFlag(&u->state, unit_state::Disabled, v != 0);
       if (h) EnableWindow(h, v == 0);
       break;
-    case 7: {
+    case unit_prop::MousePointer: {
       auto* b = reinterpret_cast<const ByteSetHeader*>(low);
       if (b)
         u->mousePointer.assign(byteSetData(b), byteSetData(b) + b->length);
@@ -156,10 +158,10 @@ void writeCommon(WindowRecord* w, UnitRecord* u, Unit* live, int number, Word lo
 
 uint64_t readMenuItem(UnitRecord* u, int number) {
   switch (number) {
-    case 0: return pointerResult(newText(u->menu.caption));
-    case 1: return (u->menu.state & menu_state::Checked) ? 1 : 0;
-    case 2: return (u->menu.state & menu_state::Disabled) ? 1 : 0;
-    case 3: return (u->menu.state & menu_state::Hidden) ? 0 : 1;
+    case menu_item_prop::Caption: return pointerResult(newText(u->menu.caption));
+    case menu_item_prop::Checked: return (u->menu.state & menu_state::Checked) ? 1 : 0;
+    case menu_item_prop::Disabled: return (u->menu.state & menu_state::Disabled) ? 1 : 0;
+    case menu_item_prop::Visible: return (u->menu.state & menu_state::Hidden) ? 0 : 1;
     default: return 0;
   }
 }
@@ -168,7 +170,7 @@ void writeMenuItem(WindowRecord* w, UnitRecord* u, int number, Word low) {
   bool changed = false;
   uint32_t before = u->menu.state;
   switch (number) {
-    case 0: {
+    case menu_item_prop::Caption: {
       const char* t = reinterpret_cast<const char*>(low);
       std::string text = t ? t : "";
       if (text != u->menu.caption) {
@@ -177,9 +179,9 @@ void writeMenuItem(WindowRecord* w, UnitRecord* u, int number, Word low) {
       }
       break;
     }
-    case 1: setFlag(&u->menu.state, menu_state::Checked, low != 0); break;
-    case 2: setFlag(&u->menu.state, menu_state::Disabled, low != 0); break;
-    case 3: setFlag(&u->menu.state, menu_state::Hidden, low == 0); break;
+    case menu_item_prop::Checked: setFlag(&u->menu.state, menu_state::Checked, low != 0); break;
+    case menu_item_prop::Disabled: setFlag(&u->menu.state, menu_state::Disabled, low != 0); break;
+    case menu_item_prop::Visible: setFlag(&u->menu.state, menu_state::Hidden, low == 0); break;
     default: break;
   }
   if (changed || before != u->menu.state) RefreshMenuBar(w->id);
@@ -191,9 +193,9 @@ uint64_t ReadUnitProperty(uint32_t windowId, uint32_t unitId, int number, int el
   Target t = find(windowId, unitId);
   if (t.unit->menuItem) return readMenuItem(t.unit, number);
   Unit* live = LiveUnit(t.unit);
-  if (number >= 0 && number < 8) return readCommon(t.unit, live, number);
+  if (number >= 0 && number < kFirstOwnProperty) return readCommon(t.unit, live, number);
   if (!live) ReportFatalError("指定窗口尚未载入", 0);
-  int own = number - 8;
+  int own = OwnPropertyIndex(number);
   uint16_t kind = OwnPropertyKind(live->type, own);
   UnitGetProperty get = UnitOperation<UnitGetProperty>(live->type, unit_op::GetProperty);
   PropertyValue v;
@@ -228,9 +230,9 @@ void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int number, int eleme
   Target t = find(windowId, unitId);
   if (t.unit->menuItem) return writeMenuItem(t.window, t.unit, number, low);
   Unit* live = LiveUnit(t.unit);
-  if (number >= 0 && number < 8) return writeCommon(t.window, t.unit, live, number, low);
+  if (number >= 0 && number < kFirstOwnProperty) return writeCommon(t.window, t.unit, live, number, low);
   if (!live) ReportFatalError("指定窗口尚未载入", 0);
-  int own = number - 8;
+  int own = OwnPropertyIndex(number);
   uint16_t kind = OwnPropertyKind(live->type, own);
   PropertyValue v;
   switch (ClassOfValueKind(kind)) {

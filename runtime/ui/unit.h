@@ -95,7 +95,7 @@ struct UnitTypeInfo {
   const char* description;
   uint32_t flags;  // type_flag bits
   uint32_t propertyCount;
-  const PropertyDescriptor* properties;  // own properties first at number 8
+  const PropertyDescriptor* properties;  // own properties, kFirstOwnProperty first
   uint32_t eventCount;
   const void* events;
   uint32_t methodCount;
@@ -113,7 +113,7 @@ const UnitTypeInfo* FindUnitType(uint32_t typeId);
 // Registers a library's type table under its library number (1-based).
 void RegisterUnitTypes(uint32_t library, const UnitTypeInfo* table, size_t count);
 
-// The own property descriptors of a kind by type id (number 8 first).
+// The own property descriptors of a kind by type id (kFirstOwnProperty first).
 const PropertyDescriptor* OwnPropertyDescriptors(uint32_t typeId, size_t* count);
 
 // The value kind of own property `ownIndex` of a type; 0 when there is none.

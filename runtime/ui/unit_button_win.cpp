@@ -82,7 +82,7 @@ LRESULT CALLBACK buttonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT notify(Unit* u, UINT msg, WPARAM wp, LPARAM, bool* handled) {
   *handled = false;
   if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
-    FireUnitEvent(u->windowId, u->unitId, 0);
+    FireUnitEvent(u->windowId, u->unitId, button_event::Clicked);
     *handled = true;
   }
   return 0;
@@ -113,25 +113,25 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
   if (!s) return 0;
   ButtonProps& p = s->props;
   HWND hwnd = HWND(u->hwnd);
-  switch (index + 8) {
-    case 8:
+  switch (OwnPropertyNumber(index)) {
+    case button_prop::Picture:
       p.picture = v.data;
       makePicture(s);
       applyStyle(hwnd, *s);
       showPicture(hwnd, *s);
       break;
-    case 9:
+    case button_prop::DefaultButton:
       p.defaultButton = v.i ? 1 : 0;
       SendMessageA(hwnd, BM_SETSTYLE, p.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
       applyStyle(hwnd, *s);
       break;
-    case 10:
+    case button_prop::Caption:
       p.caption = v.text;
       SetWindowTextA(hwnd, p.caption.c_str());
       break;
-    case 11: p.hAlign = ClampInt(v.i, 0, 2), applyStyle(hwnd, *s); break;
-    case 12: p.vAlign = ClampInt(v.i, 0, 2), applyStyle(hwnd, *s); break;
-    case 13:
+    case button_prop::HAlign: p.hAlign = ClampInt(v.i, 0, 2), applyStyle(hwnd, *s); break;
+    case button_prop::VAlign: p.vAlign = ClampInt(v.i, 0, 2), applyStyle(hwnd, *s); break;
+    case button_prop::Font:
       p.font = v.data;
       ReplaceFont(&s->font, p.font, hwnd);
       break;
@@ -144,13 +144,13 @@ int getProperty(Unit* u, int index, PropertyValue* v) {
   ButtonState* s = stateOf(u);
   if (!s) return 0;
   const ButtonProps& p = s->props;
-  switch (index + 8) {
-    case 8: v->data = p.picture; return 1;
-    case 9: v->i = p.defaultButton; return 1;
-    case 10: v->text = WindowTextOf(HWND(u->hwnd)); return 1;
-    case 11: v->i = p.hAlign; return 1;
-    case 12: v->i = p.vAlign; return 1;
-    case 13: v->data = p.font; return 1;
+  switch (OwnPropertyNumber(index)) {
+    case button_prop::Picture: v->data = p.picture; return 1;
+    case button_prop::DefaultButton: v->i = p.defaultButton; return 1;
+    case button_prop::Caption: v->text = WindowTextOf(HWND(u->hwnd)); return 1;
+    case button_prop::HAlign: v->i = p.hAlign; return 1;
+    case button_prop::VAlign: v->i = p.vAlign; return 1;
+    case button_prop::Font: v->data = p.font; return 1;
     default: return 0;
   }
 }

@@ -1,4 +1,5 @@
-// The own properties of each unit kind, by number from 8, with their value kinds.
+// The own properties of each unit kind, by number from kFirstOwnProperty, with their
+// value kinds.
 #include <cstddef>
 
 #include "runtime/ui/unit.h"
@@ -31,6 +32,19 @@ const PropertyDescriptor kListViewProps[] = {
     P(Logical), P(Data),    P(Logical), P(Data),    P(Logical), P(Logical), P(Logical), P(Logical),
     P(Data),    P(Data),    P(Logical), P(Logical), P(Logical), P(Logical), P(Logical), P(Choice),
     P(Logical), P(Logical), P(Logical), P(Integer), P(Logical), P(Data)};
+
+// One descriptor for each of a kind's own property numbers.
+template <size_t N>
+constexpr bool coversOwnNumbers(const PropertyDescriptor (&)[N], int32_t last) {
+  return N == size_t(OwnPropertyIndex(last) + 1);
+}
+static_assert(coversOwnNumbers(kWindowProps, window_prop::Last), "window descriptors and numbers differ");
+static_assert(coversOwnNumbers(kLabelProps, label_prop::Last), "label descriptors and numbers differ");
+static_assert(coversOwnNumbers(kEditProps, edit_prop::Last), "edit box descriptors and numbers differ");
+static_assert(coversOwnNumbers(kPicBoxProps, pic_box_prop::Last), "picture box descriptors and numbers differ");
+static_assert(coversOwnNumbers(kGroupBoxProps, group_box_prop::Last), "group box descriptors and numbers differ");
+static_assert(coversOwnNumbers(kButtonProps, button_prop::Last), "button descriptors and numbers differ");
+static_assert(coversOwnNumbers(kListViewProps, list_view_prop::Last), "list view descriptors and numbers differ");
 
 struct Row {
   uint32_t typeId;

@@ -129,7 +129,7 @@ void dropBuddy(EditState* s) {
 
 // Raises the content-changed event, unless the change is our own write.
 void contentChanged(Unit* u, EditState* s) {
-  if (!s->ownChange) FireUnitEvent(u->windowId, u->unitId, 0);
+  if (!s->ownChange) FireUnitEvent(u->windowId, u->unitId, edit_event::Changed);
 }
 
 LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -219,72 +219,73 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
   if (!s) return 0;
   EditProps& p = s->props;
   HWND hwnd = HWND(u->hwnd);
-  switch (index + 8) {
-    case 8:
+  const int number = OwnPropertyNumber(index);
+  switch (number) {
+    case edit_prop::Text:
       // The platform's own notification is held back so the write raises one event.
       p.text = v.text;
       s->ownChange = true;
       SetWindowTextA(hwnd, p.text.c_str());
       s->ownChange = false;
-      FireUnitEvent(u->windowId, u->unitId, 0);
+      FireUnitEvent(u->windowId, u->unitId, edit_event::Changed);
       return 0;
-    case 9:
+    case edit_prop::Border:
       p.border = ClampInt(v.i, 0, 5);
       ApplyBorderStyle(hwnd, p.border);
       reframe(hwnd, p);
       return 0;
-    case 10: p.textColour = uint32_t(v.i); break;
-    case 11:
+    case edit_prop::TextColour: p.textColour = uint32_t(v.i); break;
+    case edit_prop::BackColour:
       p.backColour = uint32_t(v.i);
       ReplaceBrush(&s->background, p.backColour);
       break;
-    case 12:
+    case edit_prop::Font:
       p.font = v.data;
       ReplaceFont(&s->font, p.font, hwnd);
       reframe(hwnd, p);
       return 0;
-    case 13: return restyle(&p.hideSelection, v.i ? 1 : 0);
-    case 14:
+    case edit_prop::HideSelection: return restyle(&p.hideSelection, v.i ? 1 : 0);
+    case edit_prop::MaxLength:
       p.maxLength = v.i < 0 ? 0 : v.i;
       applyMaxLength(hwnd, p);
       return 0;
-    case 15: return restyle(&p.multiLine, v.i ? 1 : 0);
-    case 16: return restyle(&p.scrollBars, ClampInt(v.i, 0, 3));
-    case 17: return restyle(&p.alignment, ClampInt(v.i, 0, 2));
-    case 18:
+    case edit_prop::MultiLine: return restyle(&p.multiLine, v.i ? 1 : 0);
+    case edit_prop::ScrollBars: return restyle(&p.scrollBars, ClampInt(v.i, 0, 3));
+    case edit_prop::Alignment: return restyle(&p.alignment, ClampInt(v.i, 0, 2));
+    case edit_prop::InputMode:
       p.inputMode = ClampInt(v.i, 0, 11);
       applyInputMode(hwnd, p);
       return 0;
-    case 19:
+    case edit_prop::MaskChar:
       // An empty text keeps the mask: a password box never starts showing its text
       // because no character was given.
       if (v.text.empty()) return 0;
       p.maskChar = uint8_t(v.text[0]);
       if (p.inputMode == 2) applyInputMode(hwnd, p);
       return 0;
-    case 20: return restyle(&p.caseConversion, ClampInt(v.i, 0, 2));
-    case 21: return restyle(&p.spinMode, ClampInt(v.i, 0, 2));
-    case 22: case 23:
-      (index + 8 == 22 ? p.spinLower : p.spinUpper) = v.i;
+    case edit_prop::CaseConversion: return restyle(&p.caseConversion, ClampInt(v.i, 0, 2));
+    case edit_prop::SpinMode: return restyle(&p.spinMode, ClampInt(v.i, 0, 2));
+    case edit_prop::SpinLower: case edit_prop::SpinUpper:
+      (number == edit_prop::SpinLower ? p.spinLower : p.spinUpper) = v.i;
       if (s->buddy) {
         const int lo = p.spinLower < p.spinUpper ? p.spinLower : p.spinUpper;
         const int hi = p.spinLower < p.spinUpper ? p.spinUpper : p.spinLower;
         SendMessageA(s->buddy, UDM_SETRANGE32, WPARAM(lo), LPARAM(hi));
       }
       return 0;
-    case 24: case 25: {
+    case edit_prop::SelStart: case edit_prop::SelLength: {
       // The other half of the selection is the box's current one.
       DWORD from = 0, to = 0;
       SendMessageA(hwnd, EM_GETSEL, WPARAM(&from), LPARAM(&to));
       p.selStart = int32_t(from);
       p.selLength = int32_t(to - from);
-      (index + 8 == 24 ? p.selStart : p.selLength) = v.i;
+      (number == edit_prop::SelStart ? p.selStart : p.selLength) = v.i;
       applySelection(hwnd, p);
       return 0;
     }
-    case 26: SendMessageA(hwnd, EM_REPLACESEL, TRUE, LPARAM(v.text.c_str())); return 0;
-    case 27: p.text27 = v.text; return 0;
-    case 28: p.text28 = v.text; return 0;
+    case edit_prop::SelText: SendMessageA(hwnd, EM_REPLACESEL, TRUE, LPARAM(v.text.c_str())); return 0;
+    case edit_prop::ExtraText1: p.extraText1 = v.text; return 0;
+    case edit_prop::ExtraText2: p.extraText2 = v.text; return 0;
     default: return 0;
   }
   InvalidateRect(hwnd, nullptr, TRUE);
@@ -306,32 +307,33 @@ int getProperty(Unit* u, int index, PropertyValue* v) {
   if (!s) return 0;
   const EditProps& p = s->props;
   HWND hwnd = HWND(u->hwnd);
-  switch (index + 8) {
-    case 8: v->text = WindowTextOf(hwnd); return 1;
-    case 9: v->i = p.border; return 1;
-    case 10: v->i = int32_t(p.textColour); return 1;
-    case 11: v->i = int32_t(p.backColour); return 1;
-    case 12: v->data = p.font; return 1;
-    case 13: v->i = p.hideSelection; return 1;
-    case 14: v->i = p.maxLength; return 1;
-    case 15: v->i = p.multiLine; return 1;
-    case 16: v->i = p.scrollBars; return 1;
-    case 17: v->i = p.alignment; return 1;
-    case 18: v->i = p.inputMode; return 1;
-    case 19: v->text = p.maskChar ? std::string(1, char(p.maskChar)) : std::string(); return 1;
-    case 20: v->i = p.caseConversion; return 1;
-    case 21: v->i = p.spinMode; return 1;
-    case 22: v->i = p.spinLower; return 1;
-    case 23: v->i = p.spinUpper; return 1;
-    case 24: case 25: {
+  const int number = OwnPropertyNumber(index);
+  switch (number) {
+    case edit_prop::Text: v->text = WindowTextOf(hwnd); return 1;
+    case edit_prop::Border: v->i = p.border; return 1;
+    case edit_prop::TextColour: v->i = int32_t(p.textColour); return 1;
+    case edit_prop::BackColour: v->i = int32_t(p.backColour); return 1;
+    case edit_prop::Font: v->data = p.font; return 1;
+    case edit_prop::HideSelection: v->i = p.hideSelection; return 1;
+    case edit_prop::MaxLength: v->i = p.maxLength; return 1;
+    case edit_prop::MultiLine: v->i = p.multiLine; return 1;
+    case edit_prop::ScrollBars: v->i = p.scrollBars; return 1;
+    case edit_prop::Alignment: v->i = p.alignment; return 1;
+    case edit_prop::InputMode: v->i = p.inputMode; return 1;
+    case edit_prop::MaskChar: v->text = p.maskChar ? std::string(1, char(p.maskChar)) : std::string(); return 1;
+    case edit_prop::CaseConversion: v->i = p.caseConversion; return 1;
+    case edit_prop::SpinMode: v->i = p.spinMode; return 1;
+    case edit_prop::SpinLower: v->i = p.spinLower; return 1;
+    case edit_prop::SpinUpper: v->i = p.spinUpper; return 1;
+    case edit_prop::SelStart: case edit_prop::SelLength: {
       DWORD from = 0, to = 0;
       SendMessageA(hwnd, EM_GETSEL, WPARAM(&from), LPARAM(&to));
-      v->i = index + 8 == 24 ? int32_t(from) : int32_t(to - from);
+      v->i = number == edit_prop::SelStart ? int32_t(from) : int32_t(to - from);
       return 1;
     }
-    case 26: v->text = selectedText(hwnd); return 1;
-    case 27: v->text = p.text27; return 1;
-    case 28: v->text = p.text28; return 1;
+    case edit_prop::SelText: v->text = selectedText(hwnd); return 1;
+    case edit_prop::ExtraText1: v->text = p.extraText1; return 1;
+    case edit_prop::ExtraText2: v->text = p.extraText2; return 1;
     default: return 0;
   }
 }

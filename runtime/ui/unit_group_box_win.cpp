@@ -84,23 +84,23 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
   if (!s) return 0;
   GroupBoxProps& p = s->props;
   HWND hwnd = HWND(u->hwnd);
-  switch (index + 8) {
-    case 8:
+  switch (OwnPropertyNumber(index)) {
+    case group_box_prop::Caption:
       p.caption = v.text;
       SetWindowTextA(hwnd, p.caption.c_str());
       break;
-    case 9: {
+    case group_box_prop::CaptionAlign: {
       p.captionAlign = ClampInt(v.i, 0, 2);
       DWORD style = DWORD(GetWindowLongA(hwnd, GWL_STYLE)) & ~DWORD(BS_CENTER);
       SetWindowLongA(hwnd, GWL_STYLE, LONG(style | alignmentStyle(p.captionAlign)));
       break;
     }
-    case 10: p.textColour = uint32_t(v.i); break;
-    case 11:
+    case group_box_prop::TextColour: p.textColour = uint32_t(v.i); break;
+    case group_box_prop::BackColour:
       p.backColour = uint32_t(v.i);
       ReplaceBrush(&s->background, p.backColour);
       break;
-    case 12:
+    case group_box_prop::Font:
       p.font = v.data;
       ReplaceFont(&s->font, p.font, hwnd);
       break;
@@ -114,12 +114,12 @@ int getProperty(Unit* u, int index, PropertyValue* v) {
   GroupBoxState* s = stateOf(u);
   if (!s) return 0;
   const GroupBoxProps& p = s->props;
-  switch (index + 8) {
-    case 8: v->text = p.caption; return 1;
-    case 9: v->i = p.captionAlign; return 1;
-    case 10: v->i = int32_t(p.textColour); return 1;
-    case 11: v->i = int32_t(p.backColour); return 1;
-    case 12: v->data = p.font; return 1;
+  switch (OwnPropertyNumber(index)) {
+    case group_box_prop::Caption: v->text = p.caption; return 1;
+    case group_box_prop::CaptionAlign: v->i = p.captionAlign; return 1;
+    case group_box_prop::TextColour: v->i = int32_t(p.textColour); return 1;
+    case group_box_prop::BackColour: v->i = int32_t(p.backColour); return 1;
+    case group_box_prop::Font: v->data = p.font; return 1;
     default: return 0;
   }
 }

@@ -210,36 +210,42 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
   if (!s) return 0;
   LabelProps& p = s->props;
   HWND hwnd = HWND(u->hwnd);
-  switch (index + 8) {
-    case 8:
+  const int number = OwnPropertyNumber(index);
+  switch (number) {
+    case label_prop::Caption:
       p.caption = v.text;
       SetWindowTextA(hwnd, p.caption.c_str());
       break;
-    case 9: p.textEffect = ClampInt(v.i, 0, 3); break;
-    case 10:
+    case label_prop::TextEffect: p.textEffect = ClampInt(v.i, 0, 3); break;
+    case label_prop::Border:
       p.border = ClampInt(v.i, 0, 6);
       applyBorder(hwnd, p.border);
       break;
-    case 11: p.gradientBorderWidth = v.i < 5 ? 5 : v.i; break;
-    case 12: case 13: case 14: p.gradientBorderColours[index + 8 - 12] = uint32_t(v.i); break;
-    case 15:
+    case label_prop::GradientBorderWidth: p.gradientBorderWidth = v.i < 5 ? 5 : v.i; break;
+    case label_prop::GradientBorderColour1: case label_prop::GradientBorderColour2:
+    case label_prop::GradientBorderColour3:
+      p.gradientBorderColours[number - label_prop::GradientBorderColour1] = uint32_t(v.i);
+      break;
+    case label_prop::Font:
       p.font = v.data;
       ReplaceFont(&s->font, p.font, nullptr);
       break;
-    case 16: p.textColour = uint32_t(v.i); break;
-    case 17: p.backColour = uint32_t(v.i); break;
-    case 18:
+    case label_prop::TextColour: p.textColour = uint32_t(v.i); break;
+    case label_prop::BackColour: p.backColour = uint32_t(v.i); break;
+    case label_prop::Picture:
       p.picture = v.data;
       SetUnitPicture(&s->picture, p.picture);
       break;
-    case 19: p.pictureMode = ClampInt(v.i, 0, 2); break;
-    case 20: p.gradientBackground = ClampInt(v.i, 0, 8); break;
-    case 21: case 22: case 23: p.gradientColours[index + 8 - 21] = uint32_t(v.i); break;
-    case 24: p.hAlign = ClampInt(v.i, 0, 2); break;
-    case 25: p.wordWrap = v.i; break;
-    case 26: p.vAlign = ClampInt(v.i, 0, 2); break;
-    case 27: p.text27 = v.text; break;
-    case 28: p.text28 = v.text; break;
+    case label_prop::PictureMode: p.pictureMode = ClampInt(v.i, 0, 2); break;
+    case label_prop::GradientBackground: p.gradientBackground = ClampInt(v.i, 0, 8); break;
+    case label_prop::GradientColour1: case label_prop::GradientColour2: case label_prop::GradientColour3:
+      p.gradientColours[number - label_prop::GradientColour1] = uint32_t(v.i);
+      break;
+    case label_prop::HAlign: p.hAlign = ClampInt(v.i, 0, 2); break;
+    case label_prop::WordWrap: p.wordWrap = v.i; break;
+    case label_prop::VAlign: p.vAlign = ClampInt(v.i, 0, 2); break;
+    case label_prop::ExtraText1: p.extraText1 = v.text; break;
+    case label_prop::ExtraText2: p.extraText2 = v.text; break;
     default: return 0;
   }
   InvalidateRect(hwnd, nullptr, FALSE);
@@ -250,24 +256,30 @@ int getProperty(Unit* u, int index, PropertyValue* v) {
   LabelState* s = stateOf(u);
   if (!s) return 0;
   const LabelProps& p = s->props;
-  switch (index + 8) {
-    case 8: v->text = p.caption; return 1;
-    case 9: v->i = p.textEffect; return 1;
-    case 10: v->i = p.border; return 1;
-    case 11: v->i = p.gradientBorderWidth; return 1;
-    case 12: case 13: case 14: v->i = int32_t(p.gradientBorderColours[index + 8 - 12]); return 1;
-    case 15: v->data = p.font; return 1;
-    case 16: v->i = int32_t(p.textColour); return 1;
-    case 17: v->i = int32_t(p.backColour); return 1;
-    case 18: v->data = p.picture; return 1;
-    case 19: v->i = p.pictureMode; return 1;
-    case 20: v->i = p.gradientBackground; return 1;
-    case 21: case 22: case 23: v->i = int32_t(p.gradientColours[index + 8 - 21]); return 1;
-    case 24: v->i = p.hAlign; return 1;
-    case 25: v->i = p.wordWrap; return 1;
-    case 26: v->i = p.vAlign; return 1;
-    case 27: v->text = p.text27; return 1;
-    case 28: v->text = p.text28; return 1;
+  const int number = OwnPropertyNumber(index);
+  switch (number) {
+    case label_prop::Caption: v->text = p.caption; return 1;
+    case label_prop::TextEffect: v->i = p.textEffect; return 1;
+    case label_prop::Border: v->i = p.border; return 1;
+    case label_prop::GradientBorderWidth: v->i = p.gradientBorderWidth; return 1;
+    case label_prop::GradientBorderColour1: case label_prop::GradientBorderColour2:
+    case label_prop::GradientBorderColour3:
+      v->i = int32_t(p.gradientBorderColours[number - label_prop::GradientBorderColour1]);
+      return 1;
+    case label_prop::Font: v->data = p.font; return 1;
+    case label_prop::TextColour: v->i = int32_t(p.textColour); return 1;
+    case label_prop::BackColour: v->i = int32_t(p.backColour); return 1;
+    case label_prop::Picture: v->data = p.picture; return 1;
+    case label_prop::PictureMode: v->i = p.pictureMode; return 1;
+    case label_prop::GradientBackground: v->i = p.gradientBackground; return 1;
+    case label_prop::GradientColour1: case label_prop::GradientColour2: case label_prop::GradientColour3:
+      v->i = int32_t(p.gradientColours[number - label_prop::GradientColour1]);
+      return 1;
+    case label_prop::HAlign: v->i = p.hAlign; return 1;
+    case label_prop::WordWrap: v->i = p.wordWrap; return 1;
+    case label_prop::VAlign: v->i = p.vAlign; return 1;
+    case label_prop::ExtraText1: v->text = p.extraText1; return 1;
+    case label_prop::ExtraText2: v->text = p.extraText2; return 1;
     default: return 0;
   }
 }

@@ -1,8 +1,8 @@
 // The list view kind: a platform "SysListView32" styled from the properties, with
-// its colours, font, image lists and the report view's columns; property 35 (the
-// current item); and events 0 to 8 from the control's notifications. Check boxes
-// are toggled by the unit after a click or the space bar, never by the platform
-// on its own, so every toggle raises event 8 in the order the events describe.
+// its colours, font, image lists and the report view's columns; the current item;
+// and the list view events from the control's notifications. Check boxes are
+// toggled by the unit after a click or the space bar, never by the platform on its
+// own, so every toggle raises CheckToggled in the order the events describe.
 #include "runtime/ui/unit_list_view_win.h"
 
 #include <commctrl.h>
@@ -214,13 +214,13 @@ void setChecked(HWND hwnd, ListViewState* s, int item, bool checked) {
   s->ownCheckChange = false;
 }
 
-// Toggles an item's check box and raises event 8 with the item and its new state.
+// Toggles an item's check box and raises CheckToggled with the item and its new state.
 void toggleCheck(Unit* u, ListViewState* s, int item) {
   HWND hwnd = HWND(u->hwnd);
   const bool checked = !itemChecked(hwnd, item);
   setChecked(hwnd, s, item, checked);
   uint32_t args[2] = {uint32_t(item), checked ? 1u : 0u};
-  FireUnitEvent(u->windowId, u->unitId, 8, nullptr, 2, args);
+  FireUnitEvent(u->windowId, u->unitId, list_view_event::CheckToggled, nullptr, 2, args);
 }
 
 // After a click: a hit on an item's check box toggles it.
@@ -254,19 +254,20 @@ LRESULT onNotify(Unit* u, ListViewState* s, NMHDR* h, bool* handled) {
     }
     case LVN_ITEMCHANGED: {
       auto* n = reinterpret_cast<NMLISTVIEW*>(h);
-      if ((n->uChanged & LVIF_STATE) && (n->uNewState & LVIS_FOCUSED) && !(n->uOldState & LVIS_FOCUSED)) fire(u, 0);
+      if ((n->uChanged & LVIF_STATE) && (n->uNewState & LVIS_FOCUSED) && !(n->uOldState & LVIS_FOCUSED))
+        fire(u, list_view_event::CurrentItemChanged);
       return 0;
     }
-    case LVN_ITEMACTIVATE: fire(u, 1); return 0;
+    case LVN_ITEMACTIVATE: fire(u, list_view_event::ItemActivated); return 0;
     case LVN_COLUMNCLICK: {
       uint32_t column = uint32_t(reinterpret_cast<NMLISTVIEW*>(h)->iSubItem);
-      fire(u, 2, 1, &column);
+      fire(u, list_view_event::ColumnClicked, 1, &column);
       return 0;
     }
     case LVN_KEYDOWN: {
       const WORD key = reinterpret_cast<NMLVKEYDOWN*>(h)->wVKey;
       uint32_t code = key;
-      if (!fire(u, 3, 1, &code)) return 0;
+      if (!fire(u, list_view_event::KeyDown, 1, &code)) return 0;
       if (key == VK_SPACE && s->props.checkBoxes) {
         HWND hwnd = HWND(u->hwnd);
         int item = int(SendMessageA(hwnd, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
@@ -276,14 +277,15 @@ LRESULT onNotify(Unit* u, ListViewState* s, NMHDR* h, bool* handled) {
     }
     case NM_CLICK: case NM_RCLICK: {
       POINT at = reinterpret_cast<NMITEMACTIVATE*>(h)->ptAction;
-      if (fire(u, h->code == NM_CLICK ? 4 : 5)) checkAfterClick(u, s, at);
+      const int event = h->code == NM_CLICK ? list_view_event::Clicked : list_view_event::RightClicked;
+      if (fire(u, event)) checkAfterClick(u, s, at);
       return 0;
     }
     case LVN_BEGINLABELEDITA: case LVN_BEGINLABELEDITW: {
       // Item records share their layout up to the text, whichever character width.
       uint32_t item = uint32_t(reinterpret_cast<NMLVDISPINFOA*>(h)->item.iItem);
       int32_t result = 0;
-      bool present = FireUnitEvent(u->windowId, u->unitId, 6, &result, 1, &item);
+      bool present = FireUnitEvent(u->windowId, u->unitId, list_view_event::LabelEditStarting, &result, 1, &item);
       return present && result == 0 ? TRUE : FALSE;  // TRUE keeps editing from beginning
     }
     case LVN_ENDLABELEDITA: case LVN_ENDLABELEDITW: {
@@ -291,7 +293,7 @@ LRESULT onNotify(Unit* u, ListViewState* s, NMHDR* h, bool* handled) {
       if (!d->item.pszText) return FALSE;  // editing was abandoned
       int32_t result = 0;
       uint32_t item = uint32_t(d->item.iItem);
-      bool present = FireUnitEvent(u->windowId, u->unitId, 7, &result, 1, &item);
+      bool present = FireUnitEvent(u->windowId, u->unitId, list_view_event::LabelEditEnded, &result, 1, &item);
       return present && result == 0 ? FALSE : TRUE;
     }
     case NM_SETFOCUS: FireFocusEvent(u, WM_SETFOCUS); return 0;
@@ -353,63 +355,63 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
   if (!s) return 0;
   ListViewProps& p = s->props;
   HWND hwnd = HWND(u->hwnd);
-  const int number = index + 8;
+  const int number = OwnPropertyNumber(index);
   auto flag = [&](int32_t* field) {
     *field = v.i ? 1 : 0;
     applyStyles(hwnd, p);
   };
   switch (number) {
-    case 8:
+    case list_view_prop::Border:
       p.border = ClampInt(v.i, 0, 5);
       ApplyBorderStyle(hwnd, p.border);
       break;
-    case 9: p.textColour = uint32_t(v.i), applyColours(hwnd, p); break;
-    case 10: p.textBackColour = uint32_t(v.i), applyColours(hwnd, p); break;
-    case 11: p.backColour = uint32_t(v.i), applyColours(hwnd, p); break;
-    case 12:
+    case list_view_prop::TextColour: p.textColour = uint32_t(v.i), applyColours(hwnd, p); break;
+    case list_view_prop::TextBackColour: p.textBackColour = uint32_t(v.i), applyColours(hwnd, p); break;
+    case list_view_prop::BackColour: p.backColour = uint32_t(v.i), applyColours(hwnd, p); break;
+    case list_view_prop::Font:
       p.font = v.data;
       ReplaceFont(&s->font, p.font, hwnd);
       break;
-    case 13: {
+    case list_view_prop::ViewType: {
       const bool wasReport = reportView(p);
       p.viewType = ClampInt(v.i, 0, 3);
       applyStyles(hwnd, p);
       if (reportView(p) && !wasReport && columnCount(hwnd) == 0) insertColumns(hwnd, p);
       break;
     }
-    case 14: p.iconAlign = v.i, applyStyles(hwnd, p); break;
-    case 15: flag(&p.autoArrange); break;
-    case 16: flag(&p.labelWrap); break;
-    case 17: {
+    case list_view_prop::IconAlign: p.iconAlign = v.i, applyStyles(hwnd, p); break;
+    case list_view_prop::AutoArrange: flag(&p.autoArrange); break;
+    case list_view_prop::LabelWrap: flag(&p.labelWrap); break;
+    case list_view_prop::Columns: {
       std::vector<ListViewColumn> columns;
       if (!DecodeListViewColumns(v.data, &columns)) break;  // a damaged list changes nothing
       p.columns = columns;
       insertColumns(hwnd, p);
       break;
     }
-    case 18: flag(&p.hideHeaders); break;
-    case 19: p.headerImages = v.data, applyImageLists(hwnd, s); break;
-    case 20: flag(&p.clickableHeaders); break;
-    case 21: flag(&p.fullRowSelect); break;
-    case 22: flag(&p.gridLines); break;
-    case 23: flag(&p.headerDragDrop); break;
-    case 24: p.itemImages = v.data, applyImageLists(hwnd, s); break;
-    case 25: p.stateImages = v.data, applyImageLists(hwnd, s); break;
-    case 26: flag(&p.hotTracking); break;
-    case 27: flag(&p.handCursor); break;
-    case 28: flag(&p.underlineCold); break;
-    case 29: flag(&p.underlineHot); break;
-    case 30: flag(&p.labelEdit); break;
-    case 31: p.sorting = ClampInt(v.i, 0, 2), applyStyles(hwnd, p); break;
-    case 32: flag(&p.checkBoxes); break;
-    case 33: flag(&p.flatScrollBars); break;
-    case 34: flag(&p.singleSelection); break;
-    case 35:
+    case list_view_prop::HideHeaders: flag(&p.hideHeaders); break;
+    case list_view_prop::HeaderImages: p.headerImages = v.data, applyImageLists(hwnd, s); break;
+    case list_view_prop::ClickableHeaders: flag(&p.clickableHeaders); break;
+    case list_view_prop::FullRowSelect: flag(&p.fullRowSelect); break;
+    case list_view_prop::GridLines: flag(&p.gridLines); break;
+    case list_view_prop::HeaderDragDrop: flag(&p.headerDragDrop); break;
+    case list_view_prop::ItemImages: p.itemImages = v.data, applyImageLists(hwnd, s); break;
+    case list_view_prop::StateImages: p.stateImages = v.data, applyImageLists(hwnd, s); break;
+    case list_view_prop::HotTracking: flag(&p.hotTracking); break;
+    case list_view_prop::HandCursor: flag(&p.handCursor); break;
+    case list_view_prop::UnderlineCold: flag(&p.underlineCold); break;
+    case list_view_prop::UnderlineHot: flag(&p.underlineHot); break;
+    case list_view_prop::LabelEdit: flag(&p.labelEdit); break;
+    case list_view_prop::Sorting: p.sorting = ClampInt(v.i, 0, 2), applyStyles(hwnd, p); break;
+    case list_view_prop::CheckBoxes: flag(&p.checkBoxes); break;
+    case list_view_prop::FlatScrollBars: flag(&p.flatScrollBars); break;
+    case list_view_prop::SingleSelection: flag(&p.singleSelection); break;
+    case list_view_prop::CurrentItem:
       p.currentItem = v.i < 0 ? -1 : v.i;
       selectItem(hwnd, p.currentItem);
       break;
-    case 36: flag(&p.alwaysShowSelection); break;
-    case 37: p.block4 = v.data; break;
+    case list_view_prop::AlwaysShowSelection: flag(&p.alwaysShowSelection); break;
+    case list_view_prop::Reserved37: p.reserved37 = v.data; break;
     default: break;
   }
   return 0;  // the list view takes every change in place, keeping its rows
@@ -420,37 +422,37 @@ int getProperty(Unit* u, int index, PropertyValue* v) {
   if (!s) return 0;
   const ListViewProps& p = s->props;
   HWND hwnd = HWND(u->hwnd);
-  switch (index + 8) {
-    case 8: v->i = p.border; return 1;
-    case 9: v->i = int32_t(p.textColour); return 1;
-    case 10: v->i = int32_t(p.textBackColour); return 1;
-    case 11: v->i = int32_t(p.backColour); return 1;
-    case 12: v->data = p.font; return 1;
-    case 13: v->i = p.viewType; return 1;
-    case 14: v->i = p.iconAlign; return 1;
-    case 15: v->i = p.autoArrange; return 1;
-    case 16: v->i = p.labelWrap; return 1;
-    case 17: return EncodeListViewColumns(currentColumns(hwnd, p), &v->data) ? 1 : 0;
-    case 18: v->i = p.hideHeaders; return 1;
-    case 19: v->data = p.headerImages; return 1;
-    case 20: v->i = p.clickableHeaders; return 1;
-    case 21: v->i = p.fullRowSelect; return 1;
-    case 22: v->i = p.gridLines; return 1;
-    case 23: v->i = p.headerDragDrop; return 1;
-    case 24: v->data = p.itemImages; return 1;
-    case 25: v->data = p.stateImages; return 1;
-    case 26: v->i = p.hotTracking; return 1;
-    case 27: v->i = p.handCursor; return 1;
-    case 28: v->i = p.underlineCold; return 1;
-    case 29: v->i = p.underlineHot; return 1;
-    case 30: v->i = p.labelEdit; return 1;
-    case 31: v->i = p.sorting; return 1;
-    case 32: v->i = p.checkBoxes; return 1;
-    case 33: v->i = p.flatScrollBars; return 1;
-    case 34: v->i = p.singleSelection; return 1;
-    case 35: v->i = firstSelected(hwnd); return 1;
-    case 36: v->i = p.alwaysShowSelection; return 1;
-    case 37: v->data = p.block4; return 1;
+  switch (OwnPropertyNumber(index)) {
+    case list_view_prop::Border: v->i = p.border; return 1;
+    case list_view_prop::TextColour: v->i = int32_t(p.textColour); return 1;
+    case list_view_prop::TextBackColour: v->i = int32_t(p.textBackColour); return 1;
+    case list_view_prop::BackColour: v->i = int32_t(p.backColour); return 1;
+    case list_view_prop::Font: v->data = p.font; return 1;
+    case list_view_prop::ViewType: v->i = p.viewType; return 1;
+    case list_view_prop::IconAlign: v->i = p.iconAlign; return 1;
+    case list_view_prop::AutoArrange: v->i = p.autoArrange; return 1;
+    case list_view_prop::LabelWrap: v->i = p.labelWrap; return 1;
+    case list_view_prop::Columns: return EncodeListViewColumns(currentColumns(hwnd, p), &v->data) ? 1 : 0;
+    case list_view_prop::HideHeaders: v->i = p.hideHeaders; return 1;
+    case list_view_prop::HeaderImages: v->data = p.headerImages; return 1;
+    case list_view_prop::ClickableHeaders: v->i = p.clickableHeaders; return 1;
+    case list_view_prop::FullRowSelect: v->i = p.fullRowSelect; return 1;
+    case list_view_prop::GridLines: v->i = p.gridLines; return 1;
+    case list_view_prop::HeaderDragDrop: v->i = p.headerDragDrop; return 1;
+    case list_view_prop::ItemImages: v->data = p.itemImages; return 1;
+    case list_view_prop::StateImages: v->data = p.stateImages; return 1;
+    case list_view_prop::HotTracking: v->i = p.hotTracking; return 1;
+    case list_view_prop::HandCursor: v->i = p.handCursor; return 1;
+    case list_view_prop::UnderlineCold: v->i = p.underlineCold; return 1;
+    case list_view_prop::UnderlineHot: v->i = p.underlineHot; return 1;
+    case list_view_prop::LabelEdit: v->i = p.labelEdit; return 1;
+    case list_view_prop::Sorting: v->i = p.sorting; return 1;
+    case list_view_prop::CheckBoxes: v->i = p.checkBoxes; return 1;
+    case list_view_prop::FlatScrollBars: v->i = p.flatScrollBars; return 1;
+    case list_view_prop::SingleSelection: v->i = p.singleSelection; return 1;
+    case list_view_prop::CurrentItem: v->i = firstSelected(hwnd); return 1;
+    case list_view_prop::AlwaysShowSelection: v->i = p.alwaysShowSelection; return 1;
+    case list_view_prop::Reserved37: v->data = p.reserved37; return 1;
     default: return 0;
   }
 }

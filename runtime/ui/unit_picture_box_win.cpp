@@ -121,28 +121,28 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
   if (!s) return 0;
   PicBoxProps& p = s->props;
   HWND hwnd = HWND(u->hwnd);
-  switch (index + 8) {
-    case 8:
+  switch (OwnPropertyNumber(index)) {
+    case pic_box_prop::Border:
       p.border = ClampInt(v.i, 0, 5);
       ApplyBorderStyle(hwnd, p.border);
       break;
-    case 9:
+    case pic_box_prop::BackColour:
       p.backColour = uint32_t(v.i);
       ReplaceBrush(&s->background, p.backColour);
       break;
-    case 10:
+    case pic_box_prop::Picture:
       p.picture = v.data;  // the unit keeps its own copy of the bytes
       decodePicture(hwnd, s);
       break;
-    case 11: p.displayMode = ClampInt(v.i, 0, 2); break;
-    case 12:
+    case pic_box_prop::DisplayMode: p.displayMode = ClampInt(v.i, 0, 2); break;
+    case pic_box_prop::Animate:
       if ((v.i != 0) != (p.animate != 0)) {
         p.animate = v.i ? 1 : 0;
         decodePicture(hwnd, s);  // animating needs every frame, still pictures only the first
       }
       break;
-    case 13: p.text13 = v.text; return 0;
-    case 14: p.text14 = v.text; return 0;
+    case pic_box_prop::ExtraText1: p.extraText1 = v.text; return 0;
+    case pic_box_prop::ExtraText2: p.extraText2 = v.text; return 0;
     default: return 0;
   }
   InvalidateRect(hwnd, nullptr, FALSE);
@@ -153,14 +153,14 @@ int getProperty(Unit* u, int index, PropertyValue* v) {
   PicBoxState* s = stateOf(u);
   if (!s) return 0;
   const PicBoxProps& p = s->props;
-  switch (index + 8) {
-    case 8: v->i = p.border; return 1;
-    case 9: v->i = int32_t(p.backColour); return 1;
-    case 10: v->data = p.picture; return 1;
-    case 11: v->i = p.displayMode; return 1;
-    case 12: v->i = p.animate; return 1;
-    case 13: v->text = p.text13; return 1;
-    case 14: v->text = p.text14; return 1;
+  switch (OwnPropertyNumber(index)) {
+    case pic_box_prop::Border: v->i = p.border; return 1;
+    case pic_box_prop::BackColour: v->i = int32_t(p.backColour); return 1;
+    case pic_box_prop::Picture: v->data = p.picture; return 1;
+    case pic_box_prop::DisplayMode: v->i = p.displayMode; return 1;
+    case pic_box_prop::Animate: v->i = p.animate; return 1;
+    case pic_box_prop::ExtraText1: v->text = p.extraText1; return 1;
+    case pic_box_prop::ExtraText2: v->text = p.extraText2; return 1;
     default: return 0;
   }
 }

@@ -122,8 +122,8 @@ bool DecodeLabelProps(ByteReader& in, LabelProps* out) {
   p.picture = in.byteBlock();
   p.caption = in.countedText();
   if (v >= 2) {
-    p.text27 = in.countedText();
-    p.text28 = in.countedText();
+    p.extraText1 = in.countedText();
+    p.extraText2 = in.countedText();
   }
   return in.ok();
 }
@@ -145,8 +145,8 @@ void EncodeLabelProps(const LabelProps& p, ByteWriter& out) {
   out.byteBlock(p.font);
   out.byteBlock(p.picture);
   out.countedText(p.caption);
-  out.countedText(p.text27);
-  out.countedText(p.text28);
+  out.countedText(p.extraText1);
+  out.countedText(p.extraText2);
 }
 
 // ---- Edit box -----------------------------------------------------------------------
@@ -176,8 +176,8 @@ bool DecodeEditProps(ByteReader& in, EditProps* out) {
   p.font = in.byteBlock();
   p.text = in.countedText();
   if (v >= 2) {
-    p.text27 = in.countedText();
-    p.text28 = in.countedText();
+    p.extraText1 = in.countedText();
+    p.extraText2 = in.countedText();
   }
   return in.ok();
 }
@@ -202,8 +202,8 @@ void EncodeEditProps(const EditProps& p, ByteWriter& out) {
   out.i32(p.selLength);
   out.byteBlock(p.font);
   out.countedText(p.text);
-  out.countedText(p.text27);
-  out.countedText(p.text28);
+  out.countedText(p.extraText1);
+  out.countedText(p.extraText2);
 }
 
 // ---- Picture box --------------------------------------------------------------------
@@ -220,8 +220,8 @@ bool DecodePicBoxProps(ByteReader& in, PicBoxProps* out) {
   p.animate = in.i32();
   p.picture = in.byteBlock();
   if (v >= 2) {
-    p.text13 = in.countedText();
-    p.text14 = in.countedText();
+    p.extraText1 = in.countedText();
+    p.extraText2 = in.countedText();
   }
   return in.ok();
 }
@@ -233,8 +233,8 @@ void EncodePicBoxProps(const PicBoxProps& p, ByteWriter& out) {
   out.i32(p.displayMode);
   out.i32(p.animate);
   out.byteBlock(p.picture);
-  out.countedText(p.text13);
-  out.countedText(p.text14);
+  out.countedText(p.extraText1);
+  out.countedText(p.extraText2);
 }
 
 // ---- Group box ----------------------------------------------------------------------
@@ -341,7 +341,7 @@ bool DecodeListViewProps(ByteReader& in, ListViewProps* out) {
   p.itemImages = in.byteBlock();
   Bytes columns = in.byteBlock();
   p.stateImages = in.byteBlock();
-  p.block4 = in.byteBlock();
+  p.reserved37 = in.byteBlock();
   if (!in.ok()) return false;
   if (!DecodeListViewColumns(columns, &p.columns)) {
     in.fail("list view column list is damaged");
@@ -368,7 +368,7 @@ void EncodeListViewProps(const ListViewProps& p, ByteWriter& out) {
   if (!EncodeListViewColumns(p.columns, &columns)) out.fail("column header holds a 0 byte");
   out.byteBlock(columns);
   out.byteBlock(p.stateImages);
-  out.byteBlock(p.block4);
+  out.byteBlock(p.reserved37);
 }
 
 // ---- The table of kinds ---------------------------------------------------------------

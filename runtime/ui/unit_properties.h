@@ -1,7 +1,9 @@
 // The property blocks of the unit kinds: each kind's own properties as a record,
 // with their defaults, and one routine pair per kind that reads and writes the
 // block. The template writer, the creation of a unit and a unit's serialise
-// operation all go through these same routines. Pure.
+// operation all go through these same routines. Next to each record are the
+// numbers of the kind's properties and events, as handlers and the property
+// services name them. Pure.
 //
 // A block begins with a version word; a version above the kind's maximum, or
 // fields that run past the block's end, reject the block. An empty block leaves
@@ -22,34 +24,132 @@ constexpr uint32_t kDefaultColour = 0xFF000000;
 
 using Bytes = std::vector<uint8_t>;
 
-// Window (property numbers in comments). Words named by letter have no effect in
-// this program; they are kept so that a block reads back as written.
+// ---- Property and event numbers every kind shares -----------------------------------
+//
+// A property is named by its number. Numbers 0-7 mean the same for every kind with
+// a window of its own and are answered by the property services themselves; a
+// kind's own properties are numbered from kFirstOwnProperty on, and its get and set
+// routines receive them as an own index counted from there (own index 0 is
+// property 8). Menu items have a numbering of their own from 0.
+//
+// An event is named by its number as well: the focus events below are raised by
+// every kind with a window, the others are each kind's own (next to its record).
+
+namespace unit_prop {
+enum : int32_t {
+  Left = 0,
+  Top = 1,
+  Width = 2,
+  Height = 3,
+  Tag = 4,
+  Visible = 5,
+  Disabled = 6,
+  MousePointer = 7,
+};
+}  // namespace unit_prop
+
+constexpr int32_t kFirstOwnProperty = 8;
+// The property number of a kind's own index, and back.
+constexpr int32_t OwnPropertyNumber(int32_t ownIndex) { return kFirstOwnProperty + ownIndex; }
+constexpr int32_t OwnPropertyIndex(int32_t number) { return number - kFirstOwnProperty; }
+
+namespace menu_item_prop {
+enum : int32_t {
+  Caption = 0,
+  Checked = 1,
+  Disabled = 2,
+  Visible = 3,
+};
+}  // namespace menu_item_prop
+
+namespace unit_event {
+enum : int32_t {
+  FocusGained = -7,
+  FocusLost = -8,
+};
+}  // namespace unit_event
+
+// A menu item raises one event; its handler is the item's own, whatever the number.
+namespace menu_item_event {
+enum : int32_t {
+  Chosen = 0,
+};
+}  // namespace menu_item_event
+
+// ---- The kinds -------------------------------------------------------------------------
+//
+// Property numbers are in the fields' comments. A property marked "stored" has no
+// effect in this program: it is kept so that a block reads back as written, and a
+// handler reads back what it wrote.
+
 struct WindowProps {
   int32_t border = 2;                 // 9: 0-6, 2 fixed frame
-  int32_t wordA = 1;                  // 12
+  int32_t wordA = 1;                  // 12, stored
   uint32_t backColour = kDefaultColour;  // 10
   int32_t maxButton = 0;              // 16
   int32_t minButton = 1;              // 17
   int32_t controlBox = 1;             // 15
   int32_t startPosition = 1;          // 18: 0 stored, 1 centred, 2 minimised, 3 maximised
   int32_t closable = 1;               // 19
-  int32_t wordF = 0;                  // 14
-  int32_t wordG = 0;                  // 21
-  int32_t wordH = 1;                  // 22
-  int32_t wordI = 0;                  // 23
-  int32_t wordJ = 0;                  // 25
-  int32_t wordK = 1;                  // 26, version 2 on
-  int32_t wordL = 0;                  // 27, version 3 on
-  int32_t wordM = 0;                  // 28, version 3 on
+  int32_t wordF = 0;                  // 14, stored
+  int32_t wordG = 0;                  // 21, stored
+  int32_t wordH = 1;                  // 22, stored
+  int32_t wordI = 0;                  // 23, stored
+  int32_t wordJ = 0;                  // 25, stored
+  int32_t wordK = 1;                  // 26, stored; version 2 on
+  int32_t wordL = 0;                  // 27, stored; version 3 on
+  int32_t wordM = 0;                  // 28, stored; version 3 on
   int32_t alwaysOnTop = 0;            // 29, version 4 on
-  int32_t wordO = 0;                  // 30, version 5 on
+  int32_t wordO = 0;                  // 30, stored; version 5 on
   std::string className;              // 31, version 6; empty: "JVWindow"
   Bytes backPicture;                  // 11
-  Bytes blockU;                       // 20
-  Bytes blockV;                       // 13
+  Bytes blockU;                       // 20, stored
+  Bytes blockV;                       // 13, stored
   std::string caption;                // 8
-  std::string textW;                  // 24
+  std::string textW;                  // 24, stored
 };
+
+namespace window_prop {
+enum : int32_t {
+  Caption = 8,
+  Border = 9,
+  BackColour = 10,
+  BackPicture = 11,
+  WordA = 12,
+  BlockV = 13,
+  WordF = 14,
+  ControlBox = 15,
+  MaxButton = 16,
+  MinButton = 17,
+  StartPosition = 18,
+  Closable = 19,
+  BlockU = 20,
+  WordG = 21,
+  WordH = 22,
+  WordI = 23,
+  TextW = 24,
+  WordJ = 25,
+  WordK = 26,
+  WordL = 27,
+  WordM = 28,
+  AlwaysOnTop = 29,
+  WordO = 30,
+  ClassName = 31,
+  Last = ClassName,
+};
+}  // namespace window_prop
+
+namespace window_event {
+enum : int32_t {
+  Created = 0,     // after creation, before the first showing
+  QueryClose = 1,  // may the window close? a present 0 says no; also when the session ends
+  Destroying = 2,
+  Moved = 3,
+  Resized = 4,
+  Idle = 7,               // argument: milliseconds idle; a non-zero answer asks for more
+  QueryWindowClose = 12,  // asked before QueryClose when the window itself is closed
+};
+}  // namespace window_event
 
 struct LabelProps {
   int32_t textEffect = 0;             // 9: 0-3
@@ -67,8 +167,36 @@ struct LabelProps {
   Bytes font;                         // 15: 60-byte logical font, empty default
   Bytes picture;                      // 18
   std::string caption;                // 8
-  std::string text27, text28;         // version 2
+  std::string extraText1;             // 27, stored; version 2 on
+  std::string extraText2;             // 28, stored; version 2 on
 };
+
+namespace label_prop {
+enum : int32_t {
+  Caption = 8,
+  TextEffect = 9,
+  Border = 10,
+  GradientBorderWidth = 11,
+  GradientBorderColour1 = 12,
+  GradientBorderColour2 = 13,
+  GradientBorderColour3 = 14,
+  Font = 15,
+  TextColour = 16,
+  BackColour = 17,
+  Picture = 18,
+  PictureMode = 19,
+  GradientBackground = 20,
+  GradientColour1 = 21,
+  GradientColour2 = 22,
+  GradientColour3 = 23,
+  HAlign = 24,
+  WordWrap = 25,
+  VAlign = 26,
+  ExtraText1 = 27,
+  ExtraText2 = 28,
+  Last = ExtraText2,
+};
+}  // namespace label_prop
 
 struct EditProps {
   int32_t border = 1;                 // 9: 0-5
@@ -89,8 +217,42 @@ struct EditProps {
   int32_t selLength = 0;              // 25
   Bytes font;                         // 12
   std::string text;                   // 8
-  std::string text27, text28;         // version 2
+  std::string extraText1;             // 27, stored; version 2 on
+  std::string extraText2;             // 28, stored; version 2 on
 };
+
+namespace edit_prop {
+enum : int32_t {
+  Text = 8,
+  Border = 9,
+  TextColour = 10,
+  BackColour = 11,
+  Font = 12,
+  HideSelection = 13,
+  MaxLength = 14,
+  MultiLine = 15,
+  ScrollBars = 16,
+  Alignment = 17,
+  InputMode = 18,
+  MaskChar = 19,
+  CaseConversion = 20,
+  SpinMode = 21,
+  SpinLower = 22,
+  SpinUpper = 23,
+  SelStart = 24,
+  SelLength = 25,
+  SelText = 26,  // the selected text; writing it replaces the selection
+  ExtraText1 = 27,
+  ExtraText2 = 28,
+  Last = ExtraText2,
+};
+}  // namespace edit_prop
+
+namespace edit_event {
+enum : int32_t {
+  Changed = 0,  // the content changed: typed by the user or written as Text
+};
+}  // namespace edit_event
 
 struct PicBoxProps {
   int32_t border = 0;                 // 8: 0-5
@@ -98,8 +260,22 @@ struct PicBoxProps {
   int32_t displayMode = 0;            // 11: 0 natural, 1 stretched, 2 fitted and centred
   int32_t animate = 0;                // 12
   Bytes picture;                      // 10
-  std::string text13, text14;         // version 2
+  std::string extraText1;             // 13, stored; version 2 on
+  std::string extraText2;             // 14, stored; version 2 on
 };
+
+namespace pic_box_prop {
+enum : int32_t {
+  Border = 8,
+  BackColour = 9,
+  Picture = 10,
+  DisplayMode = 11,
+  Animate = 12,
+  ExtraText1 = 13,
+  ExtraText2 = 14,
+  Last = ExtraText2,
+};
+}  // namespace pic_box_prop
 
 struct GroupBoxProps {
   int32_t captionAlign = 0;           // 9
@@ -109,6 +285,17 @@ struct GroupBoxProps {
   std::string caption;                // 8
 };
 
+namespace group_box_prop {
+enum : int32_t {
+  Caption = 8,
+  CaptionAlign = 9,
+  TextColour = 10,
+  BackColour = 11,
+  Font = 12,
+  Last = Font,
+};
+}  // namespace group_box_prop
+
 struct ButtonProps {
   int32_t defaultButton = 0;          // 9
   int32_t hAlign = 1;                 // 11
@@ -117,6 +304,24 @@ struct ButtonProps {
   Bytes font;                         // 13
   std::string caption;                // 10
 };
+
+namespace button_prop {
+enum : int32_t {
+  Picture = 8,
+  DefaultButton = 9,
+  Caption = 10,
+  HAlign = 11,
+  VAlign = 12,
+  Font = 13,
+  Last = Font,
+};
+}  // namespace button_prop
+
+namespace button_event {
+enum : int32_t {
+  Clicked = 0,
+};
+}  // namespace button_event
 
 struct ListViewColumn {
   bool imageRight = false;  // the column image drawn right of the header text
@@ -156,8 +361,59 @@ struct ListViewProps {
   Bytes itemImages;                   // 24
   std::vector<ListViewColumn> columns;  // 17, stored as a byte block
   Bytes stateImages;                  // 25
-  Bytes block4;                       // 37
+  Bytes reserved37;                   // 37: a byte block whose meaning is unknown; stored only
 };
+
+namespace list_view_prop {
+enum : int32_t {
+  Border = 8,
+  TextColour = 9,
+  TextBackColour = 10,
+  BackColour = 11,
+  Font = 12,
+  ViewType = 13,
+  IconAlign = 14,
+  AutoArrange = 15,
+  LabelWrap = 16,
+  Columns = 17,
+  HideHeaders = 18,
+  HeaderImages = 19,
+  ClickableHeaders = 20,
+  FullRowSelect = 21,
+  GridLines = 22,
+  HeaderDragDrop = 23,
+  ItemImages = 24,
+  StateImages = 25,
+  HotTracking = 26,
+  HandCursor = 27,
+  UnderlineCold = 28,
+  UnderlineHot = 29,
+  LabelEdit = 30,
+  Sorting = 31,
+  CheckBoxes = 32,
+  FlatScrollBars = 33,
+  SingleSelection = 34,
+  CurrentItem = 35,  // the first selected item, -1 none
+  AlwaysShowSelection = 36,
+  Reserved37 = 37,
+  Last = Reserved37,
+};
+}  // namespace list_view_prop
+
+// Arguments in parentheses, in the order the handler receives them.
+namespace list_view_event {
+enum : int32_t {
+  CurrentItemChanged = 0,  // an item became the focused item
+  ItemActivated = 1,
+  ColumnClicked = 2,  // (column)
+  KeyDown = 3,        // (virtual key)
+  Clicked = 4,
+  RightClicked = 5,
+  LabelEditStarting = 6,  // (item); a present 0 keeps editing from beginning
+  LabelEditEnded = 7,     // (item); a present 0 rejects the new text
+  CheckToggled = 8,       // (item, 1 checked or 0)
+};
+}  // namespace list_view_event
 
 // Per-kind routines. Decode starts from the defaults and reads the block that `in`
 // spans (empty: defaults); false with the failure in `in`. Encode writes the

@@ -103,7 +103,7 @@ void showFirstTime(WindowRecord* w, Unit* windowUnit) {
   ShowWindow(hwnd, show);
   if (!IsWindow(hwnd) || GetFocus() != focusBefore) return;
   Unit* focus = FocusedUnitOf(hwnd);
-  if (focus) FireUnitEvent(focus->windowId, focus->unitId, -7);
+  if (focus) FireUnitEvent(focus->windowId, focus->unitId, unit_event::FocusGained);
 }
 
 void sendToUnits(WindowRecord* w, UINT msg) {
@@ -246,11 +246,11 @@ bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent)
   ResumeEvents();
   // 13. Created, moved, resized: a handler may close the window.
   uint32_t windowId = w->id, unitId = own.id;
-  FireUnitEvent(windowId, unitId, 0);
+  FireUnitEvent(windowId, unitId, window_event::Created);
   if (!IsWindow(hwnd)) return true;
-  FireUnitEvent(windowId, unitId, 3);
+  FireUnitEvent(windowId, unitId, window_event::Moved);
   if (!IsWindow(hwnd)) return true;
-  FireUnitEvent(windowId, unitId, 4);
+  FireUnitEvent(windowId, unitId, window_event::Resized);
   if (!IsWindow(hwnd)) return true;
   // 14. Shown when its flag says so.
   bool visible = (own.state & unit_state::Visible) || reuse != 0;

@@ -48,7 +48,7 @@ bool fireIdle(uint32_t elapsedMs) {
     if (std::find(g_declinedIdle.begin(), g_declinedIdle.end(), w.id) != g_declinedIdle.end()) continue;
     int32_t result = 0;
     uint32_t arg = elapsedMs;
-    if (FireUnitEvent(w.id, w.units[0].id, 7, &result, 1, &arg) && result != 0)
+    if (FireUnitEvent(w.id, w.units[0].id, window_event::Idle, &result, 1, &arg) && result != 0)
       more = true;
     else
       g_declinedIdle.push_back(w.id);

@@ -146,47 +146,47 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
   if (!s) return 0;
   WindowProps& p = s->props;
   HWND hwnd = HWND(u->hwnd);
-  switch (index + 8) {
-    case 8:
+  switch (OwnPropertyNumber(index)) {
+    case window_prop::Caption:
       p.caption = v.text;
       SetWindowTextA(hwnd, v.text.c_str());
       break;
-    case 9: p.border = v.i > 6 ? 6 : v.i; restyle(u, s); break;
-    case 10:
+    case window_prop::Border: p.border = v.i > 6 ? 6 : v.i; restyle(u, s); break;
+    case window_prop::BackColour:
       p.backColour = uint32_t(v.i);
       if (s->background) DeleteObject(s->background);
       s->background = CreateSolidBrush(ConvertColour(p.backColour));
       InvalidateRect(hwnd, nullptr, TRUE);
       break;
-    case 11: p.backPicture = v.data; break;
-    case 12: p.wordA = v.i; break;
-    case 13: p.blockV = v.data; break;
-    case 14: p.wordF = v.i; break;
-    case 15: p.controlBox = v.i; restyle(u, s); break;
-    case 16: p.maxButton = v.i; restyle(u, s); break;
-    case 17: p.minButton = v.i; restyle(u, s); break;
-    case 18: p.startPosition = v.i; break;
-    case 19:
+    case window_prop::BackPicture: p.backPicture = v.data; break;
+    case window_prop::WordA: p.wordA = v.i; break;
+    case window_prop::BlockV: p.blockV = v.data; break;
+    case window_prop::WordF: p.wordF = v.i; break;
+    case window_prop::ControlBox: p.controlBox = v.i; restyle(u, s); break;
+    case window_prop::MaxButton: p.maxButton = v.i; restyle(u, s); break;
+    case window_prop::MinButton: p.minButton = v.i; restyle(u, s); break;
+    case window_prop::StartPosition: p.startPosition = v.i; break;
+    case window_prop::Closable:
       p.closable = v.i;
       GetSystemMenu(hwnd, TRUE);  // back to the standard menu, then remove close again if asked
       applyCloseCommand(hwnd, p);
       break;
-    case 20: p.blockU = v.data; break;
-    case 21: p.wordG = v.i; break;
-    case 22: p.wordH = v.i; break;
-    case 23: p.wordI = v.i; break;
-    case 24: p.textW = v.text; break;
-    case 25: p.wordJ = v.i; break;
-    case 26: p.wordK = v.i; break;
-    case 27: p.wordL = v.i; break;
-    case 28: p.wordM = v.i; break;
-    case 29:
+    case window_prop::BlockU: p.blockU = v.data; break;
+    case window_prop::WordG: p.wordG = v.i; break;
+    case window_prop::WordH: p.wordH = v.i; break;
+    case window_prop::WordI: p.wordI = v.i; break;
+    case window_prop::TextW: p.textW = v.text; break;
+    case window_prop::WordJ: p.wordJ = v.i; break;
+    case window_prop::WordK: p.wordK = v.i; break;
+    case window_prop::WordL: p.wordL = v.i; break;
+    case window_prop::WordM: p.wordM = v.i; break;
+    case window_prop::AlwaysOnTop:
       p.alwaysOnTop = v.i;
       SetWindowPos(hwnd, p.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       break;
-    case 30: p.wordO = v.i; break;
-    case 31: p.className = v.text; break;  // takes effect at the next load
+    case window_prop::WordO: p.wordO = v.i; break;
+    case window_prop::ClassName: p.className = v.text; break;  // takes effect at the next load
     default: break;
   }
   return 0;
@@ -196,8 +196,8 @@ int getProperty(Unit* u, int index, PropertyValue* v) {
   auto* s = WindowStateOf(u);
   if (!s) return 0;
   const WindowProps& p = s->props;
-  switch (index + 8) {
-    case 8: {
+  switch (OwnPropertyNumber(index)) {
+    case window_prop::Caption: {
       int n = GetWindowTextLengthA(HWND(u->hwnd));
       std::string t(size_t(n) + 1, '\0');
       GetWindowTextA(HWND(u->hwnd), &t[0], n + 1);
@@ -205,29 +205,29 @@ int getProperty(Unit* u, int index, PropertyValue* v) {
       v->text = t;
       return 1;
     }
-    case 9: v->i = p.border; return 1;
-    case 10: v->i = int32_t(p.backColour); return 1;
-    case 11: v->data = p.backPicture; return 1;
-    case 12: v->i = p.wordA; return 1;
-    case 13: v->data = p.blockV; return 1;
-    case 14: v->i = p.wordF; return 1;
-    case 15: v->i = p.controlBox; return 1;
-    case 16: v->i = p.maxButton; return 1;
-    case 17: v->i = p.minButton; return 1;
-    case 18: v->i = p.startPosition; return 1;
-    case 19: v->i = p.closable; return 1;
-    case 20: v->data = p.blockU; return 1;
-    case 21: v->i = p.wordG; return 1;
-    case 22: v->i = p.wordH; return 1;
-    case 23: v->i = p.wordI; return 1;
-    case 24: v->text = p.textW; return 1;
-    case 25: v->i = p.wordJ; return 1;
-    case 26: v->i = p.wordK; return 1;
-    case 27: v->i = p.wordL; return 1;
-    case 28: v->i = p.wordM; return 1;
-    case 29: v->i = p.alwaysOnTop; return 1;
-    case 30: v->i = p.wordO; return 1;
-    case 31: v->text = p.className; return 1;
+    case window_prop::Border: v->i = p.border; return 1;
+    case window_prop::BackColour: v->i = int32_t(p.backColour); return 1;
+    case window_prop::BackPicture: v->data = p.backPicture; return 1;
+    case window_prop::WordA: v->i = p.wordA; return 1;
+    case window_prop::BlockV: v->data = p.blockV; return 1;
+    case window_prop::WordF: v->i = p.wordF; return 1;
+    case window_prop::ControlBox: v->i = p.controlBox; return 1;
+    case window_prop::MaxButton: v->i = p.maxButton; return 1;
+    case window_prop::MinButton: v->i = p.minButton; return 1;
+    case window_prop::StartPosition: v->i = p.startPosition; return 1;
+    case window_prop::Closable: v->i = p.closable; return 1;
+    case window_prop::BlockU: v->data = p.blockU; return 1;
+    case window_prop::WordG: v->i = p.wordG; return 1;
+    case window_prop::WordH: v->i = p.wordH; return 1;
+    case window_prop::WordI: v->i = p.wordI; return 1;
+    case window_prop::TextW: v->text = p.textW; return 1;
+    case window_prop::WordJ: v->i = p.wordJ; return 1;
+    case window_prop::WordK: v->i = p.wordK; return 1;
+    case window_prop::WordL: v->i = p.wordL; return 1;
+    case window_prop::WordM: v->i = p.wordM; return 1;
+    case window_prop::AlwaysOnTop: v->i = p.alwaysOnTop; return 1;
+    case window_prop::WordO: v->i = p.wordO; return 1;
+    case window_prop::ClassName: v->text = p.className; return 1;
     default: return 0;
   }
 }
@@ -261,26 +261,26 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 1;
     }
     case WM_MOVE:
-      if (u) FireUnitEvent(u->windowId, u->unitId, 3);
+      if (u) FireUnitEvent(u->windowId, u->unitId, window_event::Moved);
       return 0;
     case WM_SIZE:
-      if (u) FireUnitEvent(u->windowId, u->unitId, 4);
+      if (u) FireUnitEvent(u->windowId, u->unitId, window_event::Resized);
       return 0;
     case WM_CLOSE:
       if (u) {
-        if (FireCancellableEvent(u->windowId, u->unitId, 12)) return 0;
+        if (FireCancellableEvent(u->windowId, u->unitId, window_event::QueryWindowClose)) return 0;
         if (!IsWindow(hwnd)) return 0;
-        if (FireCancellableEvent(u->windowId, u->unitId, 1)) return 0;
+        if (FireCancellableEvent(u->windowId, u->unitId, window_event::QueryClose)) return 0;
         if (!IsWindow(hwnd)) return 0;
         if (s) ReleaseModalDisabling(s);
       }
       DestroyWindow(hwnd);
       return 0;
     case WM_QUERYENDSESSION:
-      if (u && FireCancellableEvent(u->windowId, u->unitId, 1)) return FALSE;
+      if (u && FireCancellableEvent(u->windowId, u->unitId, window_event::QueryClose)) return FALSE;
       return TRUE;
     case WM_DESTROY:
-      if (u) FireUnitEvent(u->windowId, u->unitId, 2);
+      if (u) FireUnitEvent(u->windowId, u->unitId, window_event::Destroying);
       if (s) {
         ReleaseModalDisabling(s);
         s->modalRunning = false;
@@ -303,7 +303,7 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_SETFOCUS:
-      if (u) FireUnitEvent(u->windowId, u->unitId, -7);
+      if (u) FireUnitEvent(u->windowId, u->unitId, unit_event::FocusGained);
       return 0;
     case WM_COMMAND:
       if (lp == 0 && LOWORD(wp) >= kFirstMenuCommand && u) {

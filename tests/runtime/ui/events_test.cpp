@@ -18,6 +18,11 @@ using testing::MakeWindow;
 constexpr uint32_t kWin = 0x52000001, kOwn = 0x06000001, kButton = 0x16000002, kButton2 = 0x16000003,
                    kEdit = 0x16000004, kMenu = 0x26000005, kLabel = 0x16000006;
 
+// Numbers that are no kind's event, for the lookup alone: one bound to no handler,
+// one bound to nothing, and any number at all (a menu item's handler takes every
+// event; a label raises none).
+constexpr int32_t kBoundToNoHandler = 5, kUnboundEvent = 7, kAnyEvent = 99;
+
 int g_calls[4];
 uint32_t g_lastArgs[5];
 int g_lastArgc;
@@ -41,7 +46,7 @@ HandlerResult handler2(int, const uint32_t*) {
 // Raises another event from inside its own and notes the context it then reads.
 EventContext g_contextAfterNested;
 HandlerResult handler3(int, const uint32_t*) {
-  FireUnitEvent(kWin, kEdit, 0);
+  FireUnitEvent(kWin, kEdit, edit_event::Changed);
   g_contextAfterNested = CurrentEvent();
   return {0, 0};
 }
@@ -52,17 +57,21 @@ constexpr int32_t kSlots = int32_t(sizeof kHandlers / kSlot);
 struct Events : ::testing::Test {
   void SetUp() override {
     memset(g_calls, 0, sizeof g_calls);
-    WindowRecord w = MakeWindow(kWin, kOwn, "events", {Bind(0, 0), Bind(1, 1), Bind(2, 3)});
-    // Two bindings for event 0: only the first counts. Event 5 is bound to no handler.
-    w.units.push_back(MakeUnit(kButton, unit_type::Button, 0, 0, 10, 10, {Bind(0, 2), Bind(0, 0), Bind(5, -1)}));
-    UnitRecord usesOther = MakeUnit(kButton2, unit_type::Button, 0, 0, 10, 10, {Bind(0, 0)});
+    WindowRecord w = MakeWindow(
+        kWin, kOwn, "events",
+        {Bind(window_event::Created, 0), Bind(window_event::QueryClose, 1), Bind(window_event::Destroying, 3)});
+    // Two bindings for the click: only the first counts.
+    w.units.push_back(
+        MakeUnit(kButton, unit_type::Button, 0, 0, 10, 10,
+                 {Bind(button_event::Clicked, 2), Bind(button_event::Clicked, 0), Bind(kBoundToNoHandler, -1)}));
+    UnitRecord usesOther = MakeUnit(kButton2, unit_type::Button, 0, 0, 10, 10, {Bind(button_event::Clicked, 0)});
     usesOther.eventSource = kButton;  // same type: takes kButton's bindings
     w.units.push_back(usesOther);
-    UnitRecord otherType = MakeUnit(kEdit, unit_type::EditBox, 0, 0, 10, 10, {Bind(0, 0)});
+    UnitRecord otherType = MakeUnit(kEdit, unit_type::EditBox, 0, 0, 10, 10, {Bind(edit_event::Changed, 0)});
     otherType.eventSource = kButton;  // another type: keeps its own
     w.units.push_back(otherType);
     w.units.push_back(MakeMenuItem(kMenu, 0, 0, "item", 1));
-    UnitRecord label = MakeUnit(kLabel, unit_type::Label, 0, 0, 10, 10, {Bind(0, 0)});
+    UnitRecord label = MakeUnit(kLabel, unit_type::Label, 0, 0, 10, 10, {Bind(kAnyEvent, 0)});
     w.units.push_back(label);
     std::vector<uint8_t> section = testing::WriteSection({w});
     ASSERT_TRUE(ReadLoadedWindows(section.data(), section.size(), uintptr_t(kHandlers), sizeof kHandlers));
@@ -75,22 +84,22 @@ struct Events : ::testing::Test {
 
 TEST_F(Events, FirstOfTwoBindingsIsCalledWithItsResult) {
   int32_t result = 0;
-  EXPECT_TRUE(FireUnitEvent(kWin, kButton, 0, &result));
+  EXPECT_TRUE(FireUnitEvent(kWin, kButton, button_event::Clicked, &result));
   EXPECT_EQ(result, 42);
   EXPECT_EQ(g_calls[2], 1);
   EXPECT_EQ(g_calls[0], 0);
 }
 
 TEST_F(Events, UnboundEventsAndNoHandlerAreSilent) {
-  EventRequest r = {kWin, kButton, 7, 0, {}, 0, 0};
+  EventRequest r = {kWin, kButton, kUnboundEvent, 0, {}, 0, 0};
   EXPECT_EQ(RaiseEvent(&r), 0);
-  r.event = 5;  // stored -1
+  r.event = kBoundToNoHandler;  // stored -1
   EXPECT_EQ(RaiseEvent(&r), 0);
   EXPECT_EQ(r.resultPresent, 0u);
 }
 
 TEST_F(Events, OwnUnitAsZeroArgumentsAndContext) {
-  EventRequest r = {kWin, 0, 0, 2, {7, 9}, 0, 0};
+  EventRequest r = {kWin, 0, window_event::Created, 2, {7, 9}, 0, 0};
   EXPECT_EQ(RaiseEvent(&r), 1);
   EXPECT_EQ(r.resultPresent, 0u) << "the handler returned no result";
   EXPECT_EQ(g_lastArgc, 2);
@@ -102,7 +111,7 @@ TEST_F(Events, OwnUnitAsZeroArgumentsAndContext) {
 
 TEST_F(Events, ANestedEventLeavesTheOuterHandlersContext) {
   g_contextAfterNested = {};
-  FireUnitEvent(kWin, kOwn, 2);
+  FireUnitEvent(kWin, kOwn, window_event::Destroying);
   EXPECT_EQ(g_calls[0], 1) << "expected the nested event delivered";
   EXPECT_EQ(g_seenContext.unitId, kEdit);
   EXPECT_EQ(g_contextAfterNested.windowId, kWin) << "expected the outer event back after the nested one";
@@ -111,21 +120,21 @@ TEST_F(Events, ANestedEventLeavesTheOuterHandlersContext) {
 }
 
 TEST_F(Events, CancellableEventCountsAsCancelledOnlyForAPresentZero) {
-  EXPECT_TRUE(FireCancellableEvent(kWin, kOwn, 1));
-  EXPECT_FALSE(FireCancellableEvent(kWin, kOwn, 0));
-  EXPECT_FALSE(FireCancellableEvent(kWin, kButton, 0)) << "42 does not cancel";
+  EXPECT_TRUE(FireCancellableEvent(kWin, kOwn, window_event::QueryClose));
+  EXPECT_FALSE(FireCancellableEvent(kWin, kOwn, window_event::Created));
+  EXPECT_FALSE(FireCancellableEvent(kWin, kButton, button_event::Clicked)) << "42 does not cancel";
 }
 
 TEST_F(Events, EventSourceChainOnlyWithinTheSameType) {
-  FireUnitEvent(kWin, kButton2, 0);
+  FireUnitEvent(kWin, kButton2, button_event::Clicked);
   EXPECT_EQ(g_calls[2], 1) << "kButton2 uses kButton's bindings";
-  FireUnitEvent(kWin, kEdit, 0);
+  FireUnitEvent(kWin, kEdit, edit_event::Changed);
   EXPECT_EQ(g_calls[0], 1) << "an edit box keeps its own bindings";
 }
 
 TEST_F(Events, MenuItemHasOneHandlerForAnyEvent) {
-  FireUnitEvent(kWin, kMenu, 0);
-  FireUnitEvent(kWin, kMenu, 99);
+  FireUnitEvent(kWin, kMenu, menu_item_event::Chosen);
+  FireUnitEvent(kWin, kMenu, kAnyEvent);
   EXPECT_EQ(g_calls[1], 2);
 }
 
@@ -133,18 +142,18 @@ TEST_F(Events, SuspensionKeepsEveryEventAwayAndNeverGoesNegative) {
   SuspendEvents();
   SuspendEvents();
   ResumeEvents();
-  EXPECT_FALSE(FireUnitEvent(kWin, kButton, 0));
+  EXPECT_FALSE(FireUnitEvent(kWin, kButton, button_event::Clicked));
   ResumeEvents();
   ResumeEvents();
   EXPECT_EQ(EventSuspension(), 0);
-  EXPECT_TRUE(FireUnitEvent(kWin, kButton, 0));
+  EXPECT_TRUE(FireUnitEvent(kWin, kButton, button_event::Clicked));
 }
 
 TEST_F(Events, TypedArgumentsBecomeWordsBySlotRules) {
   TypedEventRequest r = {};
   r.windowId = kWin;
   r.unitId = kOwn;
-  r.event = 0;
+  r.event = window_event::Created;
   r.argc = 4;
   r.args[0] = {0x1FF, 0x80000101, 0};               // byte: low 8 bits
   r.args[1] = {0xFFFF, 0x80000201, 0};              // short: sign-extended
@@ -161,7 +170,7 @@ TEST_F(Events, TypedArgumentsBecomeWordsBySlotRules) {
 
 TEST_F(Events, UnknownWindowUnitAndInvalidUnitAreFatal) {
   testing::FatalTrap trap;
-  EventRequest r = {0x52FFFFFF, 0, 0, 0, {}, 0, 0};
+  EventRequest r = {0x52FFFFFF, 0, window_event::Created, 0, {}, 0, 0};
   try {
     RaiseEvent(&r);
     ADD_FAILURE();
@@ -199,7 +208,7 @@ TEST(EventTable, AHandlerEntryThatIsNoWholeSlotOfTheTableRejectsTheSection) {
       {-2, false, "negative, and not the no-handler mark"},
   };
   for (const Case& c : cases) {
-    WindowRecord w = testing::MakeWindow(kWin, kOwn, "entry", {testing::Bind(0, 0)});
+    WindowRecord w = testing::MakeWindow(kWin, kOwn, "entry", {testing::Bind(window_event::Created, 0)});
     w.units[0].events[0].entry = c.entry;
     std::vector<uint8_t> section = testing::WriteSection({w});
     ClearLoadedWindows();
@@ -208,7 +217,7 @@ TEST(EventTable, AHandlerEntryThatIsNoWholeSlotOfTheTableRejectsTheSection) {
     EXPECT_EQ(c.accepted, !LoadedWindows().windows.empty()) << c.why;
   }
   // A table too small for one slot holds no handler at all.
-  WindowRecord w = testing::MakeWindow(kWin, kOwn, "entry", {testing::Bind(0, 0)});
+  WindowRecord w = testing::MakeWindow(kWin, kOwn, "entry", {testing::Bind(window_event::Created, 0)});
   std::vector<uint8_t> section = testing::WriteSection({w});
   EXPECT_FALSE(ReadLoadedWindows(section.data(), section.size(), uintptr_t(kHandlers), kSlot - 1));
   ClearLoadedWindows();

@@ -137,7 +137,8 @@ TEST_F(ProgramWindows, TheStartWindowsControlsLookAsStored) {
     EXPECT_EQ(col.cx, widths[i]);
     EXPECT_EQ(col.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
   }
-  EXPECT_EQ(int32_t(ReadUnitProperty(kStartWindow, kListView, 35, -1)), -1) << "no current item";
+  EXPECT_EQ(int32_t(ReadUnitProperty(kStartWindow, kListView, list_view_prop::CurrentItem, -1)), -1)
+      << "no current item";
 }
 
 TEST_F(ProgramWindows, TheStatusLabelIsRedOnTheButtonFace) {
@@ -175,9 +176,9 @@ TEST_F(ProgramWindows, TheQrWindowHoldsOneStretchingAnimatingPictureBox) {
   EXPECT_EQ(r.top, 4);
   EXPECT_EQ(r.right - r.left, 270);
   EXPECT_EQ(r.bottom - r.top, 270);
-  EXPECT_EQ(int32_t(ReadUnitProperty(kQrWindow, kQrPicture, 11, -1)), 1) << "stretched";
-  EXPECT_EQ(int32_t(ReadUnitProperty(kQrWindow, kQrPicture, 12, -1)), 1) << "animate";
-  EXPECT_EQ(ReadUnitProperty(kQrWindow, kQrPicture, 10, -1), 0u) << "no picture";
+  EXPECT_EQ(int32_t(ReadUnitProperty(kQrWindow, kQrPicture, pic_box_prop::DisplayMode, -1)), 1) << "stretched";
+  EXPECT_EQ(int32_t(ReadUnitProperty(kQrWindow, kQrPicture, pic_box_prop::Animate, -1)), 1) << "animate";
+  EXPECT_EQ(ReadUnitProperty(kQrWindow, kQrPicture, pic_box_prop::Picture, -1), 0u) << "no picture";
 }
 
 }  // namespace

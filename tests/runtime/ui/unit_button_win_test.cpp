@@ -45,7 +45,7 @@ TEST_F(Button, MousePointerCursorsGoWithTheirUnitAndSharedOnesStay) {
   HCURSOR shared = LoadCursorA(nullptr, IDC_ARROW);
   auto round = [&] {
     show(ButtonProps{});  // the window of the last round, with its cursor, closed
-    for (int i = 0; i < 20; ++i) WriteBytes(kButton, 7, i % 2 ? arrow : cursorFile);
+    for (int i = 0; i < 20; ++i) WriteBytes(kButton, unit_prop::MousePointer, i % 2 ? arrow : cursorFile);
   };
   round();  // the system's standard cursors are loaded once per process
   round();
@@ -61,10 +61,10 @@ TEST_F(Button, MousePointerCursorsGoWithTheirUnitAndSharedOnesStay) {
   EXPECT_EQ(shared, LoadCursorA(nullptr, IDC_ARROW));
 }
 
-TEST_F(Button, AClickRaisesEventZeroAndFocusRaisesItsEvents) {
+TEST_F(Button, AClickRaisesClickedAndFocusRaisesItsEvents) {
   ButtonProps p;
   p.caption = "go";
-  HWND h = show(p, {Bind(0, 0), Bind(-7, 1), Bind(-8, 2)});
+  HWND h = show(p, {Bind(button_event::Clicked, 0), Bind(unit_event::FocusGained, 1), Bind(unit_event::FocusLost, 2)});
   SendMessageA(h, BM_CLICK, 0, 0);
   EXPECT_EQ(Log().calls[0], 1);
   SendMessageA(h, BM_CLICK, 0, 0);
@@ -83,18 +83,18 @@ TEST_F(Button, StylesFollowDefaultButtonAndAlignment) {
   EXPECT_EQ(style(h) & BS_TYPEMASK, BS_PUSHBUTTON);
   EXPECT_EQ(style(h) & BS_CENTER, BS_CENTER);
   EXPECT_EQ(style(h) & BS_VCENTER, BS_VCENTER);
-  WriteInt(kButton, 9, 1);
+  WriteInt(kButton, button_prop::DefaultButton, 1);
   EXPECT_EQ(style(h) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-  WriteInt(kButton, 11, 0);
-  WriteInt(kButton, 12, 2);
+  WriteInt(kButton, button_prop::HAlign, 0);
+  WriteInt(kButton, button_prop::VAlign, 2);
   EXPECT_EQ(style(h) & BS_CENTER, BS_LEFT);
   EXPECT_EQ(style(h) & BS_VCENTER, BS_BOTTOM);
-  WriteInt(kButton, 11, 9);
-  EXPECT_EQ(ReadInt(kButton, 11), 2);
+  WriteInt(kButton, button_prop::HAlign, 9);
+  EXPECT_EQ(ReadInt(kButton, button_prop::HAlign), 2);
   EXPECT_EQ(Hwnd(kButton), h) << "buttons change in place";
-  WriteText(kButton, 10, "新标题");
+  WriteText(kButton, button_prop::Caption, "新标题");
   EXPECT_EQ(WindowTextOf(h), "新标题");
-  EXPECT_EQ(ReadText(kButton, 10), "新标题");
+  EXPECT_EQ(ReadText(kButton, button_prop::Caption), "新标题");
 }
 
 TEST_F(Button, IconPicturesMakeIconButtonsAndOthersBitmapButtons) {
@@ -104,13 +104,13 @@ TEST_F(Button, IconPicturesMakeIconButtonsAndOthersBitmapButtons) {
   HWND h = show(p);
   EXPECT_TRUE(style(h) & BS_ICON);
   EXPECT_NE(SendMessageA(h, BM_GETIMAGE, IMAGE_ICON, 0), 0);
-  WriteBytes(kButton, 8, solidBmp(24, 24, 0x00FF00));
+  WriteBytes(kButton, button_prop::Picture, solidBmp(24, 24, 0x00FF00));
   EXPECT_FALSE(style(h) & BS_ICON);
   EXPECT_TRUE(style(h) & BS_BITMAP);
   EXPECT_NE(SendMessageA(h, BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
   testing::Capture c = testing::CaptureClient(h);
   EXPECT_GT(testing::CountColour(c, 0x00FF00), 24 * 24 / 2) << "the picture shows on the face";
-  WriteBytes(kButton, 8, {});
+  WriteBytes(kButton, button_prop::Picture, {});
   EXPECT_FALSE(style(h) & (BS_ICON | BS_BITMAP)) << "no picture: a caption button again";
 }
 

@@ -39,19 +39,19 @@ struct EditBox : testing::ControlHost {
 TEST_F(EditBox, EveryWriteOfTheContentRaisesOneEventAndCreationNone) {
   EditProps p;
   p.text = "stored at creation";
-  HWND h = show(p, {Bind(0, 0)});
+  HWND h = show(p, {Bind(edit_event::Changed, 0)});
   EXPECT_EQ(Log().calls[0], 0) << "the text stored at creation raises nothing";
-  EXPECT_EQ(ReadText(kEdit, 8), "stored at creation");
-  WriteText(kEdit, 8, "abc");
+  EXPECT_EQ(ReadText(kEdit, edit_prop::Text), "stored at creation");
+  WriteText(kEdit, edit_prop::Text, "abc");
   EXPECT_EQ(Log().calls[0], 1);
-  WriteText(kEdit, 8, "abc");
+  WriteText(kEdit, edit_prop::Text, "abc");
   EXPECT_EQ(Log().calls[0], 2) << "even when the text does not change";
-  WriteText(kEdit, 8, nullptr);
+  WriteText(kEdit, edit_prop::Text, nullptr);
   EXPECT_EQ(Log().calls[0], 3);
-  EXPECT_EQ(ReadUnitProperty(testing::kHostWindow, kEdit, 8, -1), 0u) << "an empty box reads as null";
+  EXPECT_EQ(ReadUnitProperty(testing::kHostWindow, kEdit, edit_prop::Text, -1), 0u) << "an empty box reads as null";
   SendMessageA(h, WM_CHAR, 'x', 0);  // the user types
   EXPECT_EQ(Log().calls[0], 4);
-  EXPECT_EQ(ReadText(kEdit, 8), "x");
+  EXPECT_EQ(ReadText(kEdit, edit_prop::Text), "x");
 }
 
 TEST_F(EditBox, StylesComeFromTheProperties) {
@@ -85,16 +85,16 @@ TEST_F(EditBox, PasswordModeUsesTheMaskCharacter) {
   p.inputMode = 2;
   HWND h = show(p);
   EXPECT_EQ(SendMessageA(h, EM_GETPASSWORDCHAR, 0, 0), '*');
-  WriteText(kEdit, 19, "#x");
+  WriteText(kEdit, edit_prop::MaskChar, "#x");
   EXPECT_EQ(SendMessageA(h, EM_GETPASSWORDCHAR, 0, 0), '#') << "the first byte of the text";
-  EXPECT_EQ(ReadText(kEdit, 19), "#");
-  WriteText(kEdit, 19, "");
+  EXPECT_EQ(ReadText(kEdit, edit_prop::MaskChar), "#");
+  WriteText(kEdit, edit_prop::MaskChar, "");
   EXPECT_EQ(SendMessageA(h, EM_GETPASSWORDCHAR, 0, 0), '#') << "an empty text keeps the mask";
-  WriteInt(kEdit, 18, 1);
+  WriteInt(kEdit, edit_prop::InputMode, 1);
   EXPECT_EQ(SendMessageA(h, EM_GETPASSWORDCHAR, 0, 0), 0);
   EXPECT_TRUE(style(h) & ES_READONLY);
-  WriteInt(kEdit, 18, 40);
-  EXPECT_EQ(ReadInt(kEdit, 18), 11) << "modes beyond 11 are clamped";
+  WriteInt(kEdit, edit_prop::InputMode, 40);
+  EXPECT_EQ(ReadInt(kEdit, edit_prop::InputMode), 11) << "modes beyond 11 are clamped";
   EXPECT_FALSE(style(h) & ES_READONLY);
 }
 
@@ -105,34 +105,34 @@ TEST_F(EditBox, SelectionFollowsTheMinusOneRules) {
   p.selLength = 3;
   HWND h = show(p);
   EXPECT_EQ(selection(h), std::make_pair(2, 5)) << "set at creation";
-  WriteInt(kEdit, 24, -1);
+  WriteInt(kEdit, edit_prop::SelStart, -1);
   EXPECT_EQ(selection(h), std::make_pair(11, 11)) << "start -1: caret at the end";
-  WriteInt(kEdit, 25, -1);
+  WriteInt(kEdit, edit_prop::SelLength, -1);
   EXPECT_EQ(selection(h), std::make_pair(0, 11)) << "length -1: everything";
-  WriteInt(kEdit, 24, -7);
-  EXPECT_EQ(ReadInt(kEdit, 24), 0);
-  WriteInt(kEdit, 24, 6);
-  WriteInt(kEdit, 25, 5);
+  WriteInt(kEdit, edit_prop::SelStart, -7);
+  EXPECT_EQ(ReadInt(kEdit, edit_prop::SelStart), 0);
+  WriteInt(kEdit, edit_prop::SelStart, 6);
+  WriteInt(kEdit, edit_prop::SelLength, 5);
   EXPECT_EQ(selection(h), std::make_pair(6, 11));
-  EXPECT_EQ(ReadText(kEdit, 26), "world");
-  WriteText(kEdit, 26, "there");
-  EXPECT_EQ(ReadText(kEdit, 8), "hello there");
+  EXPECT_EQ(ReadText(kEdit, edit_prop::SelText), "world");
+  WriteText(kEdit, edit_prop::SelText, "there");
+  EXPECT_EQ(ReadText(kEdit, edit_prop::Text), "hello there");
 }
 
 TEST_F(EditBox, AStyleChangeRecreatesTheBoxKeepingItsTextAndId) {
   EditProps p;
   p.text = "keep me";
-  HWND before = show(p, {Bind(0, 0)});
+  HWND before = show(p, {Bind(edit_event::Changed, 0)});
   const int id = GetDlgCtrlID(before);
-  WriteInt(kEdit, 15, 0);  // unchanged: no new window
+  WriteInt(kEdit, edit_prop::MultiLine, 0);  // unchanged: no new window
   EXPECT_EQ(Hwnd(kEdit), before);
-  WriteInt(kEdit, 15, 1);
+  WriteInt(kEdit, edit_prop::MultiLine, 1);
   HWND after = Hwnd(kEdit);
   ASSERT_NE(after, nullptr);
   EXPECT_NE(after, before);
   EXPECT_FALSE(IsWindow(before));
   EXPECT_TRUE(style(after) & ES_MULTILINE);
-  EXPECT_EQ(ReadText(kEdit, 8), "keep me");
+  EXPECT_EQ(ReadText(kEdit, edit_prop::Text), "keep me");
   EXPECT_EQ(GetDlgCtrlID(after), id);
   EXPECT_EQ(Log().calls[0], 0) << "re-creation raises no content event";
   RECT r;
@@ -140,11 +140,11 @@ TEST_F(EditBox, AStyleChangeRecreatesTheBoxKeepingItsTextAndId) {
   MapWindowPoints(nullptr, GetParent(after), reinterpret_cast<POINT*>(&r), 2);
   EXPECT_EQ(r.left, 10);
   EXPECT_EQ(r.right - r.left, 200);
-  WriteInt(kEdit, 14, 5);  // applied in place
+  WriteInt(kEdit, edit_prop::MaxLength, 5);  // applied in place
   EXPECT_EQ(Hwnd(kEdit), after);
   EXPECT_EQ(SendMessageA(after, EM_GETLIMITTEXT, 0, 0), 5);
-  WriteInt(kEdit, 14, -3);
-  EXPECT_EQ(ReadInt(kEdit, 14), 0);
+  WriteInt(kEdit, edit_prop::MaxLength, -3);
+  EXPECT_EQ(ReadInt(kEdit, edit_prop::MaxLength), 0);
 }
 
 TEST_F(EditBox, ASpinModeAddsAnUpDownBuddyThatFollowsTheBox) {
@@ -164,9 +164,9 @@ TEST_F(EditBox, ASpinModeAddsAnUpDownBuddyThatFollowsTheBox) {
   EXPECT_EQ(lo, 1);
   EXPECT_EQ(hi, 10);
   EXPECT_TRUE(IsWindowVisible(buddy));
-  WriteInt(kEdit, 6, 1);  // disabled
+  WriteInt(kEdit, unit_prop::Disabled, 1);
   EXPECT_FALSE(IsWindowEnabled(buddy)) << "disabled with the edit box";
-  WriteInt(kEdit, 5, 0);
+  WriteInt(kEdit, unit_prop::Visible, 0);
   EXPECT_FALSE(IsWindowVisible(buddy)) << "hidden with the edit box";
 }
 
@@ -175,7 +175,7 @@ TEST_F(EditBox, ColoursAndFocusEvents) {
   p.text = "MMMM";
   p.textColour = 0x0000FF;  // red
   p.backColour = 0xFF0000;  // blue
-  HWND h = show(p, {Bind(-7, 1), Bind(-8, 2)});
+  HWND h = show(p, {Bind(unit_event::FocusGained, 1), Bind(unit_event::FocusLost, 2)});
   testing::Capture c = testing::CaptureClient(h);
   EXPECT_GT(testing::CountColour(c, 0x0000FF), c.width * c.height / 2) << "blue background";
   EXPECT_GT(testing::CountWhere(c, testing::Reddish), 10) << "red text";

@@ -19,9 +19,9 @@ constexpr uint32_t kGroup = 0x16000500, kInnerButton = 0x16000501, kInnerEdit = 
 struct GroupBox : testing::ControlHost {
   HWND show(const GroupBoxProps& p) {
     std::vector<UnitRecord> units;
-    units.push_back(MakeUnit(kInnerButton, unit_type::Button, 10, 30, 80, 24, {Bind(0, 0)}, {},
+    units.push_back(MakeUnit(kInnerButton, unit_type::Button, 10, 30, 80, 24, {Bind(button_event::Clicked, 0)}, {},
                              unit_state::Visible, kGroup));
-    units.push_back(MakeUnit(kInnerEdit, unit_type::EditBox, 100, 30, 80, 24, {Bind(0, 1)}, {},
+    units.push_back(MakeUnit(kInnerEdit, unit_type::EditBox, 100, 30, 80, 24, {Bind(edit_event::Changed, 1)}, {},
                              unit_state::Visible, kGroup));
     UnitRecord group = MakeUnit(kGroup, unit_type::GroupBox, 20, 20, 240, 120, {},
                                 PropsBlock(unit_type::GroupBox, p));
@@ -44,7 +44,7 @@ TEST_F(GroupBox, HoldsItsUnitsAndPassesTheirNotificationsOn) {
   EXPECT_EQ(r.top, 30);
   SendMessageA(button, BM_CLICK, 0, 0);
   EXPECT_EQ(Log().calls[0], 1) << "the click reaches the button's unit through the group box";
-  WriteText(kInnerEdit, 8, "x");
+  WriteText(kInnerEdit, edit_prop::Text, "x");
   SendMessageA(edit, WM_CHAR, 'y', 0);
   EXPECT_EQ(Log().calls[1], 2);
 }
@@ -62,7 +62,7 @@ TEST_F(GroupBox, ColoursAndCaptionAlignment) {
   EXPECT_GT(testing::CountWhere(c, testing::Reddish), 10) << "the caption in the text colour";
   RECT red = testing::BoundsOf(c, 0xFF0000, 100);
   EXPECT_GT(red.left, 120) << "right-aligned caption";
-  WriteInt(kGroup, 9, 0);
+  WriteInt(kGroup, group_box_prop::CaptionAlign, 0);
   EXPECT_EQ(GetWindowLongA(group, GWL_STYLE) & BS_CENTER, BS_LEFT);
 }
 

@@ -6,6 +6,7 @@
 
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/label_gradient.h"
+#include "runtime/ui/property_values.h"
 #include "tests/runtime/ui/control_host_win.h"
 #include "tests/runtime/ui/picture_test_files.h"
 
@@ -80,7 +81,7 @@ TEST_F(Label, WordWrapRunsFromTheTopAndTheFontSetsTheSize) {
   p.wordWrap = 0;
   p.caption = "WWW";
   RECT small = testing::BoundsOf(show(p, 200, 80), 0, 60);
-  WriteUnitProperty(testing::kHostWindow, kLabel, 15, 5, Word(28), 0);  // element 5: size in points
+  WriteUnitProperty(testing::kHostWindow, kLabel, label_prop::Font, font_element::Size, Word(28), 0);  // in points
   RECT large = testing::BoundsOf(CaptureClient(Hwnd(kLabel)), 0, 60);
   EXPECT_GT(large.bottom - large.top, 2 * (small.bottom - small.top)) << "a 28-point font";
   EXPECT_GT(large.bottom, 65) << "bottom aligned without word wrap";
@@ -182,19 +183,22 @@ TEST_F(Label, SettingPropertiesClampsAndRepaints) {
             nullptr);
   struct Case {
     int number, written, read;
-  } cases[] = {{9, 9, 3}, {10, 8, 6}, {11, 2, 5}, {11, 12, 12}, {19, 7, 2}, {20, 12, 8}, {24, 5, 2}, {26, 5, 2},
-               {9, -4, 0}};
+  } cases[] = {{label_prop::TextEffect, 9, 3},          {label_prop::Border, 8, 6},
+               {label_prop::GradientBorderWidth, 2, 5}, {label_prop::GradientBorderWidth, 12, 12},
+               {label_prop::PictureMode, 7, 2},         {label_prop::GradientBackground, 12, 8},
+               {label_prop::HAlign, 5, 2},              {label_prop::VAlign, 5, 2},
+               {label_prop::TextEffect, -4, 0}};
   for (const Case& c : cases) {
     WriteInt(kLabel, c.number, c.written);
     EXPECT_EQ(ReadInt(kLabel, c.number), c.read) << "property " << c.number << " written " << c.written;
   }
-  WriteText(kLabel, 8, "新的标题");
-  EXPECT_EQ(ReadText(kLabel, 8), "新的标题");
+  WriteText(kLabel, label_prop::Caption, "新的标题");
+  EXPECT_EQ(ReadText(kLabel, label_prop::Caption), "新的标题");
   EXPECT_EQ(WindowTextOf(Hwnd(kLabel)), "新的标题") << "the caption is also the window text";
-  WriteInt(kLabel, 17, int32_t(kBlue));
-  WriteText(kLabel, 8, "");
-  WriteInt(kLabel, 10, 0);
-  WriteInt(kLabel, 20, 0);  // the clamping above left a gradient on
+  WriteInt(kLabel, label_prop::BackColour, int32_t(kBlue));
+  WriteText(kLabel, label_prop::Caption, "");
+  WriteInt(kLabel, label_prop::Border, 0);
+  WriteInt(kLabel, label_prop::GradientBackground, 0);  // the clamping above left a gradient on
   EXPECT_EQ(CountColour(CaptureClient(Hwnd(kLabel)), PixelOf(kBlue)), 100 * 50) << "repainted in the new colour";
 }
 

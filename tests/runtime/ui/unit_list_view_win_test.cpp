@@ -84,15 +84,15 @@ TEST_F(ListView, InsertingWithEveryArgumentOmittedAppendsAnEmptyRow) {
 }
 
 TEST_F(ListView, TheCurrentItemIsTheFirstSelectedOrMinusOne) {
-  HWND h = show(twoColumns(), {Bind(0, 0)});
-  EXPECT_EQ(ReadInt(kList, 35), -1) << "empty list";
+  HWND h = show(twoColumns(), {Bind(list_view_event::CurrentItemChanged, 0)});
+  EXPECT_EQ(ReadInt(kList, list_view_prop::CurrentItem), -1) << "empty list";
   for (int i = 0; i < 3; ++i) call(&commands::InsertRow, {});
-  EXPECT_EQ(ReadInt(kList, 35), -1) << "rows but no selection";
-  WriteInt(kList, 35, 2);
-  EXPECT_EQ(ReadInt(kList, 35), 2);
-  EXPECT_EQ(Log().calls[0], 1) << "event 0: an item became the focused item";
-  WriteInt(kList, 35, -1);
-  EXPECT_EQ(ReadInt(kList, 35), -1);
+  EXPECT_EQ(ReadInt(kList, list_view_prop::CurrentItem), -1) << "rows but no selection";
+  WriteInt(kList, list_view_prop::CurrentItem, 2);
+  EXPECT_EQ(ReadInt(kList, list_view_prop::CurrentItem), 2);
+  EXPECT_EQ(Log().calls[0], 1) << "an item became the focused item";
+  WriteInt(kList, list_view_prop::CurrentItem, -1);
+  EXPECT_EQ(ReadInt(kList, list_view_prop::CurrentItem), -1);
   EXPECT_EQ(SendMessageA(h, LVM_GETSELECTEDCOUNT, 0, 0), 0);
 }
 
@@ -113,11 +113,11 @@ TEST_F(ListView, StylesAndColoursComeFromTheProperties) {
   EXPECT_TRUE(GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
   // An item picture is cut into square images as tall as it is.
   std::vector<std::vector<uint32_t>> strip(16, std::vector<uint32_t>(48, 0xFF0000));
-  WriteBytes(kList, 24, testing::makeBmp(strip, 24, {}));
+  WriteBytes(kList, list_view_prop::ItemImages, testing::makeBmp(strip, 24, {}));
   auto small = HIMAGELIST(SendMessageA(h, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
   ASSERT_NE(small, nullptr);
   EXPECT_EQ(ImageList_GetImageCount(small), 3);
-  WriteInt(kList, 13, 2);  // list view type changes in place, keeping the rows
+  WriteInt(kList, list_view_prop::ViewType, 2);  // changes in place, keeping the rows
   call(&commands::InsertRow, {});
   EXPECT_EQ(GetWindowLongA(h, GWL_STYLE) & LVS_TYPEMASK, LVS_LIST);
   EXPECT_EQ(Hwnd(kList), h);
@@ -143,7 +143,8 @@ void click(HWND h, int x, int y, bool right = false) {
 TEST_F(ListView, ClicksRaiseTheirEventsAndToggleCheckBoxesAfterwards) {
   ListViewProps p = twoColumns();
   p.checkBoxes = 1;
-  HWND h = show(p, {Bind(4, 0), Bind(5, 1), Bind(8, 2), Bind(3, 3)});
+  HWND h = show(p, {Bind(list_view_event::Clicked, 0), Bind(list_view_event::RightClicked, 1),
+                    Bind(list_view_event::CheckToggled, 2), Bind(list_view_event::KeyDown, 3)});
   call(&commands::InsertRow, {{0, 0, type::None}, text("one")});
   call(&commands::InsertRow, {{0, 0, type::None}, text("two"), {0, 0, type::None}, integer(1)});
   testing::PumpMessages(3);
@@ -186,7 +187,7 @@ TEST_F(ListView, ClicksRaiseTheirEventsAndToggleCheckBoxesAfterwards) {
 TEST_F(ListView, HeaderClicksAndLabelEditsRaiseTheirEvents) {
   ListViewProps p = twoColumns();
   p.labelEdit = 1;
-  HWND h = show(p, {Bind(2, 0), Bind(6, 1)});
+  HWND h = show(p, {Bind(list_view_event::ColumnClicked, 0), Bind(list_view_event::LabelEditStarting, 1)});
   call(&commands::InsertRow, {{0, 0, type::None}, text("edit me")});
   HWND header = HWND(SendMessageA(h, LVM_GETHEADER, 0, 0));
   RECT second;

@@ -106,7 +106,7 @@ TEST_F(PictureBox, EveryPictureKindIsDrawn) {
   for (const Sample& s : samples()) {
     SCOPED_TRACE(s.name);
     ASSERT_FALSE(s.bytes.empty());
-    WriteBytes(kBox, 10, s.bytes);
+    WriteBytes(kBox, pic_box_prop::Picture, s.bytes);
     Capture c = CaptureClient(Hwnd(kBox));
     EXPECT_TRUE(testing::Near(c.at(s.x, s.y), s.expected, s.tolerance))
         << std::hex << "expected " << s.expected << ", got " << c.at(s.x, s.y);
@@ -125,24 +125,24 @@ TEST_F(PictureBox, DisplayModeTwoInA270BoxShrinksAndCentresButNeverEnlarges) {
   } cases[] = {{300, 300, {0, 0, 270, 270}}, {100, 50, {85, 110, 185, 160}}, {400, 100, {0, 101, 270, 168}}};
   for (const Case& k : cases) {
     SCOPED_TRACE(k.w);
-    WriteBytes(kBox, 10, solidBmp(k.w, k.h, 0xFF0000));  // red
+    WriteBytes(kBox, pic_box_prop::Picture, solidBmp(k.w, k.h, 0xFF0000));  // red
     RECT r = testing::BoundsOf(CaptureClient(Hwnd(kBox)), 0xFF0000);
     EXPECT_EQ(r.left, k.expected.left);
     EXPECT_EQ(r.top, k.expected.top);
     EXPECT_EQ(r.right, k.expected.right);
     EXPECT_EQ(r.bottom, k.expected.bottom);
   }
-  WriteInt(kBox, 11, 1);  // stretched: every picture fills the box exactly
+  WriteInt(kBox, pic_box_prop::DisplayMode, 1);  // stretched: every picture fills the box exactly
   for (const Case& k : cases) {
-    WriteBytes(kBox, 10, solidBmp(k.w, k.h, 0xFF0000));
+    WriteBytes(kBox, pic_box_prop::Picture, solidBmp(k.w, k.h, 0xFF0000));
     EXPECT_EQ(testing::CountColour(CaptureClient(Hwnd(kBox)), 0xFF0000), 270 * 270) << k.w << " x " << k.h;
   }
-  WriteInt(kBox, 11, 0);  // own size at the corner, cut by the box
+  WriteInt(kBox, pic_box_prop::DisplayMode, 0);  // own size at the corner, cut by the box
   RECT r = testing::BoundsOf(CaptureClient(Hwnd(kBox)), 0xFF0000);
   EXPECT_EQ(r.right, 270);
   EXPECT_EQ(r.bottom, 100);
-  WriteInt(kBox, 11, 5);
-  EXPECT_EQ(ReadInt(kBox, 11), 2) << "modes are clamped to 0-2";
+  WriteInt(kBox, pic_box_prop::DisplayMode, 5);
+  EXPECT_EQ(ReadInt(kBox, pic_box_prop::DisplayMode), 2) << "modes are clamped to 0-2";
 }
 
 TEST_F(PictureBox, AFullyTransparentPngShowsTheBackgroundColour) {
@@ -154,7 +154,7 @@ TEST_F(PictureBox, AFullyTransparentPngShowsTheBackgroundColour) {
   show(p);
   EXPECT_EQ(testing::CountColour(CaptureClient(Hwnd(kBox)), PixelOf(GetSysColor(COLOR_BTNFACE))), 100 * 100)
       << "the default background is the button face";
-  WriteInt(kBox, 9, 0x00FFFF);  // yellow: composited again at the next paint
+  WriteInt(kBox, pic_box_prop::BackColour, 0x00FFFF);  // yellow: composited again at the next paint
   EXPECT_EQ(testing::CountColour(CaptureClient(Hwnd(kBox)), 0xFFFF00), 100 * 100);
 }
 
@@ -164,18 +164,19 @@ TEST_F(PictureBox, ThePictureBytesAreKeptWhetherOrNotTheyDecode) {
   show(p);
   const char html[] = "<html>502 Bad Gateway</html>";
   Bytes page(html, html + sizeof html - 1);
-  WriteBytes(kBox, 10, page);
+  WriteBytes(kBox, pic_box_prop::Picture, page);
   EXPECT_EQ(testing::CountColour(CaptureClient(Hwnd(kBox)), kMagenta), 100 * 100) << "no picture, no message";
-  auto* b = reinterpret_cast<ByteSetHeader*>(uintptr_t(ReadUnitProperty(testing::kHostWindow, kBox, 10, -1)));
+  auto* b = reinterpret_cast<ByteSetHeader*>(
+      uintptr_t(ReadUnitProperty(testing::kHostWindow, kBox, pic_box_prop::Picture, -1)));
   ASSERT_NE(b, nullptr);
   EXPECT_EQ(Bytes(byteSetData(b), byteSetData(b) + b->length), page) << "reading gives the bytes written";
   FreeMemory(b);
-  WriteBytes(kBox, 10, solidBmp(10, 10, 0x00FF00));
+  WriteBytes(kBox, pic_box_prop::Picture, solidBmp(10, 10, 0x00FF00));
   EXPECT_EQ(testing::CountColour(CaptureClient(Hwnd(kBox)), 0x00FF00), 100);
-  WriteBytes(kBox, 10, {});
+  WriteBytes(kBox, pic_box_prop::Picture, {});
   EXPECT_EQ(testing::CountColour(CaptureClient(Hwnd(kBox)), kMagenta), 100 * 100) << "an empty byte set removes it";
-  EXPECT_EQ(ReadUnitProperty(testing::kHostWindow, kBox, 10, -1), 0u);
-  WriteInt(kBox, 8, 1);
+  EXPECT_EQ(ReadUnitProperty(testing::kHostWindow, kBox, pic_box_prop::Picture, -1), 0u);
+  WriteInt(kBox, pic_box_prop::Border, 1);
   EXPECT_TRUE(GetWindowLongA(Hwnd(kBox), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 }
 
@@ -196,7 +197,7 @@ TEST_F(PictureBox, AnAnimatedGifPlaysItsFramesWhileAnimateIsOn) {
   EXPECT_TRUE(sawRed);
   EXPECT_TRUE(sawBlue);
   EXPECT_TRUE(sawGreen);
-  WriteInt(kBox, 12, 0);  // stopped: the first image stays
+  WriteInt(kBox, pic_box_prop::Animate, 0);  // stopped: the first image stays
   for (int i = 0; i < 5; ++i) {
     Capture c = CaptureClient(box);
     EXPECT_EQ(c.at(3, 3), 0xFF0000u);
@@ -208,7 +209,8 @@ TEST_F(PictureBox, AnAnimatedGifPlaysItsFramesWhileAnimateIsOn) {
 TEST_F(PictureBox, HoldsUnitsLikeAGroupBox) {
   UnitRecord box = MakeUnit(kBox, unit_type::PicBox, 5, 5, 200, 200, {}, {});
   box.children = {kInner};
-  ASSERT_NE(Load({MakeUnit(kInner, unit_type::Button, 20, 20, 80, 24, {Bind(0, 0)}, {}, unit_state::Visible, kBox),
+  ASSERT_NE(Load({MakeUnit(kInner, unit_type::Button, 20, 20, 80, 24, {Bind(button_event::Clicked, 0)}, {},
+                           unit_state::Visible, kBox),
                   box}),
             nullptr);
   EXPECT_EQ(GetParent(Hwnd(kInner)), Hwnd(kBox));

@@ -143,7 +143,7 @@ TEST(UnitProperties, LabelAndEditBlockFields) {
   EXPECT_EQ(l.wordWrap, 52);
   EXPECT_EQ(l.font, std::vector<uint8_t>({'F'}));
   EXPECT_EQ(l.caption, "Cap");
-  EXPECT_EQ(l.text28, "B");
+  EXPECT_EQ(l.extraText2, "B");
   EXPECT_EQ(Encode(EncodeLabelProps, l), label.b);
 
   // Version 1 stops after the caption.
@@ -151,7 +151,7 @@ TEST(UnitProperties, LabelAndEditBlockFields) {
   label1.i(1).run(10, 16).text("").text("").text("Cap");
   ASSERT_TRUE(Decode(DecodeLabelProps, label1.b, &l));
   EXPECT_EQ(l.caption, "Cap");
-  EXPECT_EQ(l.text27, "");
+  EXPECT_EQ(l.extraText1, "");
 
   // The mask character is a 16-bit field between the input mode and the case conversion.
   Block edit;
@@ -178,7 +178,7 @@ TEST(UnitProperties, SmallKindsBlockFields) {
   EXPECT_EQ(p.displayMode, 2);
   EXPECT_EQ(p.animate, 1);
   EXPECT_EQ(p.picture.size(), 3u);
-  EXPECT_EQ(p.text14, "t14");
+  EXPECT_EQ(p.extraText2, "t14");
   EXPECT_EQ(Encode(EncodePicBoxProps, p), pic.b);
 
   Block group;
@@ -266,9 +266,9 @@ TEST(UnitProperties, EveryCutOfAWrittenBlockIsRejected) {
   WindowProps w;
   w.caption = "c";
   LabelProps l;
-  l.text28 = "t";
+  l.extraText2 = "t";
   EditProps e;
-  e.text27 = "x";
+  e.extraText1 = "x";
   PicBoxProps p;
   p.picture = {1, 2};
   GroupBoxProps g;

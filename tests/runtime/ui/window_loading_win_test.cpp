@@ -65,12 +65,16 @@ struct WindowLoading : ::testing::Test {
     InstallWindowSystem();
     g_created = g_moved = g_resized = g_menuChosen = g_dialogCreated = g_focused = 0;
     WindowRecord main =
-        MakeWindow(kMain, kMainOwn, "main window", {Bind(0, 0), Bind(3, 1), Bind(4, 2), Bind(-7, 5)});
+        MakeWindow(kMain, kMainOwn, "main window",
+                   {Bind(window_event::Created, 0), Bind(window_event::Moved, 1), Bind(window_event::Resized, 2),
+                    Bind(unit_event::FocusGained, 5)});
     main.units.push_back(MakeMenuItem(kMenuTop, 0, menu_state::Hidden, "hidden entry", -1));
     main.units.push_back(MakeMenuItem(kMenuItem, 1, 0, "the item", 3));
-    WindowRecord dialog = MakeWindow(kDialog, kDialogOwn, "modal dialog", {Bind(0, 4)});
+    WindowRecord dialog = MakeWindow(kDialog, kDialogOwn, "modal dialog", {Bind(window_event::Created, 4)});
     // Created hidden, so showing it adds no move or size of its own.
-    WindowRecord quiet = MakeWindow(kQuiet, kQuietOwn, "quiet window", {Bind(0, 0), Bind(3, 1), Bind(4, 2)}, 0);
+    WindowRecord quiet = MakeWindow(
+        kQuiet, kQuietOwn, "quiet window",
+        {Bind(window_event::Created, 0), Bind(window_event::Moved, 1), Bind(window_event::Resized, 2)}, 0);
     section = testing::WriteSection({main, dialog, quiet});
     ASSERT_TRUE(ReadLoadedWindows(section.data(), section.size(), uintptr_t(kHandlers), sizeof kHandlers));
   }
@@ -181,12 +185,12 @@ TEST_F(WindowLoading, AHiddenMenuEntryPopsUpAndItsItemReachesTheHandler) {
 }
 
 TEST_F(WindowLoading, GeometryWritesAreClampedIntoTheRecordAndTheWindow) {
-  WriteUnitProperty(kMain, kMainOwn, 0, -1, 40000, 0);
-  WriteUnitProperty(kMain, kMainOwn, 2, -1, Word(-5), 0);
-  EXPECT_EQ(int32_t(ReadUnitProperty(kMain, kMainOwn, 0, -1)), 32627);
-  EXPECT_EQ(int32_t(ReadUnitProperty(kMain, kMainOwn, 2, -1)), 0);
+  WriteUnitProperty(kMain, kMainOwn, unit_prop::Left, -1, 40000, 0);
+  WriteUnitProperty(kMain, kMainOwn, unit_prop::Width, -1, Word(-5), 0);
+  EXPECT_EQ(int32_t(ReadUnitProperty(kMain, kMainOwn, unit_prop::Left, -1)), 32627);
+  EXPECT_EQ(int32_t(ReadUnitProperty(kMain, kMainOwn, unit_prop::Width, -1)), 0);
   ASSERT_TRUE(LoadWindowById(kMain, nullptr, false));
-  WriteUnitProperty(kMain, kMainOwn, 3, -1, 150, 0);
+  WriteUnitProperty(kMain, kMainOwn, unit_prop::Height, -1, 150, 0);
   RECT r;
   GetWindowRect(FindWindowA(nullptr, "main window"), &r);
   EXPECT_EQ(r.bottom - r.top, 150);
@@ -194,26 +198,26 @@ TEST_F(WindowLoading, GeometryWritesAreClampedIntoTheRecordAndTheWindow) {
 
 TEST_F(WindowLoading, OwnPropertiesOfAClosedWindowAreARunTimeError) {
   ASSERT_TRUE(LoadWindowById(kMain, nullptr, false));
-  char* caption = reinterpret_cast<char*>(uintptr_t(ReadUnitProperty(kMain, kMainOwn, 8, -1)));
+  char* caption = reinterpret_cast<char*>(uintptr_t(ReadUnitProperty(kMain, kMainOwn, window_prop::Caption, -1)));
   EXPECT_STREQ(caption, "main window");
   DestroyWindow(FindWindowA(nullptr, "main window"));
   testing::FatalTrap trap;
   try {
-    ReadUnitProperty(kMain, kMainOwn, 8, -1);
+    ReadUnitProperty(kMain, kMainOwn, window_prop::Caption, -1);
     ADD_FAILURE() << "expected a run-time error";
   } catch (const testing::FatalError& e) {
     EXPECT_STREQ(e.what(), "指定窗口尚未载入");
   }
   // Common properties still answer from the record.
-  EXPECT_EQ(int32_t(ReadUnitProperty(kMain, kMainOwn, 2, -1)), 300);
+  EXPECT_EQ(int32_t(ReadUnitProperty(kMain, kMainOwn, unit_prop::Width, -1)), 300);
 }
 
 TEST_F(WindowLoading, MenuItemPropertiesLiveInTheRecord) {
-  char* caption = reinterpret_cast<char*>(uintptr_t(ReadUnitProperty(kMain, kMenuItem, 0, -1)));
+  char* caption = reinterpret_cast<char*>(uintptr_t(ReadUnitProperty(kMain, kMenuItem, menu_item_prop::Caption, -1)));
   EXPECT_STREQ(caption, "the item");
-  EXPECT_EQ(ReadUnitProperty(kMain, kMenuTop, 3, -1), 0u) << "hidden";
-  WriteUnitProperty(kMain, kMenuItem, 1, -1, 1, 0);
-  EXPECT_EQ(ReadUnitProperty(kMain, kMenuItem, 1, -1), 1u);
+  EXPECT_EQ(ReadUnitProperty(kMain, kMenuTop, menu_item_prop::Visible, -1), 0u) << "hidden";
+  WriteUnitProperty(kMain, kMenuItem, menu_item_prop::Checked, -1, 1, 0);
+  EXPECT_EQ(ReadUnitProperty(kMain, kMenuItem, menu_item_prop::Checked, -1), 1u);
 }
 
 }  // namespace
