@@ -5,6 +5,7 @@
 
 #include "app/endpoints.h"
 #include "app/wait_cursor_win.h"
+#include "program/dll_commands.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/service_table.h"
 #include "web/web_request_win.h"
@@ -12,9 +13,7 @@
 namespace app {
 namespace {
 
-// Indexes of the code-page conversions in the program's DLL-command table.
-constexpr int kMultiByteToWideChar = 10;
-constexpr int kWideCharToMultiByte = 11;
+namespace dll = lw::program::dll;
 constexpr uint32_t kUtf8 = 65001;
 constexpr uint32_t kGbk = 936;
 
@@ -44,7 +43,7 @@ lw::Text utf8ToGbk(const char* text) {
   if (!text || !*text) return nullptr;
   // Ask each conversion for the size of its whole result, then convert.
   uint32_t wideUnits = uint32_t(lw::kServices.callDllCommand(
-      kMultiByteToWideChar, 6, std::initializer_list<uint32_t>{kUtf8, 0, word(text), uint32_t(-1), 0, 0}.begin()));
+      dll::MultiByteToWideChar, 6, std::initializer_list<uint32_t>{kUtf8, 0, word(text), uint32_t(-1), 0, 0}.begin()));
   size_t wideBytes = 0;
   if (wideUnits == 0 || !lw::checkedMul(wideUnits, 2, &wideBytes)) return nullptr;
   // Pages come from the network: a copy that cannot be made gives the empty result
@@ -52,13 +51,13 @@ lw::Text utf8ToGbk(const char* text) {
   auto* wide = static_cast<uint16_t*>(lw::TryAllocMemory(wideBytes));
   if (!wide) return nullptr;
   uint32_t args1[6] = {kUtf8, 0, word(text), uint32_t(-1), word(wide), wideUnits};
-  lw::kServices.callDllCommand(kMultiByteToWideChar, 6, args1);
+  lw::kServices.callDllCommand(dll::MultiByteToWideChar, 6, args1);
   uint32_t args2[8] = {kGbk, 0, word(wide), uint32_t(-1), 0, 0, 0, 0};
-  uint32_t bytes = uint32_t(lw::kServices.callDllCommand(kWideCharToMultiByte, 8, args2));
+  uint32_t bytes = uint32_t(lw::kServices.callDllCommand(dll::WideCharToMultiByteText, 8, args2));
   lw::Text result = nullptr;
   if (bytes > 1 && (result = static_cast<lw::Text>(lw::TryAllocMemory(bytes)))) {
     uint32_t args3[8] = {kGbk, 0, word(wide), uint32_t(-1), word(result), bytes, 0, 0};
-    if (lw::kServices.callDllCommand(kWideCharToMultiByte, 8, args3) == 0) {
+    if (lw::kServices.callDllCommand(dll::WideCharToMultiByteText, 8, args3) == 0) {
       lw::kServices.freeMemory(result);
       result = nullptr;
     }

@@ -3,6 +3,7 @@
 // through the service table, as compiled code does.
 #include <cstring>
 
+#include "program/dll_commands.h"
 #include "regex/regex_object.h"
 #include "runtime/core/automation_commands_win.h"
 #include "runtime/core/core_commands.h"
@@ -18,6 +19,7 @@ using lw::ObjectRef;
 using lw::Text;
 using lw::VariantRef;
 namespace arg = lw::arg;
+namespace dll = lw::program::dll;
 
 uint32_t word(const void* p) { return uint32_t(reinterpret_cast<uintptr_t>(p)); }
 
@@ -228,7 +230,7 @@ Text fromWideBytes(const lw::ByteSetHeader* bytes) {
   int32_t size = dllCall(dll::WideCharToMultiByteSize, {kCodePage, kCompositeCheck, word(data), units, 0, 0, 0, 0});
   if (size <= 0) return nullptr;
   lw::ByteSet out = lw::MakeByteSet(nullptr, size_t(size));
-  dllCall(dll::WideCharToMultiByte,
+  dllCall(dll::WideCharToMultiByteBytes,
           {kCodePage, kCompositeCheck, word(data), units, word(lw::byteSetData(out)), uint32_t(size), 0, 0});
   // Up to the first zero byte, as the byte-set read of a text gives it.
   lw::ArgRecord args[2] = {{reinterpret_cast<lw::Word>(out), 0, lw::type::ByteSet}, {10, 0, lw::type::Int}};

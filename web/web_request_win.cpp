@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/text_between.h"
+#include "program/dll_commands.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/service_table.h"
 #include "runtime/core/values.h"
@@ -18,6 +19,7 @@ namespace web {
 namespace {
 
 namespace text = app::text;
+namespace dll = lw::program::dll;
 
 using Handle = uint32_t;
 
