@@ -11,6 +11,7 @@
 #include "app/text_between.h"
 #include "regex/regex_object.h"
 #include "runtime/core/memory.h"
+#include "runtime/core/owned_block.h"
 #include "runtime/core/service_table.h"
 #include "runtime/core/values.h"
 #include "runtime/ui/list_view_commands_win.h"
@@ -41,6 +42,12 @@ int32_t appendRow(const char* text) {
   return int32_t(r.low);
 }
 
+// The feed of a number, fetched and re-encoded as code-page-936 text.
+lw::OwnedText feedPage(const char* qqNumber) {
+  lw::OwnedText fetched(fetchPageText(lw::OwnedText(feedAddress(qqNumber)).get()));
+  return lw::OwnedText(utf8ToGbk(fetched.get()));
+}
+
 }  // namespace
 
 int32_t collectBetween(const char* text, const char* left, const char* right, lw::ArrayBlock* items,
@@ -48,11 +55,10 @@ int32_t collectBetween(const char* text, const char* left, const char* right, lw
   regex::RegexObject* re = regex::CreateRegexObject();
   lw::FreeTextArray(*items);
   *items = lw::MakeArray(0, sizeof(lw::Text));
-  lw::Text leftPattern = markerToPattern(left);
-  lw::Text rightPattern = markerToPattern(right);
-  std::string pattern = std::string(leftPattern ? leftPattern : "") + "([\\s\\S]*?)" + (rightPattern ? rightPattern : "");
-  lw::kServices.freeMemory(leftPattern);
-  lw::kServices.freeMemory(rightPattern);
+  lw::OwnedText leftPattern(markerToPattern(left));
+  lw::OwnedText rightPattern(markerToPattern(right));
+  std::string pattern = std::string(leftPattern ? leftPattern.get() : "") + "([\\s\\S]*?)" +
+                        (rightPattern ? rightPattern.get() : "");
   size_t length = text ? strlen(text) : 0;
   size_t span = itemSpan(text ? text : "", length, right);
   if (span > 0) {
@@ -66,14 +72,10 @@ int32_t collectBetween(const char* text, const char* left, const char* right, lw
     }
     int32_t n = re->ops->matchCount(re);
     for (int32_t k = 1; k <= n; ++k) {
-      lw::Text s = re->ops->subMatchText(re, k, 1, nullptr);
-      size_t bytes = s ? strlen(s) : 0;
-      if (maxLength > 0 && bytes > size_t(maxLength)) {
-        lw::kServices.freeMemory(s);
-        continue;
-      }
-      std::string item = std::string(prefix ? prefix : "") + (s ? s : "") + (suffix ? suffix : "");
-      lw::kServices.freeMemory(s);
+      lw::OwnedText s(re->ops->subMatchText(re, k, 1, nullptr));
+      size_t bytes = s ? strlen(s.get()) : 0;
+      if (maxLength > 0 && bytes > size_t(maxLength)) continue;
+      std::string item = std::string(prefix ? prefix : "") + (s ? s.get() : "") + (suffix ? suffix : "");
       if (keepLeft) item = std::string(left ? left : "") + item;
       if (keepRight) item += right ? right : "";
       lw::Text element = joined(item);
@@ -90,34 +92,23 @@ int32_t collectBetween(const char* text, const char* left, const char* right, lw
 
 void listBlogPosts(const char* qqNumber) {
   lw::ArrayBlock items = lw::MakeArray(0, sizeof(lw::Text));
-  lw::Text address = feedAddress(qqNumber);
-  lw::Text fetched = fetchPageText(address);
-  lw::Text page = utf8ToGbk(fetched);
-  lw::kServices.freeMemory(address);
-  lw::kServices.freeMemory(fetched);
-  int32_t n = collectBetween(page, kItemStart, kItemEnd, &items);
-  lw::kServices.freeMemory(page);
+  int32_t n = collectBetween(feedPage(qqNumber).get(), kItemStart, kItemEnd, &items);
   if (n == 0) writeStartText(ids::标签_提示, kNoPostsMessage);
   auto* elements = static_cast<lw::Text*>(lw::ArrayElements(items));
   for (int32_t i = 0; i < n; ++i) {
-    lw::Text title = textBetween(elements[i], "[", "]]>");
-    lw::Text id = textBetween(elements[i], "blog/", "<");
-    int32_t row = appendRow(title);
-    setCell(row, 1, id);
-    lw::kServices.freeMemory(title);
-    lw::kServices.freeMemory(id);
+    lw::OwnedText title(textBetween(elements[i], "[", "]]>"));
+    lw::OwnedText id(textBetween(elements[i], "blog/", "<"));
+    int32_t row = appendRow(title.get());
+    setCell(row, 1, id.get());
   }
   lw::FreeTextArray(items);
 }
 
 HandlerResult onFetchFeedClicked(int, const uint32_t*) {
-  lw::Text typed = readStartText(ids::编辑框QQ);
-  lw::Text qq = qqNumberOf(typed);
-  lw::kServices.freeMemory(typed);
+  lw::OwnedText qq(qqNumberOf(lw::OwnedText(readStartText(ids::编辑框QQ)).get()));
   // A number that is no number is never sent; the rows already listed stay.
-  if (qq) listBlogPosts(qq);
+  if (qq) listBlogPosts(qq.get());
   else writeStartText(ids::标签_提示, kCheckInput);
-  lw::kServices.freeMemory(qq);
   return {0, 0};
 }
 

@@ -6,7 +6,7 @@
 #include "app/endpoints.h"
 #include "app/program_state.h"
 #include "app/text_between.h"
-#include "runtime/core/memory.h"
+#include "runtime/core/owned_block.h"
 
 namespace app {
 
@@ -82,9 +82,8 @@ PastedPost readPastedAddress(const char* pasted) {
   AssignText(&g_state.ownerNumber, textBetween(pasted, "com/", "/"));
   cutAtAddressPunctuation(&g_state.ownerNumber);
   std::string ownerSlash = text::of(g_state.ownerNumber) + "/";
-  lw::Text kind = textBetween(pasted, ownerSlash.c_str(), "/");
-  bool blog = kind && strcmp(kind, "blog") == 0;
-  lw::FreeMemory(kind);
+  lw::OwnedText kind(textBetween(pasted, ownerSlash.c_str(), "/"));
+  bool blog = kind && strcmp(kind.get(), "blog") == 0;
   std::string marked = text::of(pasted) + kIdEnd;
   if (blog) {
     AssignText(&g_state.suffixedAddress, text::toText(marked));

@@ -7,6 +7,7 @@
 #include "app/program_state.h"
 #include "app/qr_display.h"
 #include "runtime/core/core_commands_win.h"
+#include "runtime/core/owned_block.h"
 #include "runtime/core/service_table.h"
 #include "runtime/ui/window_system_win.h"
 
@@ -21,10 +22,9 @@ bool isEmpty(const char* t) { return !t || !*t; }
 void showAndCopy(lw::Text address, const char* copied, const char* notCopied) {
   writeStartText(ids::编辑框生成, address);
   lw::kServices.freeMemory(address);
-  lw::Text shown = readStartText(ids::编辑框生成);
-  lw::ArgRecord text = {lw::Word(uintptr_t(shown)), 0, lw::type::Text};
+  lw::OwnedText shown(readStartText(ids::编辑框生成));
+  lw::ArgRecord text = {lw::Word(uintptr_t(shown.get())), 0, lw::type::Text};
   lw::ResultRecord put = lw::kServices.callLibraryCommand(&lw::core::SetClipboardText, 1, &text);
-  lw::kServices.freeMemory(shown);
   writeStartText(ids::标签_提示, put.low ? copied : notCopied);
 }
 
@@ -46,9 +46,7 @@ void buildMoodAddress() {
 }
 
 HandlerResult onConvertClicked(int, const uint32_t*) {
-  lw::Text pasted = readStartText(ids::链接框);
-  PastedPost post = readPastedAddress(pasted);
-  lw::kServices.freeMemory(pasted);
+  PastedPost post = readPastedAddress(lw::OwnedText(readStartText(ids::链接框)).get());
   switch (post) {
     case PastedPost::Blog: buildBlogAddress(); break;
     case PastedPost::Mood: buildMoodAddress(); break;
@@ -60,20 +58,16 @@ HandlerResult onConvertClicked(int, const uint32_t*) {
 // 生成链接: the blog share address of the row the list click picked, for the QQ
 // number typed in 编辑框QQ (ownerNumber stays as it is).
 HandlerResult onMenuItemChosen(int, const uint32_t*) {
-  lw::Text owner = readStartText(ids::编辑框QQ);
-  if (isEmpty(owner) || isEmpty(g_state.postId)) writeStartText(ids::标签_提示, kCheckInput);
-  else showAndCopy(blogShareAddress(owner, g_state.postId), kBlogConverted, kBlogCopyFailed);
-  lw::kServices.freeMemory(owner);
+  lw::OwnedText owner(readStartText(ids::编辑框QQ));
+  if (isEmpty(owner.get()) || isEmpty(g_state.postId)) writeStartText(ids::标签_提示, kCheckInput);
+  else showAndCopy(blogShareAddress(owner.get(), g_state.postId), kBlogConverted, kBlogCopyFailed);
   return {0, 0};
 }
 
 // 显示二维码: opens the QR window (or brings it to the front) when an address is
 // shown; the window fetches its image itself when it is created.
 HandlerResult onQrTriggerClicked(int, const uint32_t*) {
-  lw::Text shown = readStartText(ids::编辑框生成);
-  bool nothingShown = isEmpty(shown);
-  lw::kServices.freeMemory(shown);
-  if (nothingShown) {
+  if (isEmpty(lw::OwnedText(readStartText(ids::编辑框生成)).get())) {
     writeStartText(ids::标签_提示, kCheckInput);
     return {0, 0};
   }

@@ -5,6 +5,7 @@
 
 #include "runtime/core/codepage.h"
 #include "runtime/core/memory.h"
+#include "runtime/core/owned_block.h"
 #include "runtime/core/values.h"
 
 namespace app {
@@ -108,12 +109,9 @@ lw::ByteSet qrCodeBmp(const QrCode& code, uint32_t side) {
 
 lw::ByteSet qrPictureOfText(const char* ansi) {
   const std::u16string wide = lw::AnsiToWide(ansi ? ansi : "", lw::TextBytes(ansi));
-  char* utf8 = utf16ToUtf8(wide);
-  QrCode* code = static_cast<QrCode*>(lw::AllocMemory(sizeof(QrCode)));
-  lw::ByteSet picture = encodeQrCode(utf8, code) ? qrCodeBmp(*code, kQrPictureSide) : nullptr;
-  lw::FreeMemory(code);
-  lw::FreeMemory(utf8);
-  return picture;
+  lw::OwnedText utf8(utf16ToUtf8(wide));
+  lw::Owned<QrCode> code(static_cast<QrCode*>(lw::AllocMemory(sizeof(QrCode))));
+  return encodeQrCode(utf8.get(), code.get()) ? qrCodeBmp(*code, kQrPictureSide) : nullptr;
 }
 
 }  // namespace app

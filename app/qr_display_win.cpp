@@ -6,6 +6,7 @@
 #include "app/share_escape.h"
 #include "app/wait_cursor_win.h"
 #include "runtime/core/core_commands.h"
+#include "runtime/core/owned_block.h"
 #include "runtime/core/service_table.h"
 #include "runtime/ui/picture_decode.h"
 #include "web/web_request_win.h"
@@ -25,31 +26,28 @@ bool isShowable(lw::ByteSet bytes) {
 }  // namespace
 
 void showQrPicture() {
-  lw::Text shown = readStartText(ids::编辑框生成);
-  lw::Text escaped = escapeShareValue(shown);
+  lw::OwnedText shown(readStartText(ids::编辑框生成));
+  lw::OwnedText escaped(escapeShareValue(shown.get()));
   // qrValue keeps a copy of the escaped value.
-  lw::ArgRecord arg = {lw::Word(uintptr_t(escaped ? escaped : "")), 0, lw::type::Text};
+  lw::ArgRecord arg = {lw::Word(uintptr_t(escaped ? escaped.get() : "")), 0, lw::type::Text};
   lw::ResultRecord copy = lw::kServices.callLibraryCommand(&lw::core::ToText, 1, &arg);
   AssignText(&g_state.qrValue, reinterpret_cast<lw::Text>(copy.low));
-  lw::kServices.freeMemory(escaped);
-  lw::ByteSet picture = nullptr;
+  lw::OwnedByteSet picture;
   if (endpoints::kQrHost[0]) {  // an empty host: no service, the own code always
     WaitCursor busy;
     lw::Text address = qrImageAddress(g_state.qrValue);
-    picture = web::webPageRequest(&address, 0, nullptr, nullptr, nullptr, nullptr, nullptr, false, nullptr, nullptr,
-                                   endpoints::kMaxBodyBytes);
+    picture.reset(web::webPageRequest(&address, 0, nullptr, nullptr, nullptr, nullptr, nullptr, false, nullptr,
+                                      nullptr, endpoints::kMaxBodyBytes));
     lw::kServices.freeMemory(address);
   }
   // Whatever the service could not give (no answer, an error page, an empty body,
-  // bytes that do not decode) the tool draws itself.
-  if (!isShowable(picture)) {
-    lw::kServices.freeMemory(picture);
-    picture = qrPictureOfText(shown);
+  // bytes that do not decode) the tool draws itself; the refused bytes go first.
+  if (!isShowable(picture.get())) {
+    picture.reset();
+    picture.reset(qrPictureOfText(shown.get()));
   }
-  lw::kServices.freeMemory(shown);
   lw::kServices.writeProperty(ids::QrWindow, ids::图片二维码, lw::pic_box_prop::Picture, -1,
-                              lw::Word(uintptr_t(picture)), 0);
-  lw::kServices.freeMemory(picture);
+                              lw::Word(uintptr_t(picture.get())), 0);
 }
 
 HandlerResult onQrWindowCreated(int, const uint32_t*) {

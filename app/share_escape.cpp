@@ -3,7 +3,7 @@
 #include "app/endpoints.h"
 #include "app/text_between.h"
 #include "runtime/core/codepage.h"
-#include "runtime/core/memory.h"
+#include "runtime/core/owned_block.h"
 
 namespace app {
 namespace {
@@ -149,11 +149,9 @@ lw::Text markerToPattern(const char* marker) {
   static const ReplacePair kFirst[] = {{"?", "\\?"}, {"*", "\\*"}, {"+", "\\+"}, {"[", "\\["}, {"]", "\\]"}};
   static const ReplacePair kSecond[] = {
       {"(", "\\("}, {")", "\\)"}, {"{", "\\{"}, {"}", "\\}"}, {kQuotePlaceholder, "\""}};
-  lw::Text first = replacePairs(marker, kFirst, 5);
-  lw::Text second = replacePairs(first, kSecond, 5);
-  std::string t = text::replaceSubText(text::of(second), "\r\n", "\\n");
-  lw::FreeMemory(first);
-  lw::FreeMemory(second);
+  lw::OwnedText first(replacePairs(marker, kFirst, 5));
+  lw::OwnedText second(replacePairs(first.get(), kSecond, 5));
+  std::string t = text::replaceSubText(text::of(second.get()), "\r\n", "\\n");
   return text::toText(t);
 }
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "app/text_between.h"
-#include "runtime/core/memory.h"
+#include "runtime/core/owned_block.h"
 #include "runtime/core/text_commands.h"
 
 namespace app {
@@ -21,14 +21,12 @@ bool isLineBlank(char c) { return c == '\r' || c == '\n' || c == '\t'; }
 // The text between two markers, without spaces (ASCII or full-width), tabs or line
 // breaks at either end, in any mix: "版本：3.1\r\n#" names version 3.1.
 std::string trimmedBetween(const char* page, const char* left, const char* right) {
-  lw::Text raw = textBetween(page, left, right);
-  std::string out = raw ? raw : "";
-  lw::FreeMemory(raw);
+  lw::OwnedText raw(textBetween(page, left, right));
+  std::string out = raw ? raw.get() : "";
   for (size_t before = out.size() + 1; out.size() != before;) {
     before = out.size();
-    lw::Text trimmed = lw::text::TrimSpaces(out.data(), out.size());
-    out = trimmed ? trimmed : "";
-    lw::FreeMemory(trimmed);
+    lw::OwnedText trimmed(lw::text::TrimSpaces(out.data(), out.size()));
+    out = trimmed ? trimmed.get() : "";
     size_t first = 0, last = out.size();
     while (first < last && isLineBlank(out[first])) ++first;
     while (last > first && isLineBlank(out[last - 1])) --last;

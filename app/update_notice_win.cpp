@@ -3,16 +3,23 @@
 #include "app/page_text.h"
 #include "app/update_notice.h"
 #include "runtime/core/core_commands_win.h"
+#include "runtime/core/owned_block.h"
 #include "runtime/core/service_table.h"
 
 namespace app {
+namespace {
+
+// The notice page, fetched, re-encoded and read; its texts are gone by the time
+// the check may end the program.
+UpdateNotice fetchUpdateNotice() {
+  lw::OwnedText fetched(fetchPageText(endpoints::kNoticeUrl));
+  return readUpdateNotice(lw::OwnedText(utf8ToGbk(fetched.get())).get());
+}
+
+}  // namespace
 
 void checkForUpdate() {
-  lw::Text fetched = fetchPageText(endpoints::kNoticeUrl);
-  lw::Text page = utf8ToGbk(fetched);
-  lw::kServices.freeMemory(fetched);
-  UpdateNotice notice = readUpdateNotice(page);
-  lw::kServices.freeMemory(page);
+  UpdateNotice notice = fetchUpdateNotice();
   if (!notice.update) return;
   if (notice.openDownload) {
     lw::ArgRecord address = {lw::Word(uintptr_t(notice.download.c_str())), 0, lw::type::Text};

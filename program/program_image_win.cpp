@@ -2,8 +2,11 @@
 // DLL-command table, the runtime libraries, and the entry routine.
 #include <windows.h>
 
+#include <array>
+
 #include "app/main_window.h"
 #include "app/program_state.h"
+#include "program/dll_commands.h"
 #include "program/program_image.h"
 #include "program/window_section_data.h"
 #include "runtime/core/runtime_app_win.h"
@@ -14,20 +17,15 @@ namespace {
 
 using namespace lw;
 
-// DLL commands by index; compiled code passes the index.
-const char* const kDllLibraries[] = {
-    "ole32.dll",   "ole32.dll",   "wininet.dll", "wininet.dll",  "wininet.dll",  "wininet.dll",  "wininet.dll",
-    "wininet.dll", "wininet.dll", "wininet.dll", "",             "kernel32.dll", "kernel32.dll", "kernel32.dll",
-    "wininet.dll",
-};
-const char* const kDllExports[] = {
-    "CoInitialize",      "CoUninitialize",   "InternetOpenA",       "InternetCloseHandle", "InternetConnectA",
-    "HttpOpenRequestA",  "HttpSendRequestA", "HttpSendRequestA",    "InternetReadFile",    "HttpQueryInfoA",
-    "MultiByteToWideChar", "WideCharToMultiByte", "WideCharToMultiByte", "WideCharToMultiByte",
-    "InternetSetOptionA",
-};
-constexpr int kDllCommandCount = sizeof kDllExports / sizeof kDllExports[0];
-static_assert(sizeof kDllLibraries / sizeof kDllLibraries[0] == kDllCommandCount, "one library per DLL command");
+// The information block keeps the DLL-command table as two parallel columns of names.
+using DllColumn = std::array<const char*, program::kDllCommandCount>;
+constexpr DllColumn dllColumn(const char* program::DllCommandRow::*field) {
+  DllColumn column{};
+  for (size_t i = 0; i < column.size(); ++i) column[i] = program::kDllCommands[i].*field;
+  return column;
+}
+constexpr DllColumn kDllLibraries = dllColumn(&program::DllCommandRow::library);
+constexpr DllColumn kDllExports = dllColumn(&program::DllCommandRow::exportName);
 
 const LibraryDescriptor* const kLibraries[] = {&kCoreLibrary, &kExtendedUnitsLibrary, &kListViewLibrary,
                                                &kInternetLibrary};
@@ -38,7 +36,7 @@ const ProgramInfoBlock kProgramInfo = {
     &program::kConstants, sizeof program::kConstants,
     lw::program::kWindowSection, lw::program::kWindowSectionLength,
     4, kLibraries,
-    kDllCommandCount, kDllLibraries, kDllExports,
+    program::kDllCommandCount, kDllLibraries.data(), kDllExports.data(),
 };
 
 constexpr uint32_t kStartWindowId = 0x5201EA05;

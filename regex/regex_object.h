@@ -70,14 +70,6 @@ lw::ByteSet toWideBytes(const char* text);
 // its first NUL.
 lw::Text fromWideBytes(const lw::ByteSetHeader* bytes);
 
-// Indexes of the DLL commands used here, in the program's DLL-command table.
-namespace dll {
-constexpr int CoInitialize = 0;
-constexpr int CoUninitialize = 1;
-constexpr int MultiByteToWideChar = 10;
-constexpr int WideCharToMultiByteSize = 12;  // asking for the size
-constexpr int WideCharToMultiByte = 13;
-}  // namespace dll
 constexpr uint32_t kCodePage = 936;
 constexpr uint32_t kCompositeCheck = 0x200;
 

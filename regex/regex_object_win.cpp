@@ -3,10 +3,12 @@
 // through the service table, as compiled code does.
 #include <cstring>
 
+#include "program/dll_commands.h"
 #include "regex/regex_object.h"
 #include "runtime/core/automation_commands_win.h"
 #include "runtime/core/core_commands.h"
 #include "runtime/core/memory.h"
+#include "runtime/core/owned_block.h"
 #include "runtime/core/service_table.h"
 #include "runtime/core/values.h"
 
@@ -18,6 +20,7 @@ using lw::ObjectRef;
 using lw::Text;
 using lw::VariantRef;
 namespace arg = lw::arg;
+namespace dll = lw::program::dll;
 
 uint32_t word(const void* p) { return uint32_t(reinterpret_cast<uintptr_t>(p)); }
 
@@ -47,24 +50,17 @@ int32_t matchOffset(RegexObject* self, ObjectRef m) {
   if (isObjectEmpty(m)) return -2;
   int32_t first = truncated(readNumber(m, "FirstIndex"));
   if (first <= 0) return 0;
-  lw::ByteSet bytes = variantToByteSet(self->wideSubject);
-  uint32_t units = lw::byteSetLength(bytes) / 2;
-  int32_t offset = 0;
-  if (units > 0) {
-    uint32_t n = uint32_t(first) < units ? uint32_t(first) : units;
-    offset = dllCall(dll::WideCharToMultiByteSize,
-                     {kCodePage, kCompositeCheck, word(lw::byteSetData(bytes)), n, 0, 0, 0, 0});
-  }
-  lw::FreeMemory(bytes);
-  return offset;
+  lw::OwnedByteSet bytes(variantToByteSet(self->wideSubject));
+  uint32_t units = lw::byteSetLength(bytes.get()) / 2;
+  if (units == 0) return 0;
+  uint32_t n = uint32_t(first) < units ? uint32_t(first) : units;
+  return dllCall(dll::WideCharToMultiByteSize,
+                 {kCodePage, kCompositeCheck, word(lw::byteSetData(bytes.get())), n, 0, 0, 0, 0});
 }
 
 // The subject of the last execute as code-page-936 text.
 Text subjectText(RegexObject* self) {
-  lw::ByteSet bytes = variantToByteSet(self->wideSubject);
-  Text s = fromWideBytes(bytes);
-  lw::FreeMemory(bytes);
-  return s;
+  return fromWideBytes(lw::OwnedByteSet(variantToByteSet(self->wideSubject)).get());
 }
 
 // Item `index` (0-based, passed as a number) of a collection.
@@ -109,13 +105,11 @@ bool execute(RegexObject* self, Text* pattern, Text* subject, const bool* caseSe
   writeProperty(self->regExp, "Multiline", {arg::logical(s.multiline)});
   writeProperty(self->regExp, "Singleline", {arg::logical(true)});
   writeProperty(self->regExp, "Global", {arg::logical(s.global)});
-  Text p = componentPattern(pattern ? *pattern : nullptr, s.quoteEscape);
-  writeProperty(self->regExp, "Pattern", {arg::text(p)});
-  lw::FreeMemory(p);
-
-  lw::ByteSet wide = toWideBytes(subject ? *subject : nullptr);
-  setVariantValue(self->wideSubject, arg::byteSet(wide));
-  lw::FreeMemory(wide);
+  // The component and the variant keep copies: the pattern and the UTF-16 subject
+  // go as soon as each is written.
+  writeProperty(self->regExp, "Pattern",
+                {arg::text(lw::OwnedText(componentPattern(pattern ? *pattern : nullptr, s.quoteEscape)).get())});
+  setVariantValue(self->wideSubject, arg::byteSet(lw::OwnedByteSet(toWideBytes(subject ? *subject : nullptr)).get()));
 
   ObjectRef found = callObject(self->regExp, "Execute", {arg::variant(self->wideSubject)});
   assignObject(self->matches, found);
@@ -143,9 +137,7 @@ int32_t matchCount(RegexObject* self) {
 Text matchText(RegexObject* self, int32_t match, int32_t* position) {
   ObjectRef m = item(self->matches, match - 1);
   VariantRef value = readVariant(m, "Value");
-  lw::ByteSet bytes = variantToByteSet(value);
-  Text t = fromWideBytes(bytes);
-  lw::FreeMemory(bytes);
+  Text t = fromWideBytes(lw::OwnedByteSet(variantToByteSet(value)).get());
   freeVariant(value);
   // The offset comes straight from the component's index: searching the subject
   // for the text could stop at an earlier occurrence of the same text.
@@ -168,9 +160,7 @@ Text subMatchText(RegexObject* self, int32_t match, int32_t subMatch, int32_t* p
     } else {
       // The group's text comes verbatim from the subject, so an exact search from
       // the match's start finds it.
-      Text s = subjectText(self);
-      *position = findFrom(s, t, start);
-      lw::FreeMemory(s);
+      *position = findFrom(lw::OwnedText(subjectText(self)).get(), t, start);
     }
   }
   freeObject(m);
@@ -227,14 +217,12 @@ Text fromWideBytes(const lw::ByteSetHeader* bytes) {
   const uint8_t* data = lw::byteSetData(bytes);
   int32_t size = dllCall(dll::WideCharToMultiByteSize, {kCodePage, kCompositeCheck, word(data), units, 0, 0, 0, 0});
   if (size <= 0) return nullptr;
-  lw::ByteSet out = lw::MakeByteSet(nullptr, size_t(size));
-  dllCall(dll::WideCharToMultiByte,
-          {kCodePage, kCompositeCheck, word(data), units, word(lw::byteSetData(out)), uint32_t(size), 0, 0});
+  lw::OwnedByteSet out(lw::MakeByteSet(nullptr, size_t(size)));
+  dllCall(dll::WideCharToMultiByteBytes,
+          {kCodePage, kCompositeCheck, word(data), units, word(lw::byteSetData(out.get())), uint32_t(size), 0, 0});
   // Up to the first zero byte, as the byte-set read of a text gives it.
-  lw::ArgRecord args[2] = {{reinterpret_cast<lw::Word>(out), 0, lw::type::ByteSet}, {10, 0, lw::type::Int}};
-  Text t = reinterpret_cast<Text>(lw::kServices.callLibraryCommand(&lw::core::GetByteSetData, 2, args).low);
-  lw::FreeMemory(out);
-  return t;
+  lw::ArgRecord args[2] = {{reinterpret_cast<lw::Word>(out.get()), 0, lw::type::ByteSet}, {10, 0, lw::type::Int}};
+  return reinterpret_cast<Text>(lw::kServices.callLibraryCommand(&lw::core::GetByteSetData, 2, args).low);
 }
 
 }  // namespace regex

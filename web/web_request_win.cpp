@@ -8,7 +8,9 @@
 #include <string>
 
 #include "app/text_between.h"
+#include "program/dll_commands.h"
 #include "runtime/core/memory.h"
+#include "runtime/core/owned_block.h"
 #include "runtime/core/service_table.h"
 #include "runtime/core/values.h"
 #include "web/address.h"
@@ -18,6 +20,7 @@ namespace web {
 namespace {
 
 namespace text = app::text;
+namespace dll = lw::program::dll;
 
 using Handle = uint32_t;
 
@@ -44,13 +47,13 @@ template <class T> void replaceVariable(T* variable, T value) {
 // chunk costs amortised constant time per byte. A block that cannot be grown ends
 // the reading with the exchange counted as failed.
 struct Body {
-  lw::ByteSet block = nullptr;
+  lw::OwnedByteSet block;
   size_t capacity = 0;
   bool failed = false;
 };
 
 bool appendToBody(Body* body, const uint8_t* data, size_t n) {
-  size_t length = lw::byteSetLength(body->block);
+  size_t length = lw::byteSetLength(body->block.get());
   size_t needed;
   if (!lw::checkedAdd(length, n, &needed) || needed > UINT32_MAX) return false;
   if (needed > body->capacity) {
@@ -63,32 +66,28 @@ bool appendToBody(Body* body, const uint8_t* data, size_t n) {
     if (!grown) return false;
     grown->dims = 1;
     grown->length = uint32_t(length);
-    if (length) memcpy(lw::byteSetData(grown), lw::byteSetData(body->block), length);
-    lw::FreeMemory(body->block);
-    body->block = grown;
+    if (length) memcpy(lw::byteSetData(grown), lw::byteSetData(body->block.get()), length);
+    body->block.reset(grown);
     body->capacity = capacity;
   }
-  memcpy(lw::byteSetData(body->block) + length, data, n);
+  memcpy(lw::byteSetData(body->block.get()) + length, data, n);
   body->block->length = uint32_t(needed);
   return true;
 }
 
-// The finished body, trimmed to its length; null when it is empty or reading failed.
+// The finished body, trimmed to its length and handed over; null when it is empty
+// or reading failed (the block then goes with the body).
 lw::ByteSet finishBody(Body* body) {
-  if (body->failed || lw::byteSetLength(body->block) == 0) {
-    lw::FreeMemory(body->block);
-    return nullptr;
-  }
+  if (body->failed || lw::byteSetLength(body->block.get()) == 0) return nullptr;
   size_t length = body->block->length;
   // Giving back the slack is only a courtesy: a copy that cannot be made keeps the block.
   if (body->capacity - length >= 4096) {
     if (auto trimmed = static_cast<lw::ByteSet>(lw::TryAllocMemory(sizeof(lw::ByteSetHeader) + length))) {
-      memcpy(trimmed, body->block, sizeof(lw::ByteSetHeader) + length);
-      lw::FreeMemory(body->block);
-      body->block = trimmed;
+      memcpy(trimmed, body->block.get(), sizeof(lw::ByteSetHeader) + length);
+      body->block.reset(trimmed);
     }
   }
-  return body->block;
+  return body->block.release();
 }
 
 void readBody(Handle request, size_t maxBody, Body* body) {
@@ -98,7 +97,7 @@ void readBody(Handle request, size_t maxBody, Body* body) {
     uint32_t ok = call(dll::InternetReadFile, {request, word(chunk), uint32_t(kReadChunk), word(&count)});
     if (!ok || count == 0 || count > uint32_t(kReadChunk)) break;  // a failed read counts as the end
     // A body past the caller's bound is refused whole: half a page is no page.
-    if ((maxBody && count > maxBody - lw::byteSetLength(body->block)) || !appendToBody(body, chunk, count)) {
+    if ((maxBody && count > maxBody - lw::byteSetLength(body->block.get())) || !appendToBody(body, chunk, count)) {
       body->failed = true;
       break;
     }
@@ -130,6 +129,31 @@ void limitWaits(Handle h) {
     call(dll::InternetSetOption, {h, option, word(&ms), uint32_t(sizeof ms)});
 }
 
+// What goes out with a request: the completed header text, and the bytes made from
+// postText when postBytes holds none.
+struct Outgoing {
+  lw::OwnedText headers;
+  lw::OwnedByteSet bytes;
+};
+
+// Sends an opened request with the outgoing header text; a POST or HEAD also sends
+// the data, postBytes or else postText. False when the send failed.
+bool sendRequest(Handle request, const RequestPlan& plan, lw::Text* postText, lw::ByteSet* postBytes,
+                 Outgoing* out) {
+  uint32_t headerWord = word(out->headers.get());
+  uint32_t headerLength = uint32_t(lw::TextBytes(out->headers.get()));
+  if (!plan.post) return call(dll::HttpSendRequestText, {request, headerWord, headerLength, word(""), 0}) != 0;
+  const lw::ByteSetHeader* data = postBytes ? *postBytes : nullptr;
+  if (lw::byteSetLength(data) == 0) {
+    const char* p = postText ? *postText : nullptr;
+    out->bytes.reset(lw::MakeByteSet(p, lw::TextBytes(p)));
+    data = out->bytes.get();
+  }
+  uint32_t count = lw::byteSetLength(data);
+  return call(dll::HttpSendRequestBytes,
+              {request, headerWord, headerLength, count ? word(lw::byteSetData(data)) : 0, count}) != 0;
+}
+
 }  // namespace
 
 lw::ByteSet webPageRequest(lw::Text* address, int32_t method, lw::Text* postText, lw::Text* cookies,
@@ -144,8 +168,7 @@ lw::ByteSet webPageRequest(lw::Text* address, int32_t method, lw::Text* postText
                                  text::of(proxy ? *proxy : nullptr), cookiesSupplied, noRedirect);
 
   Handle root = 0, connection = 0, request = 0;
-  lw::Text sentHeaders = nullptr;
-  lw::ByteSet sentBytes = nullptr;  // set when postText stands in for an empty postBytes
+  Outgoing outgoing;
   Body body;
   std::string rawHeaders;
   bool answered = false;
@@ -163,38 +186,16 @@ lw::ByteSet webPageRequest(lw::Text* address, int32_t method, lw::Text* postText
                                         plan.flags, 0});
   if (!request) goto done;
 
-  {
-    // The header text and the data are prepared aside and become the caller's only
-    // once the request has gone out, so a request that never left (an unreachable
-    // host, a refused connection) leaves every variable as the caller gave it.
-    sentHeaders = text::toText(completedHeaderText(text::of(callerHeaders), text::of(addressText),
-                                                   text::of(cookieText)));
-    uint32_t headerLength = uint32_t(lw::TextBytes(sentHeaders));
-    uint32_t sent;
-    if (!plan.post) {
-      sent = call(dll::HttpSendRequestText, {request, word(sentHeaders), headerLength, word(""), 0});
-    } else {
-      const lw::ByteSetHeader* data = postBytes ? *postBytes : nullptr;
-      if (lw::byteSetLength(data) == 0) {
-        const char* p = postText ? *postText : nullptr;
-        sentBytes = lw::MakeByteSet(p, lw::TextBytes(p));
-        data = sentBytes;
-      }
-      uint32_t count = lw::byteSetLength(data);
-      sent = call(dll::HttpSendRequestBytes,
-                  {request, word(sentHeaders), headerLength, count ? word(lw::byteSetData(data)) : 0, count});
-    }
-    if (!sent) goto done;
-  }
+  // The header text and the data are prepared aside and become the caller's only
+  // once the request has gone out, so a request that never left (an unreachable
+  // host, a refused connection) leaves every variable as the caller gave it.
+  outgoing.headers.reset(text::toText(completedHeaderText(text::of(callerHeaders), text::of(addressText),
+                                                          text::of(cookieText))));
+  if (!sendRequest(request, plan, postText, postBytes, &outgoing)) goto done;
   answered = true;
-  if (headers) {
-    replaceVariable(headers, sentHeaders);
-    sentHeaders = nullptr;
-  }
-  if (postBytes && plan.post && lw::byteSetLength(*postBytes) == 0) {
-    replaceVariable(postBytes, sentBytes);
-    sentBytes = nullptr;
-  }
+  if (headers) replaceVariable(headers, outgoing.headers.release());
+  if (postBytes && plan.post && lw::byteSetLength(*postBytes) == 0)
+    replaceVariable(postBytes, outgoing.bytes.release());
   readBody(request, maxBody, &body);
   rawHeaders = queryResponseHeaders(request);
 
@@ -202,8 +203,6 @@ done:
   closeHandle(request);
   closeHandle(connection);
   closeHandle(root);
-  lw::FreeMemory(sentHeaders);
-  lw::FreeMemory(sentBytes);
   if (!answered) return nullptr;
 
   lw::Text cookiesSet = text::toText(newCookiesOf(rawHeaders));

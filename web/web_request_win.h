@@ -9,19 +9,6 @@
 
 namespace web {
 
-// Indexes of the WinINet commands in the program's DLL-command table.
-namespace dll {
-constexpr int InternetOpen = 2;
-constexpr int InternetCloseHandle = 3;
-constexpr int InternetConnect = 4;
-constexpr int HttpOpenRequest = 5;
-constexpr int HttpSendRequestText = 6;   // GET: optional data given as a text
-constexpr int HttpSendRequestBytes = 7;  // POST and HEAD: optional data given as bytes
-constexpr int InternetReadFile = 8;
-constexpr int HttpQueryInfo = 9;
-constexpr int InternetSetOption = 14;
-}  // namespace dll
-
 // Fetches `address` and returns the response body exactly as received (null when
 // it is empty or the exchange failed); the caller owns it.
 //

@@ -10,6 +10,7 @@
 
 #include "app/share_escape.h"
 #include "app/text_between.h"
+#include "program/dll_commands.h"
 #include "runtime/core/automation_commands_win.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/service_table.h"
@@ -24,12 +25,9 @@ constexpr char kScriptControlLibrary[] = "msscript.ocx";
 inline Text escapeShareValueByScript(const char* value, bool keepBrackets = false, bool keepJson = false,
                                      const char* percentUSubstitute = nullptr) {
   using namespace automation;
-  // Indexes in the program's DLL-command table.
-  constexpr int kCoInitialize = 0;
-  constexpr int kCoUninitialize = 1;
   std::string a = app::text::replaceSubText(app::text::of(value), "'", "’");
   const uint32_t reserved = 0;
-  kServices.callDllCommand(kCoInitialize, 1, &reserved);
+  kServices.callDllCommand(program::dll::CoInitialize, 1, &reserved);
   ObjectRef control = NewObjectBlock();
   createObject(control, "ScriptControl", kScriptControlLibrary);
   writeProperty(control, "Language", {arg::text("JScript")});
@@ -39,7 +37,7 @@ inline Text escapeShareValueByScript(const char* value, bool keepBrackets = fals
   a = app::text::of(escaped);
   FreeMemory(escaped);
   freeObject(control);
-  kServices.callDllCommand(kCoUninitialize, 0, nullptr);
+  kServices.callDllCommand(program::dll::CoUninitialize, 0, nullptr);
   return app::text::toText(app::applyEscapeOptions(a, keepBrackets, keepJson, percentUSubstitute));
 }
 

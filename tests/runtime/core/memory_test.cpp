@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "runtime/core/owned_block.h"
 #include "tests/support/fatal_trap.h"
 
 namespace lw {
@@ -79,6 +80,22 @@ TEST(Memory, FailedAllocationIsFatalWithTheByteCount) {
     EXPECT_EQ(e.code, 0);
   }
   EXPECT_EQ(TryAllocMemory(8), nullptr);
+  SetHeapOps({&malloc, &realloc, &free});
+}
+
+int g_freed = 0;
+void countingFree(void* p) {
+  ++g_freed;
+  free(p);
+}
+
+TEST(Memory, OwnedBlockGoesBackToTheHeapUnlessHandedOn) {
+  SetHeapOps({&malloc, &realloc, &countingFree});
+  { OwnedText gone(static_cast<Text>(AllocMemory(4))); }
+  EXPECT_EQ(g_freed, 1);
+  Text handedOn = OwnedText(static_cast<Text>(AllocMemory(4))).release();
+  EXPECT_EQ(g_freed, 1);
+  FreeMemory(handedOn);
   SetHeapOps({&malloc, &realloc, &free});
 }
 

@@ -1,0 +1,20 @@
+// An owning handle for a block of the runtime's allocator (a text, a byte set or any
+// other block): the block is freed when the handle goes, on every way out of a
+// scope. release() hands the block on to whoever takes it over. Pure.
+#pragma once
+#include <memory>
+
+#include "runtime/core/memory.h"
+#include "runtime/core/types.h"
+
+namespace lw {
+
+struct BlockFree {
+  void operator()(void* block) const { FreeMemory(block); }
+};
+
+template <class T> using Owned = std::unique_ptr<T, BlockFree>;
+using OwnedText = Owned<char>;
+using OwnedByteSet = Owned<ByteSetHeader>;
+
+}  // namespace lw
