@@ -157,6 +157,31 @@ constexpr size_t kMinWindowRecord = 6 * 4;  // five words and the table's length
 constexpr size_t kUnitSlotBytes = 8;        // an id and an offset per unit
 constexpr int32_t kShortcutCount = 77;      // entries of the runtime's key table
 
+// The rest of a menu item record, which must end with its fields.
+bool ReadMenuItemFields(ByteReader& in, MenuItemFields* m) {
+  m->shortcut = in.i32();
+  m->level = in.i32();
+  m->state = in.u32();
+  m->caption = in.terminatedText();
+  m->entry = in.i32();
+  in.skip(4);   // popup slot: made while loaded
+  in.skip(12);  // reserved
+  if (!in.ok()) return false;
+  if (m->shortcut < 0 || m->shortcut > kShortcutCount) {
+    in.fail("menu shortcut outside the key table");
+    return false;
+  }
+  if (m->level < 0) {
+    in.fail("negative menu level");
+    return false;
+  }
+  if (in.remaining() != 0) {
+    in.fail("menu item record longer than its fields");
+    return false;
+  }
+  return true;
+}
+
 bool ReadWindowRecord(ByteReader& in, uint32_t windowId, WindowRecord* w) {
   w->id = windowId;
   w->reserved = in.u32();
@@ -236,28 +261,7 @@ bool ReadUnitRecord(ByteReader& in, uint32_t id, UnitRecord* u) {
       in.fail("menu item id on a record of another type");
       return false;
     }
-    MenuItemFields& m = u->menu;
-    m.shortcut = in.i32();
-    m.level = in.i32();
-    m.state = in.u32();
-    m.caption = in.terminatedText();
-    m.entry = in.i32();
-    in.skip(4);   // popup slot: made while loaded
-    in.skip(12);  // reserved
-    if (!in.ok()) return false;
-    if (m.shortcut < 0 || m.shortcut > kShortcutCount) {
-      in.fail("menu shortcut outside the key table");
-      return false;
-    }
-    if (m.level < 0) {
-      in.fail("negative menu level");
-      return false;
-    }
-    if (in.remaining() != 0) {
-      in.fail("menu item record longer than its fields");
-      return false;
-    }
-    return true;
+    return ReadMenuItemFields(in, &u->menu);
   }
 
   if (u->typeId == unit_type::MenuItem) {
