@@ -6,6 +6,7 @@
 #include "runtime/core/window_system.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/menus_win.h"
+#include "runtime/ui/picture_draw_win.h"
 #include "runtime/ui/units_win.h"
 #include "runtime/ui/window_table.h"
 #include "runtime/ui/window_unit_win.h"
@@ -31,26 +32,14 @@ const LPCSTR kStandardCursors[] = {
 };
 constexpr int kStandardCursorCount = sizeof kStandardCursors / sizeof kStandardCursors[0];
 
-// A cursor file: the first image's hot spot and DIB, made into a cursor.
+// A cursor file as the picture decoder reads it, made into a platform cursor; icon
+// files and damaged data give none.
 HCURSOR cursorFromFile(const uint8_t* data, size_t size) {
-  if (size < 6 + 16) return nullptr;
-  uint16_t type, count;
-  memcpy(&type, data + 2, 2);
-  memcpy(&count, data + 4, 2);
-  if (type != 2 || count == 0) return nullptr;
-  const uint8_t* entry = data + 6;
-  uint16_t hotX, hotY;
-  uint32_t bytes, offset;
-  memcpy(&hotX, entry + 4, 2);
-  memcpy(&hotY, entry + 6, 2);
-  memcpy(&bytes, entry + 8, 4);
-  memcpy(&offset, entry + 12, 4);
-  if (offset > size || bytes > size - offset || bytes > (1u << 24)) return nullptr;
-  std::vector<uint8_t> res(4 + bytes);
-  memcpy(res.data(), &hotX, 2);
-  memcpy(res.data() + 2, &hotY, 2);
-  memcpy(res.data() + 4, data + offset, bytes);
-  return HCURSOR(CreateIconFromResourceEx(res.data(), DWORD(res.size()), FALSE, 0x00030000, 0, 0, 0));
+  DecodedPicture picture;
+  if (DecodeIconPicture(data, size, &picture)) return nullptr;
+  HCURSOR cursor = picture.kind == kPictureCursor ? HCURSOR(MakePictureIcon(picture)) : nullptr;
+  ReleasePictureContents(&picture);
+  return cursor;
 }
 
 }  // namespace
