@@ -53,7 +53,6 @@ namespace {
 // Fixed parts of the records, used to reject counts before allocating for them.
 constexpr size_t kMinWindowRecord = 6 * 4;  // five words and the table's length word
 constexpr size_t kUnitSlotBytes = 8;        // an id and an offset per unit
-constexpr int32_t kShortcutCount = 77;      // entries of the runtime's key table
 
 // The rest of a menu item record, which must end with its fields.
 bool ReadMenuItemFields(ByteReader& in, MenuItemFields* m) {
@@ -65,7 +64,7 @@ bool ReadMenuItemFields(ByteReader& in, MenuItemFields* m) {
   in.skip(4);   // popup slot: made while loaded
   in.skip(12);  // reserved
   if (!in.ok()) return false;
-  if (m->shortcut < 0 || m->shortcut > kShortcutCount) {
+  if (m->shortcut < 0 || m->shortcut > kShortcutKeyCount) {
     in.fail("menu shortcut outside the key table");
     return false;
   }

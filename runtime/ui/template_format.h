@@ -109,9 +109,12 @@ struct EventBinding {
   uintptr_t handler = 0;
 };
 
+// Entries of the runtime's shortcut key table, numbered from 1.
+constexpr int32_t kShortcutKeyCount = 77;
+
 // The fields of a menu item record that other units do not have.
 struct MenuItemFields {
-  int32_t shortcut = 0;  // 0 none, else 1..77 into the key table
+  int32_t shortcut = 0;  // 0 none, else 1..kShortcutKeyCount into the key table
   int32_t level = 0;     // 0 top level, 1 inside the nearest preceding level 0, ...
   uint32_t state = 0;    // menu_state bits
   std::string caption;
