@@ -129,7 +129,7 @@ bool bringToFront(UnitRecord& own) {
 // ignores the record's disabled flag (a window created again keeps working).
 Unit* createUnit(WindowRecord* w, UnitRecord& r, HWND parentWindow, int controlId, HMENU menu, bool keepEnabled) {
   const UnitTypeInfo* type = FindUnitType(r.typeId);
-  UnitCreate create = UnitOperation<UnitCreate>(type, unit_op::Create);
+  UnitCreate create = RoutinesOf(type).create;
   if (!create) return nullptr;
   bool neverVisible = type->flags & type_flag::NeverVisible;
   bool disabled = (r.state & unit_state::Disabled) && !neverVisible && !keepEnabled;
