@@ -50,7 +50,7 @@ class ByteReader {
   // The next n bytes as a reader of their own.
   ByteReader take(size_t n);
   // A reader of the same bytes from `offset` (counted from their first) to their
-  // end, for formats that place their parts by offset; failed past the end.
+  // end, for formats that place their pieces by offset; failed past the end.
   ByteReader at(size_t offset) const;
 
   std::string countedText();           // 32-bit count, then the bytes
