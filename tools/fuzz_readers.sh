@@ -28,7 +28,7 @@ sources=(web/address.cpp web/cookies.cpp app/update_notice.cpp app/feed_list.cpp
          app/text_between.cpp runtime/core/text_commands.cpp runtime/core/values.cpp runtime/core/memory.cpp
          runtime/core/runtime_error.cpp tests/support/codepage_native.cpp
          runtime/ui/picture_decode.cpp runtime/ui/picture_bmp.cpp runtime/ui/picture_ico.cpp runtime/ui/picture_gif.cpp
-         runtime/ui/picture_pcx.cpp runtime/ui/picture_png.cpp runtime/ui/picture_jpeg.cpp)
+         runtime/ui/picture_pcx.cpp runtime/ui/picture_png.cpp runtime/ui/picture_jpeg.cpp runtime/core/byte_reader.cpp)
 for src in "${sources[@]}"; do
   obj=$out/obj/${src//\//_}.o
   mkdir -p "$out/obj"

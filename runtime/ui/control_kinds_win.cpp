@@ -2,14 +2,9 @@
 #include "runtime/ui/control_kinds_win.h"
 
 #include "runtime/ui/events.h"
-#include "runtime/ui/unit_types_win.h"
 #include "runtime/ui/units_win.h"
 
 namespace lw {
-
-UnitKindEntries g_unitKindEntries = {
-    &EditBoxTypeEntry, &PicBoxTypeEntry, &GroupBoxTypeEntry, &LabelTypeEntry, &ButtonTypeEntry, &ListViewTypeEntry,
-};
 
 std::string WindowTextOf(HWND hwnd) {
   int n = GetWindowTextLengthA(hwnd);

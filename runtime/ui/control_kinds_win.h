@@ -1,6 +1,6 @@
 // The control kinds built into the program (label, edit box, button, group box,
-// picture box, list view): their type entry routines, and the small pieces their
-// files share.
+// picture box, list view): the row of routines each exports, and the small pieces
+// their files share.
 #pragma once
 #include <windows.h>
 
@@ -12,12 +12,12 @@
 
 namespace lw {
 
-void* LabelTypeEntry(int operation);
-void* EditBoxTypeEntry(int operation);
-void* ButtonTypeEntry(int operation);
-void* GroupBoxTypeEntry(int operation);
-void* PicBoxTypeEntry(int operation);
-void* ListViewTypeEntry(int operation);
+extern const UnitKindRoutines kLabelRoutines;
+extern const UnitKindRoutines kEditBoxRoutines;
+extern const UnitKindRoutines kButtonRoutines;
+extern const UnitKindRoutines kGroupBoxRoutines;
+extern const UnitKindRoutines kPicBoxRoutines;
+extern const UnitKindRoutines kListViewRoutines;
 
 // Private message the loader sends every unit once all units of the window exist
 // and sit in their containers.

@@ -11,41 +11,43 @@
 namespace lw {
 namespace {
 
-// The 77 shortcut keys a menu item may name: key, modifiers and the name shown
-// after the caption.
+// The shortcut keys a menu item may name by number, 1 first: modifiers, key and the
+// name shown after the caption.
 struct ShortcutKey {
   BYTE modifiers;
   WORD key;
   const char* name;
 };
 
+constexpr BYTE kPlain = FVIRTKEY, kCtrl = FVIRTKEY | FCONTROL, kShift = FVIRTKEY | FSHIFT, kAlt = FVIRTKEY | FALT;
+const ShortcutKey kShortcutKeys[] = {
+    {kCtrl, 'A', "Ctrl+A"}, {kCtrl, 'B', "Ctrl+B"}, {kCtrl, 'C', "Ctrl+C"}, {kCtrl, 'D', "Ctrl+D"},
+    {kCtrl, 'E', "Ctrl+E"}, {kCtrl, 'F', "Ctrl+F"}, {kCtrl, 'G', "Ctrl+G"}, {kCtrl, 'H', "Ctrl+H"},
+    {kCtrl, 'I', "Ctrl+I"}, {kCtrl, 'J', "Ctrl+J"}, {kCtrl, 'K', "Ctrl+K"}, {kCtrl, 'L', "Ctrl+L"},
+    {kCtrl, 'M', "Ctrl+M"}, {kCtrl, 'N', "Ctrl+N"}, {kCtrl, 'O', "Ctrl+O"}, {kCtrl, 'P', "Ctrl+P"},
+    {kCtrl, 'Q', "Ctrl+Q"}, {kCtrl, 'R', "Ctrl+R"}, {kCtrl, 'S', "Ctrl+S"}, {kCtrl, 'T', "Ctrl+T"},
+    {kCtrl, 'U', "Ctrl+U"}, {kCtrl, 'V', "Ctrl+V"}, {kCtrl, 'W', "Ctrl+W"}, {kCtrl, 'X', "Ctrl+X"},
+    {kCtrl, 'Y', "Ctrl+Y"}, {kCtrl, 'Z', "Ctrl+Z"},
+    {kPlain, VK_F1, "F1"}, {kPlain, VK_F2, "F2"}, {kPlain, VK_F3, "F3"}, {kPlain, VK_F4, "F4"},
+    {kPlain, VK_F5, "F5"}, {kPlain, VK_F6, "F6"}, {kPlain, VK_F7, "F7"}, {kPlain, VK_F8, "F8"},
+    {kPlain, VK_F9, "F9"}, {kPlain, VK_F10, "F10"}, {kPlain, VK_F11, "F11"}, {kPlain, VK_F12, "F12"},
+    {kCtrl, VK_F1, "Ctrl+F1"}, {kCtrl, VK_F2, "Ctrl+F2"}, {kCtrl, VK_F3, "Ctrl+F3"}, {kCtrl, VK_F4, "Ctrl+F4"},
+    {kCtrl, VK_F5, "Ctrl+F5"}, {kCtrl, VK_F6, "Ctrl+F6"}, {kCtrl, VK_F7, "Ctrl+F7"}, {kCtrl, VK_F8, "Ctrl+F8"},
+    {kCtrl, VK_F9, "Ctrl+F9"}, {kCtrl, VK_F10, "Ctrl+F10"}, {kCtrl, VK_F11, "Ctrl+F11"}, {kCtrl, VK_F12, "Ctrl+F12"},
+    {kShift, VK_F1, "Shift+F1"}, {kShift, VK_F2, "Shift+F2"}, {kShift, VK_F3, "Shift+F3"},
+    {kShift, VK_F4, "Shift+F4"}, {kShift, VK_F5, "Shift+F5"}, {kShift, VK_F6, "Shift+F6"},
+    {kShift, VK_F7, "Shift+F7"}, {kShift, VK_F8, "Shift+F8"}, {kShift, VK_F9, "Shift+F9"},
+    {kShift, VK_F10, "Shift+F10"}, {kShift, VK_F11, "Shift+F11"}, {kShift, VK_F12, "Shift+F12"},
+    {kPlain, VK_INSERT, "Ins"}, {kPlain, VK_DELETE, "Del"}, {kCtrl, VK_INSERT, "Ctrl+Ins"},
+    {kCtrl, VK_DELETE, "Ctrl+Del"}, {kShift, VK_INSERT, "Shift+Ins"}, {kShift, VK_DELETE, "Shift+Del"},
+    {kAlt, VK_BACK, "Alt+Backspace"},
+    {kCtrl, '0', "Ctrl+0"}, {kCtrl, '1', "Ctrl+1"}, {kCtrl, '2', "Ctrl+2"}, {kCtrl, '3', "Ctrl+3"},
+    {kCtrl, '4', "Ctrl+4"}, {kCtrl, '5', "Ctrl+5"}, {kCtrl, '6', "Ctrl+6"}, {kCtrl, '7', "Ctrl+7"},
+};
+static_assert(sizeof kShortcutKeys / sizeof kShortcutKeys[0] == size_t(kShortcutKeyCount), "a row per number");
+
 ShortcutKey shortcutAt(int index) {
-  static ShortcutKey table[78];
-  static bool made = false;
-  if (!made) {
-    static char names[78][16];
-    int i = 1;
-    auto add = [&](BYTE mod, WORD key, const char* prefix, const char* keyName) {
-      snprintf(names[i], sizeof names[i], "%s%s", prefix, keyName);
-      table[i] = {BYTE(FVIRTKEY | mod), key, names[i]};
-      ++i;
-    };
-    char k[8];
-    for (char c = 'A'; c <= 'Z'; ++c) snprintf(k, sizeof k, "%c", c), add(FCONTROL, WORD(c), "Ctrl+", k);
-    for (int f = 1; f <= 12; ++f) snprintf(k, sizeof k, "F%d", f), add(0, WORD(VK_F1 + f - 1), "", k);
-    for (int f = 1; f <= 12; ++f) snprintf(k, sizeof k, "F%d", f), add(FCONTROL, WORD(VK_F1 + f - 1), "Ctrl+", k);
-    for (int f = 1; f <= 12; ++f) snprintf(k, sizeof k, "F%d", f), add(FSHIFT, WORD(VK_F1 + f - 1), "Shift+", k);
-    add(0, VK_INSERT, "", "Ins");
-    add(0, VK_DELETE, "", "Del");
-    add(FCONTROL, VK_INSERT, "Ctrl+", "Ins");
-    add(FCONTROL, VK_DELETE, "Ctrl+", "Del");
-    add(FSHIFT, VK_INSERT, "Shift+", "Ins");
-    add(FSHIFT, VK_DELETE, "Shift+", "Del");
-    add(FALT, VK_BACK, "Alt+", "Backspace");
-    for (char c = '0'; c <= '7'; ++c) snprintf(k, sizeof k, "%c", c), add(FCONTROL, WORD(c), "Ctrl+", k);
-    made = true;
-  }
-  return index >= 1 && index <= 77 ? table[index] : ShortcutKey{0, 0, nullptr};
+  return index >= 1 && index <= kShortcutKeyCount ? kShortcutKeys[index - 1] : ShortcutKey{0, 0, nullptr};
 }
 
 struct MenuEntry {

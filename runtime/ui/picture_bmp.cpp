@@ -39,7 +39,7 @@ void convertBitmapRows(const uint8_t* bits, size_t stride, uint32_t width, uint3
         break;
       case 16:  // 5 bits each of red, green and blue, widened to 8
         for (uint32_t x = 0; x < width; ++x, o += 4, row += 2) {
-          const uint32_t v = le16(row);
+          const uint32_t v = uint32_t(row[0] | row[1] << 8);
           o[0] = uint8_t((v & 31) << 3 | (v & 31) >> 2);
           o[1] = uint8_t((v >> 5 & 31) << 3 | (v >> 5 & 31) >> 2);
           o[2] = uint8_t((v >> 10 & 31) << 3 | (v >> 10 & 31) >> 2);
@@ -74,16 +74,20 @@ const char* DecodeBmpPicture(const uint8_t* data, size_t size, DecodedPicture* o
   memset(out, 0, sizeof *out);
   if (!data || size < 54) return "short header";
   if (data[0] != 'B' || data[1] != 'M') return "not a bitmap";
-  const uint32_t pixelOffset = le32(data + 10);
-  const uint32_t headerSize = le32(data + 14);
-  const int32_t storedWidth = int32_t(le32(data + 18));
-  const int32_t storedHeight = int32_t(le32(data + 22));
-  const uint32_t bitCount = le16(data + 28);
-  const uint32_t compression = le32(data + 30);
-  const uint32_t coloursUsed = le32(data + 46);
+  const ByteReader file(data, size);
+  ByteReader header = file.at(10);
+  const uint32_t pixelOffset = header.u32();
+  const uint32_t headerSize = header.u32();
+  const int32_t storedWidth = header.i32();
+  const int32_t storedHeight = header.i32();
+  header.skip(2);  // planes
+  const uint32_t bitCount = header.u16();
+  const uint32_t compression = header.u32();
+  header.skip(12);  // image size and resolution
+  const uint32_t coloursUsed = header.u32();
   // Larger headers (108 and 124 bytes) begin with the same 40 bytes; the colour
   // table follows the header, whatever its size.
-  if (headerSize < 40 || !fits(size, 14, headerSize)) return "bad header size";
+  if (headerSize < 40 || !file.at(14).bytes(headerSize)) return "bad header size";
   if (compression != 0) return "compressed";
   if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32) return "bit count";
   if (storedWidth == INT32_MIN || storedHeight == INT32_MIN) return "too large";
@@ -96,16 +100,18 @@ const char* DecodeBmpPicture(const uint8_t* data, size_t size, DecodedPicture* o
   if (bitCount <= 8) {
     size_t count = coloursUsed ? coloursUsed : size_t(1) << bitCount;
     if (count > 256) return "colour count";
-    if (!fits(size, 14 + size_t(headerSize), count * 4)) return "short colour table";
-    readPalette(&palette, data + 14 + headerSize, count, 4);
+    const uint8_t* table = file.at(14 + size_t(headerSize)).bytes(count * 4);
+    if (!table) return "short colour table";
+    readPalette(&palette, table, count, 4);
   }
   const size_t stride = paddedRowBytes(width, bitCount);
   size_t bitsSize;
-  if (!checkedMul(stride, height, &bitsSize) || !fits(size, pixelOffset, bitsSize)) return "short pixel data";
+  const uint8_t* bits = checkedMul(stride, height, &bitsSize) ? file.at(pixelOffset).bytes(bitsSize) : nullptr;
+  if (!bits) return "short pixel data";
 
   if (const char* why = allocPixels(out, width, height)) return why;
   out->kind = kPictureBmp;
-  convertBitmapRows(data + pixelOffset, stride, width, height, bitCount, palette, storedHeight > 0, false, out->pixels);
+  convertBitmapRows(bits, stride, width, height, bitCount, palette, storedHeight > 0, false, out->pixels);
   return nullptr;
 }
 

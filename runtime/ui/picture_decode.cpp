@@ -8,14 +8,14 @@
 namespace lw {
 
 PictureKind DetectPictureFormat(const uint8_t* d, size_t size) {
-  using picture::le16;
-  using picture::le32;
   if (!d || size < 8) return kPictureUnknown;
+  ByteReader head(d, 8);
+  const uint16_t reserved = head.u16(), type = head.u16(), count = head.u16();
   if (d[0] == 'B' && d[1] == 'M') return kPictureBmp;
   if (d[0] == 0xFF && d[1] == 0xD8) return kPictureJpeg;
-  if (le32(d) == 0x474E5089) return kPicturePng;
-  if (le16(d) == 0 && le16(d + 2) == 1 && le16(d + 4) != 0) return kPictureIcon;
-  if (le16(d) == 0 && le16(d + 2) == 2 && le16(d + 4) != 0) return kPictureCursor;
+  if (ByteReader(d, 4).u32() == 0x474E5089) return kPicturePng;
+  if (reserved == 0 && type == 1 && count != 0) return kPictureIcon;
+  if (reserved == 0 && type == 2 && count != 0) return kPictureCursor;
   if (memcmp(d, "GIF87a", 6) == 0 || memcmp(d, "GIF89a", 6) == 0) return kPictureGif;
   if (d[0] == 10 && d[1] <= 5 && d[2] == 1 && d[3] == 8) return kPicturePcx8;
   if (d[0] == 10 && d[1] == 3 && d[2] == 1 && d[3] == 1) return kPicturePcx1;

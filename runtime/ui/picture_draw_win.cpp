@@ -16,9 +16,19 @@ constexpr int64_t kMaxScaledPixels = int64_t(16) << 20;
 
 bool isIconKind(uint32_t kind) { return kind == kPictureIcon || kind == kPictureCursor; }
 
-// The platform icon of an icon or cursor picture, at the chosen image's own size,
-// or without a size when that fails (except for 16-bit images, which never load).
-HICON makeIcon(const DecodedPicture& p) {
+// Copies `pixels` into `bits`, compositing over the background where needed.
+void fillBits(const DecodedPicture& p, const uint8_t* pixels, bool mayHaveAlpha, COLORREF background,
+              uint8_t* bits) {
+  const size_t count = size_t(p.width) * p.height;
+  if (mayHaveAlpha)
+    CompositeOverColour(pixels, bits, count, uint32_t(background));
+  else
+    memcpy(bits, pixels, count * 4);
+}
+
+}  // namespace
+
+HICON MakePictureIcon(const DecodedPicture& p) {
   if (!p.iconImage || p.iconImageSize == 0 || p.iconImageSize > 0x7FFFFFF0) return nullptr;
   const bool icon = p.kind == kPictureIcon;
   std::vector<uint8_t> resource;
@@ -34,18 +44,6 @@ HICON makeIcon(const DecodedPicture& p) {
   if (!h && p.iconBitCount != 16) h = CreateIconFromResourceEx(bytes, size, icon, 0x00030000, 0, 0, LR_DEFAULTCOLOR);
   return h;
 }
-
-// Copies `pixels` into `bits`, compositing over the background where needed.
-void fillBits(const DecodedPicture& p, const uint8_t* pixels, bool mayHaveAlpha, COLORREF background,
-              uint8_t* bits) {
-  const size_t count = size_t(p.width) * p.height;
-  if (mayHaveAlpha)
-    CompositeOverColour(pixels, bits, count, uint32_t(background));
-  else
-    memcpy(bits, pixels, count * 4);
-}
-
-}  // namespace
 
 HBITMAP MakeTopDownBitmap(HDC dc, int width, int height, uint8_t** bits) {
   BITMAPINFO bi = {};
@@ -70,7 +68,7 @@ bool SetUnitPicture(UnitPicture* picture, const std::vector<uint8_t>& bytes, boo
   if (bytes.empty()) return false;
   picture->decoded = DecodePicture(bytes.data(), bytes.size(), animate);
   if (!picture->decoded) return false;
-  if (isIconKind(picture->decoded->kind)) picture->icon = makeIcon(*picture->decoded);
+  if (isIconKind(picture->decoded->kind)) picture->icon = MakePictureIcon(*picture->decoded);
   return true;
 }
 

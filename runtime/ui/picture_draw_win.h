@@ -24,6 +24,11 @@ struct UnitPicture {
 bool SetUnitPicture(UnitPicture* picture, const std::vector<uint8_t>& bytes, bool animate = false);
 void ClearUnitPicture(UnitPicture* picture);
 
+// The platform icon of an icon or cursor picture (a cursor for a cursor file), at
+// the chosen image's own size, or without a size when that fails (except for
+// 16-bit images, which never load); null when none can be made.
+HICON MakePictureIcon(const DecodedPicture& picture);
+
 // A picture made ready for one drawing.
 struct DrawablePicture {
   HDC dc = nullptr;  // where it is drawn

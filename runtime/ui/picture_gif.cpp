@@ -40,21 +40,16 @@ struct GifImage {
   GraphicControl control;
 };
 
-// Steps over sub-blocks from *pos up to and including the zero-length one, adding
-// up their bytes in *total when asked.
-bool skipSubBlocks(const uint8_t* data, size_t size, size_t* pos, size_t* total = nullptr) {
-  size_t p = *pos, sum = 0;
-  for (;;) {
-    if (p >= size) return false;
-    size_t n = data[p++];
-    if (n == 0) break;
-    if (!fits(size, p, n)) return false;
-    p += n;
+// Steps over sub-blocks up to and including the zero-length one, adding up their
+// bytes in *total when asked. False when the data ends first.
+bool skipSubBlocks(ByteReader& in, size_t* total = nullptr) {
+  size_t sum = 0;
+  while (size_t n = in.u8()) {
+    in.skip(n);
     sum += n;
   }
-  *pos = p;
   if (total) *total = sum;
-  return true;
+  return in.ok();
 }
 
 // The most pixels `bytes` of coded data can give. Codes take at least minBits + 1
@@ -67,52 +62,55 @@ bool codedDataCanFill(const uint8_t* data, const GifImage& image) {
   return uint64_t(image.width) * image.height <= most;
 }
 
-// Walks the block stream from `pos`, collecting up to `maxImages` images. Answers
-// a reason when the stream is damaged; the images found before the damage stay.
-// The stream ends at the trailer, at a zero byte, or where the data ends.
-const char* walkBlocks(const uint8_t* data, size_t size, size_t pos, const uint8_t* globalColours,
-                       size_t globalCount, size_t maxImages, std::vector<GifImage>* images) {
+// Walks the block stream from where `in` stands, collecting up to `maxImages`
+// images. Answers a reason when the stream is damaged; the images found before the
+// damage stay. The stream ends at the trailer, at a zero byte, or where the data ends.
+const char* walkBlocks(ByteReader in, const uint8_t* globalColours, size_t globalCount, size_t maxImages,
+                       std::vector<GifImage>* images) {
   GraphicControl control;
   while (images->size() < maxImages) {
-    if (pos >= size) return nullptr;
-    const uint8_t block = data[pos++];
+    if (in.remaining() == 0) return nullptr;
+    const uint8_t block = in.u8();
     if (block == 0x3B || block == 0) return nullptr;
     if (block == 0x21) {
-      if (pos >= size) return "short extension";
-      const uint8_t label = data[pos++];
+      if (in.remaining() == 0) return "short extension";
+      const uint8_t label = in.u8();
       if (label == 0xF9) {
-        if (pos < size && data[pos] >= 4 && fits(size, pos + 1, 4)) {
-          const uint8_t* g = data + pos + 1;
-          control.disposal = (g[0] & 0x1C) >> 2;
-          control.transparent = g[0] & 1;
-          control.delayMs = le16(g + 1) * 10u;
-          control.transparentIndex = g[3];
+        // Read ahead: the extension is skipped as sub-blocks below either way.
+        ByteReader g = in;
+        const bool whole = g.u8() >= 4;
+        const uint8_t packed = g.u8();
+        const uint32_t delay = g.u16();
+        const uint8_t index = g.u8();
+        if (whole && g.ok()) {
+          control.disposal = (packed & 0x1C) >> 2;
+          control.transparent = packed & 1;
+          control.delayMs = delay * 10u;
+          control.transparentIndex = index;
         }
       } else if (label != 0x01 && label != 0xFE && label != 0xFF) {
         return "unknown extension";
       }
       // Plain text and application extensions open with a fixed-size sub-block,
       // so every kind is skipped as sub-blocks.
-      if (!skipSubBlocks(data, size, &pos)) return "short extension";
+      if (!skipSubBlocks(in)) return "short extension";
     } else if (block == 0x2C) {
-      // Descriptor: 0 left, 2 top, 4 width, 6 height, 8 packed (bit 7 local colour
-      // table, bit 6 interlaced, low 3 bits the table's size).
-      if (!fits(size, pos, 9)) return "short image descriptor";
-      const uint8_t* d = data + pos;
-      GifImage image{le16(d), le16(d + 2), le16(d + 4), le16(d + 6), (d[8] & 0x40) != 0,
-                     globalColours, globalCount, 0, 0, control};
-      pos += 9;
-      if (d[8] & 0x80) {
-        image.colourCount = size_t(2) << (d[8] & 7);
-        if (!fits(size, pos, image.colourCount * 3)) return "short colour table";
-        image.colours = data + pos;
-        pos += image.colourCount * 3;
+      // Descriptor: left, top, width, height, packed (bit 7 local colour table,
+      // bit 6 interlaced, low 3 bits the table's size).
+      const uint32_t left = in.u16(), top = in.u16(), width = in.u16(), height = in.u16();
+      const uint8_t packed = in.u8();
+      if (!in.ok()) return "short image descriptor";
+      GifImage image{left, top, width, height, (packed & 0x40) != 0, globalColours, globalCount, 0, 0, control};
+      if (packed & 0x80) {
+        image.colourCount = size_t(2) << (packed & 7);
+        image.colours = in.bytes(image.colourCount * 3);
+        if (!image.colours) return "short colour table";
       }
-      image.codeOffset = pos;
-      if (pos >= size) return "short image data";
-      if (data[pos] < 2 || data[pos] > 8) return "code size";
-      ++pos;
-      if (!skipSubBlocks(data, size, &pos, &image.codedBytes)) return "short image data";
+      image.codeOffset = in.offset();
+      if (in.remaining() == 0) return "short image data";
+      const uint8_t minBits = in.u8();
+      if (minBits < 2 || minBits > 8) return "code size";
+      if (!skipSubBlocks(in, &image.codedBytes)) return "short image data";
       images->push_back(image);
       control = GraphicControl();
     } else {
@@ -124,9 +122,8 @@ const char* walkBlocks(const uint8_t* data, size_t size, size_t pos, const uint8
 
 // Reads codes least significant bit first from the sub-blocks of one image.
 struct CodeReader {
-  const uint8_t* data;
-  size_t size;
-  size_t pos;
+  ByteReader in;  // at the length byte of the next sub-block
+  const uint8_t* block = nullptr;
   size_t blockLeft = 0;
   uint32_t bits = 0;
   uint32_t bitCount = 0;
@@ -136,12 +133,13 @@ struct CodeReader {
   bool read(uint32_t width, uint32_t* code) {
     while (bitCount < width) {
       while (blockLeft == 0) {
-        if (ended || pos >= size) return false;
-        blockLeft = data[pos++];
+        if (ended || in.remaining() == 0) return false;
+        blockLeft = in.u8();
         if (blockLeft == 0) ended = true;
-        if (!fits(size, pos, blockLeft)) return false;
+        block = in.bytes(blockLeft);
+        if (!block) return false;
       }
-      bits |= uint32_t(data[pos++]) << bitCount;
+      bits |= uint32_t(*block++) << bitCount;
       bitCount += 8;
       --blockLeft;
     }
@@ -170,7 +168,7 @@ const char* decodeIndices(const uint8_t* data, size_t size, const GifImage& imag
   LzwEntry table[kMaxCodes];
   for (uint32_t c = 0; c < clear; ++c) table[c] = {0, uint8_t(c), uint8_t(c), 1};
 
-  CodeReader reader{data, size, image.codeOffset + 1};
+  CodeReader reader{ByteReader(data, size).at(image.codeOffset + 1)};
   const size_t total = size_t(image.width) * image.height;
   size_t done = 0;
   uint32_t width = minBits + 1, next = clear + 2, code;
@@ -351,21 +349,21 @@ const char* DecodeGifPicture(const uint8_t* data, size_t size, bool animate, Dec
   memset(out, 0, sizeof *out);
   if (!data || size <= kHeaderSize) return "short header";
   if (memcmp(data, "GIF87a", 6) != 0 && memcmp(data, "GIF89a", 6) != 0) return "not a gif file";
-  const uint32_t screenWidth = le16(data + 6), screenHeight = le16(data + 8);
-  const uint8_t packed = data[10];
-  size_t pos = kHeaderSize;
+  ByteReader in(data, size);
+  in.skip(6);  // signature
+  const uint32_t screenWidth = in.u16(), screenHeight = in.u16();
+  const uint8_t packed = in.u8();
+  in.skip(2);  // background index, aspect
   const uint8_t* globalColours = nullptr;
   size_t globalCount = 0;
   if (packed & 0x80) {
     globalCount = size_t(2) << (packed & 7);
-    if (!fits(size, pos, globalCount * 3) || pos + globalCount * 3 == size) return "short colour table";
-    globalColours = data + pos;
-    pos += globalCount * 3;
+    globalColours = in.bytes(globalCount * 3);
+    if (!globalColours || in.remaining() == 0) return "short colour table";
   }
 
   std::vector<GifImage> images;
-  const char* walkFailure =
-      walkBlocks(data, size, pos, globalColours, globalCount, animate ? SIZE_MAX : 1, &images);
+  const char* walkFailure = walkBlocks(in, globalColours, globalCount, animate ? SIZE_MAX : 1, &images);
   if (images.empty()) return walkFailure ? walkFailure : "no image";
 
   const char* why = animate && images.size() > 1

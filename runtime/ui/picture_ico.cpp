@@ -32,12 +32,15 @@ size_t chooseEntry(const uint8_t* entries, size_t count) {
 // A bitmap image: header, colour table, colour rows and mask rows, all bottom-up.
 const char* decodeIconBitmap(const uint8_t* img, size_t n, DecodedPicture* out) {
   if (n < 40) return "short icon header";
-  const uint32_t headerSize = le32(img);
-  const int32_t storedWidth = int32_t(le32(img + 4));
-  const int32_t storedHeight = int32_t(le32(img + 8));
-  const uint32_t bitCount = le16(img + 14);
-  const uint32_t compression = le32(img + 16);
-  const uint32_t coloursUsed = le32(img + 32);
+  ByteReader header(img, 40);
+  const uint32_t headerSize = header.u32();
+  const int32_t storedWidth = header.i32();
+  const int32_t storedHeight = header.i32();
+  header.skip(2);  // planes
+  const uint32_t bitCount = header.u16();
+  const uint32_t compression = header.u32();
+  header.skip(12);  // image size and resolution
+  const uint32_t coloursUsed = header.u32();
   if (headerSize < 40 || headerSize > n) return "bad icon header size";
   if (compression != 0) return "compressed";
   if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
@@ -47,26 +50,23 @@ const char* decodeIconBitmap(const uint8_t* img, size_t n, DecodedPicture* out) 
   size_t bytes;
   if (!pixelBytes(width, height, 1, &bytes)) return "too large";
 
-  size_t offset = headerSize;
+  // The colour table, colour rows and mask rows follow the header in turn.
+  ByteReader rest = ByteReader(img, n).at(headerSize);
   Palette palette;
   if (bitCount <= 8) {
     size_t count = coloursUsed ? coloursUsed : size_t(1) << bitCount;
     if (count > 256) return "colour count";
-    if (!fits(n, offset, count * 4)) return "short colour table";
-    readPalette(&palette, img + offset, count, 4);
-    offset += count * 4;
+    const uint8_t* table = rest.bytes(count * 4);
+    if (!table) return "short colour table";
+    readPalette(&palette, table, count, 4);
   }
   const size_t stride = paddedRowBytes(width, bitCount), maskStride = paddedRowBytes(width, 1);
   size_t colourBytes, maskBytes;
-  if (!checkedMul(stride, height, &colourBytes) || !fits(n, offset, colourBytes)) return "short pixel data";
-  const uint8_t* colour = img + offset;
-  offset += colourBytes;
+  const uint8_t* colour = checkedMul(stride, height, &colourBytes) ? rest.bytes(colourBytes) : nullptr;
+  if (!colour) return "short pixel data";
   // 32-bit images carry their own alpha, and some files leave the mask out.
-  const uint8_t* mask = nullptr;
-  if (checkedMul(maskStride, height, &maskBytes) && fits(n, offset, maskBytes))
-    mask = img + offset;
-  else if (bitCount != 32)
-    return "short mask";
+  const uint8_t* mask = checkedMul(maskStride, height, &maskBytes) ? rest.bytes(maskBytes) : nullptr;
+  if (!mask && bitCount != 32) return "short mask";
 
   if (const char* why = allocPixels(out, width, height)) return why;
   convertBitmapRows(colour, stride, width, height, bitCount, palette, true, bitCount == 32, out->pixels);
@@ -93,16 +93,21 @@ const char* decodeIconBitmap(const uint8_t* img, size_t n, DecodedPicture* out) 
 const char* DecodeIconPicture(const uint8_t* data, size_t size, DecodedPicture* out) {
   memset(out, 0, sizeof *out);
   if (!data || size < kDirectorySize) return "short directory";
-  const uint32_t type = le16(data + 2), count = le16(data + 4);
-  if (le16(data) != 0 || (type != 1 && type != 2) || count == 0) return "not an icon";
-  if (!fits(size, kDirectorySize, count * kEntrySize)) return "short directory";
-  const uint8_t* entry = data + kDirectorySize + chooseEntry(data + kDirectorySize, count) * kEntrySize;
-  const uint32_t imageSize = le32(entry + 8), imageOffset = le32(entry + 12);
-  if (!fits(size, imageOffset, imageSize)) return "image outside the file";
-  const uint8_t* img = data + imageOffset;
+  const ByteReader file(data, size);
+  ByteReader directory = file;
+  const uint32_t reserved = directory.u16(), type = directory.u16(), count = directory.u16();
+  if (reserved != 0 || (type != 1 && type != 2) || count == 0) return "not an icon";
+  const uint8_t* entries = directory.bytes(count * kEntrySize);
+  if (!entries) return "short directory";
+  ByteReader entry(entries + chooseEntry(entries, count) * kEntrySize, kEntrySize);
+  entry.skip(4);  // sizes and colour count
+  const uint16_t hotSpotX = entry.u16(), hotSpotY = entry.u16();
+  const uint32_t imageSize = entry.u32(), imageOffset = entry.u32();
+  const uint8_t* img = file.at(imageOffset).bytes(imageSize);
+  if (!img) return "image outside the file";
 
   const char* why;
-  if (imageSize >= 8 && le32(img) == 0x474E5089) {
+  if (imageSize >= 8 && ByteReader(img, 4).u32() == 0x474E5089) {
     why = DecodePngPicture(img, imageSize, out);
     out->iconBitCount = 32;
   } else {
@@ -123,8 +128,8 @@ const char* DecodeIconPicture(const uint8_t* data, size_t size, DecodedPicture* 
   out->flags = 0;
   noteAlpha(out);
   if (type == 2) {
-    out->hotSpotX = le16(entry + 4);
-    out->hotSpotY = le16(entry + 6);
+    out->hotSpotX = hotSpotX;
+    out->hotSpotY = hotSpotY;
   }
   return nullptr;
 }

@@ -57,8 +57,12 @@ const char* DecodePcxPicture(const uint8_t* data, size_t size, DecodedPicture* o
   memset(out, 0, sizeof *out);
   if (!data || size <= kHeaderSize) return "short header";
   if (data[0] != 10 || data[1] > 5 || data[2] != 1) return "not a pcx file";
-  const uint32_t bits = data[3], planes = data[65], rowBytes = le16(data + 66);
-  const uint32_t left = le16(data + 4), top = le16(data + 6), right = le16(data + 8), bottom = le16(data + 10);
+  ByteReader header(data, kHeaderSize);
+  header.skip(3);
+  const uint32_t bits = header.u8();
+  const uint32_t left = header.u16(), top = header.u16(), right = header.u16(), bottom = header.u16();
+  header.skip(53);  // resolution, 16-colour table, reserved byte
+  const uint32_t planes = header.u8(), rowBytes = header.u16();
   if (right < left || bottom < top) return "empty image";
   const uint32_t width = right - left + 1, height = bottom - top + 1;
   if (planes != 1 || (bits != 1 && bits != 8)) return "bit count";

@@ -1,20 +1,14 @@
-// Small pieces the picture decoders share: little-endian reads at checked offsets,
-// the size limits and the allocation of the pixel block. Internal to the decoders.
+// Small pieces the picture decoders share: the size limits and the allocation of
+// the pixel block. Internal to the decoders, which read their files through a
+// ByteReader.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 
+#include "runtime/core/byte_reader.h"
 #include "runtime/ui/picture_decode.h"
 
 namespace lw::picture {
-
-inline uint16_t le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-inline uint32_t le32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-// True when [offset, offset + length) lies inside data of `size` bytes.
-inline bool fits(size_t size, size_t offset, size_t length) { return offset <= size && length <= size - offset; }
 
 // Bytes of `count` frames of width × height 32-bit pixels, or false when a side is
 // 0 or above the limit, or the total passes kMaxPicturePixelBytes.

@@ -197,7 +197,7 @@ uint64_t ReadUnitProperty(uint32_t windowId, uint32_t unitId, int number, int el
   if (!live) ReportFatalError("指定窗口尚未载入", 0);
   int own = OwnPropertyIndex(number);
   uint16_t kind = OwnPropertyKind(live->type, own);
-  UnitGetProperty get = UnitOperation<UnitGetProperty>(live->type, unit_op::GetProperty);
+  UnitGetProperty get = RoutinesOf(live->type).getProperty;
   PropertyValue v;
   if (!get || !get(live, own, &v)) return 0;
   switch (ClassOfValueKind(kind)) {
@@ -247,7 +247,7 @@ void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int number, int eleme
     }
     case ValueClass::Font: {
       // A single element changes the current font; element -1 replaces it whole.
-      UnitGetProperty get = UnitOperation<UnitGetProperty>(live->type, unit_op::GetProperty);
+      UnitGetProperty get = RoutinesOf(live->type).getProperty;
       PropertyValue current;
       if (get) get(live, own, &current);
       LogFontRecord f = fontOf(current.data);
@@ -276,7 +276,7 @@ void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int number, int eleme
       break;
     }
   }
-  UnitSetProperty set = UnitOperation<UnitSetProperty>(live->type, unit_op::SetProperty);
+  UnitSetProperty set = RoutinesOf(live->type).setProperty;
   if (!set) return;
   if (set(live, own, v) == 1 && t.unit != &t.window->units[0]) {
     live = LiveUnit(t.unit);

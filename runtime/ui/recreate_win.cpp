@@ -21,8 +21,8 @@ constexpr uint32_t kNotifiesParent = 0x100000;
 void RecreateUnit(WindowRecord* window, UnitRecord* record, Unit* old) {
   const UnitTypeInfo* type = old->type;
   if (!type || (type->flags & type_flag::IsWindow)) return;
-  UnitSerialise serialise = UnitOperation<UnitSerialise>(type, unit_op::Serialise);
-  UnitCreate create = UnitOperation<UnitCreate>(type, unit_op::Create);
+  UnitSerialise serialise = RoutinesOf(type).serialise;
+  UnitCreate create = RoutinesOf(type).create;
   std::vector<uint8_t> block;
   if (!serialise || !create || !serialise(old, &block)) return;
 

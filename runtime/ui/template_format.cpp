@@ -1,111 +1,9 @@
 #include "runtime/ui/template_format.h"
 
-#include <cstring>
-
 #include "runtime/core/memory.h"
 #include "runtime/ui/unit_properties.h"
 
 namespace lw {
-
-// ---- ByteReader ---------------------------------------------------------------------
-
-uint8_t ByteReader::u8() {
-  if (!ok()) return 0;
-  if (remaining() < 1) {
-    fail("data ends inside a field");
-    return 0;
-  }
-  return *p_++;
-}
-
-uint16_t ByteReader::u16() {
-  if (!ok()) return 0;
-  if (remaining() < 2) {
-    fail("data ends inside a field");
-    return 0;
-  }
-  uint16_t v = static_cast<uint16_t>(p_[0] | (p_[1] << 8));
-  p_ += 2;
-  return v;
-}
-
-uint32_t ByteReader::u32() {
-  if (!ok()) return 0;
-  if (remaining() < 4) {
-    fail("data ends inside a field");
-    return 0;
-  }
-  uint32_t v = static_cast<uint32_t>(p_[0]) | (static_cast<uint32_t>(p_[1]) << 8) |
-               (static_cast<uint32_t>(p_[2]) << 16) | (static_cast<uint32_t>(p_[3]) << 24);
-  p_ += 4;
-  return v;
-}
-
-void ByteReader::skip(size_t n) { bytes(n); }
-
-const uint8_t* ByteReader::bytes(size_t n) {
-  if (!ok()) return nullptr;
-  if (n > remaining()) {
-    fail("data ends inside a field");
-    return nullptr;
-  }
-  const uint8_t* at = p_;
-  p_ += n;
-  return at;
-}
-
-ByteReader ByteReader::take(size_t n) {
-  size_t at = offset();
-  if (!ok()) {
-    ByteReader none(p_, 0, at);
-    none.fail(failure_);
-    return none;
-  }
-  if (n > remaining()) {
-    fail("block runs past its end");
-    ByteReader none(p_, 0, at);
-    none.fail(failure_);
-    return none;
-  }
-  ByteReader sub(p_, n, at);
-  p_ += n;
-  return sub;
-}
-
-std::string ByteReader::countedText() {
-  uint32_t n = u32();
-  if (!ok()) return {};
-  if (n > remaining()) {
-    fail("text runs past its end");
-    return {};
-  }
-  const uint8_t* at = bytes(n);
-  return std::string(reinterpret_cast<const char*>(at), n);
-}
-
-std::vector<uint8_t> ByteReader::byteBlock() {
-  uint32_t n = u32();
-  if (!ok()) return {};
-  if (n > remaining()) {
-    fail("block runs past its end");
-    return {};
-  }
-  const uint8_t* at = bytes(n);
-  return std::vector<uint8_t>(at, at + n);
-}
-
-std::string ByteReader::terminatedText() {
-  if (!ok()) return {};
-  const void* zero = std::memchr(p_, 0, remaining());
-  if (!zero) {
-    fail("text has no terminator");
-    return {};
-  }
-  size_t n = static_cast<size_t>(static_cast<const uint8_t*>(zero) - p_);
-  std::string s(reinterpret_cast<const char*>(p_), n);
-  p_ += n + 1;
-  return s;
-}
 
 // ---- ByteWriter ---------------------------------------------------------------------
 
@@ -155,7 +53,31 @@ namespace {
 // Fixed parts of the records, used to reject counts before allocating for them.
 constexpr size_t kMinWindowRecord = 6 * 4;  // five words and the table's length word
 constexpr size_t kUnitSlotBytes = 8;        // an id and an offset per unit
-constexpr int32_t kShortcutCount = 77;      // entries of the runtime's key table
+
+// The rest of a menu item record, which must end with its fields.
+bool ReadMenuItemFields(ByteReader& in, MenuItemFields* m) {
+  m->shortcut = in.i32();
+  m->level = in.i32();
+  m->state = in.u32();
+  m->caption = in.terminatedText();
+  m->entry = in.i32();
+  in.skip(4);   // popup slot: made while loaded
+  in.skip(12);  // reserved
+  if (!in.ok()) return false;
+  if (m->shortcut < 0 || m->shortcut > kShortcutKeyCount) {
+    in.fail("menu shortcut outside the key table");
+    return false;
+  }
+  if (m->level < 0) {
+    in.fail("negative menu level");
+    return false;
+  }
+  if (in.remaining() != 0) {
+    in.fail("menu item record longer than its fields");
+    return false;
+  }
+  return true;
+}
 
 bool ReadWindowRecord(ByteReader& in, uint32_t windowId, WindowRecord* w) {
   w->id = windowId;
@@ -236,28 +158,7 @@ bool ReadUnitRecord(ByteReader& in, uint32_t id, UnitRecord* u) {
       in.fail("menu item id on a record of another type");
       return false;
     }
-    MenuItemFields& m = u->menu;
-    m.shortcut = in.i32();
-    m.level = in.i32();
-    m.state = in.u32();
-    m.caption = in.terminatedText();
-    m.entry = in.i32();
-    in.skip(4);   // popup slot: made while loaded
-    in.skip(12);  // reserved
-    if (!in.ok()) return false;
-    if (m.shortcut < 0 || m.shortcut > kShortcutCount) {
-      in.fail("menu shortcut outside the key table");
-      return false;
-    }
-    if (m.level < 0) {
-      in.fail("negative menu level");
-      return false;
-    }
-    if (in.remaining() != 0) {
-      in.fail("menu item record longer than its fields");
-      return false;
-    }
-    return true;
+    return ReadMenuItemFields(in, &u->menu);
   }
 
   if (u->typeId == unit_type::MenuItem) {

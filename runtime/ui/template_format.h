@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include "runtime/core/byte_reader.h"
+
 namespace lw {
 
 // ---- Ids: the top byte names the kind of object ----------------------------------
@@ -65,60 +67,6 @@ constexpr int32_t kNoHandler = -1;
 
 // ---- Stream primitives ------------------------------------------------------------
 
-// Reads the section's encodings from a byte range that it never leaves. The first
-// failure sticks: later reads give 0 or empty values and do not move, so a caller
-// may read a run of fields and check ok() once.
-class ByteReader {
- public:
-  // `origin` is where `data` lies in the whole section, for failure offsets.
-  ByteReader(const uint8_t* data, size_t size, size_t origin = 0)
-      : start_(data), p_(data), end_(data + size), origin_(origin) {}
-
-  bool ok() const { return failure_ == nullptr; }
-  const char* failure() const { return failure_; }
-  // Offset in the whole section of the next byte (or of the failure).
-  size_t offset() const { return origin_ + static_cast<size_t>(p_ - start_); }
-  size_t remaining() const { return static_cast<size_t>(end_ - p_); }
-  size_t consumed() const { return static_cast<size_t>(p_ - start_); }
-
-  // Records the first failure; reading stops there.
-  void fail(const char* reason) {
-    if (failure_) return;
-    failure_ = reason;
-    failOffset_ = offset();
-  }
-  // Takes over the failure of a reader made by take().
-  void adopt(const ByteReader& sub) {
-    if (sub.ok() || failure_) return;
-    failure_ = sub.failure_;
-    failOffset_ = sub.failOffset_;
-  }
-  // Offset in the whole section where the first failure happened.
-  size_t failureOffset() const { return failure_ ? failOffset_ : offset(); }
-
-  uint8_t u8();
-  uint16_t u16();
-  uint32_t u32();
-  int32_t i32() { return static_cast<int32_t>(u32()); }
-  void skip(size_t n);
-  // The next n bytes, or null (and failure) when fewer remain.
-  const uint8_t* bytes(size_t n);
-  // The next n bytes as a reader of their own.
-  ByteReader take(size_t n);
-
-  std::string countedText();           // 32-bit count, then the bytes
-  std::vector<uint8_t> byteBlock();    // 32-bit count, then the bytes
-  std::string terminatedText();        // bytes up to and including a 0 byte
-
- private:
-  const uint8_t* start_;
-  const uint8_t* p_;
-  const uint8_t* end_;
-  size_t origin_;
-  const char* failure_ = nullptr;
-  size_t failOffset_ = 0;
-};
-
 // Appends the section's encodings. A value that cannot be encoded (a terminated
 // text holding a 0 byte, a length beyond 31 bits) marks the writer failed.
 class ByteWriter {
@@ -161,9 +109,12 @@ struct EventBinding {
   uintptr_t handler = 0;
 };
 
+// Entries of the runtime's shortcut key table, numbered from 1.
+constexpr int32_t kShortcutKeyCount = 77;
+
 // The fields of a menu item record that other units do not have.
 struct MenuItemFields {
-  int32_t shortcut = 0;  // 0 none, else 1..77 into the key table
+  int32_t shortcut = 0;  // 0 none, else 1..kShortcutKeyCount into the key table
   int32_t level = 0;     // 0 top level, 1 inside the nearest preceding level 0, ...
   uint32_t state = 0;    // menu_state bits
   std::string caption;

@@ -1,7 +1,7 @@
 // Live units: the object behind one unit record of a loaded window, the value a
-// property read or write carries, and the table of unit types with the routine
-// each type gives for an operation number. No platform header: window handles are
-// kept as opaque pointers here and cast at the platform edge.
+// property read or write carries, and the unit types with the routines of their
+// kinds. No platform header: window handles are kept as opaque pointers here and
+// cast at the platform edge.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -70,14 +70,6 @@ struct UnitCreateArgs {
   uint32_t extra[2];
 };
 
-// Operation numbers a type's entry routine answers.
-namespace unit_op {
-constexpr int Create = 1;
-constexpr int SetProperty = 4;
-constexpr int Serialise = 5;
-constexpr int GetProperty = 6;
-}  // namespace unit_op
-
 using UnitCreate = Unit* (*)(const UnitCreateArgs& args);
 // Returns 1 when the unit must be re-created to show the change.
 using UnitSetProperty = int (*)(Unit* unit, int ownIndex, const PropertyValue& value);
@@ -85,10 +77,20 @@ using UnitSetProperty = int (*)(Unit* unit, int ownIndex, const PropertyValue& v
 using UnitGetProperty = int (*)(Unit* unit, int ownIndex, PropertyValue* value);
 // The unit's current properties as a property block.
 using UnitSerialise = bool (*)(Unit* unit, std::vector<uint8_t>* block);
-using UnitTypeEntry = void* (*)(int operation);
 
-// A type record of a library's type table. The create routine and the others are
-// reached through `entry`.
+// The routines of one unit kind. Each kind's file exports its row as a constant,
+// and the runtime registers the kinds it is built with from one table of them. A
+// null routine: the kind has no such operation (menu items have none at all).
+struct UnitKindRoutines {
+  uint32_t typeId;
+  UnitCreate create;
+  UnitSetProperty setProperty;
+  UnitGetProperty getProperty;
+  UnitSerialise serialise;
+};
+
+// A type record as the runtime keeps it: the kind's names, flags and property
+// descriptors, with its routines.
 struct UnitTypeInfo {
   const char* typeName;
   const char* englishName;
@@ -100,7 +102,7 @@ struct UnitTypeInfo {
   const void* events;
   uint32_t methodCount;
   const void* methods;
-  UnitTypeEntry entry;
+  const UnitKindRoutines* routines;
   uint32_t reserved[3];
 };
 #if UINTPTR_MAX == 0xFFFFFFFFu
@@ -108,33 +110,20 @@ static_assert(sizeof(UnitTypeInfo) == 56, "type records are 56 bytes");
 static_assert(sizeof(PropertyDescriptor) == 20, "property descriptors are 20 bytes");
 #endif
 
-// The type record of a type id (library number << 16 | index), or null.
+// The type record of a type id, or null for a kind the program is not built with.
 const UnitTypeInfo* FindUnitType(uint32_t typeId);
-// Registers a library's type table under its library number (1-based).
-void RegisterUnitTypes(uint32_t library, const UnitTypeInfo* table, size_t count);
+
+// The routines of a type; all null for none.
+inline const UnitKindRoutines& RoutinesOf(const UnitTypeInfo* type) {
+  static constexpr UnitKindRoutines kNone = {};
+  return type && type->routines ? *type->routines : kNone;
+}
 
 // The own property descriptors of a kind by type id (kFirstOwnProperty first).
 const PropertyDescriptor* OwnPropertyDescriptors(uint32_t typeId, size_t* count);
 
 // The value kind of own property `ownIndex` of a type; 0 when there is none.
 uint16_t OwnPropertyKind(const UnitTypeInfo* type, int ownIndex);
-
-// What a kind's entry routine answers: the routine for an operation, or null.
-inline void* UnitOperationRoutine(int operation, UnitCreate create, UnitSetProperty set, UnitSerialise serialise,
-                                  UnitGetProperty get) {
-  switch (operation) {
-    case unit_op::Create: return reinterpret_cast<void*>(create);
-    case unit_op::SetProperty: return reinterpret_cast<void*>(set);
-    case unit_op::Serialise: return reinterpret_cast<void*>(serialise);
-    case unit_op::GetProperty: return reinterpret_cast<void*>(get);
-    default: return nullptr;
-  }
-}
-
-template <class F>
-F UnitOperation(const UnitTypeInfo* type, int op) {
-  return type && type->entry ? reinterpret_cast<F>(type->entry(op)) : nullptr;
-}
 
 // The live object behind a unit record while its window is loaded.
 struct Unit {

@@ -162,8 +162,6 @@ bool serialise(Unit* u, std::vector<uint8_t>* block) {
 
 }  // namespace
 
-void* ButtonTypeEntry(int operation) {
-  return UnitOperationRoutine(operation, &create, &setProperty, &serialise, &getProperty);
-}
+const UnitKindRoutines kButtonRoutines = {unit_type::Button, &create, &setProperty, &getProperty, &serialise};
 
 }  // namespace lw

@@ -355,8 +355,6 @@ bool serialise(Unit* u, std::vector<uint8_t>* block) {
 
 }  // namespace
 
-void* EditBoxTypeEntry(int operation) {
-  return UnitOperationRoutine(operation, &create, &setProperty, &serialise, &getProperty);
-}
+const UnitKindRoutines kEditBoxRoutines = {unit_type::EditBox, &create, &setProperty, &getProperty, &serialise};
 
 }  // namespace lw

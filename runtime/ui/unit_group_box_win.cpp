@@ -131,8 +131,6 @@ bool serialise(Unit* u, std::vector<uint8_t>* block) {
 
 }  // namespace
 
-void* GroupBoxTypeEntry(int operation) {
-  return UnitOperationRoutine(operation, &create, &setProperty, &serialise, &getProperty);
-}
+const UnitKindRoutines kGroupBoxRoutines = {unit_type::GroupBox, &create, &setProperty, &getProperty, &serialise};
 
 }  // namespace lw

@@ -291,8 +291,6 @@ bool serialise(Unit* u, std::vector<uint8_t>* block) {
 
 }  // namespace
 
-void* LabelTypeEntry(int operation) {
-  return UnitOperationRoutine(operation, &create, &setProperty, &serialise, &getProperty);
-}
+const UnitKindRoutines kLabelRoutines = {unit_type::Label, &create, &setProperty, &getProperty, &serialise};
 
 }  // namespace lw

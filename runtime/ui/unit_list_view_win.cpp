@@ -483,8 +483,6 @@ void SetListViewItemChecked(Unit* unit, int item, bool checked) {
   if (ListViewState* s = stateOf(unit)) setChecked(HWND(unit->hwnd), s, item, checked);
 }
 
-void* ListViewTypeEntry(int operation) {
-  return UnitOperationRoutine(operation, &create, &setProperty, &serialise, &getProperty);
-}
+const UnitKindRoutines kListViewRoutines = {unit_type::ListView, &create, &setProperty, &getProperty, &serialise};
 
 }  // namespace lw

@@ -172,8 +172,6 @@ bool serialise(Unit* u, std::vector<uint8_t>* block) {
 
 }  // namespace
 
-void* PicBoxTypeEntry(int operation) {
-  return UnitOperationRoutine(operation, &create, &setProperty, &serialise, &getProperty);
-}
+const UnitKindRoutines kPicBoxRoutines = {unit_type::PicBox, &create, &setProperty, &getProperty, &serialise};
 
 }  // namespace lw

@@ -1,51 +1,49 @@
-// The unit types of the core library (library 1) and the list view library
-// (library 3), each with its entry routine. Types not built into the program are
-// all zero.
+// The unit types the program is built with: one table of the kinds' routine rows,
+// and the type records made from it with the names, flags and property descriptors
+// of each kind. A type id not in the table names no type.
 #include "runtime/ui/unit_types_win.h"
 
-#include "runtime/ui/unit.h"
+#include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/window_unit_win.h"
 
 namespace lw {
 namespace {
 
-void* menuItemEntry(int) { return nullptr; }  // menu items have no window of their own
+// Menu items have no window of their own, so no routines.
+const UnitKindRoutines kMenuItemRoutines = {unit_type::MenuItem, nullptr, nullptr, nullptr, nullptr};
 
-UnitTypeInfo makeType(uint32_t typeId, UnitTypeEntry entry) {
+const UnitKindRoutines* const kBuiltInKinds[] = {
+    &kWindowRoutines,   &kMenuItemRoutines, &kEditBoxRoutines, &kPicBoxRoutines,
+    &kGroupBoxRoutines, &kLabelRoutines,    &kButtonRoutines,  &kListViewRoutines,
+};
+constexpr size_t kBuiltInKindCount = sizeof kBuiltInKinds / sizeof kBuiltInKinds[0];
+
+// Row for row with kBuiltInKinds; all zero until registered.
+UnitTypeInfo g_types[kBuiltInKindCount] = {};
+
+UnitTypeInfo makeType(const UnitKindRoutines& routines) {
   UnitTypeInfo t = {};
-  const UnitKind* kind = FindUnitKind(typeId);
+  const UnitKind* kind = FindUnitKind(routines.typeId);
   t.typeName = kind->typeName;
   t.englishName = kind->englishName;
   t.flags = kind->flags;
   size_t count = 0;
-  t.properties = OwnPropertyDescriptors(typeId, &count);
+  t.properties = OwnPropertyDescriptors(routines.typeId, &count);
   t.propertyCount = uint32_t(count);
-  t.entry = entry;
+  t.routines = &routines;
   return t;
 }
 
-UnitTypeInfo g_core[11] = {};
-UnitTypeInfo g_listView[4] = {};
-
 }  // namespace
 
-
 void RegisterProgramUnitTypes() {
-  g_core[0] = makeType(unit_type::Window, &WindowTypeEntry);
-  g_core[2] = makeType(unit_type::MenuItem, &menuItemEntry);
-  const struct {
-    uint32_t typeId;
-    UnitTypeEntry entry;
-  } controls[] = {
-      {unit_type::EditBox, g_unitKindEntries.editBox}, {unit_type::PicBox, g_unitKindEntries.picBox},
-      {unit_type::GroupBox, g_unitKindEntries.groupBox}, {unit_type::Label, g_unitKindEntries.label},
-      {unit_type::Button, g_unitKindEntries.button},
-  };
-  for (const auto& c : controls)
-    if (c.entry) g_core[(c.typeId & 0xFFFF) - 1] = makeType(c.typeId, c.entry);
-  if (g_unitKindEntries.listView) g_listView[3] = makeType(unit_type::ListView, g_unitKindEntries.listView);
-  RegisterUnitTypes(1, g_core, 11);
-  RegisterUnitTypes(3, g_listView, 4);
+  for (size_t i = 0; i < kBuiltInKindCount; ++i) g_types[i] = makeType(*kBuiltInKinds[i]);
+}
+
+const UnitTypeInfo* FindUnitType(uint32_t typeId) {
+  for (const UnitTypeInfo& t : g_types)
+    if (t.routines && t.routines->typeId == typeId) return &t;
+  return nullptr;
 }
 
 }  // namespace lw

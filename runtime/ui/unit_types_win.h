@@ -4,19 +4,7 @@
 
 namespace lw {
 
-// The entry routines of the control kinds; a kind left null is not built in, and a
-// window holding it cannot be loaded.
-struct UnitKindEntries {
-  UnitTypeEntry editBox;
-  UnitTypeEntry picBox;
-  UnitTypeEntry groupBox;
-  UnitTypeEntry label;
-  UnitTypeEntry button;
-  UnitTypeEntry listView;
-};
-extern UnitKindEntries g_unitKindEntries;
-
-// Fills the type tables of libraries 1 and 3 and registers them.
+// Makes the type records of the built-in kinds, which FindUnitType then answers.
 void RegisterProgramUnitTypes();
 
 }  // namespace lw

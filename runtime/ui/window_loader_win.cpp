@@ -6,6 +6,7 @@
 #include "runtime/core/window_system.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/menus_win.h"
+#include "runtime/ui/picture_draw_win.h"
 #include "runtime/ui/units_win.h"
 #include "runtime/ui/window_table.h"
 #include "runtime/ui/window_unit_win.h"
@@ -31,26 +32,14 @@ const LPCSTR kStandardCursors[] = {
 };
 constexpr int kStandardCursorCount = sizeof kStandardCursors / sizeof kStandardCursors[0];
 
-// A cursor file: the first image's hot spot and DIB, made into a cursor.
+// A cursor file as the picture decoder reads it, made into a platform cursor; icon
+// files and damaged data give none.
 HCURSOR cursorFromFile(const uint8_t* data, size_t size) {
-  if (size < 6 + 16) return nullptr;
-  uint16_t type, count;
-  memcpy(&type, data + 2, 2);
-  memcpy(&count, data + 4, 2);
-  if (type != 2 || count == 0) return nullptr;
-  const uint8_t* entry = data + 6;
-  uint16_t hotX, hotY;
-  uint32_t bytes, offset;
-  memcpy(&hotX, entry + 4, 2);
-  memcpy(&hotY, entry + 6, 2);
-  memcpy(&bytes, entry + 8, 4);
-  memcpy(&offset, entry + 12, 4);
-  if (offset > size || bytes > size - offset || bytes > (1u << 24)) return nullptr;
-  std::vector<uint8_t> res(4 + bytes);
-  memcpy(res.data(), &hotX, 2);
-  memcpy(res.data() + 2, &hotY, 2);
-  memcpy(res.data() + 4, data + offset, bytes);
-  return HCURSOR(CreateIconFromResourceEx(res.data(), DWORD(res.size()), FALSE, 0x00030000, 0, 0, 0));
+  DecodedPicture picture;
+  if (DecodeIconPicture(data, size, &picture)) return nullptr;
+  HCURSOR cursor = picture.kind == kPictureCursor ? HCURSOR(MakePictureIcon(picture)) : nullptr;
+  ReleasePictureContents(&picture);
+  return cursor;
 }
 
 }  // namespace
@@ -124,81 +113,72 @@ bool abandon(WindowRecord* w, HMENU bar, HACCEL accel) {
   return false;
 }
 
-}  // namespace
+// An open window is only brought to the front: restored when minimised, raised to
+// the top of the z-order and activated. Activation alone does not raise it
+// everywhere, so it would stay behind the window that was clicked last.
+bool bringToFront(UnitRecord& own) {
+  HWND h = hwndOf(own);
+  if (!h) return false;
+  if (IsIconic(h)) ShowWindow(h, SW_RESTORE);
+  SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(h);
+  return true;
+}
 
-bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent) {
-  if (!w || w->units.empty()) return false;
-  UnitRecord& own = w->units[0];
-  // 1. An open window is only brought to the front: restored when minimised, raised
-  // to the top of the z-order and activated. Activation alone does not raise it
-  // everywhere, so it would stay behind the window that was clicked last.
-  if (reuse == 0) {
-    if (HWND h = hwndOf(own)) {
-      if (IsIconic(h)) ShowWindow(h, SW_RESTORE);
-      SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-      SetForegroundWindow(h);
-      return true;
-    }
-  }
-  // 2. The parent must be a live window unless the window is modal.
-  if (modal) parent = nullptr;
-  if (parent && !IsWindow(parent)) return false;
-  // 3. No event reaches the application while the units are made.
-  SuspendEvents();
-  // 4. The window must be in the index.
-  if (!FindLoadedWindow(w->id)) {
-    ResumeEvents();
-    return false;
-  }
-  // 5. Menu bar and accelerators.
-  HMENU bar = nullptr;
-  HACCEL accel = nullptr;
-  BuildMenuBar(*w, &bar, &accel);
+// Makes the live unit of one record with its kind's create routine. `keepEnabled`
+// ignores the record's disabled flag (a window created again keeps working).
+Unit* createUnit(WindowRecord* w, UnitRecord& r, HWND parentWindow, int controlId, HMENU menu, bool keepEnabled) {
+  const UnitTypeInfo* type = FindUnitType(r.typeId);
+  UnitCreate create = RoutinesOf(type).create;
+  if (!create) return nullptr;
+  bool neverVisible = type->flags & type_flag::NeverVisible;
+  bool disabled = (r.state & unit_state::Disabled) && !neverVisible && !keepEnabled;
+  UnitCreateArgs a = {};
+  a.parent = parentWindow;
+  a.owner = parentWindow;
+  a.block = r.properties.data();
+  a.blockSize = r.properties.size();
+  a.style = ((r.state & unit_state::TabStop) ? WS_TABSTOP : 0) | (disabled ? WS_DISABLED : 0);
+  a.controlId = controlId;
+  a.menu = menu;
+  a.left = r.left;
+  a.top = r.top;
+  a.width = r.width;
+  a.height = r.height;
+  a.windowId = w->id;
+  a.unitId = r.id;
+  Unit* unit = create(a);
+  if (unit) r.liveObject = unit;
+  return unit;
+}
 
-  // 6. The window's own unit, then the controls from the last record to the first.
-  // Each is made by its type's create routine from the record.
-  auto createUnit = [&](UnitRecord& r, HWND parentWindow, int controlId, HMENU menu) -> Unit* {
-    const UnitTypeInfo* type = FindUnitType(r.typeId);
-    UnitCreate create = UnitOperation<UnitCreate>(type, unit_op::Create);
-    if (!create) return nullptr;
-    bool isWindow = &r == &own;
-    bool neverVisible = type->flags & type_flag::NeverVisible;
-    bool disabled = (r.state & unit_state::Disabled) && !neverVisible && !(isWindow && reuse != 0);
-    UnitCreateArgs a = {};
-    a.parent = parentWindow;
-    a.owner = parentWindow;
-    a.block = r.properties.data();
-    a.blockSize = r.properties.size();
-    a.style = ((r.state & unit_state::TabStop) ? WS_TABSTOP : 0) | (disabled ? WS_DISABLED : 0);
-    a.controlId = controlId;
-    a.menu = menu;
-    a.left = r.left;
-    a.top = r.top;
-    a.width = r.width;
-    a.height = r.height;
-    a.windowId = w->id;
-    a.unitId = r.id;
-    Unit* unit = create(a);
-    if (unit) r.liveObject = unit;
-    return unit;
-  };
+// The window's own unit with its menu bar; null unless it has a live window. The
+// accelerators wait until the controls exist.
+Unit* createWindowUnit(WindowRecord* w, HWND parent, HMENU bar, bool modal, int reuse) {
   g_creatingModalWindow = modal;
-  Unit* windowUnit = createUnit(own, parent, 0, bar);
+  Unit* windowUnit = createUnit(w, w->units[0], parent, 0, bar, reuse != 0);
   g_creatingModalWindow = false;
-  if (!windowUnit || !windowUnit->hwnd || !IsWindow(HWND(windowUnit->hwnd))) return abandon(w, bar, accel);
-  HWND hwnd = HWND(windowUnit->hwnd);
+  if (!windowUnit || !windowUnit->hwnd || !IsWindow(HWND(windowUnit->hwnd))) return nullptr;
   if (WindowUnitState* s = WindowStateOf(windowUnit)) {
     s->menuBar = bar;
-    s->accelerators = nullptr;  // installed in step 12
+    s->accelerators = nullptr;
   }
+  return windowUnit;
+}
+
+// The controls, from the last record to the first, numbered from 100 in steps of 10.
+bool createControls(WindowRecord* w, HWND hwnd) {
   int controlId = 100;
   for (size_t i = w->units.size(); i-- > 1;) {
     UnitRecord& r = w->units[i];
     if (r.menuItem) continue;
-    if (!createUnit(r, hwnd, controlId, nullptr)) return abandon(w, bar, accel);
+    if (!createUnit(w, r, hwnd, controlId, nullptr, false)) return false;
     controlId += 10;
   }
-  // 7. Controls move into the containers that hold them.
+  return true;
+}
+
+void moveIntoContainers(WindowRecord* w) {
   for (size_t i = 1; i < w->units.size(); ++i) {
     UnitRecord& r = w->units[i];
     HWND h = hwndOf(r);
@@ -206,7 +186,10 @@ bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent)
     UnitRecord* container = FindUnitRecord(*w, r.parentId);
     if (HWND p = container ? hwndOf(*container) : nullptr) SetParent(h, p);
   }
-  // 8. Record order is front-to-back order among siblings.
+}
+
+// Record order is front-to-back order among siblings.
+void stackInRecordOrder(WindowRecord* w) {
   for (size_t i = 1; i < w->units.size(); ++i) {
     HWND h = hwndOf(w->units[i]);
     if (!h) continue;
@@ -220,16 +203,17 @@ bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent)
     }
     SetWindowPos(h, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
-  // 9. Cursors.
+}
+
+void makeCursors(WindowRecord* w) {
   for (UnitRecord& r : w->units) {
     if (r.menuItem) continue;
     ReleaseUnitCursor(&r.cursor);
     r.cursor = MakeUnitCursor(r.mousePointer.data(), r.mousePointer.size());
   }
-  // 10. Every unit learns that all units exist; then the window.
-  sendToUnits(w, kAllUnitsExist);
-  SendMessageA(hwnd, kWindowUnitsReady, 0, 0);
-  // 11. Controls shown or hidden by their flags.
+}
+
+void showControlsByFlags(WindowRecord* w) {
   for (size_t i = 1; i < w->units.size(); ++i) {
     UnitRecord& r = w->units[i];
     HWND h = hwndOf(r);
@@ -238,43 +222,83 @@ bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent)
     bool visible = (r.state & unit_state::Visible) && !(type->flags & type_flag::NeverVisible);
     ShowWindow(h, visible ? SW_SHOWNOACTIVATE : SW_HIDE);
   }
-  // 12. Accelerators installed, events flow again.
+}
+
+void installAccelerators(Unit* windowUnit, HACCEL accel) {
   if (WindowUnitState* s = WindowStateOf(windowUnit)) {
     if (s->accelerators) DestroyAcceleratorTable(s->accelerators);
     s->accelerators = accel;
   }
-  ResumeEvents();
-  // 13. Created, moved, resized: a handler may close the window.
-  uint32_t windowId = w->id, unitId = own.id;
-  FireUnitEvent(windowId, unitId, window_event::Created);
-  if (!IsWindow(hwnd)) return true;
-  FireUnitEvent(windowId, unitId, window_event::Moved);
-  if (!IsWindow(hwnd)) return true;
-  FireUnitEvent(windowId, unitId, window_event::Resized);
-  if (!IsWindow(hwnd)) return true;
-  // 14. Shown when its flag says so.
-  bool visible = (own.state & unit_state::Visible) || reuse != 0;
-  if (visible) showFirstTime(w, windowUnit);
-  if (!IsWindow(hwnd)) return true;
-  // 15. A modal window disables the other loaded windows.
-  WindowUnitState* s = WindowStateOf(windowUnit);
-  if (modal && s) {
-    s->modal = true;
-    s->modalRunning = true;
-    for (WindowRecord& other : LoadedWindows().windows) {
-      if (&other == w || other.units.empty()) continue;
-      HWND o = hwndOf(other.units[0]);
-      if (o && IsWindowEnabled(o)) {
-        EnableWindow(o, FALSE);
-        s->disabledByModal.push_back(o);
-      }
+}
+
+// Created, moved, resized. A handler may close the window: false when it did.
+bool raiseOpeningEvents(WindowRecord* w, HWND hwnd) {
+  uint32_t windowId = w->id, unitId = w->units[0].id;
+  for (int event : {window_event::Created, window_event::Moved, window_event::Resized}) {
+    FireUnitEvent(windowId, unitId, event);
+    if (!IsWindow(hwnd)) return false;
+  }
+  return true;
+}
+
+// A modal window disables the other loaded windows until it closes.
+void disableOtherWindows(WindowRecord* w, WindowUnitState* s) {
+  s->modal = true;
+  s->modalRunning = true;
+  for (WindowRecord& other : LoadedWindows().windows) {
+    if (&other == w || other.units.empty()) continue;
+    HWND o = hwndOf(other.units[0]);
+    if (o && IsWindowEnabled(o)) {
+      EnableWindow(o, FALSE);
+      s->disabledByModal.push_back(o);
     }
   }
-  // 16. Creation finished; the focus stays where it was.
+}
+
+// Tells the units creation is over; the focus stays where it was.
+void finishCreation(WindowRecord* w, WindowUnitState* s) {
   HWND focus = GetFocus();
   sendToUnits(w, kCreationFinished);
   if (GetFocus() != focus && focus && IsWindow(focus)) SetFocus(focus);
   if (s) s->firstShowPending = true;
+}
+
+}  // namespace
+
+bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent) {
+  if (!w || w->units.empty()) return false;
+  if (reuse == 0 && bringToFront(w->units[0])) return true;
+  // The parent must be a live window unless the window is modal.
+  if (modal) parent = nullptr;
+  if (parent && !IsWindow(parent)) return false;
+  // No event reaches the application while the units are made.
+  SuspendEvents();
+  if (!FindLoadedWindow(w->id)) {
+    ResumeEvents();
+    return false;
+  }
+  HMENU bar = nullptr;
+  HACCEL accel = nullptr;
+  BuildMenuBar(*w, &bar, &accel);
+  Unit* windowUnit = createWindowUnit(w, parent, bar, modal, reuse);
+  if (!windowUnit || !createControls(w, HWND(windowUnit->hwnd))) return abandon(w, bar, accel);
+  HWND hwnd = HWND(windowUnit->hwnd);
+  moveIntoContainers(w);
+  stackInRecordOrder(w);
+  makeCursors(w);
+  // Every unit learns that all units exist; then the window.
+  sendToUnits(w, kAllUnitsExist);
+  SendMessageA(hwnd, kWindowUnitsReady, 0, 0);
+  showControlsByFlags(w);
+  installAccelerators(windowUnit, accel);
+  ResumeEvents();
+
+  if (!raiseOpeningEvents(w, hwnd)) return true;
+  if ((w->units[0].state & unit_state::Visible) || reuse != 0) showFirstTime(w, windowUnit);
+  if (!IsWindow(hwnd)) return true;
+  WindowUnitState* s = WindowStateOf(windowUnit);
+  if (modal && s) disableOtherWindows(w, s);
+  finishCreation(w, s);
   return true;
 }
 

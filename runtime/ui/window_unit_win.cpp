@@ -330,8 +330,6 @@ void ReleaseModalDisabling(WindowUnitState* state) {
 
 Unit* FocusedUnitOf(HWND window) { return focusedUnit(window); }
 
-void* WindowTypeEntry(int operation) {
-  return UnitOperationRoutine(operation, &create, &setProperty, &serialise, &getProperty);
-}
+const UnitKindRoutines kWindowRoutines = {unit_type::Window, &create, &setProperty, &getProperty, &serialise};
 
 }  // namespace lw

@@ -24,8 +24,8 @@ struct WindowUnitState {
 
 WindowUnitState* WindowStateOf(Unit* unit);
 
-// The type entry routine of the window kind.
-void* WindowTypeEntry(int operation);
+// The routines of the window kind.
+extern const UnitKindRoutines kWindowRoutines;
 
 // Re-enables the windows a modal window disabled (once).
 void ReleaseModalDisabling(WindowUnitState* state);
