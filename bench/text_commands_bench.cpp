@@ -218,6 +218,53 @@ void check(bool ok, const char* what) {
 
 }  // namespace
 
+// The commands and the baselines give the same results before anything is timed.
+void checkAgreement(const std::string& text, const std::string& needle, const std::string& de,
+                    const std::string& comma, const std::string& commaOut, const std::string& line) {
+  check(lw::text::FindForward(text.data(), text.size(), needle.data(), needle.size(), 0, false) == baseFind(text, needle),
+        "FindText");
+  check(lw::text::FindBackward(text.data(), text.size(), de.data(), de.size(), text.size(), false) ==
+            baseFindLast(text, de),
+        "FindTextBackward");
+  {
+    Text r = lw::text::Replace(text.data(), text.size(), comma.data(), comma.size(), commaOut.data(), commaOut.size(),
+                               0, -1, false);
+    check(baseReplace(text, comma, commaOut) == r, "ReplaceSubText");
+    lw::FreeMemory(r);
+    lw::ArrayBlock a = lw::text::Split(text.data(), text.size(), line.data(), line.size(), -1);
+    std::vector<std::string> parts = baseSplit(text, line);
+    bool same = a[1] == parts.size();
+    Text* e = static_cast<Text*>(lw::ArrayElements(a));
+    for (size_t i = 0; same && i < parts.size(); ++i) same = parts[i] == (e[i] ? e[i] : "");
+    check(same, "SplitText");
+    printf("(%zu lines)\n", parts.size());
+    lw::FreeTextArray(a);
+  }
+}
+
+// Linear growth: the same commands on texts of 2, 4, 8 and 16 MB, with the
+// bytes-only search beside them as a routine known to be linear: a linear
+// command keeps its time per byte in step with it (both pay the same cache and
+// page costs as the text outgrows the caches).
+void timeGrowth(const std::string& text, size_t big, int runs, const std::string& comma,
+                const std::string& commaOut, const std::string& line) {
+  printf("%-8s %27s %27s\n", "growth", "ReplaceSubText ns/B", "SplitText ns/B");
+  printf("%-8s %13s %13s %13s %13s\n", "", "command", "bytes only", "command", "bytes only");
+  for (size_t mb : {2, 4, 8, 16}) {
+    if ((mb << 20) > big) break;
+    std::string t = (mb << 20) == big ? text : makeText(mb << 20, 1);
+    double n = double(t.size()) / 1e6;
+    double r = medianMs(runs, [&] {
+      lw::FreeMemory(lw::text::Replace(t.data(), t.size(), comma.data(), comma.size(), commaOut.data(),
+                                       commaOut.size(), 0, -1, false));
+    });
+    double rr = medianMs(runs, [&] { g_sink = int64_t(rawReplace(t, comma, commaOut).size()); });
+    double sp = medianMs(runs, [&] { lw::FreeTextArray(lw::text::Split(t.data(), t.size(), line.data(), line.size(), -1)); });
+    double sr = medianMs(runs, [&] { g_sink = int64_t(rawSplit(t, line).size()); });
+    printf("%5zu MB %13.2f %13.2f %13.2f %13.2f\n", mb, r / n, rr / n, sp / n, sr / n);
+  }
+}
+
 int main(int argc, char** argv) {
 #if defined(__SANITIZE_ADDRESS__)
   // The sanitizer checks the whole remaining haystack on every memmem call, which
@@ -245,26 +292,7 @@ int main(int argc, char** argv) {
   snprintf(title, sizeof title, "command (%zu MB, median of %d)", big >> 20, runs);
   printf("%-34s %12s %12s %7s %12s %7s\n", title, "command", "baseline", "ratio", "bytes only", "ratio");
 
-  // Results agree before anything is timed.
-  check(lw::text::FindForward(text.data(), text.size(), needle.data(), needle.size(), 0, false) == baseFind(text, needle),
-        "FindText");
-  check(lw::text::FindBackward(text.data(), text.size(), de.data(), de.size(), text.size(), false) ==
-            baseFindLast(text, de),
-        "FindTextBackward");
-  {
-    Text r = lw::text::Replace(text.data(), text.size(), comma.data(), comma.size(), commaOut.data(), commaOut.size(),
-                               0, -1, false);
-    check(baseReplace(text, comma, commaOut) == r, "ReplaceSubText");
-    lw::FreeMemory(r);
-    lw::ArrayBlock a = lw::text::Split(text.data(), text.size(), line.data(), line.size(), -1);
-    std::vector<std::string> parts = baseSplit(text, line);
-    bool same = a[1] == parts.size();
-    Text* e = static_cast<Text*>(lw::ArrayElements(a));
-    for (size_t i = 0; same && i < parts.size(); ++i) same = parts[i] == (e[i] ? e[i] : "");
-    check(same, "SplitText");
-    printf("(%zu lines)\n", parts.size());
-    lw::FreeTextArray(a);
-  }
+  checkAgreement(text, needle, de, comma, commaOut, line);
 
   double ours, base, raw;
   ours = medianMs(runs, [&] {
@@ -298,25 +326,7 @@ int main(int argc, char** argv) {
   raw = medianMs(runs, [&] { g_sink = int64_t(rawSplit(text, line).size()); });
   row("SplitText (lines)", ours, base, raw);
 
-  // Linear growth: the same commands on texts of 2, 4, 8 and 16 MB, with the
-  // bytes-only search beside them as a routine known to be linear: a linear
-  // command keeps its time per byte in step with it (both pay the same cache and
-  // page costs as the text outgrows the caches).
-  printf("%-8s %27s %27s\n", "growth", "ReplaceSubText ns/B", "SplitText ns/B");
-  printf("%-8s %13s %13s %13s %13s\n", "", "command", "bytes only", "command", "bytes only");
-  for (size_t mb : {2, 4, 8, 16}) {
-    if ((mb << 20) > big) break;
-    std::string t = (mb << 20) == big ? text : makeText(mb << 20, 1);
-    double n = double(t.size()) / 1e6;
-    double r = medianMs(runs, [&] {
-      lw::FreeMemory(lw::text::Replace(t.data(), t.size(), comma.data(), comma.size(), commaOut.data(),
-                                       commaOut.size(), 0, -1, false));
-    });
-    double rr = medianMs(runs, [&] { g_sink = int64_t(rawReplace(t, comma, commaOut).size()); });
-    double sp = medianMs(runs, [&] { lw::FreeTextArray(lw::text::Split(t.data(), t.size(), line.data(), line.size(), -1)); });
-    double sr = medianMs(runs, [&] { g_sink = int64_t(rawSplit(t, line).size()); });
-    printf("%5zu MB %13.2f %13.2f %13.2f %13.2f\n", mb, r / n, rr / n, sp / n, sr / n);
-  }
+  timeGrowth(text, big, runs, comma, commaOut, line);
 
   (void)argc;
   (void)argv;
