@@ -386,8 +386,12 @@ int32_t bindAndInvoke(Use use, int argc, ArgRecord* args, TypeWord resultType, R
   IUnknown* unk = ObjectInterface(o);
   if (!unk) return kEmptyObject;
   const char* nameText = argc > 1 ? core::TextArgument(args[1]) : "";
-  std::u16string wideName = AnsiToWide(nameText, strlen(nameText));
-  LPOLESTR name = const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(wideName.c_str()));
+  // The name in UTF-16 is made only when it must be bound: a kept binding needs none.
+  std::u16string wideName;
+  auto wide = [&]() -> LPOLESTR {
+    wideName = AnsiToWide(nameText, strlen(nameText));
+    return const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(wideName.c_str()));
+  };
 
   IDispatch* disp = nullptr;
   if (FAILED(unk->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&disp))) || !disp) return kNoDispatch;
@@ -402,13 +406,14 @@ int32_t bindAndInvoke(Use use, int argc, ArgRecord* args, TypeWord resultType, R
       m = *known;
       bound = true;
     } else if (SUCCEEDED(info->GetTypeComp(&comp)) && comp) {
-      code = bindThroughTypeInfo(comp, name, use, &m);
+      code = bindThroughTypeInfo(comp, wide(), use, &m);
       if (code == kOk) keepBinding(info, use, nameText, m);
       bound = true;
     }
   }
   if (!bound) {
     // No type information: the object's own name lookup, trying the kinds in turn.
+    LPOLESTR name = wide();
     HRESULT hr = disp->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &m.id);
     code = SUCCEEDED(hr) ? kOk : (hr == E_NOTIMPL ? kNoTypeInfo : kUnknownName);
   }
