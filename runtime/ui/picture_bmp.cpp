@@ -63,6 +63,29 @@ void convertBitmapRows(const uint8_t* bits, size_t stride, uint32_t width, uint3
   }
 }
 
+BitmapInfoHeader readBitmapInfoHeader(ByteReader r) {
+  BitmapInfoHeader h;
+  h.headerSize = r.u32();
+  h.width = r.i32();
+  h.height = r.i32();
+  r.skip(2);  // planes
+  h.bitCount = r.u16();
+  h.compression = r.u32();
+  r.skip(12);  // image size and resolution
+  h.coloursUsed = r.u32();
+  return h;
+}
+
+const char* readColourTable(ByteReader* r, const BitmapInfoHeader& h, Palette* palette) {
+  if (h.bitCount > 8) return nullptr;
+  size_t count = h.coloursUsed ? h.coloursUsed : size_t(1) << h.bitCount;
+  if (count > 256) return "colour count";
+  const uint8_t* table = r->bytes(count * 4);
+  if (!table) return "short colour table";
+  readPalette(palette, table, count, 4);
+  return nullptr;
+}
+
 }  // namespace picture
 
 using namespace picture;
@@ -75,20 +98,14 @@ const char* DecodeBmpPicture(const uint8_t* data, size_t size, DecodedPicture* o
   if (!data || size < 54) return "short header";
   if (data[0] != 'B' || data[1] != 'M') return "not a bitmap";
   const ByteReader file(data, size);
-  ByteReader header = file.at(10);
-  const uint32_t pixelOffset = header.u32();
-  const uint32_t headerSize = header.u32();
-  const int32_t storedWidth = header.i32();
-  const int32_t storedHeight = header.i32();
-  header.skip(2);  // planes
-  const uint32_t bitCount = header.u16();
-  const uint32_t compression = header.u32();
-  header.skip(12);  // image size and resolution
-  const uint32_t coloursUsed = header.u32();
+  const uint32_t pixelOffset = file.at(10).u32();
+  const BitmapInfoHeader h = readBitmapInfoHeader(file.at(14));
+  const uint32_t headerSize = h.headerSize, bitCount = h.bitCount;
+  const int32_t storedWidth = h.width, storedHeight = h.height;
   // Larger headers (108 and 124 bytes) begin with the same 40 bytes; the colour
   // table follows the header, whatever its size.
   if (headerSize < 40 || !file.at(14).bytes(headerSize)) return "bad header size";
-  if (compression != 0) return "compressed";
+  if (h.compression != 0) return "compressed";
   if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32) return "bit count";
   if (storedWidth == INT32_MIN || storedHeight == INT32_MIN) return "too large";
   const uint32_t width = uint32_t(storedWidth < 0 ? -storedWidth : storedWidth);
@@ -97,13 +114,8 @@ const char* DecodeBmpPicture(const uint8_t* data, size_t size, DecodedPicture* o
   if (!pixelBytes(width, height, 1, &bytes)) return width && height ? "too large" : "empty image";
 
   Palette palette;
-  if (bitCount <= 8) {
-    size_t count = coloursUsed ? coloursUsed : size_t(1) << bitCount;
-    if (count > 256) return "colour count";
-    const uint8_t* table = file.at(14 + size_t(headerSize)).bytes(count * 4);
-    if (!table) return "short colour table";
-    readPalette(&palette, table, count, 4);
-  }
+  ByteReader table = file.at(14 + size_t(headerSize));
+  if (const char* why = readColourTable(&table, h, &palette)) return why;
   const size_t stride = paddedRowBytes(width, bitCount);
   size_t bitsSize;
   const uint8_t* bits = checkedMul(stride, height, &bitsSize) ? file.at(pixelOffset).bytes(bitsSize) : nullptr;

@@ -32,17 +32,11 @@ size_t chooseEntry(const uint8_t* entries, size_t count) {
 // A bitmap image: header, colour table, colour rows and mask rows, all bottom-up.
 const char* decodeIconBitmap(const uint8_t* img, size_t n, DecodedPicture* out) {
   if (n < 40) return "short icon header";
-  ByteReader header(img, 40);
-  const uint32_t headerSize = header.u32();
-  const int32_t storedWidth = header.i32();
-  const int32_t storedHeight = header.i32();
-  header.skip(2);  // planes
-  const uint32_t bitCount = header.u16();
-  const uint32_t compression = header.u32();
-  header.skip(12);  // image size and resolution
-  const uint32_t coloursUsed = header.u32();
+  const BitmapInfoHeader h = readBitmapInfoHeader(ByteReader(img, 40));
+  const uint32_t headerSize = h.headerSize, bitCount = h.bitCount;
+  const int32_t storedWidth = h.width, storedHeight = h.height;
   if (headerSize < 40 || headerSize > n) return "bad icon header size";
-  if (compression != 0) return "compressed";
+  if (h.compression != 0) return "compressed";
   if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
     return "bit count";
   if (storedWidth <= 0 || storedHeight <= 1) return "empty image";
@@ -53,13 +47,7 @@ const char* decodeIconBitmap(const uint8_t* img, size_t n, DecodedPicture* out) 
   // The colour table, colour rows and mask rows follow the header in turn.
   ByteReader rest = ByteReader(img, n).at(headerSize);
   Palette palette;
-  if (bitCount <= 8) {
-    size_t count = coloursUsed ? coloursUsed : size_t(1) << bitCount;
-    if (count > 256) return "colour count";
-    const uint8_t* table = rest.bytes(count * 4);
-    if (!table) return "short colour table";
-    readPalette(&palette, table, count, 4);
-  }
+  if (const char* why = readColourTable(&rest, h, &palette)) return why;
   const size_t stride = paddedRowBytes(width, bitCount), maskStride = paddedRowBytes(width, 1);
   size_t colourBytes, maskBytes;
   const uint8_t* colour = checkedMul(stride, height, &colourBytes) ? rest.bytes(colourBytes) : nullptr;

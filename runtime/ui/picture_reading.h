@@ -43,6 +43,21 @@ struct Palette {
 // order from p.
 void readPalette(Palette* palette, const uint8_t* p, size_t count, size_t stride);
 
+// The first 40 bytes of a bitmap information header, which bitmap files and the
+// bitmap images of icon files share: 0 header size, 4 width, 8 height, 12 planes,
+// 14 bits per pixel, 16 compression, 32 colours used.
+struct BitmapInfoHeader {
+  uint32_t headerSize;
+  int32_t width, height;
+  uint32_t bitCount, compression, coloursUsed;
+};
+// Reads one from `r`, which the caller has checked holds 40 bytes.
+BitmapInfoHeader readBitmapInfoHeader(ByteReader r);
+// The colour table of a bitmap of at most 8 bits per pixel from `r` (4 bytes an
+// entry, coloursUsed of them or, with 0, all the bit count allows); nothing for
+// deeper bitmaps. Null or a reason.
+const char* readColourTable(ByteReader* r, const BitmapInfoHeader& h, Palette* palette);
+
 // Turns stored device-independent bitmap rows (1, 4, 8, 16, 24 or 32 bits per pixel,
 // each row `stride` bytes, the first stored row at `bits`) into 32-bit top-down
 // pixels of `width` × `height`. `bottomUp` says the first stored row is the
