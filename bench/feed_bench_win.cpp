@@ -124,32 +124,15 @@ LRESULT CALLBACK plainGroupProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   return CallWindowProcA(g_groupProc, h, m, w, l);
 }
 
-LRESULT CALLBACK plainProc(HWND h, UINT m, WPARAM w, LPARAM l) {
-  if (m == WM_DESTROY) PostQuitMessage(0);
-  return DefWindowProcA(h, m, w, l);
-}
-
 int plainProgram() {
   CoInitialize(nullptr);
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = plainProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-  wc.hbrBackground = HBRUSH(COLOR_BTNFACE + 1);
-  wc.lpszClassName = "PlainWindow";
-  RegisterClassA(&wc);
+  bench::RegisterPlainWindowClass();
   HWND w = bench::CreatePlainStartWindow("PlainWindow");
   HWND group = GetDlgItem(w, 160);
   g_groupProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(group, GWLP_WNDPROC, LONG_PTR(&plainGroupProc)));
-  ShowWindow(w, SW_SHOW);
-  UpdateWindow(w);
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  bench::ShowAndRunPlainWindow(w);
   CoUninitialize();
   return 0;
 }

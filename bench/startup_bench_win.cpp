@@ -28,32 +28,14 @@ constexpr int kPort = LINKWRIGHT_LOOPBACK_PORT;
 
 // ---- The plain program ----
 
-LRESULT CALLBACK plainProc(HWND h, UINT m, WPARAM w, LPARAM l) {
-  if (m == WM_DESTROY) PostQuitMessage(0);
-  return DefWindowProcA(h, m, w, l);
-}
-
 int plainProgram(bool fetchFirst) {
   // The notice page through WinINet, as the program reads it before its window shows.
   if (fetchFirst) bench::PlainFetch("http://127.0.0.1:" + std::to_string(kPort) + "/notice.txt");
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
-  HINSTANCE inst = GetModuleHandleA(nullptr);
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = plainProc;
-  wc.hInstance = inst;
-  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-  wc.hbrBackground = HBRUSH(COLOR_BTNFACE + 1);
-  wc.lpszClassName = "PlainWindow";
-  RegisterClassA(&wc);
+  bench::RegisterPlainWindowClass();
   HWND w = bench::CreatePlainStartWindow("PlainWindow");
-  ShowWindow(w, SW_SHOW);
-  UpdateWindow(w);
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  bench::ShowAndRunPlainWindow(w);
   return 0;
 }
 
