@@ -91,7 +91,12 @@ lw::ByteSet finishBody(Body* body) {
 }
 
 void readBody(Handle request, size_t maxBody, Body* body) {
-  uint8_t chunk[kReadChunk] = {};
+  lw::Owned<uint8_t> piece(static_cast<uint8_t*>(lw::TryAllocMemory(kReadChunk)));
+  if (!piece) {
+    body->failed = true;
+    return;
+  }
+  uint8_t* chunk = piece.get();
   for (;;) {
     uint32_t count = 0;
     uint32_t ok = call(dll::InternetReadFile, {request, word(chunk), uint32_t(kReadChunk), word(&count)});
