@@ -200,14 +200,31 @@ void VariantToByteSet(ResultRecord* r, int argc, ArgRecord* args) { variantToTyp
 namespace automation {
 namespace {
 
-ResultRecord call(LibraryCommand cmd, std::vector<ArgRecord> records) {
-  return kServices.callLibraryCommand(cmd, int(records.size()), records.empty() ? nullptr : records.data());
+// The records of one command call: a few leading ones, then the caller's. Calls
+// take a handful, so the records sit on the stack; a longer list goes to the heap.
+struct Records {
+  ArgRecord fixed[8];
+  std::vector<ArgRecord> spill;
+  int count = 0;
+
+  Records(Args leading, Args rest) {
+    size_t n = leading.size() + rest.size();
+    if (n > sizeof fixed / sizeof fixed[0]) spill.resize(n);
+    ArgRecord* out = data();
+    for (const ArgRecord& a : leading) out[count++] = a;
+    for (const ArgRecord& a : rest) out[count++] = a;
+  }
+  ArgRecord* data() { return spill.empty() ? fixed : spill.data(); }
+};
+
+ResultRecord call(LibraryCommand cmd, Args leading, Args rest = {}) {
+  Records records(leading, rest);
+  return kServices.callLibraryCommand(cmd, records.count, records.count ? records.data() : nullptr);
 }
 
-std::vector<ArgRecord> named(ObjectRef o, const char* name, Args args) {
-  std::vector<ArgRecord> records = {arg::object(o), arg::text(name)};
-  records.insert(records.end(), args.begin(), args.end());
-  return records;
+// A command on the member `name` of an object, with the caller's arguments.
+ResultRecord named(LibraryCommand cmd, ObjectRef o, const char* name, Args args) {
+  return call(cmd, {arg::object(o), arg::text(name)}, args);
 }
 
 double numberOf(const ResultRecord& r) {
@@ -222,9 +239,8 @@ ArgRecord indexArg(int32_t index) { return index ? arg::integer(index) : arg::om
 }  // namespace
 
 bool createObject(ObjectRef target, const char* progId, const char* typeLibrary) {
-  std::vector<ArgRecord> records = {arg::object(target), arg::text(progId)};
-  if (typeLibrary) records.push_back(arg::text(typeLibrary));
-  return call(&core::CreateObject, records).low != 0;
+  if (!typeLibrary) return call(&core::CreateObject, {arg::object(target), arg::text(progId)}).low != 0;
+  return call(&core::CreateObject, {arg::object(target), arg::text(progId), arg::text(typeLibrary)}).low != 0;
 }
 void releaseObject(ObjectRef o) { call(&core::ReleaseObject, {arg::object(o)}); }
 void assignObject(ObjectRef target, ObjectRef source) { call(&core::AssignObject, {arg::object(target), arg::object(source)}); }
@@ -235,28 +251,28 @@ void freeObject(ObjectRef o) {
   FreeMemory(o);
 }
 Text readText(ObjectRef o, const char* name, Args args) {
-  return reinterpret_cast<Text>(call(&core::ReadTextProperty, named(o, name, args)).low);
+  return reinterpret_cast<Text>(named(&core::ReadTextProperty, o, name, args).low);
 }
 double readNumber(ObjectRef o, const char* name, Args args) {
-  return numberOf(call(&core::ReadNumberProperty, named(o, name, args)));
+  return numberOf(named(&core::ReadNumberProperty, o, name, args));
 }
 ObjectRef readObject(ObjectRef o, const char* name, Args args) {
-  return reinterpret_cast<ObjectRef>(call(&core::ReadObjectProperty, named(o, name, args)).low);
+  return reinterpret_cast<ObjectRef>(named(&core::ReadObjectProperty, o, name, args).low);
 }
 VariantRef readVariant(ObjectRef o, const char* name, Args args) {
-  return reinterpret_cast<VariantRef>(call(&core::ReadVariantProperty, named(o, name, args)).low);
+  return reinterpret_cast<VariantRef>(named(&core::ReadVariantProperty, o, name, args).low);
 }
 Text callText(ObjectRef o, const char* name, Args args) {
-  return reinterpret_cast<Text>(call(&core::CallTextMethod, named(o, name, args)).low);
+  return reinterpret_cast<Text>(named(&core::CallTextMethod, o, name, args).low);
 }
 double callNumber(ObjectRef o, const char* name, Args args) {
-  return numberOf(call(&core::CallNumberMethod, named(o, name, args)));
+  return numberOf(named(&core::CallNumberMethod, o, name, args));
 }
 ObjectRef callObject(ObjectRef o, const char* name, Args args) {
-  return reinterpret_cast<ObjectRef>(call(&core::CallObjectMethod, named(o, name, args)).low);
+  return reinterpret_cast<ObjectRef>(named(&core::CallObjectMethod, o, name, args).low);
 }
 bool writeProperty(ObjectRef o, const char* name, Args argsAndValue) {
-  return call(&core::WriteObjectProperty, named(o, name, argsAndValue)).low != 0;
+  return named(&core::WriteObjectProperty, o, name, argsAndValue).low != 0;
 }
 void copyVariant(VariantRef target, VariantRef source) {
   call(&core::CopyVariant, {arg::variant(target), arg::variant(source)});

@@ -227,13 +227,35 @@ struct Slot {
   TypeWord writeBackType = type::None;
 };
 
+// The slots of one call. A call takes a few arguments, so they sit on the stack; a
+// longer list goes to the heap.
 struct ArgumentList {
-  std::vector<Slot> slots;        // in argument order
-  std::vector<VARIANTARG> rgvarg;  // what Invoke receives: last argument first
+  static constexpr int kOnStack = 4;
+  Slot fixedSlots[kOnStack];
+  VARIANTARG fixedArgs[kOnStack];
+  std::vector<Slot> moreSlots;
+  std::vector<VARIANTARG> moreArgs;
+  Slot* slots = fixedSlots;        // in argument order
+  VARIANTARG* rgvarg = fixedArgs;  // what Invoke receives: last argument first
+  int count = 0;
+
+  void resize(int n) {
+    if (n > kOnStack) {
+      moreSlots.resize(size_t(n));
+      moreArgs.resize(size_t(n));
+      slots = moreSlots.data();
+      rgvarg = moreArgs.data();
+    }
+    count = n;
+    for (int i = 0; i < n; ++i) {
+      VariantInit(&slots[i].arg);
+      VariantInit(&slots[i].hold);
+    }
+  }
   ~ArgumentList() {
-    for (Slot& s : slots) {
-      if (!s.argIsView) VariantClear(&s.arg);
-      VariantClear(&s.hold);
+    for (int i = 0; i < count; ++i) {
+      if (!slots[i].argIsView) VariantClear(&slots[i].arg);
+      VariantClear(&slots[i].hold);
     }
   }
 };
@@ -316,13 +338,9 @@ int32_t buildArguments(const Member& m, const ArgRecord* values, int given, Argu
   bool variable = m.typed && m.optional == -1 && m.params > 0 && given >= m.params - 1;
   int fixed = variable ? m.params - 1 : given;
   int count = variable ? fixed + 1 : given;
-  list->slots.resize(size_t(count));
-  for (Slot& s : list->slots) {
-    VariantInit(&s.arg);
-    VariantInit(&s.hold);
-  }
+  list->resize(count);
   for (int i = 0; i < count; ++i) {
-    Slot& s = list->slots[size_t(i)];
+    Slot& s = list->slots[i];
     if (variable && i == fixed) {
       int32_t code = packVariableArguments(values + fixed, given - fixed, &s.hold);
       if (code != kOk) return code;
@@ -355,16 +373,15 @@ int32_t buildArguments(const Member& m, const ArgRecord* values, int given, Argu
       s.writeBackType = type::base(a.type);
     }
   }
-  list->rgvarg.resize(size_t(count));
-  for (int i = 0; i < count; ++i) list->rgvarg[size_t(count - 1 - i)] = list->slots[size_t(i)].arg;
+  for (int i = 0; i < count; ++i) list->rgvarg[count - 1 - i] = list->slots[i].arg;
   return kOk;
 }
 
 HRESULT invoke(IDispatch* disp, const Member& m, WORD flags, ArgumentList& list, VARIANT* result) {
   DISPID putId = DISPID_PROPERTYPUT;
   DISPPARAMS dp = {};
-  dp.rgvarg = list.rgvarg.empty() ? nullptr : list.rgvarg.data();
-  dp.cArgs = UINT(list.rgvarg.size());
+  dp.rgvarg = list.count ? list.rgvarg : nullptr;
+  dp.cArgs = UINT(list.count);
   if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
     dp.rgdispidNamedArgs = &putId;
     dp.cNamedArgs = 1;
@@ -387,10 +404,18 @@ int32_t bindAndInvoke(Use use, int argc, ArgRecord* args, TypeWord resultType, R
   if (!unk) return kEmptyObject;
   const char* nameText = argc > 1 ? core::TextArgument(args[1]) : "";
   // The name in UTF-16 is made only when it must be bound: a kept binding needs none.
-  std::u16string wideName;
+  // Member names are short, so the usual one is converted on the stack.
+  OLECHAR shortName[64];
+  std::u16string longName;
   auto wide = [&]() -> LPOLESTR {
-    wideName = AnsiToWide(nameText, strlen(nameText));
-    return const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(wideName.c_str()));
+    size_t length = strlen(nameText);
+    int units = length < 64 ? MultiByteToWideChar(CP_ACP, 0, nameText, int(length), shortName, 63) : 0;
+    if (length == 0 || units > 0) {
+      shortName[units] = 0;
+      return shortName;
+    }
+    longName = AnsiToWide(nameText, length);
+    return const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(longName.c_str()));
   };
 
   IDispatch* disp = nullptr;
@@ -436,8 +461,9 @@ int32_t bindAndInvoke(Use use, int argc, ArgRecord* args, TypeWord resultType, R
     }
     if (code == kOk) code = SUCCEEDED(hr) ? kOk : CodeForInvokeFailure(uint32_t(hr));
     if (code == kOk) {
-      for (Slot& s : list.slots)
-        if (s.writeBackTo) storeIntoVariable(s.writeBackTo, s.writeBackType, &s.hold);
+      for (int i = 0; i < list.count; ++i)
+        if (list.slots[i].writeBackTo)
+          storeIntoVariable(list.slots[i].writeBackTo, list.slots[i].writeBackType, &list.slots[i].hold);
       if (resultType != type::None && !variantToValue(&res, resultType, result)) code = kBadResultType;
     }
   }
