@@ -109,7 +109,13 @@ void OpenAddress(ResultRecord* r, int argc, ArgRecord* args) {
     if (!*address) return;
   }
   HWND owner = FindWindowA(nullptr, "Microsoft Internet Explorer");
-  ShellExecuteA(owner, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
+  // The shell library is large and only this command needs it, so it is loaded
+  // the first time an address is opened rather than with the program.
+  using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+  static HMODULE shell = LoadLibraryA("shell32.dll");
+  auto open = shell ? reinterpret_cast<ShellExecuteFn>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")))
+                    : nullptr;
+  if (open) open(owner, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 namespace {
