@@ -1,7 +1,7 @@
 // Start-up: from starting the process until its start window is on the screen.
-// Measured: the test build of the program (linkwright_loopback.exe beside this
-// program), which reads its notice page from this program's loopback server
-// before it shows the window. Baselines, run side by side: this program started
+// Measured: the test build of the program as the release ships it, without
+// symbols (linkwright_loopback_stripped.exe beside this program), which reads its
+// notice page from this program's loopback server before it shows the window. Baselines, run side by side: this program started
 // again as a plain program that creates the same window and controls with direct
 // platform calls; and the same plain program fetching the notice page with
 // WinINet first. Median of 11 rounds, the three taking turns.
@@ -72,9 +72,9 @@ int main(int argc, char** argv) {
   char dir[MAX_PATH] = {};
   strcpy(dir, thisProgram().c_str());
   if (char* slash = strrchr(dir, '\\')) slash[1] = 0;
-  std::string program = std::string(dir) + "linkwright_loopback.exe";
+  std::string program = std::string(dir) + "linkwright_loopback_stripped.exe";
   if (GetFileAttributesA(program.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    fprintf(stderr, "build linkwright_loopback first (it sits beside this program)\n");
+    fprintf(stderr, "build linkwright_loopback_stripped first (it sits beside this program)\n");
     return 1;
   }
   lw::testing::HttpServer server;
