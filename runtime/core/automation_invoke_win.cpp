@@ -464,7 +464,15 @@ int32_t bindAndInvoke(Use use, int argc, ArgRecord* args, TypeWord resultType, R
       for (int i = 0; i < list.count; ++i)
         if (list.slots[i].writeBackTo)
           storeIntoVariable(list.slots[i].writeBackTo, list.slots[i].writeBackType, &list.slots[i].hold);
-      if (resultType != type::None && !variantToValue(&res, resultType, result)) code = kBadResultType;
+      if (resultType == type::Variant && !(V_VT(&res) & VT_BYREF)) {
+        // The result is this call's own: it moves into the new block uncopied.
+        VariantRef block = NewVariantBlock();
+        *AsVariant(block) = res;
+        VariantInit(&res);
+        setResultPointer(result, block);
+      } else if (resultType != type::None && !variantToValue(&res, resultType, result)) {
+        code = kBadResultType;
+      }
     }
   }
   VariantClear(&res);

@@ -199,6 +199,11 @@ bool variantToValue(const VARIANT* v, TypeWord t, ResultRecord* out) {
     setResultPointer(out, block);
     return true;
   }
+  // A text that is already one needs neither the copy nor the conversion.
+  if (t == type::Text && V_VT(v) == VT_BSTR) {
+    setResultPointer(out, textFromBstr(V_BSTR(v)));
+    return true;
+  }
   VARTYPE target = ResultVariantType(t);
   if (target == VT_EMPTY) return false;
   VARIANT src, conv;
