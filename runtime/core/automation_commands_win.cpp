@@ -82,6 +82,7 @@ IUnknown* createFromClass(const char* text) {
 
 void ReleaseObjectBlock(ObjectRef o) {
   if (!o) return;
+  ForgetObjectNames(o);
   if (IUnknown* unk = ObjectInterface(o)) {
     if (o->record) {
       static_cast<IRecordInfo*>(unk)->RecordDestroy(o->record);

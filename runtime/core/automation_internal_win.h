@@ -70,4 +70,10 @@ bool putElement(VARIANT* target, const Value& value, int64_t index);
 // given, that element of the array it holds.
 void variantToType(int argc, ArgRecord* args, TypeWord want, ResultRecord* r);
 
+// ---- Names kept per object ----
+
+// Forgets the member numbers kept for objects called through this block; its
+// object is being released. Defined with the binding (automation_invoke_win.cpp).
+void ForgetObjectNames(ObjectRef block);
+
 }  // namespace lw::automation::detail

@@ -215,6 +215,40 @@ void keepBinding(ITypeInfo* info, Use use, const char* name, const Member& m) {
   info->AddRef();
 }
 
+// ---- Names of objects without type information ----
+
+// An object without type information is asked for the number of each name it is
+// called by, and for some components that lookup costs more than the call. What a
+// name stands for does not change while the object lives, so the number is kept
+// for the object as long as the runtime block it was called through still holds
+// it: releasing the block forgets the names (ForgetObjectNames), and a block that
+// came to hold another object matches no entry. Objects of the same kind are not
+// assumed to share numbers: some implementations give every instance its own.
+// Kept on the main thread, for the few objects called last.
+struct ObjectName {
+  ObjectRef block;
+  IUnknown* object;
+  std::string name;
+  DISPID id;
+};
+std::vector<ObjectName> g_objectNames;
+constexpr size_t kMaxObjectNames = 16;
+
+bool nameKnown(ObjectRef block, const char* name, DISPID* id) {
+  for (const ObjectName& n : g_objectNames)
+    if (n.block == block && n.object == block->iface && n.name == name) {
+      *id = n.id;
+      return true;
+    }
+  return false;
+}
+
+void keepName(ObjectRef block, const char* name, DISPID id) {
+  if (!mayKeepBindings()) return;
+  if (g_objectNames.size() >= kMaxObjectNames) g_objectNames.erase(g_objectNames.begin());
+  g_objectNames.push_back({block, static_cast<IUnknown*>(block->iface), name, id});
+}
+
 // ---- Arguments ----
 
 // One argument as the component receives it, with the holding VARIANT of a
@@ -436,11 +470,12 @@ int32_t bindAndInvoke(Use use, int argc, ArgRecord* args, TypeWord resultType, R
       bound = true;
     }
   }
-  if (!bound) {
+  if (!bound && !nameKnown(o, nameText, &m.id)) {
     // No type information: the object's own name lookup, trying the kinds in turn.
     LPOLESTR name = wide();
     HRESULT hr = disp->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &m.id);
     code = SUCCEEDED(hr) ? kOk : (hr == E_NOTIMPL ? kNoTypeInfo : kUnknownName);
+    if (code == kOk) keepName(o, nameText, m.id);
   }
   int given = CountGivenArguments(argc, args);
   if (code == kOk && m.typed) code = CheckArgumentCount(given, m.params, m.optional);
@@ -483,6 +518,11 @@ int32_t bindAndInvoke(Use use, int argc, ArgRecord* args, TypeWord resultType, R
 }
 
 }  // namespace
+
+void automation::detail::ForgetObjectNames(ObjectRef block) {
+  for (size_t i = g_objectNames.size(); i-- > 0;)
+    if (g_objectNames[i].block == block) g_objectNames.erase(g_objectNames.begin() + ptrdiff_t(i));
+}
 
 int32_t InvokeByName(Use use, int argc, ArgRecord* args, TypeWord resultType, ResultRecord* result) {
   result->low = 0;

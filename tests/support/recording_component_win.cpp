@@ -6,13 +6,14 @@
 namespace lw::testing {
 
 HRESULT STDMETHODCALLTYPE Recorder::GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) {
+  ++namesAsked;
   if (!namesImplemented) return E_NOTIMPL;
   static const struct { const wchar_t* name; DISPID id; } kNames[] = {
       {L"Echo", kEcho}, {L"Flag", kFlag}, {L"Swap", kSwap}, {L"Sum", kSum}, {L"Late", kLate},
       {L"Child", kChild}, {L"Raise", kRaise}, {L"Take", kTake}, {L"Size", kSize}};
   for (const auto& n : kNames)
     if (!_wcsicmp(n.name, names[0])) {
-      ids[0] = n.id;
+      ids[0] = n.id + idShift;
       return S_OK;
     }
   ids[0] = DISPID_UNKNOWN;

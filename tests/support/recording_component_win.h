@@ -41,6 +41,8 @@ struct Recorder : IDispatch {
   bool flag = false;
   bool offersDispatch = true;  // false: answers only for its base interface
   bool namesImplemented = true;
+  int namesAsked = 0;   // calls of GetIDsOfNames
+  DISPID idShift = 0;   // added to every number GetIDsOfNames gives
   Recorder* child = nullptr;
 
   virtual ~Recorder() {

@@ -300,6 +300,42 @@ TEST_F(Automation, BindingsKeptOnTheMainThreadAnswerLikeFreshOnes) {
   g_app = saved;
 }
 
+TEST_F(Automation, NamesOfAnObjectWithoutTypeInformationAreKeptWhileItsBlockHoldsIt) {
+  const RuntimeApp saved = g_app;
+  g_app.oleStarted = true;
+  g_app.mainThreadId = GetCurrentThreadId();
+  Recorder* child = recorder->child;  // no type information
+  auto holdChild = [&](ObjectRef target) {
+    ObjectRef c = readObject(object, "Child");
+    assignObject(target, c);
+    freeObject(c);
+  };
+  ObjectRef a = NewObjectBlock();
+  holdChild(a);
+  ObjectRef b = NewObjectBlock();
+  Recorder* other = new Recorder;  // the same kind, numbering its members its own way
+  other->idShift = 50;
+  b->iface = static_cast<IUnknown*>(other);
+
+  callNumber(a, "Flag");
+  callNumber(a, "Flag");
+  EXPECT_EQ(child->namesAsked, 1) << "the second call uses the kept number";
+  callNumber(b, "Flag");
+  EXPECT_EQ(other->calls.back().id, kFlag + 50) << "another object of the kind is asked itself";
+
+  // Released and given its object again: the object is asked anew, so an object
+  // that came to live at a released one's address is never called by old numbers.
+  releaseObject(a);
+  child->idShift = 100;
+  holdChild(a);
+  callNumber(a, "Flag");
+  EXPECT_EQ(child->namesAsked, 2);
+  EXPECT_EQ(child->calls.back().id, kFlag + 100);
+  freeObject(a);
+  freeObject(b);
+  g_app = saved;
+}
+
 TEST_F(Automation, VariableBecomesPropertyGetAndPut) {
   EXPECT_TRUE(writeProperty(object, "Size", {arg::integer(41)}));
   EXPECT_EQ(lastCall().flags, DISPATCH_PROPERTYPUT);
