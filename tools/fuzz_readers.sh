@@ -7,6 +7,8 @@
 # are kept under <build>/crashes/<entry>/; add each as a regression test.
 #   tools/fuzz_readers.sh [runs per entry, default 1000000] [seconds per entry, default 600]
 #                         [build dir, default build/fuzz-readers] [entry...]
+# FUZZ_JOBS=N shares each entry's runs among N processes on one corpus (libFuzzer's
+# jobs), one per core; their runs are added up.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-1000000}
@@ -16,6 +18,7 @@ shift $(( $# < 3 ? $# : 3 ))
 entries=("$@")
 [ ${#entries[@]} -gt 0 ] || entries=(address cookies response_headers notice feed picture)
 mkdir -p "$out"
+out=$(cd "$out" && pwd)  # jobs start in a folder of their own
 command -v clang++ >/dev/null || { echo "fuzz_readers.sh: clang++ is needed for libFuzzer" >&2; exit 2; }
 
 # The readers and what they stand on, instrumented once. clang takes only UTF-8 execution texts, so
@@ -32,8 +35,9 @@ sources=(web/address.cpp web/cookies.cpp app/update_notice.cpp app/feed_list.cpp
 for src in "${sources[@]}"; do
   obj=$out/obj/${src//\//_}.o
   mkdir -p "$out/obj"
-  if [ ! -f "$obj" ] || [ "$here/$src" -nt "$obj" ]; then
-    clang++ "${flags[@]}" -fsanitize=fuzzer-no-link -c "$here/$src" -o "$obj"
+  if [ ! -f "$obj" ] || [ "$here/$src" -nt "$obj" ] || [ "$here/tools/fuzz/coverage_ignore.txt" -nt "$obj" ]; then
+    clang++ "${flags[@]}" -fsanitize=fuzzer-no-link -fsanitize-coverage-ignorelist="$here/tools/fuzz/coverage_ignore.txt" \
+      -c "$here/$src" -o "$obj"
   fi
   objects+=("$obj")
 done
@@ -55,11 +59,21 @@ for entry in "${entries[@]}"; do
   # Texts longer than 1 KiB find nothing that shorter ones do not, and slow each run.
   max_len=1024
   [ "$entry" = picture ] && max_len=65536
-  echo "== $entry: $runs runs or $seconds s"
+  jobs=${FUZZ_JOBS:-1}
+  echo "== $entry: $runs runs or $seconds s, in $jobs process(es)"
   status=0
-  "$bin" "$corpus" "$seeds/$entry" -runs="$runs" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -max_len="$max_len" -print_final_stats=1 -artifact_prefix="$crashes/" >"$log" 2>&1 || status=$?
-  done_runs=$(grep -o 'Done [0-9]* runs' "$log" | grep -o '[0-9]*' || echo "?")
+  common=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len="$max_len" -print_final_stats=1
+          -artifact_prefix="$crashes/")
+  if [ "$jobs" -gt 1 ]; then
+    # Each job logs to fuzz-<n>.log in the folder it starts in.
+    rm -rf "$out/jobs/$entry" && mkdir -p "$out/jobs/$entry"
+    (cd "$out/jobs/$entry" && "$bin" "$corpus" "$seeds/$entry" -jobs="$jobs" -workers="$jobs" \
+      -runs=$(( (runs + jobs - 1) / jobs )) "${common[@]}") >"$log" 2>&1 || status=$?
+    cat "$out/jobs/$entry"/fuzz-*.log >>"$log"
+  else
+    "$bin" "$corpus" "$seeds/$entry" -runs="$runs" "${common[@]}" >"$log" 2>&1 || status=$?
+  fi
+  done_runs=$(grep -o 'number_of_executed_units: [0-9]*' "$log" | awk '{s += $2} END {print s + 0}')
   found=$(find "$crashes" -type f | wc -l)
   summary+=("$entry: $done_runs runs, exit $status, $found crashing inputs kept")
   [ "$status" = 0 ] || tail -n 40 "$log"
