@@ -202,6 +202,7 @@ void forgetBindings() {
 }
 
 const Member* boundBefore(ITypeInfo* info, Use use, const char* name) {
+  if (!mayKeepBindings()) return nullptr;  // kept and changed on the main thread only
   for (const BoundName& b : g_boundNames)
     if (b.info == info && b.use == use && b.name == name) return &b.member;
   return nullptr;
@@ -221,32 +222,50 @@ void keepBinding(ITypeInfo* info, Use use, const char* name, const Member& m) {
 // called by, and for some components that lookup costs more than the call. What a
 // name stands for does not change while the object lives, so the number is kept
 // for the object as long as the runtime block it was called through still holds
-// it: releasing the block forgets the names (ForgetObjectNames), and a block that
-// came to hold another object matches no entry. Objects of the same kind are not
-// assumed to share numbers: some implementations give every instance its own.
-// Kept on the main thread, for the few objects called last.
+// it: releasing the block forgets the names (ForgetObjectNames, from any thread),
+// and a block that came to hold another object matches no entry. Objects of the
+// same kind are not assumed to share numbers: some implementations give every
+// instance its own. Used on the main thread, for the few names called last; plain
+// records, so that a release during the process's exit finds them intact.
 struct ObjectName {
   ObjectRef block;
-  IUnknown* object;
-  std::string name;
+  void* object;
   DISPID id;
+  char name[32];
 };
-std::vector<ObjectName> g_objectNames;
 constexpr size_t kMaxObjectNames = 16;
+ObjectName g_objectNames[kMaxObjectNames];
+size_t g_objectNameCount = 0;
+SRWLOCK g_objectNamesLock = SRWLOCK_INIT;
 
 bool nameKnown(ObjectRef block, const char* name, DISPID* id) {
-  for (const ObjectName& n : g_objectNames)
-    if (n.block == block && n.object == block->iface && n.name == name) {
+  if (!mayKeepBindings()) return false;
+  AcquireSRWLockShared(&g_objectNamesLock);
+  bool found = false;
+  for (size_t i = 0; i < g_objectNameCount && !found; ++i) {
+    const ObjectName& n = g_objectNames[i];
+    if (n.block == block && n.object == block->iface && strcmp(n.name, name) == 0) {
       *id = n.id;
-      return true;
+      found = true;
     }
-  return false;
+  }
+  ReleaseSRWLockShared(&g_objectNamesLock);
+  return found;
 }
 
 void keepName(ObjectRef block, const char* name, DISPID id) {
-  if (!mayKeepBindings()) return;
-  if (g_objectNames.size() >= kMaxObjectNames) g_objectNames.erase(g_objectNames.begin());
-  g_objectNames.push_back({block, static_cast<IUnknown*>(block->iface), name, id});
+  if (!mayKeepBindings() || strlen(name) >= sizeof(ObjectName::name)) return;
+  AcquireSRWLockExclusive(&g_objectNamesLock);
+  if (g_objectNameCount == kMaxObjectNames) {
+    memmove(&g_objectNames[0], &g_objectNames[1], sizeof(ObjectName) * (kMaxObjectNames - 1));
+    --g_objectNameCount;
+  }
+  ObjectName& n = g_objectNames[g_objectNameCount++];
+  n.block = block;
+  n.object = block->iface;
+  n.id = id;
+  strcpy(n.name, name);
+  ReleaseSRWLockExclusive(&g_objectNamesLock);
 }
 
 // ---- Arguments ----
@@ -520,8 +539,12 @@ int32_t bindAndInvoke(Use use, int argc, ArgRecord* args, TypeWord resultType, R
 }  // namespace
 
 void automation::detail::ForgetObjectNames(ObjectRef block) {
-  for (size_t i = g_objectNames.size(); i-- > 0;)
-    if (g_objectNames[i].block == block) g_objectNames.erase(g_objectNames.begin() + ptrdiff_t(i));
+  AcquireSRWLockExclusive(&g_objectNamesLock);
+  size_t kept = 0;
+  for (size_t i = 0; i < g_objectNameCount; ++i)
+    if (g_objectNames[i].block != block) g_objectNames[kept++] = g_objectNames[i];
+  g_objectNameCount = kept;
+  ReleaseSRWLockExclusive(&g_objectNamesLock);
 }
 
 int32_t InvokeByName(Use use, int argc, ArgRecord* args, TypeWord resultType, ResultRecord* result) {
