@@ -65,11 +65,11 @@ for entry in "${entries[@]}"; do
   common=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len="$max_len" -print_final_stats=1
           -artifact_prefix="$crashes/")
   if [ "$jobs" -gt 1 ]; then
-    # Each job logs to fuzz-<n>.log in the folder it starts in.
+    # Each job logs to fuzz-<n>.log in the folder it starts in; the launcher copies
+    # a job's log into its own output when the job ends.
     rm -rf "$out/jobs/$entry" && mkdir -p "$out/jobs/$entry"
     (cd "$out/jobs/$entry" && "$bin" "$corpus" "$seeds/$entry" -jobs="$jobs" -workers="$jobs" \
       -runs=$(( (runs + jobs - 1) / jobs )) "${common[@]}") >"$log" 2>&1 || status=$?
-    cat "$out/jobs/$entry"/fuzz-*.log >>"$log"
   else
     "$bin" "$corpus" "$seeds/$entry" -runs="$runs" "${common[@]}" >"$log" 2>&1 || status=$?
   fi
