@@ -457,18 +457,10 @@ int32_t bindAndInvoke(Use use, int argc, ArgRecord* args, TypeWord resultType, R
   if (!unk) return kEmptyObject;
   const char* nameText = argc > 1 ? core::TextArgument(args[1]) : "";
   // The name in UTF-16 is made only when it must be bound: a kept binding needs none.
-  // Member names are short, so the usual one is converted on the stack.
-  OLECHAR shortName[64];
-  std::u16string longName;
+  std::u16string wideName;
   auto wide = [&]() -> LPOLESTR {
-    size_t length = strlen(nameText);
-    int units = length < 64 ? MultiByteToWideChar(CP_ACP, 0, nameText, int(length), shortName, 63) : 0;
-    if (length == 0 || units > 0) {
-      shortName[units] = 0;
-      return shortName;
-    }
-    longName = AnsiToWide(nameText, length);
-    return const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(longName.c_str()));
+    wideName = AnsiToWide(nameText, strlen(nameText));
+    return const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(wideName.c_str()));
   };
 
   IDispatch* disp = nullptr;
