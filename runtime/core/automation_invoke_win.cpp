@@ -1,8 +1,8 @@
 // Binding and invocation: InvokeByName, the one routine behind every read, call
 // and write by name. It binds the name through the object's type information
-// (or, without it, the object's own name lookup), builds the arguments the
-// member's declaration asks for, invokes, writes back what the component changed
-// in by-reference variables and converts the result.
+// (or the dual interface it answers for, or else the object's own name lookup),
+// builds the arguments the member's declaration asks for, invokes, writes back
+// what the component changed in by-reference variables and converts the result.
 #include <ole2.h>
 
 #include <cstring>
@@ -208,12 +208,91 @@ const Member* boundBefore(ITypeInfo* info, Use use, const char* name) {
   return nullptr;
 }
 
+void noteLibraryOf(ITypeInfo* info);
+
 void keepBinding(ITypeInfo* info, Use use, const char* name, const Member& m) {
   if (!mayKeepBindings()) return;
   if (g_boundNames.size() >= kMaxBoundNames) forgetBindings();
   if (g_boundNames.empty()) RegisterCleanupRoutine(&forgetBindings);
   g_boundNames.push_back({info, use, name, m});
   info->AddRef();
+  noteLibraryOf(info);
+}
+
+// ---- Objects described by a dual interface they answer for ----
+
+// Some components describe the object they are created as, but not the objects its
+// members return (a match list, a match): these claim type information and fail to
+// give it, so each fresh one would have to be asked for its names. A dual
+// interface's description, member numbers included, is part of the interface's
+// published contract. So when such an object answers for a dual interface of a
+// type library the program has already bound names through, with the very
+// pointer it gives as its automation interface, that interface's description is
+// the object's own, and its names bind through it like any described object's.
+// Main thread only, like the kept bindings; given back at shutdown.
+struct DualInterface {
+  IID iid;
+  ITypeInfo* info;
+};
+std::vector<ITypeLib*> g_librariesSeen;
+std::vector<DualInterface> g_duals;
+size_t g_lastDual = 0;  // the one that matched last is asked first
+constexpr size_t kMaxLibraries = 8;
+constexpr size_t kMaxDuals = 64;
+
+void forgetDualInterfaces() {
+  for (DualInterface& d : g_duals) d.info->Release();
+  for (ITypeLib* lib : g_librariesSeen) lib->Release();
+  g_duals.clear();
+  g_librariesSeen.clear();
+  g_lastDual = 0;
+}
+
+// The dual interfaces of the library that holds `info`, read once per library.
+void noteLibraryOf(ITypeInfo* info) {
+  ITypeLib* lib = nullptr;
+  UINT index = 0;
+  if (FAILED(info->GetContainingTypeLib(&lib, &index)) || !lib) return;
+  bool seen = false;
+  for (ITypeLib* l : g_librariesSeen) seen = seen || l == lib;
+  if (seen || g_librariesSeen.size() >= kMaxLibraries) {
+    lib->Release();
+    return;
+  }
+  if (g_librariesSeen.empty()) RegisterCleanupRoutine(&forgetDualInterfaces);
+  g_librariesSeen.push_back(lib);  // the library's reference passes to the list
+  for (UINT i = 0, n = lib->GetTypeInfoCount(); i < n && g_duals.size() < kMaxDuals; ++i) {
+    ITypeInfo* ti = nullptr;
+    if (FAILED(lib->GetTypeInfo(i, &ti)) || !ti) continue;
+    TYPEATTR* attr = nullptr;
+    if (SUCCEEDED(ti->GetTypeAttr(&attr)) && attr) {
+      if (attr->typekind == TKIND_DISPATCH && (attr->wTypeFlags & TYPEFLAG_FDUAL)) {
+        g_duals.push_back({attr->guid, ti});
+        ti->AddRef();
+      }
+      ti->ReleaseTypeAttr(attr);
+    }
+    ti->Release();
+  }
+}
+
+// The description of a dual interface `disp` is the automation interface of, with
+// a reference; null when it is none of those seen.
+ITypeInfo* dualInterfaceOf(IDispatch* disp) {
+  if (g_duals.empty() || !mayKeepBindings()) return nullptr;
+  UINT count = 0;
+  if (FAILED(disp->GetTypeInfoCount(&count)) || count == 0) return nullptr;  // claims none
+  for (size_t k = 0; k < g_duals.size(); ++k) {
+    size_t i = (g_lastDual + k) % g_duals.size();
+    void* p = nullptr;
+    if (FAILED(disp->QueryInterface(g_duals[i].iid, &p)) || !p) continue;
+    static_cast<IUnknown*>(p)->Release();
+    if (p != static_cast<void*>(disp)) continue;  // another interface of the object
+    g_lastDual = i;
+    g_duals[i].info->AddRef();
+    return g_duals[i].info;
+  }
+  return nullptr;
 }
 
 // ---- Names of objects without type information ----
@@ -470,18 +549,23 @@ int32_t bindAndInvoke(Use use, int argc, ArgRecord* args, TypeWord resultType, R
   Member m;
   ITypeInfo* info = nullptr;
   ITypeComp* comp = nullptr;
-  bool bound = false;
-  if (SUCCEEDED(disp->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info)) && info) {
+  if (FAILED(disp->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info))) info = nullptr;
+  const bool described = info != nullptr;  // by the object itself
+  bool bound = !described && nameKnown(o, nameText, &m.id);
+  if (!described && !bound) info = dualInterfaceOf(disp);
+  if (info) {
     if (const Member* known = boundBefore(info, use, nameText)) {
       m = *known;
       bound = true;
     } else if (SUCCEEDED(info->GetTypeComp(&comp)) && comp) {
       code = bindThroughTypeInfo(comp, wide(), use, &m);
       if (code == kOk) keepBinding(info, use, nameText, m);
-      bound = true;
+      // A name a dual interface does not describe is left to the object's own lookup.
+      bound = described || code == kOk;
+      if (!bound) code = kOk;
     }
   }
-  if (!bound && !nameKnown(o, nameText, &m.id)) {
+  if (!bound) {
     // No type information: the object's own name lookup, trying the kinds in turn.
     LPOLESTR name = wide();
     HRESULT hr = disp->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &m.id);

@@ -465,6 +465,31 @@ TEST_F(Automation, RegexCollectionsWithoutTypeInformation) {
   freeVariant(unmatched);
 }
 
+TEST_F(Automation, RegexResultsAreDescribedByTheDualInterfaceTheyAnswerFor) {
+  // In the running program the component's own description is bound first, and
+  // with it the library its match objects' interfaces belong to.
+  const RuntimeApp saved = g_app;
+  g_app.oleStarted = true;
+  g_app.mainThreadId = GetCurrentThreadId();
+  ObjectRef re = NewObjectBlock();
+  ASSERT_TRUE(createObject(re, "VBScript.RegExp"));
+  writeProperty(re, "Pattern", {arg::text("(\\d+)")});
+  writeProperty(re, "Global", {arg::logical(true)});
+  ObjectRef matches = callObject(re, "Execute", {arg::text("a 12 b 345")});
+  for (int k = 0; k < 2; ++k) {
+    ObjectRef m = readObject(matches, "Item", {arg::number(k)});
+    ObjectRef groups = readObject(m, "SubMatches");
+    EXPECT_EQ(text(readText(groups, "Item", {arg::integer(0)})), k ? "345" : "12");
+    // Bound through the description: a surplus argument is refused before the call.
+    freeObject(readObject(m, "SubMatches", {arg::integer(1)}));
+    EXPECT_EQ(LastResult(), kTooManyArguments);
+    for (ObjectRef o : {m, groups}) freeObject(o);
+  }
+  for (ObjectRef o : {re, matches}) freeObject(o);
+  for (auto routine : g_app.cleanupRoutines) routine();
+  g_app = saved;
+}
+
 // ---- Variants ----
 
 TEST(AutomationVariant, ScalarsTextsAndEmptiness) {
