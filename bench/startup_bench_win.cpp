@@ -1,10 +1,12 @@
 // Start-up: from starting the process until its start window is on the screen.
 // Measured: the test build of the program as the release ships it, without
 // symbols (linkwright_loopback_stripped.exe beside this program), which reads its
-// notice page from this program's loopback server before it shows the window. Baselines, run side by side: this program started
-// again as a plain program that creates the same window and controls with direct
-// platform calls; and the same plain program fetching the notice page with
-// WinINet first. Median of 11 rounds, the three taking turns.
+// notice page from this program's loopback server before it shows the window.
+// Baselines, run side by side: this program started again as a plain program that
+// creates the same window and controls with direct platform calls (with the
+// program's icon and common-controls manifest, as this program carries them); and
+// the same plain program fetching the notice page with WinINet first. Median of 11
+// rounds, the three taking turns.
 //
 // Run from the build's bin folder under Wine with a display:
 //   xvfb-run -a wine startup_bench_win.exe
