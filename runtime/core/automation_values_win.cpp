@@ -204,6 +204,23 @@ bool variantToValue(const VARIANT* v, TypeWord t, ResultRecord* out) {
     setResultPointer(out, textFromBstr(V_BSTR(v)));
     return true;
   }
+  // Nor does an object: the block takes its base interface, as the conversion to
+  // VT_UNKNOWN would give it.
+  if (t == type::Object && (V_VT(v) == VT_DISPATCH || V_VT(v) == VT_UNKNOWN)) {
+    IUnknown* base = nullptr;
+    if (IUnknown* u = V_UNKNOWN(v)) {
+      if (V_VT(v) == VT_UNKNOWN) {
+        base = u;
+        base->AddRef();
+      } else if (FAILED(u->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&base)))) {
+        return false;
+      }
+    }
+    ObjectRef o = NewObjectBlock();
+    o->iface = base;
+    setResultPointer(out, o);
+    return true;
+  }
   VARTYPE target = ResultVariantType(t);
   if (target == VT_EMPTY) return false;
   VARIANT src, conv;
