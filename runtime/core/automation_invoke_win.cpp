@@ -6,6 +6,7 @@
 #include <ole2.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -189,7 +190,7 @@ struct BoundName {
   ITypeInfo* info;
   Use use;
   std::string name;
-  Member member;
+  std::shared_ptr<const Member> member;  // shared with a call under way
 };
 std::vector<BoundName> g_boundNames;
 constexpr size_t kMaxBoundNames = 256;
@@ -201,10 +202,10 @@ void forgetBindings() {
   g_boundNames.clear();
 }
 
-const Member* boundBefore(ITypeInfo* info, Use use, const char* name) {
+std::shared_ptr<const Member> boundBefore(ITypeInfo* info, Use use, const char* name) {
   if (!mayKeepBindings()) return nullptr;  // kept and changed on the main thread only
   for (const BoundName& b : g_boundNames)
-    if (b.info == info && b.use == use && b.name == name) return &b.member;
+    if (b.info == info && b.use == use && b.name == name) return b.member;
   return nullptr;
 }
 
@@ -214,7 +215,7 @@ void keepBinding(ITypeInfo* info, Use use, const char* name, const Member& m) {
   if (!mayKeepBindings()) return;
   if (g_boundNames.size() >= kMaxBoundNames) forgetBindings();
   if (g_boundNames.empty()) RegisterCleanupRoutine(&forgetBindings);
-  g_boundNames.push_back({info, use, name, m});
+  g_boundNames.push_back({info, use, name, std::make_shared<const Member>(m)});
   info->AddRef();
   noteLibraryOf(info);
 }
@@ -233,10 +234,10 @@ void keepBinding(ITypeInfo* info, Use use, const char* name, const Member& m) {
 struct DualInterface {
   IID iid;
   ITypeInfo* info;
+  const void* lastTable;  // the function table of the object that answered last
 };
 std::vector<ITypeLib*> g_librariesSeen;
 std::vector<DualInterface> g_duals;
-size_t g_lastDual = 0;  // the one that matched last is asked first
 constexpr size_t kMaxLibraries = 8;
 constexpr size_t kMaxDuals = 64;
 
@@ -245,7 +246,6 @@ void forgetDualInterfaces() {
   for (ITypeLib* lib : g_librariesSeen) lib->Release();
   g_duals.clear();
   g_librariesSeen.clear();
-  g_lastDual = 0;
 }
 
 // The dual interfaces of the library that holds `info`, read once per library.
@@ -267,7 +267,7 @@ void noteLibraryOf(ITypeInfo* info) {
     TYPEATTR* attr = nullptr;
     if (SUCCEEDED(ti->GetTypeAttr(&attr)) && attr) {
       if (attr->typekind == TKIND_DISPATCH && (attr->wTypeFlags & TYPEFLAG_FDUAL)) {
-        g_duals.push_back({attr->guid, ti});
+        g_duals.push_back({attr->guid, ti, nullptr});
         ti->AddRef();
       }
       ti->ReleaseTypeAttr(attr);
@@ -276,23 +276,32 @@ void noteLibraryOf(ITypeInfo* info) {
   }
 }
 
-// The description of a dual interface `disp` is the automation interface of, with
-// a reference; null when it is none of those seen.
+// True when `disp` answers for the dual interface with the very same pointer.
+bool isAutomationInterfaceOf(IDispatch* disp, const DualInterface& d) {
+  void* p = nullptr;
+  if (FAILED(disp->QueryInterface(d.iid, &p)) || !p) return false;
+  static_cast<IUnknown*>(p)->Release();
+  return p == static_cast<void*>(disp);  // otherwise another interface of the object
+}
+
+// The description of the dual interface `disp` is the automation interface of,
+// with a reference; null when it is none of those seen. The interface that an
+// object with the same function table answered for is asked first: objects of one
+// kind usually share the table, though only the object's own answer counts.
 ITypeInfo* dualInterfaceOf(IDispatch* disp) {
   if (g_duals.empty() || !mayKeepBindings()) return nullptr;
   UINT count = 0;
   if (FAILED(disp->GetTypeInfoCount(&count)) || count == 0) return nullptr;  // claims none
-  for (size_t k = 0; k < g_duals.size(); ++k) {
-    size_t i = (g_lastDual + k) % g_duals.size();
-    void* p = nullptr;
-    if (FAILED(disp->QueryInterface(g_duals[i].iid, &p)) || !p) continue;
-    static_cast<IUnknown*>(p)->Release();
-    if (p != static_cast<void*>(disp)) continue;  // another interface of the object
-    g_lastDual = i;
-    g_duals[i].info->AddRef();
-    return g_duals[i].info;
-  }
-  return nullptr;
+  const void* table = *reinterpret_cast<void* const*>(disp);
+  DualInterface* found = nullptr;
+  for (DualInterface& d : g_duals)
+    if (!found && d.lastTable == table && isAutomationInterfaceOf(disp, d)) found = &d;
+  for (DualInterface& d : g_duals)
+    if (!found && d.lastTable != table && isAutomationInterfaceOf(disp, d)) found = &d;
+  if (!found) return nullptr;
+  found->lastTable = table;
+  found->info->AddRef();
+  return found->info;
 }
 
 // ---- Names of objects without type information ----
@@ -546,20 +555,20 @@ int32_t bindAndInvoke(Use use, int argc, ArgRecord* args, TypeWord resultType, R
   if (FAILED(unk->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&disp))) || !disp) return kNoDispatch;
 
   int32_t code = kOk;
-  Member m;
+  Member fresh;
+  std::shared_ptr<const Member> kept;  // a kept binding, alive until the call is over
   ITypeInfo* info = nullptr;
   ITypeComp* comp = nullptr;
   if (FAILED(disp->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info))) info = nullptr;
   const bool described = info != nullptr;  // by the object itself
-  bool bound = !described && nameKnown(o, nameText, &m.id);
+  bool bound = !described && nameKnown(o, nameText, &fresh.id);
   if (!described && !bound) info = dualInterfaceOf(disp);
   if (info) {
-    if (const Member* known = boundBefore(info, use, nameText)) {
-      m = *known;
+    if ((kept = boundBefore(info, use, nameText))) {
       bound = true;
     } else if (SUCCEEDED(info->GetTypeComp(&comp)) && comp) {
-      code = bindThroughTypeInfo(comp, wide(), use, &m);
-      if (code == kOk) keepBinding(info, use, nameText, m);
+      code = bindThroughTypeInfo(comp, wide(), use, &fresh);
+      if (code == kOk) keepBinding(info, use, nameText, fresh);
       // A name a dual interface does not describe is left to the object's own lookup.
       bound = described || code == kOk;
       if (!bound) code = kOk;
@@ -568,10 +577,11 @@ int32_t bindAndInvoke(Use use, int argc, ArgRecord* args, TypeWord resultType, R
   if (!bound) {
     // No type information: the object's own name lookup, trying the kinds in turn.
     LPOLESTR name = wide();
-    HRESULT hr = disp->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &m.id);
+    HRESULT hr = disp->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &fresh.id);
     code = SUCCEEDED(hr) ? kOk : (hr == E_NOTIMPL ? kNoTypeInfo : kUnknownName);
-    if (code == kOk) keepName(o, nameText, m.id);
+    if (code == kOk) keepName(o, nameText, fresh.id);
   }
+  const Member& m = kept ? *kept : fresh;
   int given = CountGivenArguments(argc, args);
   if (code == kOk && m.typed) code = CheckArgumentCount(given, m.params, m.optional);
 
