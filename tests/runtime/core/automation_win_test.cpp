@@ -47,6 +47,18 @@ class Automation : public ::testing::Test {
   ObjectRef object = nullptr;
 };
 
+// As in the running program: OLE started by the runtime and calls on its thread, so
+// the runtime keeps what names bound to. The runtime's state comes back at the end
+// of the scope, an assertion that ends the test early included.
+struct StartedAsInTheProgram {
+  const RuntimeApp saved = g_app;
+  StartedAsInTheProgram() {
+    g_app.oleStarted = true;
+    g_app.mainThreadId = GetCurrentThreadId();
+  }
+  ~StartedAsInTheProgram() { g_app = saved; }
+};
+
 std::string text(Text t) {
   std::string s = t ? t : "";
   FreeMemory(t);
@@ -274,10 +286,7 @@ TEST_F(Automation, LogicalPropertyWriteIsPutWithNamedArgument) {
 }
 
 TEST_F(Automation, BindingsKeptOnTheMainThreadAnswerLikeFreshOnes) {
-  // As in the running program: OLE started by the runtime, calls on its thread.
-  const RuntimeApp saved = g_app;
-  g_app.oleStarted = true;
-  g_app.mainThreadId = GetCurrentThreadId();
+  StartedAsInTheProgram started;
   for (int round = 0; round < 2; ++round) {
     // One name, read and written: each use keeps its own binding.
     EXPECT_TRUE(writeProperty(object, "Size", {arg::integer(7 + round)}));
@@ -297,13 +306,10 @@ TEST_F(Automation, BindingsKeptOnTheMainThreadAnswerLikeFreshOnes) {
   for (auto routine : g_app.cleanupRoutines) routine();
   recorder->info->AddRef();
   EXPECT_LT(recorder->info->Release(), held);
-  g_app = saved;
 }
 
 TEST_F(Automation, NamesOfAnObjectWithoutTypeInformationAreKeptWhileItsBlockHoldsIt) {
-  const RuntimeApp saved = g_app;
-  g_app.oleStarted = true;
-  g_app.mainThreadId = GetCurrentThreadId();
+  StartedAsInTheProgram started;
   Recorder* child = recorder->child;  // no type information
   auto holdChild = [&](ObjectRef target) {
     ObjectRef c = readObject(object, "Child");
@@ -333,7 +339,6 @@ TEST_F(Automation, NamesOfAnObjectWithoutTypeInformationAreKeptWhileItsBlockHold
   EXPECT_EQ(child->calls.back().id, kFlag + 100);
   freeObject(a);
   freeObject(b);
-  g_app = saved;
 }
 
 TEST_F(Automation, VariableBecomesPropertyGetAndPut) {
@@ -468,9 +473,7 @@ TEST_F(Automation, RegexCollectionsWithoutTypeInformation) {
 TEST_F(Automation, RegexResultsAreDescribedByTheDualInterfaceTheyAnswerFor) {
   // In the running program the component's own description is bound first, and
   // with it the library its match objects' interfaces belong to.
-  const RuntimeApp saved = g_app;
-  g_app.oleStarted = true;
-  g_app.mainThreadId = GetCurrentThreadId();
+  StartedAsInTheProgram started;
   ObjectRef re = NewObjectBlock();
   ASSERT_TRUE(createObject(re, "VBScript.RegExp"));
   writeProperty(re, "Pattern", {arg::text("(\\d+)")});
@@ -487,7 +490,6 @@ TEST_F(Automation, RegexResultsAreDescribedByTheDualInterfaceTheyAnswerFor) {
   }
   for (ObjectRef o : {re, matches}) freeObject(o);
   for (auto routine : g_app.cleanupRoutines) routine();
-  g_app = saved;
 }
 
 // ---- Variants ----
