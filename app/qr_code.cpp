@@ -23,40 +23,6 @@ void put32(uint8_t* p, uint32_t v) {
   put16(p + 2, v >> 16);
 }
 
-// UTF-8 of UTF-16 text as a NUL-terminated block of the runtime allocator; an
-// unpaired surrogate becomes U+FFFD.
-char* utf16ToUtf8(const std::u16string& wide) {
-  size_t room = 0;
-  if (!lw::checkedMul(wide.size(), 3, &room) || !lw::checkedAdd(room, 1, &room)) lw::ReportUnaddressableSize();
-  char* out = static_cast<char*>(lw::AllocMemory(room));
-  size_t n = 0;
-  for (size_t i = 0; i < wide.size(); ++i) {
-    uint32_t c = wide[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (wide[++i] - 0xDC00u);
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    if (c < 0x80) {
-      out[n++] = char(c);
-    } else if (c < 0x800) {
-      out[n++] = char(0xC0 | (c >> 6));
-      out[n++] = char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out[n++] = char(0xE0 | (c >> 12));
-      out[n++] = char(0x80 | ((c >> 6) & 0x3F));
-      out[n++] = char(0x80 | (c & 0x3F));
-    } else {  // two UTF-16 units in, four bytes out: within the room of six
-      out[n++] = char(0xF0 | (c >> 18));
-      out[n++] = char(0x80 | ((c >> 12) & 0x3F));
-      out[n++] = char(0x80 | ((c >> 6) & 0x3F));
-      out[n++] = char(0x80 | (c & 0x3F));
-    }
-  }
-  out[n] = '\0';
-  return out;
-}
-
 }  // namespace
 
 bool encodeQrCode(const char* utf8, QrCode* out) {
@@ -108,10 +74,9 @@ lw::ByteSet qrCodeBmp(const QrCode& code, uint32_t side) {
 }
 
 lw::ByteSet qrPictureOfText(const char* ansi) {
-  const std::u16string wide = lw::AnsiToWide(ansi ? ansi : "", lw::TextBytes(ansi));
-  lw::OwnedText utf8(utf16ToUtf8(wide));
+  const std::string utf8 = lw::GbkToUtf8(ansi ? ansi : "", lw::TextBytes(ansi));
   lw::Owned<QrCode> code(static_cast<QrCode*>(lw::AllocMemory(sizeof(QrCode))));
-  return encodeQrCode(utf8.get(), code.get()) ? qrCodeBmp(*code, kQrPictureSide) : nullptr;
+  return encodeQrCode(utf8.c_str(), code.get()) ? qrCodeBmp(*code, kQrPictureSide) : nullptr;
 }
 
 }  // namespace app

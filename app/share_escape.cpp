@@ -115,7 +115,7 @@ std::string scriptEscape(const std::u16string& s) {
 
 lw::Text escapeShareValue(const char* value, bool keepBrackets, bool keepJson, const char* percentUSubstitute) {
   std::string a = text::replaceSubText(text::of(value), "'", kApostropheSubstitute);
-  std::u16string wide = lw::AnsiToWide(a.data(), a.size());
+  std::u16string wide = lw::GbkToWide(a.data(), a.size());
   std::optional<std::u16string> literal = scriptLiteralValue(wide);
   a = literal ? scriptEscape(*literal) : std::string();
   return text::toText(applyEscapeOptions(a, keepBrackets, keepJson, percentUSubstitute));

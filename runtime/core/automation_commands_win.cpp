@@ -37,8 +37,8 @@ void invokeCommand(Use use, TypeWord resultType, ResultRecord* r, int argc, ArgR
 
 // The type-library branch: the name looked up as a type in the library file.
 IUnknown* createFromTypeLibrary(const char* name, const char* file) {
-  std::u16string wideFile = AnsiToWide(file, strlen(file));
-  std::u16string wideName = AnsiToWide(name, strlen(name));
+  std::u16string wideFile = GbkToWide(file, strlen(file));
+  std::u16string wideName = GbkToWide(name, strlen(name));
   ITypeLib* lib = nullptr;
   if (FAILED(LoadTypeLib(reinterpret_cast<LPCOLESTR>(wideFile.c_str()), &lib)) || !lib) return nullptr;
   std::vector<OLECHAR> buffer(wideName.begin(), wideName.end());
@@ -66,7 +66,7 @@ constexpr DWORD kEveryContext = CLSCTX_ALL;
 constexpr DWORD kThisMachine = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER;
 
 IUnknown* createFromClass(const char* text) {
-  std::u16string wide = AnsiToWide(text, strlen(text));
+  std::u16string wide = GbkToWide(text, strlen(text));
   LPCOLESTR w = reinterpret_cast<LPCOLESTR>(wide.c_str());
   CLSID clsid;
   HRESULT hr = text[0] == '{' ? CLSIDFromString(const_cast<LPOLESTR>(w), &clsid) : CLSIDFromProgID(w, &clsid);

@@ -547,7 +547,7 @@ int32_t bindAndInvoke(Use use, int argc, ArgRecord* args, TypeWord resultType, R
   // The name in UTF-16 is made only when it must be bound: a kept binding needs none.
   std::u16string wideName;
   auto wide = [&]() -> LPOLESTR {
-    wideName = AnsiToWide(nameText, strlen(nameText));
+    wideName = GbkToWide(nameText, strlen(nameText));
     return const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(wideName.c_str()));
   };
 

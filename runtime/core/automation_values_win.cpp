@@ -97,12 +97,12 @@ namespace {
 
 BSTR bstrFromText(const char* s) {
   size_t n = s ? strlen(s) : 0;
-  std::u16string w = AnsiToWide(s, n);
+  std::u16string w = GbkToWide(s, n);
   return SysAllocStringLen(reinterpret_cast<const OLECHAR*>(w.data()), UINT(w.size()));
 }
 
 Text textFromBstr(BSTR b) {
-  std::string s = WideToAnsi(reinterpret_cast<const char16_t*>(b), b ? SysStringLen(b) : 0);
+  std::string s = WideToGbk(reinterpret_cast<const char16_t*>(b), b ? SysStringLen(b) : 0);
   return MakeText(s.data(), s.size());
 }
 

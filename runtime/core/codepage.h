@@ -1,17 +1,24 @@
-// Conversions between the system ANSI code page (GBK, code page 936, on the target
-// systems) and UTF-16: the one unit that converts between them. On Windows it goes
-// through MultiByteToWideChar and WideCharToMultiByte with the system code page;
-// the pure modules only declare their use of it.
+// The program's texts are code page 936 (GBK) whatever the system's code page is.
+// This is the one unit that converts between them and UTF-16 or UTF-8, and it
+// names code page 936 itself: no conversion goes through the system's code page.
+// On Windows it goes through MultiByteToWideChar and WideCharToMultiByte; the pure
+// modules only declare their use of it.
 #pragma once
 #include <cstddef>
 #include <string>
 
 namespace lw {
 
-// The UTF-16 form of `length` bytes of ANSI text (no terminator in the result).
-std::u16string AnsiToWide(const char* text, size_t length);
-// The ANSI form of `length` UTF-16 units; characters the code page lacks become
-// the system's default character.
-std::string WideToAnsi(const char16_t* text, size_t length);
+constexpr unsigned kTextCodePage = 936;
+
+// The UTF-16 form of `length` bytes of GBK text (no terminator in the result).
+std::u16string GbkToWide(const char* text, size_t length);
+// The GBK form of `length` UTF-16 units; a character GBK cannot hold becomes "?".
+std::string WideToGbk(const char16_t* text, size_t length);
+// The UTF-8 form of `length` bytes of GBK text.
+std::string GbkToUtf8(const char* text, size_t length);
+
+inline std::u16string GbkToWide(const std::string& text) { return GbkToWide(text.data(), text.size()); }
+inline std::string WideToGbk(const std::u16string& text) { return WideToGbk(text.data(), text.size()); }
 
 }  // namespace lw

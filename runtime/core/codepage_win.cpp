@@ -8,25 +8,41 @@ namespace lw {
 
 // Each conversion asks for the size, allocates, then converts.
 
-std::u16string AnsiToWide(const char* text, size_t length) {
+namespace {
+
+std::u16string toWide(UINT codePage, const char* text, size_t length) {
   if (!text || length == 0 || length > INT_MAX) return std::u16string();
-  int n = MultiByteToWideChar(CP_ACP, 0, text, int(length), nullptr, 0);
+  int n = MultiByteToWideChar(codePage, 0, text, int(length), nullptr, 0);
   if (n <= 0) return std::u16string();
   std::u16string out(size_t(n), u'\0');
-  n = MultiByteToWideChar(CP_ACP, 0, text, int(length), reinterpret_cast<LPWSTR>(&out[0]), n);
+  n = MultiByteToWideChar(codePage, 0, text, int(length), reinterpret_cast<LPWSTR>(&out[0]), n);
   out.resize(n > 0 ? size_t(n) : 0);
   return out;
 }
 
-std::string WideToAnsi(const char16_t* text, size_t length) {
+std::string fromWide(UINT codePage, const char16_t* text, size_t length) {
   if (!text || length == 0 || length > INT_MAX) return std::string();
   LPCWCH wide = reinterpret_cast<LPCWCH>(text);
-  int n = WideCharToMultiByte(CP_ACP, 0, wide, int(length), nullptr, 0, nullptr, nullptr);
+  // UTF-8 takes no default character; GBK's is "?", as the system's own A calls
+  // give on a Chinese system.
+  LPCCH fallback = codePage == CP_UTF8 ? nullptr : "?";
+  int n = WideCharToMultiByte(codePage, 0, wide, int(length), nullptr, 0, fallback, nullptr);
   if (n <= 0) return std::string();
   std::string out(size_t(n), '\0');
-  n = WideCharToMultiByte(CP_ACP, 0, wide, int(length), &out[0], n, nullptr, nullptr);
+  n = WideCharToMultiByte(codePage, 0, wide, int(length), &out[0], n, fallback, nullptr);
   out.resize(n > 0 ? size_t(n) : 0);
   return out;
+}
+
+}  // namespace
+
+std::u16string GbkToWide(const char* text, size_t length) { return toWide(kTextCodePage, text, length); }
+
+std::string WideToGbk(const char16_t* text, size_t length) { return fromWide(kTextCodePage, text, length); }
+
+std::string GbkToUtf8(const char* text, size_t length) {
+  std::u16string wide = GbkToWide(text, length);
+  return fromWide(CP_UTF8, wide.data(), wide.size());
 }
 
 }  // namespace lw

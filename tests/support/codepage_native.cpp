@@ -1,6 +1,5 @@
 // The code-page unit for the pure test program. In the Windows build it is the
-// program's own unit; natively the system ANSI code page is taken to be GBK (code
-// page 936), converted with iconv.
+// program's own unit; natively it converts with iconv.
 #ifdef _WIN32
 #include "runtime/core/codepage_win.cpp"
 #else
@@ -40,7 +39,7 @@ std::string convert(const char* to, const char* from, const char* in, size_t inB
 
 }  // namespace
 
-std::u16string AnsiToWide(const char* text, size_t length) {
+std::u16string GbkToWide(const char* text, size_t length) {
   if (!text || length == 0) return std::u16string();
   static const char kQuestion[] = {'?', 0};
   std::string bytes = convert("UTF-16LE", "CP936", text, length, kQuestion, 2, 1);
@@ -50,7 +49,7 @@ std::u16string AnsiToWide(const char* text, size_t length) {
   return out;
 }
 
-std::string WideToAnsi(const char16_t* text, size_t length) {
+std::string WideToGbk(const char16_t* text, size_t length) {
   if (!text || length == 0) return std::string();
   std::string le(length * 2, '\0');
   for (size_t i = 0; i < length; ++i) {
@@ -58,6 +57,17 @@ std::string WideToAnsi(const char16_t* text, size_t length) {
     le[2 * i + 1] = char(text[i] >> 8);
   }
   return convert("CP936", "UTF-16LE", le.data(), le.size(), "?", 1, 2);
+}
+
+std::string GbkToUtf8(const char* text, size_t length) {
+  if (!text || length == 0) return std::string();
+  std::u16string wide = GbkToWide(text, length);
+  std::string le(wide.size() * 2, '\0');
+  for (size_t i = 0; i < wide.size(); ++i) {
+    le[2 * i] = char(wide[i] & 0xFF);
+    le[2 * i + 1] = char(wide[i] >> 8);
+  }
+  return convert("UTF-8", "UTF-16LE", le.data(), le.size(), "?", 1, 2);
 }
 
 }  // namespace lw
