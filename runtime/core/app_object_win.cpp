@@ -8,10 +8,10 @@ UINT g_lastMouseMsg = 0;
 }  // namespace
 
 BOOL AppObjectPumpMessage(const AppObjectHooks& hooks, MSG* msg) {
-  if (!GetMessageA(msg, nullptr, 0, 0)) return FALSE;
+  if (!GetMessageW(msg, nullptr, 0, 0)) return FALSE;
   if (!hooks.preTranslateMessage || !hooks.preTranslateMessage(msg)) {
     TranslateMessage(msg);
-    DispatchMessageA(msg);
+    DispatchMessageW(msg);
   }
   return TRUE;
 }
@@ -35,7 +35,7 @@ int AppObjectMain(const AppObjectHooks& hooks) {
   LONG idleCount = 0;
   bool idle = true;
   for (;;) {
-    while (idle && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
+    while (idle && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
       if (!hooks.onIdle || !hooks.onIdle(idleCount++)) idle = false;
     do {
       if (!AppObjectPumpMessage(hooks, &msg)) return hooks.exitInstance();
@@ -43,7 +43,7 @@ int AppObjectMain(const AppObjectHooks& hooks) {
         idle = true;
         idleCount = 0;
       }
-    } while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    } while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
   }
 }
 

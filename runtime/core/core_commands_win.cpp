@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "runtime/core/core_commands_win.h"
+#include "runtime/core/wide_text_win.h"
 #include "runtime/core/window_system.h"
 
 namespace lw::core {
@@ -44,6 +45,22 @@ bool openClipboardSoon() {
   return false;
 }
 
+// Hands `bytes` bytes to the clipboard in `format`; false when it took nothing.
+bool putOnClipboard(UINT format, const void* data, size_t bytes) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+  if (!block) return false;
+  void* p = GlobalLock(block);
+  if (!p) {
+    GlobalFree(block);
+    return false;
+  }
+  memcpy(p, data, bytes);
+  GlobalUnlock(block);
+  if (SetClipboardData(format, block)) return true;  // the clipboard owns the block now
+  GlobalFree(block);
+  return false;
+}
+
 }  // namespace
 
 const char kDefaultAddress[] = "about:blank";
@@ -54,21 +71,15 @@ void SetClipboardText(ResultRecord* r, int argc, ArgRecord* args) {
   const char* s = argc > 0 ? TextArgument(args[0]) : "";
   if (!openClipboardSoon()) return;
   EmptyClipboard();
-  size_t n = strlen(s) + 1;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, n);
-  if (block) {
-    void* p = GlobalLock(block);
-    if (p) {
-      memcpy(p, s, n);
-      GlobalUnlock(block);
-      if (SetClipboardData(CF_TEXT, block))
-        r->low = 1;  // the clipboard owns the block now
-      else
-        GlobalFree(block);
-    } else {
-      GlobalFree(block);
-    }
-  }
+  // The UTF-16 form pastes the same characters in every program whatever the
+  // system's code page; the GBK bytes stay for programs that read plain text, and
+  // the locale says which code page those bytes are in.
+  const std::wstring wide = Wide(s);
+  const LCID chinese = MAKELCID(MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), SORT_DEFAULT);
+  bool unicode = putOnClipboard(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+  bool plain = putOnClipboard(CF_TEXT, s, strlen(s) + 1);
+  putOnClipboard(CF_LOCALE, &chinese, sizeof chinese);
+  r->low = unicode && plain ? 1 : 0;
   CloseClipboard();
 }
 
@@ -93,7 +104,7 @@ void ShowMessageBox(ResultRecord* r, int argc, ArgRecord* args) {
     owner = liveWindowOf(m.windowId);
   else if (m.ownerHandle)
     owner = reinterpret_cast<HWND>(m.ownerHandle);
-  int button = MessageBoxA(owner, m.text.c_str(), m.caption.c_str(), m.style);
+  int button = MessageBoxW(owner, Wide(m.text).c_str(), Wide(m.caption).c_str(), m.style);
   r->low = Word(uint32_t(button > 0 ? button - 1 : 0));
   r->high = 0;
 }
@@ -108,14 +119,16 @@ void OpenAddress(ResultRecord* r, int argc, ArgRecord* args) {
     // folder instead).
     if (!*address) return;
   }
-  HWND owner = FindWindowA(nullptr, "Microsoft Internet Explorer");
+  // A browser window that is already open owns whatever the shell shows about the
+  // address (an error box, say), so that it comes up beside the page, not behind it.
+  HWND owner = FindWindowW(nullptr, L"Microsoft Internet Explorer");
   // The shell library is large and only this command needs it, so it is loaded
   // the first time an address is opened rather than with the program.
-  using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-  static HMODULE shell = LoadLibraryA("shell32.dll");
-  auto open = shell ? reinterpret_cast<ShellExecuteFn>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")))
+  using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+  static HMODULE shell = LoadLibraryW(L"shell32.dll");
+  auto open = shell ? reinterpret_cast<ShellExecuteFn>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteW")))
                     : nullptr;
-  if (open) open(owner, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
+  if (open) open(owner, L"open", Wide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 namespace {
@@ -125,14 +138,14 @@ HCURSOR g_cursorBeforeWait = nullptr;
 
 void ShowWaitCursor(ResultRecord* r, int, ArgRecord*) {
   *r = {};
-  HCURSOR previous = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
+  HCURSOR previous = SetCursor(SystemCursor(IDC_WAIT));
   if (g_waitDepth++ == 0) g_cursorBeforeWait = previous;
 }
 
 void RestoreCursor(ResultRecord* r, int, ArgRecord*) {
   *r = {};
   if (g_waitDepth == 0 || --g_waitDepth > 0) return;
-  SetCursor(g_cursorBeforeWait ? g_cursorBeforeWait : LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
+  SetCursor(g_cursorBeforeWait ? g_cursorBeforeWait : SystemCursor(IDC_ARROW));
   g_cursorBeforeWait = nullptr;
 }
 

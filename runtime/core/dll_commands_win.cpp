@@ -8,6 +8,7 @@
 
 #include "runtime/core/runtime_app_win.h"
 #include "runtime/core/runtime_error.h"
+#include "runtime/core/wide_text_win.h"
 
 extern "C" uint64_t lw_call_stdcall(void* entry, int argc, const uint32_t* args, int* stackOk);
 
@@ -24,24 +25,27 @@ LPCSTR exportKey(const char* name) {
   return name;
 }
 
+// Library paths are the program's texts: the W calls get their UTF-16 form.
+HMODULE loadLibrary(const std::string& path) { return LoadLibraryW(Wide(path).c_str()); }
+
 bool fileExists(const std::string& path) {
-  DWORD attr = GetFileAttributesA(path.c_str());
+  DWORD attr = GetFileAttributesW(Wide(path).c_str());
   return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // The path of a library of the system directory; empty when the directory is unknown.
 std::string inSystemDirectory(const char* name) {
-  char sysDir[MAX_PATH] = {};
-  UINT n = GetSystemDirectoryA(sysDir, sizeof sysDir);
-  if (n == 0 || n >= sizeof sysDir) return std::string();
-  return std::string(sysDir) + "\\" + name;
+  wchar_t sysDir[MAX_PATH] = {};
+  UINT n = GetSystemDirectoryW(sysDir, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return std::string();
+  return Gbk(sysDir, n) + "\\" + name;
 }
 
 // Loads a system library from the system directory only, never by bare name: the
 // platform's search would look beside the program first.
 HMODULE loadSystemLibrary(const char* name) {
   std::string path = inSystemDirectory(name);
-  return path.empty() ? nullptr : LoadLibraryA(path.c_str());
+  return path.empty() ? nullptr : loadLibrary(path);
 }
 
 // Loads a library named without a drive. A name that exists in the system directory
@@ -50,10 +54,10 @@ HMODULE loadSystemLibrary(const char* name) {
 // program, then in the module directory, then by the platform's own search.
 HMODULE loadRelativeLibrary(const char* name) {
   std::string inSystem = inSystemDirectory(name);
-  if (!inSystem.empty() && fileExists(inSystem)) return LoadLibraryA(inSystem.c_str());
-  if (HMODULE m = LoadLibraryA((g_app.programDirectory + "\\" + name).c_str())) return m;
-  if (HMODULE m = LoadLibraryA((g_app.moduleDirectory + name).c_str())) return m;
-  return LoadLibraryA(name);
+  if (!inSystem.empty() && fileExists(inSystem)) return loadLibrary(inSystem);
+  if (HMODULE m = loadLibrary(g_app.programDirectory + "\\" + name)) return m;
+  if (HMODULE m = loadLibrary(g_app.moduleDirectory + name)) return m;
+  return loadLibrary(name);
 }
 
 [[noreturn]] void exportNotFound(const char* library, const char* exportName) {
@@ -86,7 +90,7 @@ void* bind(int index) {
       FreeLibrary(m);
     }
   } else {
-    module = strchr(library, ':') ? LoadLibraryA(library) : loadRelativeLibrary(library);
+    module = strchr(library, ':') ? loadLibrary(library) : loadRelativeLibrary(library);
     if (module) entry = GetProcAddress(module, key);
   }
   if (!entry) {

@@ -5,6 +5,7 @@
 #include "runtime/core/memory.h"
 #include "runtime/core/runtime_app_win.h"
 #include "runtime/core/runtime_error.h"
+#include "runtime/core/wide_text_win.h"
 
 namespace lw {
 namespace {
@@ -18,7 +19,7 @@ void showFatalError(const char* message, int code, bool showBox) {
     std::string text = BuildRuntimeErrorText(message, code);
     // Task-modal: without an owner a plain box leaves every window of the program
     // usable, and a click there could raise another error and stack another box.
-    MessageBoxA(nullptr, text.c_str(), "错误", MB_ICONERROR | MB_TASKMODAL);
+    MessageBoxW(nullptr, Wide(text).c_str(), Wide("错误").c_str(), MB_ICONERROR | MB_TASKMODAL);
   }
   // The application's cleanup routine does not run after a fatal error.
   g_app.cleanupRoutines.clear();

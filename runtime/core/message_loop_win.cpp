@@ -64,7 +64,7 @@ int RunMessageLoop(int mode, const volatile bool* modalFlag) {
   bool idle = true;
   LONG idleCount = 0;
   for (;;) {
-    while (idle && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+    while (idle && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
       runIdleRoutines();
       if (!RuntimeIdleHook(idleCount++)) idle = false;
       if (modalEnded()) return 0;
@@ -79,7 +79,7 @@ int RunMessageLoop(int mode, const volatile bool* modalFlag) {
         idle = true;
         idleCount = 0;
       }
-    } while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    } while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
   }
 }
 

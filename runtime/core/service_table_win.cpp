@@ -8,6 +8,7 @@
 #include "runtime/core/runtime_error.h"
 #include "runtime/core/service_table.h"
 #include "runtime/core/window_system.h"
+#include "runtime/core/wide_text_win.h"
 
 namespace lw {
 namespace {
@@ -26,27 +27,30 @@ void writeProperty(uint32_t windowId, uint32_t unitId, int property, int index, 
 
 // Services 0 and 1: a file search by pattern. The handle lives in the caller's variable.
 intptr_t findNextFile(const char* pattern, DWORD attributes, int filterMode, HANDLE* handle) {
-  WIN32_FIND_DATAA data;
+  WIN32_FIND_DATAW data;
   bool found;
   if (pattern && *pattern) {
     if (*handle && *handle != INVALID_HANDLE_VALUE) FindClose(*handle);
-    *handle = FindFirstFileA(pattern, &data);
+    *handle = FindFirstFileW(Wide(pattern).c_str(), &data);
     found = *handle != INVALID_HANDLE_VALUE;
   } else {
-    found = *handle && *handle != INVALID_HANDLE_VALUE && FindNextFileA(*handle, &data);
+    found = *handle && *handle != INVALID_HANDLE_VALUE && FindNextFileW(*handle, &data);
   }
   while (found) {
-    bool dotEntry = !strcmp(data.cFileName, ".") || !strcmp(data.cFileName, "..");
+    bool dotEntry = !wcscmp(data.cFileName, L".") || !wcscmp(data.cFileName, L"..");
     bool match = filterMode ? (data.dwFileAttributes & attributes) == attributes
                             : (attributes == 0 || (data.dwFileAttributes & attributes) != 0 ||
                                !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY));
     if (!dotEntry && match) {
-      size_t n = strlen(data.cFileName);
-      char* text = static_cast<char*>(AllocMemory(n + 1));
-      memcpy(text, data.cFileName, n + 1);
-      return intptr_t(text);
+      // A name that GBK cannot hold is given by its short name, which opens the same file.
+      const wchar_t* name = data.cFileName;
+      std::string text = Gbk(name, wcslen(name));
+      if (Wide(text) != name && data.cAlternateFileName[0]) text = Gbk(data.cAlternateFileName, wcslen(data.cAlternateFileName));
+      char* block = static_cast<char*>(AllocMemory(text.size() + 1));
+      memcpy(block, text.c_str(), text.size() + 1);
+      return intptr_t(block);
     }
-    found = FindNextFileA(*handle, &data);
+    found = FindNextFileW(*handle, &data);
   }
   if (*handle && *handle != INVALID_HANDLE_VALUE) FindClose(*handle);
   *handle = nullptr;

@@ -11,6 +11,7 @@
 #include "runtime/core/program_path.h"
 #include "runtime/core/runtime_app_win.h"
 #include "runtime/core/runtime_error.h"
+#include "runtime/core/wide_text_win.h"
 #include "runtime/core/window_system.h"
 
 namespace lw {
@@ -20,25 +21,48 @@ RuntimeApp g_app;
 namespace {
 
 constexpr UINT kEndRequestMessage = 0x83E7;  // cross-thread request to end the program
-const char kHiddenOwnerClass[] = "_QX_HideOwner";
+const wchar_t kHiddenOwnerClass[] = L"_QX_HideOwner";
 
 const ProgramImage* g_image = nullptr;
 
 LRESULT CALLBACK hiddenOwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == kEndRequestMessage) EndProgram(int(wp));
-  return DefWindowProcA(hwnd, msg, wp, lp);
+  return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 void createHiddenOwner() {
-  WNDCLASSA wc = {};
+  WNDCLASSW wc = {};
   wc.lpfnWndProc = &Guarded<hiddenOwnerProc>;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // arrow
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = SystemCursor(IDC_ARROW);
   wc.hbrBackground = HBRUSH(GetStockObject(NULL_BRUSH));
   wc.lpszClassName = kHiddenOwnerClass;
-  RegisterClassA(&wc);
-  g_app.hiddenOwner = CreateWindowExA(WS_EX_TOOLWINDOW, kHiddenOwnerClass, "", 0, 0, 0, 0, 0, nullptr, nullptr,
+  RegisterClassW(&wc);
+  g_app.hiddenOwner = CreateWindowExW(WS_EX_TOOLWINDOW, kHiddenOwnerClass, L"", 0, 0, 0, 0, 0, nullptr, nullptr,
                                       wc.hInstance, nullptr);
+}
+
+// The program's own path as a text. A path that GBK cannot hold (a folder named
+// in another script) is given in its short form, which the platform can open.
+std::string programPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, &path[0], DWORD(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    if (path.size() >= 32768) return {};
+    path.resize(path.size() * 2);
+  }
+  std::string gbk = Gbk(path);
+  if (Wide(gbk) == path) return gbk;
+  std::wstring shortPath(path.size() + 1, L'\0');
+  DWORD n = GetShortPathNameW(path.c_str(), &shortPath[0], DWORD(shortPath.size()));
+  if (n == 0 || n >= shortPath.size()) return gbk;
+  shortPath.resize(n);
+  return Gbk(shortPath);
 }
 
 }  // namespace
@@ -54,10 +78,8 @@ void InitialiseRuntime() {
     OleInitialize(nullptr);  // a failure is not checked: the flag is set regardless
     g_app.oleStarted = true;
   }
-  char path[260] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  SplitProgramPath(path, &g_app.programDirectory, &g_app.programFileName);
-  SetCurrentDirectoryA(g_app.programDirectory.c_str());
+  SplitProgramPath(programPath().c_str(), &g_app.programDirectory, &g_app.programFileName);
+  SetCurrentDirectoryW(Wide(g_app.programDirectory).c_str());
   createHiddenOwner();
   g_app.mainThreadId = GetCurrentThreadId();
   if (info.constLength > 0) SetConstantArea(info.constStart, info.constLength);
@@ -101,7 +123,7 @@ void OnLoadedWindowDestroyed() {
 void Shutdown(int exitCode) {
   if (g_app.mainThreadId && GetCurrentThreadId() != g_app.mainThreadId) {
     // Another thread never runs the shutdown itself: it asks the main thread.
-    if (g_app.hiddenOwner) SendMessageA(g_app.hiddenOwner, kEndRequestMessage, WPARAM(exitCode), 0);
+    if (g_app.hiddenOwner) SendMessageW(g_app.hiddenOwner, kEndRequestMessage, WPARAM(exitCode), 0);
     if (!g_app.shutdownStarted) ExitProcess(UINT(exitCode));
     return;
   }
@@ -135,10 +157,8 @@ void EndProgram(int exitCode) {
 namespace {
 
 BOOL initInstanceHook() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
   std::string dir, file;
-  SplitProgramPath(path, &dir, &file);
+  SplitProgramPath(programPath().c_str(), &dir, &file);
   g_app.moduleDirectory = dir + "\\";
   return g_image->entry();
 }

@@ -1,19 +1,13 @@
 // The control kinds built into the program, and what their files share.
 #include "runtime/ui/control_kinds_win.h"
 
+#include "runtime/core/wide_text_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/units_win.h"
 
 namespace lw {
 
-std::string WindowTextOf(HWND hwnd) {
-  int n = GetWindowTextLengthA(hwnd);
-  if (n <= 0) return {};
-  std::string t(size_t(n) + 1, '\0');
-  int got = GetWindowTextA(hwnd, &t[0], n + 1);
-  t.resize(got > 0 ? size_t(got) : 0);
-  return t;
-}
+std::string WindowTextOf(HWND hwnd) { return Gbk(WideWindowText(hwnd)); }
 
 void ReplaceBrush(HBRUSH* slot, uint32_t colour) {
   if (*slot) DeleteObject(*slot);
@@ -27,26 +21,27 @@ void DeleteUnitFont(HFONT font) {
 void ReplaceFont(HFONT* slot, const std::vector<uint8_t>& block, HWND hwnd) {
   HFONT old = *slot;
   *slot = MakeUnitFont(block);
-  if (hwnd) SendMessageA(hwnd, WM_SETFONT, WPARAM(*slot), TRUE);
+  if (hwnd) SendMessageW(hwnd, WM_SETFONT, WPARAM(*slot), TRUE);
   DeleteUnitFont(old);
 }
 
 bool RegisterUnitClass(const char* name, WNDPROC proc, UINT classStyle) {
-  HINSTANCE inst = GetModuleHandleA(nullptr);
-  WNDCLASSA existing;
-  if (GetClassInfoA(inst, name, &existing)) return true;
-  WNDCLASSA wc = {};
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  const std::wstring className = Wide(name);
+  WNDCLASSW existing;
+  if (GetClassInfoW(inst, className.c_str(), &existing)) return true;
+  WNDCLASSW wc = {};
   wc.style = classStyle;
   wc.lpfnWndProc = proc;
   wc.hInstance = inst;
-  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+  wc.hCursor = SystemCursor(IDC_ARROW);
   wc.hbrBackground = nullptr;
-  wc.lpszClassName = name;
-  return RegisterClassA(&wc) != 0;
+  wc.lpszClassName = className.c_str();
+  return RegisterClassW(&wc) != 0;
 }
 
 void SubclassControl(HWND hwnd, WNDPROC proc, WNDPROC* classProc) {
-  auto previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(proc)));
+  auto previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, LONG_PTR(proc)));
   if (!*classProc) *classProc = previous;
 }
 

@@ -1,4 +1,5 @@
 #include "runtime/ui/list_view_commands_win.h"
+#include "runtime/core/wide_text_win.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -59,17 +60,17 @@ void setInt(ResultRecord* r, int32_t v) {
 void InsertRow(ResultRecord* r, int argc, ArgRecord* args) {
   Unit* unit;
   HWND hwnd = listOf(argc, args, &unit);
-  const int count = int(SendMessageA(hwnd, LVM_GETITEMCOUNT, 0, 0));
+  const int count = int(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0));
   int position = intArg(argc, args, 1, -1);
   if (position < 0 || position > count) position = count;
-  const char* text = given(argc, args, 2) ? core::TextArgument(args[2]) : "";
+  const std::wstring text = Wide(given(argc, args, 2) ? core::TextArgument(args[2]) : "");
   int image = intArg(argc, args, 3, -1);
   if (image < -1) image = -1;
 
-  LVITEMA item = {};
+  LVITEMW item = {};
   item.mask = LVIF_TEXT;
   item.iItem = position;
-  item.pszText = const_cast<char*>(text);
+  item.pszText = const_cast<wchar_t*>(text.c_str());
   if (image >= 0) {
     item.mask |= LVIF_IMAGE;
     item.iImage = image;
@@ -85,7 +86,7 @@ void InsertRow(ResultRecord* r, int argc, ArgRecord* args) {
   }
   // Rows usually come in a burst from one handler: one repaint once it returns.
   HoldListViewRedraw(unit);
-  int index = int(SendMessageA(hwnd, LVM_INSERTITEMA, 0, LPARAM(&item)));
+  int index = int(SendMessageW(hwnd, LVM_INSERTITEMW, 0, LPARAM(&item)));
   if (index >= 0 && given(argc, args, 4)) SetListViewItemChecked(unit, index, intArg(argc, args, 4, 0) == 1);
   setInt(r, index);
 }
@@ -94,10 +95,11 @@ void SetItemText(ResultRecord* r, int argc, ArgRecord* args) {
   Unit* unit;
   HWND hwnd = listOf(argc, args, &unit);
   const int index = intArg(argc, args, 1, -1);
-  LVITEMA item = {};
+  const std::wstring text = Wide(given(argc, args, 3) ? core::TextArgument(args[3]) : "");
+  LVITEMW item = {};
   item.iSubItem = intArg(argc, args, 2, 0);
-  item.pszText = const_cast<char*>(given(argc, args, 3) ? core::TextArgument(args[3]) : "");
-  if (index >= 0) SendMessageA(hwnd, LVM_SETITEMTEXTA, WPARAM(index), LPARAM(&item));
+  item.pszText = const_cast<wchar_t*>(text.c_str());
+  if (index >= 0) SendMessageW(hwnd, LVM_SETITEMTEXTW, WPARAM(index), LPARAM(&item));
   (void)r;
 }
 
@@ -105,21 +107,22 @@ void GetItemText(ResultRecord* r, int argc, ArgRecord* args) {
   Unit* unit;
   HWND hwnd = listOf(argc, args, &unit);
   const int index = intArg(argc, args, 1, -1);
-  std::string text;
+  std::wstring wide;
   if (index >= 0) {
     // Asks with a growing buffer until the text fits with room to spare.
     for (size_t size = 256; size <= (size_t(1) << 24); size *= 4) {
-      text.assign(size, '\0');
-      LVITEMA item = {};
+      wide.assign(size, L'\0');
+      LVITEMW item = {};
       item.iSubItem = intArg(argc, args, 2, 0);
-      item.pszText = &text[0];
+      item.pszText = &wide[0];
       item.cchTextMax = int(size);
-      int n = int(SendMessageA(hwnd, LVM_GETITEMTEXTA, WPARAM(index), LPARAM(&item)));
+      int n = int(SendMessageW(hwnd, LVM_GETITEMTEXTW, WPARAM(index), LPARAM(&item)));
       if (n < 0) n = 0;
-      text.resize(strnlen(text.c_str(), size_t(n) < size ? size_t(n) : size - 1));
+      wide.resize(wcsnlen(wide.c_str(), size_t(n) < size ? size_t(n) : size - 1));
       if (size_t(n) + 1 < size) break;
     }
   }
+  const std::string text = Gbk(wide);
   setResultPointer(r, MakeText(text.data(), text.size()));
 }
 

@@ -1,4 +1,5 @@
 #include "runtime/ui/menus_win.h"
+#include "runtime/core/wide_text_win.h"
 
 #include <string>
 #include <vector>
@@ -87,9 +88,9 @@ size_t fill(HMENU menu, const std::vector<MenuEntry>& entries, size_t i, int lev
       if (hidden)
         DestroyMenu(sub);
       else
-        AppendMenuA(menu, flags | MF_POPUP, UINT_PTR(sub), captionOf(u).c_str());
+        AppendMenuW(menu, flags | MF_POPUP, UINT_PTR(sub), Wide(captionOf(u)).c_str());
     } else if (!hidden) {
-      AppendMenuA(menu, flags, entries[i].command, captionOf(u).c_str());
+      AppendMenuW(menu, flags, entries[i].command, Wide(captionOf(u)).c_str());
     }
     ShortcutKey key = shortcutAt(u.menu.shortcut);
     if (!hidden && key.name && accels) accels->push_back({key.modifiers, key.key, WORD(entries[i].command)});
@@ -114,7 +115,7 @@ void BuildMenuBar(const WindowRecord& w, HMENU* bar, HACCEL* accelerators) {
   } else {
     DestroyMenu(menu);
   }
-  if (!accels.empty()) *accelerators = CreateAcceleratorTableA(accels.data(), int(accels.size()));
+  if (!accels.empty()) *accelerators = CreateAcceleratorTableW(accels.data(), int(accels.size()));
 }
 
 HMENU BuildPopupMenu(const WindowRecord& w, uint32_t itemId) {

@@ -3,9 +3,11 @@
 // property's value kind.
 #include <windows.h>
 
+#include <cstddef>
 #include <cstring>
 
 #include "runtime/core/memory.h"
+#include "runtime/core/wide_text_win.h"
 #include "runtime/core/runtime_error.h"
 #include "runtime/core/values.h"
 #include "runtime/ui/menus_win.h"
@@ -48,9 +50,13 @@ LogFontRecord fontOf(const std::vector<uint8_t>& block) {
   if (block.size() >= sizeof f) {
     memcpy(&f, block.data(), sizeof f);
   } else {
-    LOGFONTA lf;
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
-    memcpy(&f, &lf, sizeof f);
+    // The default font's record, its face name as a GBK text.
+    LOGFONTW lf = {};
+    GetObjectW(DefaultUnitFont(), sizeof lf, &lf);
+    memcpy(&f, &lf, offsetof(LOGFONTW, lfFaceName));
+    memset(f.faceName, 0, sizeof f.faceName);
+    const std::string face = Gbk(lf.lfFaceName, wcsnlen(lf.lfFaceName, LF_FACESIZE));
+    memcpy(f.faceName, face.data(), face.size() < sizeof f.faceName ? face.size() : sizeof f.faceName - 1);
   }
   f.faceName[31] = 0;
   return f;
@@ -61,7 +67,7 @@ LogFontRecord fontOf(const std::vector<uint8_t>& block) {
 RECT placement(HWND h) {
   RECT r;
   GetWindowRect(h, &r);
-  HWND parent = (GetWindowLongA(h, GWL_STYLE) & WS_CHILD) ? GetParent(h) : nullptr;
+  HWND parent = (GetWindowLongW(h, GWL_STYLE) & WS_CHILD) ? GetParent(h) : nullptr;
   if (parent) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
   return r;
 }

@@ -65,9 +65,9 @@ void RecreateUnit(WindowRecord* window, UnitRecord* record, Unit* old) {
   }
   record->liveObject = fresh;
   SetWindowPos(hwnd, oldHwnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SendMessageA(hwnd, kAllUnitsExist, 0, 0);
-  SendMessageA(hwnd, kCreationFinished, 0, 0);
-  if (type->flags & kNotifiesParent) SendMessageA(parent, kWindowUnitsReady, 0, 0);
+  SendMessageW(hwnd, kAllUnitsExist, 0, 0);
+  SendMessageW(hwnd, kCreationFinished, 0, 0);
+  if (type->flags & kNotifiesParent) SendMessageW(parent, kWindowUnitsReady, 0, 0);
   if (wasVisible) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
   old->recreating = true;
   DestroyWindow(oldHwnd);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "runtime/core/guarded_procedure_win.h"
+#include "runtime/core/wide_text_win.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/picture_draw_win.h"
@@ -53,8 +54,8 @@ constexpr DWORD kOwnStyleBits = BS_TYPEMASK | BS_LEFT | BS_RIGHT | BS_CENTER | B
                                 BS_ICON | BS_BITMAP;
 
 void applyStyle(HWND hwnd, const ButtonState& s) {
-  DWORD style = DWORD(GetWindowLongA(hwnd, GWL_STYLE)) & ~kOwnStyleBits;
-  SetWindowLongA(hwnd, GWL_STYLE, LONG(style | buttonStyle(s.props, s)));
+  DWORD style = DWORD(GetWindowLongW(hwnd, GWL_STYLE)) & ~kOwnStyleBits;
+  SetWindowLongW(hwnd, GWL_STYLE, LONG(style | buttonStyle(s.props, s)));
   InvalidateRect(hwnd, nullptr, TRUE);
 }
 
@@ -68,13 +69,13 @@ void makePicture(ButtonState* s) {
 
 void showPicture(HWND hwnd, const ButtonState& s) {
   if (s.picture.icon)
-    SendMessageA(hwnd, BM_SETIMAGE, IMAGE_ICON, LPARAM(s.picture.icon));
+    SendMessageW(hwnd, BM_SETIMAGE, IMAGE_ICON, LPARAM(s.picture.icon));
   else
-    SendMessageA(hwnd, BM_SETIMAGE, IMAGE_BITMAP, LPARAM(s.bitmap));
+    SendMessageW(hwnd, BM_SETIMAGE, IMAGE_BITMAP, LPARAM(s.bitmap));
 }
 
 LRESULT CALLBACK buttonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  LRESULT r = CallWindowProcA(g_buttonClassProc, hwnd, msg, wp, lp);
+  LRESULT r = CallWindowProcW(g_buttonClassProc, hwnd, msg, wp, lp);
   if (msg == WM_SETFOCUS || msg == WM_KILLFOCUS) FireFocusEvent(UnitFromWindow(hwnd), msg);
   return r;
 }
@@ -96,8 +97,8 @@ Unit* create(const UnitCreateArgs& a) {
   }
   makePicture(s);
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | buttonStyle(s->props, *s) | (a.style & ~WS_VISIBLE);
-  HWND hwnd = CreateWindowExA(0, "BUTTON", s->props.caption.c_str(), style, a.left, a.top, a.width, a.height,
-                              HWND(a.parent), HMENU(intptr_t(a.controlId)), GetModuleHandleA(nullptr), nullptr);
+  HWND hwnd = CreateWindowExW(0, L"BUTTON", Wide(s->props.caption).c_str(), style, a.left, a.top, a.width, a.height,
+                              HWND(a.parent), HMENU(intptr_t(a.controlId)), GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) {
     freeState(s);
     return nullptr;
@@ -122,12 +123,12 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
       break;
     case button_prop::DefaultButton:
       p.defaultButton = v.i ? 1 : 0;
-      SendMessageA(hwnd, BM_SETSTYLE, p.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+      SendMessageW(hwnd, BM_SETSTYLE, p.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
       applyStyle(hwnd, *s);
       break;
     case button_prop::Caption:
       p.caption = v.text;
-      SetWindowTextA(hwnd, p.caption.c_str());
+      SetWindowTextGbk(hwnd, p.caption);
       break;
     case button_prop::HAlign: p.hAlign = ClampInt(v.i, 0, 2), applyStyle(hwnd, *s); break;
     case button_prop::VAlign: p.vAlign = ClampInt(v.i, 0, 2), applyStyle(hwnd, *s); break;

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "runtime/core/guarded_procedure_win.h"
+#include "runtime/core/text_positions.h"
+#include "runtime/core/wide_text_win.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/units_win.h"
@@ -17,7 +19,7 @@ namespace lw {
 namespace {
 
 constexpr int kBuddyIdOffset = 4;
-const char kBuddyOfProp[] = "lw.buddyOf";  // on the up-down control: the edit box it serves
+const wchar_t kBuddyOfProp[] = L"lw.buddyOf";  // on the up-down control: the edit box it serves
 
 struct EditState {
   EditProps props;
@@ -60,12 +62,28 @@ DWORD editStyle(const EditProps& p) {
   return style;
 }
 
-int textLength(HWND hwnd) { return GetWindowTextLengthA(hwnd); }
+// The box holds its text in UTF-16 and counts positions in units; the program's
+// positions and lengths are GBK bytes. These convert at every position.
+std::u16string boxText(HWND hwnd) {
+  std::wstring w = WideWindowText(hwnd);
+  return std::u16string(w.begin(), w.end());
+}
+
+// The selection as GBK byte positions.
+void selectionBytes(HWND hwnd, DWORD* from, DWORD* to) {
+  DWORD a = 0, b = 0;
+  SendMessageW(hwnd, EM_GETSEL, WPARAM(&a), LPARAM(&b));
+  const std::u16string text = boxText(hwnd);
+  *from = DWORD(GbkBytesOfUnits(text, a));
+  *to = DWORD(GbkBytesOfUnits(text, b));
+}
 
 // The selection from a start and a length by the edit box's rules: start -1 puts
 // the caret at the end, length -1 selects everything; other negatives count as 0.
+// A position inside a two-byte character moves to the character's start.
 void applySelection(HWND hwnd, EditProps& p) {
-  const int length = textLength(hwnd);
+  const std::u16string text = boxText(hwnd);
+  const int length = int(GbkBytesOfUnits(text, text.size()));
   int start = p.selStart, count = p.selLength;
   if (count == -1) {
     start = 0;
@@ -76,27 +94,57 @@ void applySelection(HWND hwnd, EditProps& p) {
   }
   if (start < 0) start = 0;
   if (count < 0) count = 0;
-  p.selStart = start;
-  p.selLength = count;
-  SendMessageA(hwnd, EM_SETSEL, WPARAM(start), LPARAM(start + count));
-  SendMessageA(hwnd, EM_SCROLLCARET, 0, 0);
+  const size_t from = UnitsOfGbkBytes(text, size_t(start)), to = UnitsOfGbkBytes(text, size_t(start) + size_t(count));
+  p.selStart = int(GbkBytesOfUnits(text, from));
+  p.selLength = int(GbkBytesOfUnits(text, to)) - p.selStart;
+  SendMessageW(hwnd, EM_SETSEL, WPARAM(from), LPARAM(to));
+  SendMessageW(hwnd, EM_SCROLLCARET, 0, 0);
 }
 
 void applyInputMode(HWND hwnd, const EditProps& p) {
-  SendMessageA(hwnd, EM_SETPASSWORDCHAR, p.inputMode == 2 ? WPARAM(uint8_t(p.maskChar)) : 0, 0);
-  SendMessageA(hwnd, EM_SETREADONLY, p.inputMode == 1, 0);
+  WPARAM mask = 0;
+  if (p.inputMode == 2) {
+    const char c = char(p.maskChar);
+    const std::wstring w = Wide(&c, 1);
+    mask = w.size() == 1 ? WPARAM(w[0]) : WPARAM(L'*');
+  }
+  SendMessageW(hwnd, EM_SETPASSWORDCHAR, mask, 0);
+  SendMessageW(hwnd, EM_SETREADONLY, p.inputMode == 1, 0);
   InvalidateRect(hwnd, nullptr, TRUE);
 }
 
+// The limit is in GBK bytes. The box counts units, and every character takes at
+// least one byte, so it is told the same number and the byte count is held after
+// each change (keepWithinLimit).
 void applyMaxLength(HWND hwnd, const EditProps& p) {
-  SendMessageA(hwnd, EM_LIMITTEXT, WPARAM(p.maxLength > 0 ? p.maxLength : 0), 0);
+  SendMessageW(hwnd, EM_LIMITTEXT, WPARAM(p.maxLength > 0 ? p.maxLength : 0), 0);
+}
+
+// After a change that took the text past the byte limit (two-byte characters typed,
+// pasted or composed), the characters just before the caret are taken out until
+// it fits: what was inserted last is what does not fit.
+void keepWithinLimit(HWND hwnd, EditState* s) {
+  const EditProps& p = s->props;
+  if (p.maxLength <= 0) return;
+  const std::u16string text = boxText(hwnd);
+  const size_t bytes = GbkBytesOfUnits(text, text.size());
+  if (bytes <= size_t(p.maxLength)) return;
+  DWORD from = 0, caret = 0;
+  SendMessageW(hwnd, EM_GETSEL, WPARAM(&from), LPARAM(&caret));
+  const size_t before = GbkBytesOfUnits(text, caret);
+  const size_t over = bytes - size_t(p.maxLength);
+  const size_t keep = before > over ? UnitsOfGbkBytes(text, before - over) : 0;
+  s->ownChange = true;
+  SendMessageW(hwnd, EM_SETSEL, WPARAM(keep), LPARAM(caret));
+  SendMessageW(hwnd, EM_REPLACESEL, FALSE, LPARAM(L""));
+  s->ownChange = false;
 }
 
 // A single-line box gets its frame and margins worked out again after the border
 // changed, so its text sits inside the new frame.
 void reframe(HWND hwnd, const EditProps& p) {
   if (p.multiLine) return;
-  SendMessageA(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(EC_USEFONTINFO, EC_USEFONTINFO));
+  SendMessageW(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(EC_USEFONTINFO, EC_USEFONTINFO));
   SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
@@ -109,20 +157,20 @@ void makeBuddy(HWND hwnd, EditState* s) {
   if (IsWindowVisible(hwnd)) style |= WS_VISIBLE;
   if (!IsWindowEnabled(hwnd)) style |= WS_DISABLED;
   HWND parent = GetParent(hwnd);
-  s->buddy = CreateWindowExA(0, UPDOWN_CLASSA, "", style, 0, 0, 0, 0, parent,
-                             HMENU(intptr_t(GetDlgCtrlID(hwnd) + kBuddyIdOffset)), GetModuleHandleA(nullptr),
+  s->buddy = CreateWindowExW(0, UPDOWN_CLASSW, L"", style, 0, 0, 0, 0, parent,
+                             HMENU(intptr_t(GetDlgCtrlID(hwnd) + kBuddyIdOffset)), GetModuleHandleW(nullptr),
                              nullptr);
   if (!s->buddy) return;
-  SetPropA(s->buddy, kBuddyOfProp, hwnd);
-  SendMessageA(s->buddy, UDM_SETBUDDY, WPARAM(hwnd), 0);
+  SetPropW(s->buddy, kBuddyOfProp, hwnd);
+  SendMessageW(s->buddy, UDM_SETBUDDY, WPARAM(hwnd), 0);
   const int lo = p.spinLower < p.spinUpper ? p.spinLower : p.spinUpper;
   const int hi = p.spinLower < p.spinUpper ? p.spinUpper : p.spinLower;
-  SendMessageA(s->buddy, UDM_SETRANGE32, WPARAM(lo), LPARAM(hi));
+  SendMessageW(s->buddy, UDM_SETRANGE32, WPARAM(lo), LPARAM(hi));
 }
 
 void dropBuddy(EditState* s) {
   if (!s->buddy) return;
-  RemovePropA(s->buddy, kBuddyOfProp);
+  RemovePropW(s->buddy, kBuddyOfProp);
   DestroyWindow(s->buddy);
   s->buddy = nullptr;
 }
@@ -150,7 +198,7 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       break;
     default: break;
   }
-  return CallWindowProcA(g_editClassProc, hwnd, msg, wp, lp);
+  return CallWindowProcW(g_editClassProc, hwnd, msg, wp, lp);
 }
 
 // What the edit box's parent passes on: change and focus notifications, colours.
@@ -161,7 +209,11 @@ LRESULT notify(Unit* u, UINT msg, WPARAM wp, LPARAM lp, bool* handled) {
   switch (msg) {
     case WM_COMMAND:
       switch (HIWORD(wp)) {
-        case EN_CHANGE: contentChanged(u, s); break;
+        case EN_CHANGE:
+          if (s->ownChange) break;
+          keepWithinLimit(HWND(u->hwnd), s);
+          contentChanged(u, s);
+          break;
         case EN_SETFOCUS: FireFocusEvent(u, WM_SETFOCUS); break;
         case EN_KILLFOCUS: FireFocusEvent(u, WM_KILLFOCUS); break;
         default: return 0;
@@ -188,9 +240,9 @@ Unit* create(const UnitCreateArgs& a) {
   }
   EditProps& p = s->props;
   const DWORD style = editStyle(p) | (a.style & ~WS_VISIBLE);
-  HWND hwnd = CreateWindowExA(BorderExStyle(p.border), "EDIT", p.text.c_str(), style, a.left, a.top, a.width,
-                              a.height, HWND(a.parent), HMENU(intptr_t(a.controlId)), GetModuleHandleA(nullptr),
-                              nullptr);
+  HWND hwnd = CreateWindowExW(BorderExStyle(p.border), L"EDIT", Wide(p.text).c_str(), style, a.left, a.top,
+                              a.width, a.height, HWND(a.parent), HMENU(intptr_t(a.controlId)),
+                              GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) {
     delete s;
     return nullptr;
@@ -225,7 +277,7 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
       // The platform's own notification is held back so the write raises one event.
       p.text = v.text;
       s->ownChange = true;
-      SetWindowTextA(hwnd, p.text.c_str());
+      SetWindowTextGbk(hwnd, p.text);
       s->ownChange = false;
       FireUnitEvent(u->windowId, u->unitId, edit_event::Changed);
       return 0;
@@ -270,20 +322,20 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
       if (s->buddy) {
         const int lo = p.spinLower < p.spinUpper ? p.spinLower : p.spinUpper;
         const int hi = p.spinLower < p.spinUpper ? p.spinUpper : p.spinLower;
-        SendMessageA(s->buddy, UDM_SETRANGE32, WPARAM(lo), LPARAM(hi));
+        SendMessageW(s->buddy, UDM_SETRANGE32, WPARAM(lo), LPARAM(hi));
       }
       return 0;
     case edit_prop::SelStart: case edit_prop::SelLength: {
       // The other half of the selection is the box's current one.
       DWORD from = 0, to = 0;
-      SendMessageA(hwnd, EM_GETSEL, WPARAM(&from), LPARAM(&to));
+      selectionBytes(hwnd, &from, &to);
       p.selStart = int32_t(from);
       p.selLength = int32_t(to - from);
       (number == edit_prop::SelStart ? p.selStart : p.selLength) = v.i;
       applySelection(hwnd, p);
       return 0;
     }
-    case edit_prop::SelText: SendMessageA(hwnd, EM_REPLACESEL, TRUE, LPARAM(v.text.c_str())); return 0;
+    case edit_prop::SelText: SendMessageW(hwnd, EM_REPLACESEL, TRUE, LPARAM(Wide(v.text).c_str())); return 0;
     case edit_prop::ExtraText1: p.extraText1 = v.text; return 0;
     case edit_prop::ExtraText2: p.extraText2 = v.text; return 0;
     default: return 0;
@@ -295,11 +347,11 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
 // The selected part of the box's text.
 std::string selectedText(HWND hwnd) {
   DWORD from = 0, to = 0;
-  SendMessageA(hwnd, EM_GETSEL, WPARAM(&from), LPARAM(&to));
-  std::string text = WindowTextOf(hwnd);
+  SendMessageW(hwnd, EM_GETSEL, WPARAM(&from), LPARAM(&to));
+  const std::wstring text = WideWindowText(hwnd);
   if (from > text.size()) from = DWORD(text.size());
   if (to > text.size()) to = DWORD(text.size());
-  return to > from ? text.substr(from, to - from) : std::string();
+  return to > from ? Gbk(text.substr(from, to - from)) : std::string();
 }
 
 int getProperty(Unit* u, int index, PropertyValue* v) {
@@ -327,7 +379,7 @@ int getProperty(Unit* u, int index, PropertyValue* v) {
     case edit_prop::SpinUpper: v->i = p.spinUpper; return 1;
     case edit_prop::SelStart: case edit_prop::SelLength: {
       DWORD from = 0, to = 0;
-      SendMessageA(hwnd, EM_GETSEL, WPARAM(&from), LPARAM(&to));
+      selectionBytes(hwnd, &from, &to);
       v->i = number == edit_prop::SelStart ? int32_t(from) : int32_t(to - from);
       return 1;
     }
@@ -347,7 +399,7 @@ bool serialise(Unit* u, std::vector<uint8_t>* block) {
   HWND hwnd = HWND(u->hwnd);
   p.text = WindowTextOf(hwnd);
   DWORD from = 0, to = 0;
-  SendMessageA(hwnd, EM_GETSEL, WPARAM(&from), LPARAM(&to));
+  selectionBytes(hwnd, &from, &to);
   p.selStart = int32_t(from);
   p.selLength = int32_t(to - from);
   return EncodeUnitProperties(unit_type::EditBox, UnitProps(p), block);

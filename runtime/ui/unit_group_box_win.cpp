@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "runtime/core/guarded_procedure_win.h"
+#include "runtime/core/wide_text_win.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/units_win.h"
 
@@ -42,7 +43,7 @@ LRESULT CALLBACK groupProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     FillRect(HDC(wp), &r, s && s->background ? s->background : GetSysColorBrush(COLOR_BTNFACE));
     return 1;
   }
-  return CallWindowProcA(g_groupClassProc, hwnd, msg, wp, lp);
+  return CallWindowProcW(g_groupClassProc, hwnd, msg, wp, lp);
 }
 
 // The group box's own colours, asked of its parent when it paints its caption.
@@ -66,8 +67,8 @@ Unit* create(const UnitCreateArgs& a) {
   // Clipping its children keeps the box from painting over the units it holds.
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | BS_GROUPBOX |
                       alignmentStyle(s->props.captionAlign) | (a.style & ~WS_VISIBLE);
-  HWND hwnd = CreateWindowExA(WS_EX_CONTROLPARENT, "BUTTON", s->props.caption.c_str(), style, a.left, a.top, a.width,
-                              a.height, HWND(a.parent), HMENU(intptr_t(a.controlId)), GetModuleHandleA(nullptr),
+  HWND hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, L"BUTTON", Wide(s->props.caption).c_str(), style, a.left, a.top, a.width,
+                              a.height, HWND(a.parent), HMENU(intptr_t(a.controlId)), GetModuleHandleW(nullptr),
                               nullptr);
   if (!hwnd) {
     delete s;
@@ -87,12 +88,12 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
   switch (OwnPropertyNumber(index)) {
     case group_box_prop::Caption:
       p.caption = v.text;
-      SetWindowTextA(hwnd, p.caption.c_str());
+      SetWindowTextGbk(hwnd, p.caption);
       break;
     case group_box_prop::CaptionAlign: {
       p.captionAlign = ClampInt(v.i, 0, 2);
-      DWORD style = DWORD(GetWindowLongA(hwnd, GWL_STYLE)) & ~DWORD(BS_CENTER);
-      SetWindowLongA(hwnd, GWL_STYLE, LONG(style | alignmentStyle(p.captionAlign)));
+      DWORD style = DWORD(GetWindowLongW(hwnd, GWL_STYLE)) & ~DWORD(BS_CENTER);
+      SetWindowLongW(hwnd, GWL_STYLE, LONG(style | alignmentStyle(p.captionAlign)));
       break;
     }
     case group_box_prop::TextColour: p.textColour = uint32_t(v.i); break;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "runtime/core/guarded_procedure_win.h"
+#include "runtime/core/wide_text_win.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/label_gradient.h"
 #include "runtime/ui/picture_draw_win.h"
@@ -110,13 +111,14 @@ void drawCaption(HDC dc, const RECT& area, const LabelState& s) {
     format |= DT_WORDBREAK;  // wraps from the top; the vertical alignment does not apply
   else
     format |= DT_SINGLELINE | (p.vAlign == 0 ? DT_TOP : (p.vAlign == 2 ? DT_BOTTOM : DT_VCENTER));
-  HGDIOBJ oldFont = SelectObject(dc, s.font ? HGDIOBJ(s.font) : GetStockObject(DEFAULT_GUI_FONT));
+  HGDIOBJ oldFont = SelectObject(dc, s.font ? s.font : DefaultUnitFont());
+  const std::wstring caption = Wide(p.caption);
   SetBkMode(dc, TRANSPARENT);
   auto draw = [&](int dx, int dy, COLORREF colour) {
     RECT r = area;
     OffsetRect(&r, dx, dy);
     SetTextColor(dc, colour);
-    DrawTextA(dc, p.caption.c_str(), int(p.caption.size()), &r, format);
+    DrawTextW(dc, caption.c_str(), int(caption.size()), &r, format);
   };
   const COLORREF text = ConvertColour(p.textColour), white = RGB(255, 255, 255), black = RGB(0, 0, 0);
   switch (p.textEffect) {
@@ -175,7 +177,11 @@ LRESULT CALLBACK labelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND: return 1;  // the paint covers the whole client area
     case WM_PAINT: onPaint(hwnd, stateOf(UnitFromWindow(hwnd))); return 0;
-    default: return DefWindowProcA(hwnd, msg, wp, lp);
+    case WM_GETFONT: {  // the font the caption is drawn with
+      LabelState* s = stateOf(UnitFromWindow(hwnd));
+      return LRESULT(s && s->font ? s->font : DefaultUnitFont());
+    }
+    default: return DefWindowProcW(hwnd, msg, wp, lp);
   }
 }
 
@@ -192,8 +198,8 @@ Unit* create(const UnitCreateArgs& a) {
     return nullptr;
   }
   const DWORD style = (a.style & ~WS_VISIBLE) | WS_CHILD | WS_CLIPSIBLINGS;
-  HWND hwnd = CreateWindowExA(0, kLabelClass, s->props.caption.c_str(), style, a.left, a.top, a.width, a.height,
-                              HWND(a.parent), HMENU(intptr_t(a.controlId)), GetModuleHandleA(nullptr), nullptr);
+  HWND hwnd = CreateWindowExW(0, Wide(kLabelClass).c_str(), Wide(s->props.caption).c_str(), style, a.left, a.top, a.width, a.height,
+                              HWND(a.parent), HMENU(intptr_t(a.controlId)), GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) {
     delete s;
     return nullptr;
@@ -214,7 +220,7 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
   switch (number) {
     case label_prop::Caption:
       p.caption = v.text;
-      SetWindowTextA(hwnd, p.caption.c_str());
+      SetWindowTextGbk(hwnd, p.caption);
       break;
     case label_prop::TextEffect: p.textEffect = ClampInt(v.i, 0, 3); break;
     case label_prop::Border:

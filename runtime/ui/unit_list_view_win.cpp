@@ -4,6 +4,7 @@
 // toggled by the unit after a click or the space bar, never by the platform on its
 // own, so every toggle raises CheckToggled in the order the events describe.
 #include "runtime/ui/unit_list_view_win.h"
+#include "runtime/core/wide_text_win.h"
 
 #include <commctrl.h>
 
@@ -95,33 +96,34 @@ DWORD listExStyle(const ListViewProps& p) {
 }
 
 void applyStyles(HWND hwnd, const ListViewProps& p) {
-  DWORD style = DWORD(GetWindowLongA(hwnd, GWL_STYLE)) & ~kOwnStyles;
-  SetWindowLongA(hwnd, GWL_STYLE, LONG(style | listStyle(p)));
-  SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, kOwnExStyles, listExStyle(p));
+  DWORD style = DWORD(GetWindowLongW(hwnd, GWL_STYLE)) & ~kOwnStyles;
+  SetWindowLongW(hwnd, GWL_STYLE, LONG(style | listStyle(p)));
+  SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, kOwnExStyles, listExStyle(p));
   InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 void applyColours(HWND hwnd, const ListViewProps& p) {
-  SendMessageA(hwnd, LVM_SETTEXTCOLOR, 0, LPARAM(ConvertColour(p.textColour)));
-  SendMessageA(hwnd, LVM_SETTEXTBKCOLOR, 0, LPARAM(ConvertColour(p.textBackColour)));
-  SendMessageA(hwnd, LVM_SETBKCOLOR, 0, LPARAM(ConvertColour(p.backColour)));
+  SendMessageW(hwnd, LVM_SETTEXTCOLOR, 0, LPARAM(ConvertColour(p.textColour)));
+  SendMessageW(hwnd, LVM_SETTEXTBKCOLOR, 0, LPARAM(ConvertColour(p.textBackColour)));
+  SendMessageW(hwnd, LVM_SETBKCOLOR, 0, LPARAM(ConvertColour(p.backColour)));
   InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 // ---- Columns ----
 
 int columnCount(HWND hwnd) {
-  HWND header = HWND(SendMessageA(hwnd, LVM_GETHEADER, 0, 0));
-  return header ? int(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+  HWND header = HWND(SendMessageW(hwnd, LVM_GETHEADER, 0, 0));
+  return header ? int(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
 void insertColumns(HWND hwnd, const ListViewProps& p) {
-  while (columnCount(hwnd) > 0) SendMessageA(hwnd, LVM_DELETECOLUMN, 0, 0);
+  while (columnCount(hwnd) > 0) SendMessageW(hwnd, LVM_DELETECOLUMN, 0, 0);
   if (!reportView(p)) return;
   static const int kFormats[] = {LVCFMT_LEFT, LVCFMT_CENTER, LVCFMT_RIGHT};
   for (size_t i = 0; i < p.columns.size(); ++i) {
     const ListViewColumn& c = p.columns[i];
-    LVCOLUMNA col = {};
+    const std::wstring header = Wide(c.header);
+    LVCOLUMNW col = {};
     col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     col.fmt = kFormats[ClampInt(c.alignment, 0, 2)];
     if (c.image >= 0) {
@@ -131,9 +133,9 @@ void insertColumns(HWND hwnd, const ListViewProps& p) {
     }
     if (c.imageRight) col.fmt |= LVCFMT_BITMAP_ON_RIGHT;
     col.cx = c.width;
-    col.pszText = const_cast<char*>(c.header.c_str());
+    col.pszText = const_cast<wchar_t*>(header.c_str());
     col.iSubItem = int(i);
-    SendMessageA(hwnd, LVM_INSERTCOLUMNA, WPARAM(i), LPARAM(&col));
+    SendMessageW(hwnd, LVM_INSERTCOLUMNW, WPARAM(i), LPARAM(&col));
   }
 }
 
@@ -142,7 +144,7 @@ std::vector<ListViewColumn> currentColumns(HWND hwnd, const ListViewProps& p) {
   std::vector<ListViewColumn> columns = p.columns;
   if (reportView(p) && columnCount(hwnd) == int(columns.size()))
     for (size_t i = 0; i < columns.size(); ++i)
-      columns[i].width = int32_t(SendMessageA(hwnd, LVM_GETCOLUMNWIDTH, WPARAM(i), 0));
+      columns[i].width = int32_t(SendMessageW(hwnd, LVM_GETCOLUMNWIDTH, WPARAM(i), 0));
   return columns;
 }
 
@@ -172,7 +174,7 @@ void applyImageLists(HWND hwnd, ListViewState* s) {
   const ListViewProps& p = s->props;
   const COLORREF background = ConvertColour(p.backColour);
   auto replace = [&](int which, HIMAGELIST list) {
-    auto old = HIMAGELIST(SendMessageA(hwnd, LVM_SETIMAGELIST, WPARAM(which), LPARAM(list)));
+    auto old = HIMAGELIST(SendMessageW(hwnd, LVM_SETIMAGELIST, WPARAM(which), LPARAM(list)));
     if (old && old != list) ImageList_Destroy(old);
   };
   HIMAGELIST items = makeImageList(p.itemImages, background);
@@ -180,37 +182,37 @@ void applyImageLists(HWND hwnd, ListViewState* s) {
   replace(LVSIL_SMALL, items ? ImageList_Duplicate(items) : nullptr);
   if (!p.checkBoxes) replace(LVSIL_STATE, makeImageList(p.stateImages, background));
   HIMAGELIST header = makeImageList(p.headerImages, GetSysColor(COLOR_BTNFACE));
-  if (HWND h = HWND(SendMessageA(hwnd, LVM_GETHEADER, 0, 0))) SendMessageA(h, HDM_SETIMAGELIST, 0, LPARAM(header));
+  if (HWND h = HWND(SendMessageW(hwnd, LVM_GETHEADER, 0, 0))) SendMessageW(h, HDM_SETIMAGELIST, 0, LPARAM(header));
   if (s->headerImages) ImageList_Destroy(s->headerImages);
   s->headerImages = header;
 }
 
 // ---- Items ----
 
-int firstSelected(HWND hwnd) { return int(SendMessageA(hwnd, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); }
+int firstSelected(HWND hwnd) { return int(SendMessageW(hwnd, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); }
 
 void selectItem(HWND hwnd, int item) {
-  LVITEMA clear = {};
+  LVITEMW clear = {};
   clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(hwnd, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&clear));
-  if (item < 0 || item >= int(SendMessageA(hwnd, LVM_GETITEMCOUNT, 0, 0))) return;
-  LVITEMA set = {};
+  SendMessageW(hwnd, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&clear));
+  if (item < 0 || item >= int(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0))) return;
+  LVITEMW set = {};
   set.state = set.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(hwnd, LVM_SETITEMSTATE, WPARAM(item), LPARAM(&set));
-  SendMessageA(hwnd, LVM_ENSUREVISIBLE, WPARAM(item), FALSE);
+  SendMessageW(hwnd, LVM_SETITEMSTATE, WPARAM(item), LPARAM(&set));
+  SendMessageW(hwnd, LVM_ENSUREVISIBLE, WPARAM(item), FALSE);
 }
 
 bool itemChecked(HWND hwnd, int item) {
-  return (SendMessageA(hwnd, LVM_GETITEMSTATE, WPARAM(item), LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) ==
+  return (SendMessageW(hwnd, LVM_GETITEMSTATE, WPARAM(item), LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) ==
          INDEXTOSTATEIMAGEMASK(2);
 }
 
 void setChecked(HWND hwnd, ListViewState* s, int item, bool checked) {
-  LVITEMA it = {};
+  LVITEMW it = {};
   it.stateMask = LVIS_STATEIMAGEMASK;
   it.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
   s->ownCheckChange = true;
-  SendMessageA(hwnd, LVM_SETITEMSTATE, WPARAM(item), LPARAM(&it));
+  SendMessageW(hwnd, LVM_SETITEMSTATE, WPARAM(item), LPARAM(&it));
   s->ownCheckChange = false;
 }
 
@@ -229,7 +231,7 @@ void checkAfterClick(Unit* u, ListViewState* s, POINT at) {
   if (!s->props.checkBoxes) return;
   LVHITTESTINFO hit = {};
   hit.pt = at;
-  int item = int(SendMessageA(hwnd, LVM_HITTEST, 0, LPARAM(&hit)));
+  int item = int(SendMessageW(hwnd, LVM_HITTEST, 0, LPARAM(&hit)));
   if (item >= 0 && (hit.flags & LVHT_ONITEMSTATEICON)) toggleCheck(u, s, item);
 }
 
@@ -270,7 +272,7 @@ LRESULT onNotify(Unit* u, ListViewState* s, NMHDR* h, bool* handled) {
       if (!fire(u, list_view_event::KeyDown, 1, &code)) return 0;
       if (key == VK_SPACE && s->props.checkBoxes) {
         HWND hwnd = HWND(u->hwnd);
-        int item = int(SendMessageA(hwnd, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+        int item = int(SendMessageW(hwnd, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
         if (item >= 0) toggleCheck(u, s, item);
       }
       return 0;
@@ -283,13 +285,13 @@ LRESULT onNotify(Unit* u, ListViewState* s, NMHDR* h, bool* handled) {
     }
     case LVN_BEGINLABELEDITA: case LVN_BEGINLABELEDITW: {
       // Item records share their layout up to the text, whichever character width.
-      uint32_t item = uint32_t(reinterpret_cast<NMLVDISPINFOA*>(h)->item.iItem);
+      uint32_t item = uint32_t(reinterpret_cast<NMLVDISPINFOW*>(h)->item.iItem);
       int32_t result = 0;
       bool present = FireUnitEvent(u->windowId, u->unitId, list_view_event::LabelEditStarting, &result, 1, &item);
       return present && result == 0 ? TRUE : FALSE;  // TRUE keeps editing from beginning
     }
     case LVN_ENDLABELEDITA: case LVN_ENDLABELEDITW: {
-      auto* d = reinterpret_cast<NMLVDISPINFOA*>(h);
+      auto* d = reinterpret_cast<NMLVDISPINFOW*>(h);
       if (!d->item.pszText) return FALSE;  // editing was abandoned
       int32_t result = 0;
       uint32_t item = uint32_t(d->item.iItem);
@@ -313,12 +315,12 @@ LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == kReleaseRedraw) {
     if (ListViewState* s = stateOf(UnitFromWindow(hwnd)); s && s->redrawHeld) {
       s->redrawHeld = false;
-      CallWindowProcA(g_listClassProc, hwnd, WM_SETREDRAW, TRUE, 0);
+      CallWindowProcW(g_listClassProc, hwnd, WM_SETREDRAW, TRUE, 0);
       InvalidateRect(hwnd, nullptr, TRUE);
     }
     return 0;
   }
-  return CallWindowProcA(g_listClassProc, hwnd, msg, wp, lp);
+  return CallWindowProcW(g_listClassProc, hwnd, msg, wp, lp);
 }
 
 // ---- Operations ----
@@ -331,16 +333,16 @@ Unit* create(const UnitCreateArgs& a) {
   }
   ListViewProps& p = s->props;
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | listStyle(p) | (a.style & ~WS_VISIBLE);
-  HWND hwnd = CreateWindowExA(BorderExStyle(ClampInt(p.border, 0, 5)), WC_LISTVIEWA, "", style, a.left, a.top,
+  HWND hwnd = CreateWindowExW(BorderExStyle(ClampInt(p.border, 0, 5)), WC_LISTVIEWW, L"", style, a.left, a.top,
                               a.width, a.height, HWND(a.parent), HMENU(intptr_t(a.controlId)),
-                              GetModuleHandleA(nullptr), nullptr);
+                              GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) {
     delete s;
     return nullptr;
   }
   SubclassControl(hwnd, &Guarded<listProc>, &g_listClassProc);
   Unit* u = AttachNewUnit(hwnd, a, unit_type::ListView, s, &notify, &freeState);
-  SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, kOwnExStyles, listExStyle(p));
+  SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, kOwnExStyles, listExStyle(p));
   ApplyBorderStyle(hwnd, ClampInt(p.border, 0, 5));
   applyColours(hwnd, p);
   ReplaceFont(&s->font, p.font, hwnd);
@@ -475,8 +477,8 @@ void HoldListViewRedraw(Unit* unit) {
   if (!s || s->redrawHeld) return;
   HWND hwnd = HWND(unit->hwnd);
   s->redrawHeld = true;
-  CallWindowProcA(g_listClassProc, hwnd, WM_SETREDRAW, FALSE, 0);
-  PostMessageA(hwnd, kReleaseRedraw, 0, 0);
+  CallWindowProcW(g_listClassProc, hwnd, WM_SETREDRAW, FALSE, 0);
+  PostMessageW(hwnd, kReleaseRedraw, 0, 0);
 }
 
 void SetListViewItemChecked(Unit* unit, int item, bool checked) {

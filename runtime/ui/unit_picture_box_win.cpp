@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "runtime/core/guarded_procedure_win.h"
+#include "runtime/core/wide_text_win.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/picture_animation_win.h"
 #include "runtime/ui/picture_draw_win.h"
@@ -87,7 +88,7 @@ LRESULT CALLBACK picBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       break;
     default: break;
   }
-  return DefWindowProcA(hwnd, msg, wp, lp);
+  return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 LRESULT notify(Unit*, UINT, WPARAM, LPARAM, bool* handled) {
@@ -103,8 +104,8 @@ Unit* create(const UnitCreateArgs& a) {
     return nullptr;
   }
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (a.style & ~WS_VISIBLE);
-  HWND hwnd = CreateWindowExA(WS_EX_CONTROLPARENT, kPicBoxClass, "", style, a.left, a.top, a.width, a.height,
-                              HWND(a.parent), HMENU(intptr_t(a.controlId)), GetModuleHandleA(nullptr), nullptr);
+  HWND hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, Wide(kPicBoxClass).c_str(), L"", style, a.left, a.top, a.width, a.height,
+                              HWND(a.parent), HMENU(intptr_t(a.controlId)), GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) {
     delete s;
     return nullptr;

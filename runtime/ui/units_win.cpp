@@ -1,9 +1,12 @@
 #include "runtime/ui/units_win.h"
 
+#include <cstddef>
+#include <cstring>
 #include <unordered_map>
 
 #include "runtime/core/guarded_procedure_win.h"
 #include "runtime/core/memory.h"
+#include "runtime/core/wide_text_win.h"
 #include "runtime/core/window_system.h"
 #include "runtime/ui/window_loader_win.h"
 #include "runtime/ui/window_table.h"
@@ -40,8 +43,8 @@ UnitHolder* holderOf(HWND hwnd) {
 // end of the unit with its window.
 LRESULT CALLBACK unitFrontProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   UnitHolder* holder = holderOf(hwnd);
-  WNDPROC previous = holder ? holder->previous : DefWindowProcA;
-  if (!holder) return CallWindowProcA(previous, hwnd, msg, wp, lp);
+  WNDPROC previous = holder ? holder->previous : DefWindowProcW;
+  if (!holder) return CallWindowProcW(previous, hwnd, msg, wp, lp);
   if (msg == WM_SETCURSOR && HWND(wp) == hwnd && LOWORD(lp) == HTCLIENT) {
     UnitRecord* rec = RecordOfUnit(&holder->unit);
     if (rec && rec->cursor) {
@@ -49,8 +52,8 @@ LRESULT CALLBACK unitFrontProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return TRUE;
     }
   }
-  if (msg != WM_NCDESTROY) return CallWindowProcA(previous, hwnd, msg, wp, lp);
-  LRESULT r = CallWindowProcA(previous, hwnd, msg, wp, lp);
+  if (msg != WM_NCDESTROY) return CallWindowProcW(previous, hwnd, msg, wp, lp);
+  LRESULT r = CallWindowProcW(previous, hwnd, msg, wp, lp);
   // The record's slot no longer names this unit once its window is gone.
   bool wasWindow = holder->unit.typeId == unit_type::Window;
   bool cleared = false;
@@ -85,7 +88,7 @@ Unit* AttachNewUnit(HWND hwnd, const UnitCreateArgs& args, uint32_t typeId, void
   holders()[hwnd] = holder;
   // Chained in front of the kind's own procedure, so it sees WM_NCDESTROY last.
   holder->previous =
-      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(&Guarded<unitFrontProc>)));
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, LONG_PTR(&Guarded<unitFrontProc>)));
   return &holder->unit;
 }
 
@@ -115,7 +118,7 @@ bool RouteChildNotification(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* 
   if (!child || child == hwnd) return false;
   Unit* unit = UnitFromWindow(child);
   // An up-down buddy belongs to the edit box it serves.
-  if (!unit && GetParent(child) == hwnd) unit = UnitFromWindow(HWND(GetPropA(child, "lw.buddyOf")));
+  if (!unit && GetParent(child) == hwnd) unit = UnitFromWindow(HWND(GetPropW(child, L"lw.buddyOf")));
   UnitNotify notify = NotifyRoutineOf(unit);
   if (!notify) return false;
   bool handled = false;
@@ -129,20 +132,29 @@ COLORREF ConvertColour(uint32_t colour) {
 }
 
 HFONT MakeUnitFont(const std::vector<uint8_t>& block) {
-  if (block.size() < sizeof(LOGFONTA)) return HFONT(GetStockObject(DEFAULT_GUI_FONT));
-  LOGFONTA lf;
-  memcpy(&lf, block.data(), sizeof lf);
-  lf.lfFaceName[LF_FACESIZE - 1] = 0;
+  if (block.size() < sizeof(LOGFONTA)) return DefaultUnitFont();
+  // The block is a logical font record with a GBK face name; the fields before the
+  // name are the same in the UTF-16 record.
+  LOGFONTA block8;
+  memcpy(&block8, block.data(), sizeof block8);
+  LOGFONTW lf;
+  memcpy(&lf, &block8, offsetof(LOGFONTW, lfFaceName));
+  const std::wstring face = Wide(block8.lfFaceName, strnlen(block8.lfFaceName, LF_FACESIZE - 1));
+  const size_t n = face.size() < LF_FACESIZE - 1 ? face.size() : LF_FACESIZE - 1;
+  memcpy(lf.lfFaceName, face.data(), n * sizeof(wchar_t));
+  lf.lfFaceName[n] = 0;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfOutPrecision = 0;
   lf.lfClipPrecision = 0;
   lf.lfQuality = PROOF_QUALITY;
   lf.lfPitchAndFamily = 0;
-  HFONT f = CreateFontIndirectA(&lf);
-  return f ? f : HFONT(GetStockObject(DEFAULT_GUI_FONT));
+  HFONT f = CreateFontIndirectW(&lf);
+  return f ? f : DefaultUnitFont();
 }
 
-bool IsStockFont(HFONT font) { return font == HFONT(GetStockObject(DEFAULT_GUI_FONT)); }
+bool IsStockFont(HFONT font) {
+  return font == HFONT(GetStockObject(DEFAULT_GUI_FONT)) || font == DefaultUnitFont();
+}
 
 DWORD BorderExStyle(int border) {
   switch (border) {
@@ -155,14 +167,14 @@ DWORD BorderExStyle(int border) {
 }
 
 void ApplyBorderStyle(HWND hwnd, int border) {
-  const LONG oldStyle = GetWindowLongA(hwnd, GWL_STYLE), oldEx = GetWindowLongA(hwnd, GWL_EXSTYLE);
+  const LONG oldStyle = GetWindowLongW(hwnd, GWL_STYLE), oldEx = GetWindowLongW(hwnd, GWL_EXSTYLE);
   LONG style = (oldStyle & ~WS_BORDER) | (border == 5 ? WS_BORDER : 0);
   LONG ex = (oldEx & ~(WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE)) | LONG(BorderExStyle(border));
   // A frame already in this style is left alone: recomputing it costs a frame
   // message round for nothing, once per control as a window loads.
   if (style == oldStyle && ex == oldEx) return;
-  SetWindowLongA(hwnd, GWL_STYLE, style);
-  SetWindowLongA(hwnd, GWL_EXSTYLE, ex);
+  SetWindowLongW(hwnd, GWL_STYLE, style);
+  SetWindowLongW(hwnd, GWL_EXSTYLE, ex);
   SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 

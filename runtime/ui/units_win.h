@@ -28,11 +28,16 @@ bool RouteChildNotification(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* 
 // Maps the default marker 0xFF000000 to the button-face colour.
 COLORREF ConvertColour(uint32_t colour);
 
-// A font from a 60-byte logical font block (character set 1, proof quality); the
-// default GUI font for an empty block. The result is owned by the caller unless it
-// is the stock font (IsStockFont).
+// A font from a 60-byte logical font block (character set 1, proof quality; the
+// face name is a GBK text); the default font for an empty block. The result is
+// owned by the caller unless it is the default font (IsStockFont).
 HFONT MakeUnitFont(const std::vector<uint8_t>& block);
 bool IsStockFont(HFONT font);
+
+// The font units draw with when they name none: the stock GUI font, or a Chinese
+// UI face of the same height where the stock font has no glyphs for Chinese text.
+// Made once and kept for the process.
+HFONT DefaultUnitFont();
 
 // Border styles 0-5 shared by labels, edit boxes, picture boxes and list views.
 void ApplyBorderStyle(HWND hwnd, int border);

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "runtime/core/wide_text_win.h"
 #include "runtime/core/window_system.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/menus_win.h"
@@ -50,7 +51,7 @@ void ReleaseUnitCursor(void** cursor) {
   if (!c) return;
   // The standard cursors are the system's, shared by every window: never destroyed.
   for (int i = 1; i < kStandardCursorCount; ++i)
-    if (LoadCursorA(nullptr, kStandardCursors[i]) == c) return;
+    if (SystemCursor(kStandardCursors[i]) == c) return;
   DestroyCursor(c);
 }
 
@@ -73,7 +74,7 @@ HCURSOR MakeUnitCursor(const uint8_t* block, size_t size) {
     for (int i = 1; i < kStandardCursorCount; ++i)
       if (uintptr_t(kStandardCursors[i]) == uintptr_t(number)) id = kStandardCursors[i];
   }
-  return id ? LoadCursorA(nullptr, id) : nullptr;
+  return id ? SystemCursor(id) : nullptr;
 }
 
 namespace {
@@ -97,7 +98,7 @@ void showFirstTime(WindowRecord* w, Unit* windowUnit) {
 
 void sendToUnits(WindowRecord* w, UINT msg) {
   for (size_t i = w->units.size(); i-- > 0;)
-    if (HWND h = hwndOf(w->units[i])) SendMessageA(h, msg, 0, 0);
+    if (HWND h = hwndOf(w->units[i])) SendMessageW(h, msg, 0, 0);
 }
 
 // Undoes a creation that failed part way: the window and the units made so far go.
@@ -288,7 +289,7 @@ bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent)
   makeCursors(w);
   // Every unit learns that all units exist; then the window.
   sendToUnits(w, kAllUnitsExist);
-  SendMessageA(hwnd, kWindowUnitsReady, 0, 0);
+  SendMessageW(hwnd, kWindowUnitsReady, 0, 0);
   showControlsByFlags(w);
   installAccelerators(windowUnit, accel);
   ResumeEvents();
@@ -328,7 +329,7 @@ bool LoadWindowById(uint32_t windowId, HWND parent, bool modal) {
   HWND hwnd = HWND(unit->hwnd);
   if (s->modal) {
     HWND owner = GetWindow(hwnd, GW_OWNER);
-    if (owner && (GetWindowLongA(owner, GWL_EXSTYLE) & WS_EX_TOPMOST))
+    if (owner && (GetWindowLongW(owner, GWL_EXSTYLE) & WS_EX_TOPMOST))
       SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     RunMessageLoop(1, &s->modalRunning);
   }

@@ -63,8 +63,8 @@ bool preTranslate(void* m) {
   Unit* unit = UnitFromWindow(root);
   WindowUnitState* s = WindowStateOf(unit);
   if (!s) return false;
-  if (s->accelerators && TranslateAcceleratorA(root, s->accelerators, msg)) return true;
-  return IsDialogMessageA(root, msg) != 0;
+  if (s->accelerators && TranslateAcceleratorW(root, s->accelerators, msg)) return true;
+  return IsDialogMessageW(root, msg) != 0;
 }
 
 uint64_t readProperty(uint32_t w, uint32_t u, int n, int e) { return ReadUnitProperty(w, u, n, e); }
@@ -159,7 +159,7 @@ void PopupMenu(ResultRecord* r, int argc, ArgRecord* args) {
   UINT chosen = UINT(TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, hwnd, nullptr));
   DestroyMenu(popup);
   // The chosen item reaches the window as a command, after this command returns.
-  if (chosen) PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+  if (chosen) PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
 }
 
 }  // namespace commands

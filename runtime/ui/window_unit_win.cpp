@@ -6,6 +6,7 @@
 #include <string>
 
 #include "runtime/core/guarded_procedure_win.h"
+#include "runtime/core/wide_text_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/menus_win.h"
 #include "runtime/ui/units_win.h"
@@ -22,17 +23,18 @@ const char kDefaultClass[] = "JVWindow";
 LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
 bool registerClass(const std::string& name) {
-  WNDCLASSA existing;
-  HINSTANCE inst = GetModuleHandleA(nullptr);
-  if (GetClassInfoA(inst, name.c_str(), &existing)) return true;
-  WNDCLASSA wc = {};
+  WNDCLASSW existing;
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  const std::wstring className = Wide(name);
+  if (GetClassInfoW(inst, className.c_str(), &existing)) return true;
+  WNDCLASSW wc = {};
   wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
   wc.lpfnWndProc = &Guarded<windowProc>;
   wc.hInstance = inst;
-  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+  wc.hCursor = SystemCursor(IDC_ARROW);
   wc.hbrBackground = nullptr;
-  wc.lpszClassName = name.c_str();
-  return RegisterClassA(&wc) != 0;
+  wc.lpszClassName = className.c_str();
+  return RegisterClassW(&wc) != 0;
 }
 
 bool resizable(int border) { return border == 1 || border == 3 || border == 5; }
@@ -104,8 +106,8 @@ Unit* create(const UnitCreateArgs& a) {
     }
   }
   state->background = CreateSolidBrush(ConvertColour(p.backColour));
-  HWND hwnd = CreateWindowExA(ex, cls.c_str(), p.caption.c_str(), style & ~WS_VISIBLE, left, top, a.width, a.height,
-                              owner, HMENU(a.menu), GetModuleHandleA(nullptr), nullptr);
+  HWND hwnd = CreateWindowExW(ex, Wide(cls).c_str(), Wide(p.caption).c_str(), style & ~WS_VISIBLE, left, top, a.width,
+                              a.height, owner, HMENU(a.menu), GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) {
     freeState(state);
     return nullptr;
@@ -114,16 +116,16 @@ Unit* create(const UnitCreateArgs& a) {
   GetWindowRect(hwnd, &r);
   if (r.right - r.left != a.width || r.bottom - r.top != a.height)
     SetWindowPos(hwnd, nullptr, 0, 0, a.width, a.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageA(hwnd, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  SendMessageW(hwnd, WM_SETFONT, WPARAM(DefaultUnitFont()), FALSE);
   // The program's own icon (resource 1), when it has one, in the caption and task bar.
-  HINSTANCE inst = GetModuleHandleA(nullptr);
-  if (HICON big = LoadIconA(inst, MAKEINTRESOURCEA(1))) {
-    SendMessageA(hwnd, WM_SETICON, ICON_BIG, LPARAM(big));
-    // Shared, as LoadIconA's is: loaded once for the module, never destroyed, so
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  if (HICON big = LoadIconW(inst, MAKEINTRESOURCEW(1))) {
+    SendMessageW(hwnd, WM_SETICON, ICON_BIG, LPARAM(big));
+    // Shared, as LoadIconW's is: loaded once for the module, never destroyed, so
     // no window leaves one behind.
-    HICON small = HICON(LoadImageA(inst, MAKEINTRESOURCEA(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+    HICON small = HICON(LoadImageW(inst, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    SendMessageA(hwnd, WM_SETICON, ICON_SMALL, LPARAM(small ? small : big));
+    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, LPARAM(small ? small : big));
   }
   if (p.alwaysOnTop) SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   applyCloseCommand(hwnd, p);
@@ -133,11 +135,11 @@ Unit* create(const UnitCreateArgs& a) {
 // Re-applies the frame styles after a property change; windows are never re-created.
 void restyle(Unit* u, WindowUnitState* s) {
   HWND hwnd = HWND(u->hwnd);
-  DWORD keep = GetWindowLongA(hwnd, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED | WS_MINIMIZE | WS_MAXIMIZE);
-  DWORD style = keep, ex = GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST;
+  DWORD keep = GetWindowLongW(hwnd, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED | WS_MINIMIZE | WS_MAXIMIZE);
+  DWORD style = keep, ex = GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST;
   styleFor(s->props, GetWindow(hwnd, GW_OWNER) != nullptr, &style, &ex);
-  SetWindowLongA(hwnd, GWL_STYLE, LONG(style));
-  SetWindowLongA(hwnd, GWL_EXSTYLE, LONG(ex));
+  SetWindowLongW(hwnd, GWL_STYLE, LONG(style));
+  SetWindowLongW(hwnd, GWL_EXSTYLE, LONG(ex));
   SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
@@ -149,7 +151,7 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
   switch (OwnPropertyNumber(index)) {
     case window_prop::Caption:
       p.caption = v.text;
-      SetWindowTextA(hwnd, v.text.c_str());
+      SetWindowTextGbk(hwnd, v.text);
       break;
     case window_prop::Border: p.border = v.i > 6 ? 6 : v.i; restyle(u, s); break;
     case window_prop::BackColour:
@@ -198,9 +200,7 @@ int getProperty(Unit* u, int index, PropertyValue* v) {
   const WindowProps& p = s->props;
   switch (OwnPropertyNumber(index)) {
     case window_prop::Caption: {
-      int n = GetWindowTextLengthA(HWND(u->hwnd));
-      std::string t(size_t(n) + 1, '\0');
-      GetWindowTextA(HWND(u->hwnd), &t[0], n + 1);
+      std::string t = Gbk(WideWindowText(HWND(u->hwnd)));
       t.resize(strlen(t.c_str()));
       v->text = t;
       return 1;
@@ -305,6 +305,10 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
       if (u) FireUnitEvent(u->windowId, u->unitId, unit_event::FocusGained);
       return 0;
+    case WM_NOTIFYFORMAT:
+      // Controls notify this window in their UTF-16 form.
+      if (lp == NF_QUERY) return NFR_UNICODE;
+      break;
     case WM_COMMAND:
       if (lp == 0 && LOWORD(wp) >= kFirstMenuCommand && u) {
         DeliverMenuCommand(u->windowId, LOWORD(wp));
@@ -313,7 +317,7 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       break;
     default: break;
   }
-  return DefWindowProcA(hwnd, msg, wp, lp);
+  return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 }  // namespace

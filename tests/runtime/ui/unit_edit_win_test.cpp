@@ -119,6 +119,29 @@ TEST_F(EditBox, SelectionFollowsTheMinusOneRules) {
   EXPECT_EQ(ReadText(kEdit, edit_prop::Text), "hello there");
 }
 
+TEST_F(EditBox, PositionsAndLimitsCountGbkBytesWhileTheBoxCountsUnits) {
+  EditProps p;
+  p.text = "中a文bc";  // bytes: 中 0-1, a 2, 文 3-4, b 5, c 6; units 0, 1, 2, 3, 4
+  p.selStart = 3;
+  p.selLength = 2;
+  HWND h = show(p);
+  DWORD from = 0, to = 0;
+  SendMessageW(h, EM_GETSEL, WPARAM(&from), LPARAM(&to));
+  EXPECT_EQ(std::make_pair(int(from), int(to)), std::make_pair(2, 3)) << "bytes 3-5 are the unit 文";
+  EXPECT_EQ(ReadText(kEdit, edit_prop::SelText), "文");
+  SendMessageW(h, EM_SETSEL, 1, 4);  // the user selects a文b
+  EXPECT_EQ(ReadInt(kEdit, edit_prop::SelStart), 2);
+  EXPECT_EQ(ReadInt(kEdit, edit_prop::SelLength), 4);
+  WriteInt(kEdit, edit_prop::SelStart, 1);  // inside 中: moves to its start
+  EXPECT_EQ(ReadInt(kEdit, edit_prop::SelStart), 0);
+  WriteInt(kEdit, edit_prop::MaxLength, 8);
+  SendMessageW(h, EM_SETSEL, 5, 5);
+  SendMessageW(h, WM_CHAR, L'中', 0);  // two more bytes would make 9
+  EXPECT_EQ(ReadText(kEdit, edit_prop::Text), "中a文bc") << "a character past the byte limit is refused";
+  SendMessageW(h, WM_CHAR, L'x', 0);
+  EXPECT_EQ(ReadText(kEdit, edit_prop::Text), "中a文bcx");
+}
+
 TEST_F(EditBox, AStyleChangeRecreatesTheBoxKeepingItsTextAndId) {
   EditProps p;
   p.text = "keep me";
