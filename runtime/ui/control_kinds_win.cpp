@@ -1,6 +1,7 @@
 // The control kinds built into the program, and what their files share.
 #include "runtime/ui/control_kinds_win.h"
 
+#include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/units_win.h"
 
@@ -24,9 +25,9 @@ void DeleteUnitFont(HFONT font) {
   if (font && !IsStockFont(font)) DeleteObject(font);
 }
 
-void ReplaceFont(HFONT* slot, const std::vector<uint8_t>& block, HWND hwnd) {
+void ReplaceFont(HFONT* slot, const std::vector<uint8_t>& block, HWND hwnd, int dpi) {
   HFONT old = *slot;
-  *slot = MakeUnitFont(block);
+  *slot = MakeUnitFontForDpi(block, dpi > 0 ? dpi : WindowDpi(hwnd));
   if (hwnd) SendMessageA(hwnd, WM_SETFONT, WPARAM(*slot), TRUE);
   DeleteUnitFont(old);
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "runtime/core/guarded_procedure_win.h"
+#include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/menus_win.h"
 #include "runtime/ui/units_win.h"
@@ -305,6 +306,15 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
       if (u) FireUnitEvent(u->windowId, u->unitId, unit_event::FocusGained);
       return 0;
+    case kMessageDpiChanged:
+      if (s) {
+        OnWindowDpiChanged(hwnd, HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+        return 0;
+      }
+      break;
+    case kMessageGetDpiScaledSize:
+      if (s) return ScaledWindowSize(hwnd, int(wp), reinterpret_cast<SIZE*>(lp)) ? TRUE : FALSE;
+      break;
     case WM_COMMAND:
       if (lp == 0 && LOWORD(wp) >= kFirstMenuCommand && u) {
         DeliverMenuCommand(u->windowId, LOWORD(wp));
