@@ -216,11 +216,11 @@ TEST(DisplayScaleProgram, OwnQrCodeHasWholePixelModulesAtTheBoxsScale) {
 
   app::QrCode code;
   ASSERT_TRUE(app::encodeQrCode(text.c_str(), &code));
-  const app::QrLayout at = app::qrLayout(code, uint32_t(side));
+  const app::QrLayout layout = app::qrLayout(code, uint32_t(side));
   const int q = app::kQrQuietZone, modules = qrcodegen_getSize(code.bits) + 2 * q;
   const int at96 = app::qrLayout(code, app::kQrPictureSide).scale;
-  EXPECT_GE(at.scale, at96) << "modules never shrink at a larger scale";
-  if (expectedDpi() >= 2 * lw::kBaseDpi) EXPECT_GT(at.scale, at96) << "modules grow at 200 %";
+  EXPECT_GE(layout.scale, at96) << "modules never shrink at a larger scale";
+  if (expectedDpi() >= 2 * lw::kBaseDpi) EXPECT_GT(layout.scale, at96) << "modules grow at 200 %";
   // Every pixel of the code, not only each module's centre: whole-pixel modules
   // leave no grey edge, so every pixel has its module's colour.
   auto wrongPixels = [&] {
@@ -228,18 +228,20 @@ TEST(DisplayScaleProgram, OwnQrCodeHasWholePixelModulesAtTheBoxsScale) {
     const lw::testing::ScreenPixels p = lw::testing::CaptureScreen(client);
     GetClientRect(box, &client);
     int wrong = 0;
-    for (int y = 0; y < modules * at.scale; ++y)
-      for (int x = 0; x < modules * at.scale; ++x) {
-        const bool black = qrcodegen_getModule(code.bits, x / at.scale - q, y / at.scale - q);
-        const uint32_t c = p.At(at.offset + x, at.offset + y);
+    for (int y = 0; y < modules * layout.scale; ++y)
+      for (int x = 0; x < modules * layout.scale; ++x) {
+        const bool black = qrcodegen_getModule(code.bits, x / layout.scale - q, y / layout.scale - q);
+        const uint32_t c = p.At(layout.offset + x, layout.offset + y);
         wrong += black ? c != 0 : c != 0xFFFFFF;
       }
     return wrong;
   };
   EXPECT_TRUE(lw::testing::WaitUntil([&] { return wrongPixels() == 0; })) << wrongPixels() << " pixels wrong";
-  lw::testing::SaveBmp(lw::testing::CaptureWindow(qr),
-                       lw::testing::BesideTests("..\\artifacts") + "\\qr_window_" + std::to_string(expectedDpi()) +
-                           "dpi.bmp");
+  const std::string artifacts = lw::testing::BesideTests("..\\artifacts");
+  CreateDirectoryA(artifacts.c_str(), nullptr);
+  const std::string at = "_" + std::to_string(expectedDpi()) + "dpi.bmp";
+  lw::testing::SaveBmp(lw::testing::CaptureWindow(qr), artifacts + "\\qr_window" + at);
+  lw::testing::SaveBmp(lw::testing::CaptureWindow(main), artifacts + "\\start_window" + at);
   PostMessageA(qr, WM_CLOSE, 0, 0);
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(0u, program.WaitForExit());
