@@ -203,8 +203,16 @@ TEST(DisplayScaleProgram, OwnQrCodeHasWholePixelModulesAtTheBoxsScale) {
   ASSERT_TRUE(program.Start("\"" + lw::testing::BesideTests("linkwright_loopback_no_qr.exe") + "\""));
   HWND main = program.WaitForWindowOfProgram("Linkwright");
   ASSERT_NE(nullptr, main);
-  const std::string text = "http://share.example/s?id=2026";
-  lw::testing::TypeInto(lw::testing::FindControl(main, 110), text);  // 编辑框生成
+  // A mood post's address converted (链接框, 按钮_转换); its share address in
+  // 编辑框生成 is what the code must read back as.
+  lw::testing::TypeInto(lw::testing::FindControl(main, 100), "http://user.qzone.qq.com/12345/mood/9ab.1");
+  ASSERT_TRUE(lw::testing::Press(lw::testing::FindControl(main, 130)));
+  const std::string text = lw::testing::WindowText(lw::testing::FindControl(main, 110));
+  ASSERT_EQ(0u, text.find("http://")) << text;
+  const std::string artifacts = lw::testing::BesideTests("..\\artifacts");
+  CreateDirectoryA(artifacts.c_str(), nullptr);
+  const std::string scale = "_" + std::to_string(expectedDpi()) + "dpi.bmp";
+  lw::testing::SaveBmp(lw::testing::CaptureWindow(main), artifacts + "\\start_window" + scale);
   ASSERT_TRUE(lw::testing::Press(lw::testing::FindControl(main, 150)));  // 按钮_转换1
   HWND qr = program.WaitForWindowOfProgram(nullptr, 100);
   ASSERT_NE(nullptr, qr);
@@ -237,11 +245,7 @@ TEST(DisplayScaleProgram, OwnQrCodeHasWholePixelModulesAtTheBoxsScale) {
     return wrong;
   };
   EXPECT_TRUE(lw::testing::WaitUntil([&] { return wrongPixels() == 0; })) << wrongPixels() << " pixels wrong";
-  const std::string artifacts = lw::testing::BesideTests("..\\artifacts");
-  CreateDirectoryA(artifacts.c_str(), nullptr);
-  const std::string at = "_" + std::to_string(expectedDpi()) + "dpi.bmp";
-  lw::testing::SaveBmp(lw::testing::CaptureWindow(qr), artifacts + "\\qr_window" + at);
-  lw::testing::SaveBmp(lw::testing::CaptureWindow(main), artifacts + "\\start_window" + at);
+  lw::testing::SaveBmp(lw::testing::CaptureWindow(qr), artifacts + "\\qr_window" + scale);
   PostMessageA(qr, WM_CLOSE, 0, 0);
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(0u, program.WaitForExit());
