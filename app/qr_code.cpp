@@ -73,10 +73,10 @@ lw::ByteSet qrCodeBmp(const QrCode& code, uint32_t side) {
   return bmp;
 }
 
-lw::ByteSet qrPictureOfText(const char* ansi) {
+lw::ByteSet qrPictureOfText(const char* ansi, uint32_t side) {
   const std::string utf8 = lw::GbkToUtf8(ansi ? ansi : "", lw::TextBytes(ansi));
   lw::Owned<QrCode> code(static_cast<QrCode*>(lw::AllocMemory(sizeof(QrCode))));
-  return encodeQrCode(utf8.c_str(), code.get()) ? qrCodeBmp(*code, kQrPictureSide) : nullptr;
+  return encodeQrCode(utf8.c_str(), code.get()) ? qrCodeBmp(*code, side) : nullptr;
 }
 
 }  // namespace app

@@ -11,7 +11,7 @@
 
 namespace app {
 
-// The side of the QR window's picture box, in pixels.
+// The side of the QR window's picture box, in 96-DPI units (pixels at 100 %).
 constexpr uint32_t kQrPictureSide = 270;
 // White modules around the code, as readers expect.
 constexpr int kQrQuietZone = 4;
@@ -40,7 +40,9 @@ lw::ByteSet qrCodeBmp(const QrCode& code, uint32_t side);
 
 // The picture of the QR code of an ANSI (code page 936) text, as the QR window
 // shows it when the service cannot help: the text in UTF-8, encoded and drawn
-// kQrPictureSide pixels square. Null for an empty text or one no QR code holds.
-lw::ByteSet qrPictureOfText(const char* ansi);
+// `side` pixels square (the box's side in device pixels, so that every module is a
+// whole number of pixels at any display scale). Null for an empty text or one no
+// QR code holds.
+lw::ByteSet qrPictureOfText(const char* ansi, uint32_t side = kQrPictureSide);
 
 }  // namespace app

@@ -8,12 +8,24 @@
 #include "runtime/core/core_commands.h"
 #include "runtime/core/owned_block.h"
 #include "runtime/core/service_table.h"
+#include "runtime/ui/display_scale.h"
+#include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/picture_decode.h"
+#include "runtime/ui/unit.h"
+#include "runtime/ui/window_system_win.h"
 #include "web/web_request_win.h"
 
 namespace app {
 
 namespace {
+
+// The picture box's side in device pixels at its window's scale: the tool's own
+// code is drawn at that size, never stretched from the 96-DPI side.
+uint32_t qrBoxSide() {
+  lw::Unit* box = lw::FindLiveUnit(ids::QrWindow, ids::图片二维码);
+  const int dpi = lw::WindowDpi(box ? HWND(box->hwnd) : nullptr);
+  return uint32_t(lw::ScaleToDpi(int(kQrPictureSide), dpi));
+}
 
 // True when the picture box can show the bytes: they decode as a picture.
 bool isShowable(lw::ByteSet bytes) {
@@ -44,7 +56,7 @@ void showQrPicture() {
   // bytes that do not decode) the tool draws itself; the refused bytes go first.
   if (!isShowable(picture.get())) {
     picture.reset();
-    picture.reset(qrPictureOfText(shown.get()));
+    picture.reset(qrPictureOfText(shown.get(), qrBoxSide()));
   }
   lw::kServices.writeProperty(ids::QrWindow, ids::图片二维码, lw::pic_box_prop::Picture, -1,
                               lw::Word(uintptr_t(picture.get())), 0);

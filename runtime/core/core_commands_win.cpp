@@ -8,6 +8,8 @@
 #include "runtime/core/core_commands_win.h"
 #include "runtime/core/wide_text_win.h"
 #include "runtime/core/window_system.h"
+#include "runtime/ui/display_scale.h"
+#include "runtime/ui/display_scale_win.h"
 
 namespace lw::core {
 namespace {
@@ -86,14 +88,14 @@ void SetClipboardText(ResultRecord* r, int argc, ArgRecord* args) {
 void MouseX(ResultRecord* r, int, ArgRecord*) {
   POINT pt = {0, 0};
   GetCursorPos(&pt);
-  r->low = Word(uint32_t(pt.x));
+  r->low = Word(uint32_t(ScaleFromDpi(pt.x, SystemDpi())));
   r->high = 0;
 }
 
 void MouseY(ResultRecord* r, int, ArgRecord*) {
   POINT pt = {0, 0};
   GetCursorPos(&pt);
-  r->low = Word(uint32_t(pt.y));
+  r->low = Word(uint32_t(ScaleFromDpi(pt.y, SystemDpi())));
   r->high = 0;
 }
 

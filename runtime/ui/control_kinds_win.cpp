@@ -2,6 +2,7 @@
 #include "runtime/ui/control_kinds_win.h"
 
 #include "runtime/core/wide_text_win.h"
+#include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/units_win.h"
 
@@ -18,9 +19,9 @@ void DeleteUnitFont(HFONT font) {
   if (font && !IsStockFont(font)) DeleteObject(font);
 }
 
-void ReplaceFont(HFONT* slot, const std::vector<uint8_t>& block, HWND hwnd) {
+void ReplaceFont(HFONT* slot, const std::vector<uint8_t>& block, HWND hwnd, int dpi) {
   HFONT old = *slot;
-  *slot = MakeUnitFont(block);
+  *slot = MakeUnitFontForDpi(block, dpi > 0 ? dpi : WindowDpi(hwnd));
   if (hwnd) SendMessageW(hwnd, WM_SETFONT, WPARAM(*slot), TRUE);
   DeleteUnitFont(old);
 }

@@ -45,8 +45,9 @@ std::string WindowTextOf(HWND hwnd);
 // replacing and deleting the one in *slot.
 void ReplaceBrush(HBRUSH* slot, uint32_t colour);
 // The unit's font from a font block, replacing (and deleting) the one in *slot;
-// the window gets it when given.
-void ReplaceFont(HFONT* slot, const std::vector<uint8_t>& block, HWND hwnd);
+// the window gets it when given. It is made for `dpi`, or when 0 for the scale of
+// the window `hwnd` belongs to.
+void ReplaceFont(HFONT* slot, const std::vector<uint8_t>& block, HWND hwnd, int dpi = 0);
 void DeleteUnitFont(HFONT font);
 
 // Registers one of the runtime's own window classes (arrow cursor, no background

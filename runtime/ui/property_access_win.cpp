@@ -10,6 +10,8 @@
 #include "runtime/core/wide_text_win.h"
 #include "runtime/core/runtime_error.h"
 #include "runtime/core/values.h"
+#include "runtime/ui/display_scale.h"
+#include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/menus_win.h"
 #include "runtime/ui/property_access_win.h"
 #include "runtime/ui/property_values.h"
@@ -38,12 +40,9 @@ uint64_t pointerResult(const void* p) { return uint64_t(uintptr_t(p)); }
 
 Text newText(const std::string& s) { return s.empty() ? nullptr : MakeText(s.data(), s.size()); }
 
-int32_t screenPixelsPerInch() {
-  HDC dc = GetDC(nullptr);
-  int ppi = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
-  return ppi > 0 ? ppi : 96;
-}
+// Font blocks keep their pixel heights in 96-DPI units (the unit's window scales
+// them when it makes the font), so points and heights convert at 96 at every scale.
+int32_t screenPixelsPerInch() { return kBaseDpi; }
 
 LogFontRecord fontOf(const std::vector<uint8_t>& block) {
   LogFontRecord f;
@@ -63,13 +62,20 @@ LogFontRecord fontOf(const std::vector<uint8_t>& block) {
 }
 
 // The window rectangle of a live unit in its parent's client coordinates (screen
-// coordinates for a top-level window).
+// coordinates for a top-level window), in 96-DPI units as the program sees it.
 RECT placement(HWND h) {
   RECT r;
   GetWindowRect(h, &r);
   HWND parent = (GetWindowLongW(h, GWL_STYLE) & WS_CHILD) ? GetParent(h) : nullptr;
   if (parent) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  return r;
+  const ScaledBox b = ScaleBoxFromDpi({r.left, r.top, r.right - r.left, r.bottom - r.top}, WindowDpi(h));
+  return {b.left, b.top, b.left + b.width, b.top + b.height};
+}
+
+// Moves and sizes a live unit to a rectangle of 96-DPI units.
+void place(HWND h, const RECT& r, UINT flags) {
+  const ScaledBox b = ScaleBoxToDpi({r.left, r.top, r.right - r.left, r.bottom - r.top}, WindowDpi(h));
+  SetWindowPos(h, nullptr, b.left, b.top, b.width, b.height, flags | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 uint64_t readCommon(UnitRecord* u, Unit* live, int number) {
@@ -105,7 +111,7 @@ void writeCommon(WindowRecord* w, UnitRecord* u, Unit* live, int number, Word lo
       if (h) {
         RECT r = placement(h);
         int x = number == unit_prop::Left ? v : r.left, y = number == unit_prop::Top ? v : r.top;
-        SetWindowPos(h, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        place(h, {x, y, x, y}, SWP_NOSIZE);
       }
       break;
     }
@@ -116,7 +122,7 @@ void writeCommon(WindowRecord* w, UnitRecord* u, Unit* live, int number, Word lo
         RECT r = placement(h);
         int cx = number == unit_prop::Width ? v : r.right - r.left;
         int cy = number == unit_prop::Height ? v : r.bottom - r.top;
-        SetWindowPos(h, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        place(h, {0, 0, cx, cy}, SWP_NOMOVE);
       }
       break;
     }

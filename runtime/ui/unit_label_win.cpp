@@ -6,6 +6,7 @@
 #include "runtime/core/guarded_procedure_win.h"
 #include "runtime/core/wide_text_win.h"
 #include "runtime/ui/control_kinds_win.h"
+#include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/label_gradient.h"
 #include "runtime/ui/picture_draw_win.h"
 #include "runtime/ui/picture_pixels.h"
@@ -204,7 +205,7 @@ Unit* create(const UnitCreateArgs& a) {
     delete s;
     return nullptr;
   }
-  s->font = MakeUnitFont(s->props.font);
+  s->font = MakeUnitFontForDpi(s->props.font, WindowDpi(hwnd));
   SetUnitPicture(&s->picture, s->props.picture);
   Unit* u = AttachNewUnit(hwnd, a, unit_type::Label, s, &notify, &freeState);
   applyBorder(hwnd, s->props.border);
@@ -234,7 +235,7 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
       break;
     case label_prop::Font:
       p.font = v.data;
-      ReplaceFont(&s->font, p.font, nullptr);
+      ReplaceFont(&s->font, p.font, nullptr, WindowDpi(hwnd));
       break;
     case label_prop::TextColour: p.textColour = uint32_t(v.i); break;
     case label_prop::BackColour: p.backColour = uint32_t(v.i); break;

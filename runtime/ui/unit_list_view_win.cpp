@@ -12,6 +12,8 @@
 
 #include "runtime/core/guarded_procedure_win.h"
 #include "runtime/ui/control_kinds_win.h"
+#include "runtime/ui/display_scale.h"
+#include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/picture_draw_win.h"
 #include "runtime/ui/units_win.h"
@@ -132,7 +134,7 @@ void insertColumns(HWND hwnd, const ListViewProps& p) {
       col.iImage = c.image;
     }
     if (c.imageRight) col.fmt |= LVCFMT_BITMAP_ON_RIGHT;
-    col.cx = c.width;
+    col.cx = ScaleToDpi(c.width, WindowDpi(hwnd));
     col.pszText = const_cast<wchar_t*>(header.c_str());
     col.iSubItem = int(i);
     SendMessageW(hwnd, LVM_INSERTCOLUMNW, WPARAM(i), LPARAM(&col));
@@ -144,7 +146,7 @@ std::vector<ListViewColumn> currentColumns(HWND hwnd, const ListViewProps& p) {
   std::vector<ListViewColumn> columns = p.columns;
   if (reportView(p) && columnCount(hwnd) == int(columns.size()))
     for (size_t i = 0; i < columns.size(); ++i)
-      columns[i].width = int32_t(SendMessageW(hwnd, LVM_GETCOLUMNWIDTH, WPARAM(i), 0));
+      columns[i].width = ScaleFromDpi(int(SendMessageW(hwnd, LVM_GETCOLUMNWIDTH, WPARAM(i), 0)), WindowDpi(hwnd));
   return columns;
 }
 

@@ -5,6 +5,8 @@
 
 #include "runtime/core/wide_text_win.h"
 #include "runtime/core/window_system.h"
+#include "runtime/ui/display_scale.h"
+#include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/menus_win.h"
 #include "runtime/ui/picture_draw_win.h"
@@ -127,8 +129,10 @@ bool bringToFront(UnitRecord& own) {
 }
 
 // Makes the live unit of one record with its kind's create routine. `keepEnabled`
-// ignores the record's disabled flag (a window created again keeps working).
-Unit* createUnit(WindowRecord* w, UnitRecord& r, HWND parentWindow, int controlId, HMENU menu, bool keepEnabled) {
+// ignores the record's disabled flag (a window created again keeps working). The
+// record's geometry, in 96-DPI units, becomes pixels at `dpi` here and only here.
+Unit* createUnit(WindowRecord* w, UnitRecord& r, HWND parentWindow, int controlId, HMENU menu, bool keepEnabled,
+                 int dpi) {
   const UnitTypeInfo* type = FindUnitType(r.typeId);
   UnitCreate create = RoutinesOf(type).create;
   if (!create) return nullptr;
@@ -142,10 +146,11 @@ Unit* createUnit(WindowRecord* w, UnitRecord& r, HWND parentWindow, int controlI
   a.style = ((r.state & unit_state::TabStop) ? WS_TABSTOP : 0) | (disabled ? WS_DISABLED : 0);
   a.controlId = controlId;
   a.menu = menu;
-  a.left = r.left;
-  a.top = r.top;
-  a.width = r.width;
-  a.height = r.height;
+  const ScaledBox box = ScaleBoxToDpi({r.left, r.top, r.width, r.height}, dpi);
+  a.left = box.left;
+  a.top = box.top;
+  a.width = box.width;
+  a.height = box.height;
   a.windowId = w->id;
   a.unitId = r.id;
   Unit* unit = create(a);
@@ -157,9 +162,15 @@ Unit* createUnit(WindowRecord* w, UnitRecord& r, HWND parentWindow, int controlI
 // accelerators wait until the controls exist.
 Unit* createWindowUnit(WindowRecord* w, HWND parent, HMENU bar, bool modal, int reuse) {
   g_creatingModalWindow = modal;
-  Unit* windowUnit = createUnit(w, w->units[0], parent, 0, bar, reuse != 0);
+  const int systemDpi = SystemDpi();
+  Unit* windowUnit = createUnit(w, w->units[0], parent, 0, bar, reuse != 0, systemDpi);
   g_creatingModalWindow = false;
   if (!windowUnit || !windowUnit->hwnd || !IsWindow(HWND(windowUnit->hwnd))) return nullptr;
+  // A window that opened on a monitor of another scale takes that scale at once.
+  HWND hwnd = HWND(windowUnit->hwnd);
+  const int dpi = PlatformWindowDpi(hwnd);
+  RecordWindowDpi(hwnd, systemDpi);
+  if (dpi != systemDpi) OnWindowDpiChanged(hwnd, dpi, nullptr);
   if (WindowUnitState* s = WindowStateOf(windowUnit)) {
     s->menuBar = bar;
     s->accelerators = nullptr;
@@ -169,11 +180,12 @@ Unit* createWindowUnit(WindowRecord* w, HWND parent, HMENU bar, bool modal, int 
 
 // The controls, from the last record to the first, numbered from 100 in steps of 10.
 bool createControls(WindowRecord* w, HWND hwnd) {
+  const int dpi = WindowDpi(hwnd);
   int controlId = 100;
   for (size_t i = w->units.size(); i-- > 1;) {
     UnitRecord& r = w->units[i];
     if (r.menuItem) continue;
-    if (!createUnit(w, r, hwnd, controlId, nullptr, false)) return false;
+    if (!createUnit(w, r, hwnd, controlId, nullptr, false, dpi)) return false;
     controlId += 10;
   }
   return true;

@@ -11,6 +11,8 @@
 
 #include "runtime/core/runtime_error.h"
 #include "runtime/core/window_system.h"
+#include "runtime/ui/display_scale.h"
+#include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/menus_win.h"
 #include "runtime/ui/property_access_win.h"
@@ -152,9 +154,10 @@ void PopupMenu(ResultRecord* r, int argc, ArgRecord* args) {
   POINT pt;
   GetCursorPos(&pt);
   int x = pt.x + 3, y = pt.y + 3;
-  if (argc >= 3 && args[2].type != 0) x = int32_t(args[2].low);
-  if (argc >= 4 && args[3].type != 0) y = int32_t(args[3].low);
   HWND hwnd = HWND(window->hwnd);
+  // A position the program gives is in 96-DPI units.
+  if (argc >= 3 && args[2].type != 0) x = ScaleToDpi(int32_t(args[2].low), WindowDpi(hwnd));
+  if (argc >= 4 && args[3].type != 0) y = ScaleToDpi(int32_t(args[3].low), WindowDpi(hwnd));
   SetForegroundWindow(hwnd);
   UINT chosen = UINT(TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, hwnd, nullptr));
   DestroyMenu(popup);

@@ -7,6 +7,7 @@
 
 #include "runtime/core/guarded_procedure_win.h"
 #include "runtime/core/wide_text_win.h"
+#include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/menus_win.h"
 #include "runtime/ui/units_win.h"
@@ -308,6 +309,15 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NOTIFYFORMAT:
       // Controls notify this window in their UTF-16 form.
       if (lp == NF_QUERY) return NFR_UNICODE;
+      break;
+    case kMessageDpiChanged:
+      if (s) {
+        OnWindowDpiChanged(hwnd, HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+        return 0;
+      }
+      break;
+    case kMessageGetDpiScaledSize:
+      if (s) return ScaledWindowSize(hwnd, int(wp), reinterpret_cast<SIZE*>(lp)) ? TRUE : FALSE;
       break;
     case WM_COMMAND:
       if (lp == 0 && LOWORD(wp) >= kFirstMenuCommand && u) {

@@ -20,6 +20,7 @@ struct WindowUnitState {
   std::vector<HWND> disabledByModal;    // re-enabled when the modal window closes
   bool firstShowPending = false;
   HWND lastFocus = nullptr;             // restored when the window is activated again
+  int dpi = 0;                          // the scale it is laid out for; 0 not yet known
 };
 
 WindowUnitState* WindowStateOf(Unit* unit);

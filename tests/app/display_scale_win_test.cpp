@@ -1,0 +1,254 @@
+// The program at the display scale of the prefix the tests run in: the windows are
+// laid out in proportion, no caption is cut, the properties keep reading 96-DPI
+// units, a move to a monitor of another scale and back restores every rectangle,
+// and the tool's own QR code is drawn with whole-pixel modules. The same checks run
+// at every scale; the prefix's scale is named by LINKWRIGHT_EXPECT_DPI (96 when
+// unset).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <variant>
+
+#include "app/endpoints.h"
+#include "app/qr_code.h"
+#include "runtime/ui/control_kinds_win.h"
+#include "runtime/ui/display_scale.h"
+#include "runtime/ui/display_scale_win.h"
+#include "runtime/ui/property_access_win.h"
+#include "runtime/ui/units_win.h"
+#include "tests/support/http_server_win.h"
+#include "tests/support/message_box_win.h"  // BesideTests
+#include "tests/support/program_driver_win.h"
+#include "tests/support/screen_capture_win.h"
+#include "tests/support/start_window_win.h"
+
+namespace {
+
+namespace ids = lw::program::ids;
+using lw::ScaleToDpi;
+
+int expectedDpi() {
+  const char* v = getenv("LINKWRIGHT_EXPECT_DPI");
+  return v && atoi(v) > 0 ? atoi(v) : lw::kBaseDpi;
+}
+
+// The test process declares the awareness the program's manifest declares, so the
+// runtime inside it sees the scale as the program does.
+void declareAwareness() {
+  HMODULE user = GetModuleHandleW(L"user32.dll");
+  using SetContext = BOOL(WINAPI*)(HANDLE);
+  auto setContext = reinterpret_cast<SetContext>(
+      reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDpiAwarenessContext")));
+  if (!setContext || !setContext(HANDLE(intptr_t(-4))))  // per monitor, version 2
+    SetProcessDPIAware();
+}
+
+TEST(DisplayScaleGuard, PrefixRunsAtTheExpectedScale) {
+  // Every other check here is only as good as the prefix's scale.
+  declareAwareness();
+  HDC dc = GetDC(nullptr);
+  EXPECT_EQ(expectedDpi(), GetDeviceCaps(dc, LOGPIXELSY)) << "LogPixels of this prefix";
+  ReleaseDC(nullptr, dc);
+  EXPECT_EQ(expectedDpi(), lw::SystemDpi());
+}
+
+// A control's window rectangle in its parent's client coordinates.
+RECT placeOf(HWND h) {
+  RECT r = {};
+  GetWindowRect(h, &r);
+  MapWindowPoints(nullptr, GetParent(h), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+::testing::AssertionResult isScaledBox(const RECT& r, const lw::UnitRecord& u, int dpi, int slack) {
+  const lw::ScaledBox want = lw::ScaleBoxToDpi({u.left, u.top, u.width, u.height}, dpi);
+  const int got[] = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  const int wanted[] = {want.left, want.top, want.width, want.height};
+  for (int i = 0; i < 4; ++i)
+    if (abs(got[i] - wanted[i]) > slack)
+      return ::testing::AssertionFailure() << "expected " << wanted[0] << "," << wanted[1] << " " << wanted[2] << "x"
+                                           << wanted[3] << " at " << dpi << " DPI, got " << got[0] << "," << got[1]
+                                           << " " << got[2] << "x" << got[3];
+  return ::testing::AssertionSuccess();
+}
+
+struct DisplayScaleStartWindow : lw::testing::StartWindowTest {
+  static void SetUpTestSuite() { declareAwareness(); }
+
+  lw::WindowRecord& window() { return *lw::FindLoadedWindow(ids::StartWindow); }
+  HWND main() { return Control(0); }
+  // Each control of the start window with a live window, and its record.
+  template <typename Visit>
+  void eachControl(Visit visit) {
+    for (size_t i = 1; i < window().units.size(); ++i) {
+      lw::UnitRecord& r = window().units[i];
+      if (lw::Unit* u = r.menuItem ? nullptr : lw::LiveUnit(&r)) visit(r, HWND(u->hwnd));
+    }
+  }
+};
+
+TEST_F(DisplayScaleStartWindow, ControlsAreTheirUnitRectanglesScaled) {
+  const int dpi = lw::WindowDpi(main());
+  EXPECT_EQ(expectedDpi(), dpi);
+  int seen = 0;
+  eachControl([&](lw::UnitRecord& r, HWND h) {
+    EXPECT_TRUE(isScaledBox(placeOf(h), r, dpi, 1)) << "unit " << std::hex << r.id;
+    ++seen;
+  });
+  EXPECT_EQ(11, seen) << "the start window's controls";
+  RECT outer = {};
+  GetWindowRect(main(), &outer);
+  EXPECT_NEAR(ScaleToDpi(window().units[0].width, dpi), outer.right - outer.left, 1) << "the window's outer width";
+}
+
+// The width of a text in a font, in pixels.
+int textWidth(HWND h, HFONT font, const wchar_t* text, int n) {
+  HDC dc = GetDC(h);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE extent = {};
+  GetTextExtentPoint32W(dc, text, n, &extent);
+  SelectObject(dc, old);
+  ReleaseDC(h, dc);
+  return extent.cx;
+}
+
+TEST_F(DisplayScaleStartWindow, NoCaptionIsCut) {
+  // Each label's and button's caption, in the font it is drawn in, fits its client
+  // width ("说说或者日志地址" and "QQ号：" were cut when only the fonts grew). A
+  // caption that overhangs its box at 100 % in this prefix's default font (the
+  // template's "QQ号：" box is 32 units for a 42-pixel text) may overhang by as much,
+  // scaled, and no more.
+  const int dpi = lw::WindowDpi(main());
+  eachControl([&](lw::UnitRecord& r, HWND h) {
+    if (r.typeId != lw::unit_type::Label && r.typeId != lw::unit_type::Button) return;
+    lw::UnitProps props;
+    const char* reason = nullptr;
+    ASSERT_TRUE(lw::DecodeUnitProperties(r.typeId, r.properties.data(), r.properties.size(), &props, &reason));
+    const lw::Bytes& block = r.typeId == lw::unit_type::Label ? std::get<lw::LabelProps>(props).font
+                                                              : std::get<lw::ButtonProps>(props).font;
+    wchar_t text[256] = {};
+    const int n = GetWindowTextW(h, text, 256);
+    HFONT own = HFONT(SendMessageW(h, WM_GETFONT, 0, 0));
+    HFONT made = own ? nullptr : lw::MakeUnitFontForDpi(block, dpi);
+    HFONT at96 = lw::MakeUnitFontForDpi(block, lw::kBaseDpi);
+    const int width = textWidth(h, own ? own : made, text, n), width96 = textWidth(h, at96, text, n);
+    lw::DeleteUnitFont(made);
+    lw::DeleteUnitFont(at96);
+    RECT client = {};
+    GetClientRect(h, &client);
+    const int client96 = lw::ScaleFromDpi(client.right, dpi);
+    const int overhang96 = width96 > client96 ? width96 - client96 : 0;
+    EXPECT_LE(width, client.right + ScaleToDpi(overhang96, dpi) + 1)
+        << "unit " << std::hex << r.id << std::dec << " at " << dpi << " DPI: " << width << " pixels of text, "
+        << width96 << " at 96 DPI in a box of " << client96;
+  });
+}
+
+TEST_F(DisplayScaleStartWindow, PropertiesReadAndWriteUnitsOf96Dpi) {
+  eachControl([&](lw::UnitRecord& r, HWND) {
+    const int32_t want[] = {r.left, r.top, r.width, r.height};
+    for (int n = lw::unit_prop::Left; n <= lw::unit_prop::Height; ++n)
+      EXPECT_EQ(want[n], int32_t(lw::ReadUnitProperty(ids::StartWindow, r.id, n, -1)))
+          << "property " << n << " of unit " << std::hex << r.id;
+  });
+  // Written and read back: the same value at every scale, for odd values too.
+  for (int32_t v : {1, 7, 33, 101}) {
+    lw::WriteUnitProperty(ids::StartWindow, ids::标签2, lw::unit_prop::Width, -1, lw::Word(v), 0);
+    lw::WriteUnitProperty(ids::StartWindow, ids::标签2, lw::unit_prop::Left, -1, lw::Word(v), 0);
+    EXPECT_EQ(v, int32_t(lw::ReadUnitProperty(ids::StartWindow, ids::标签2, lw::unit_prop::Width, -1)));
+    EXPECT_EQ(v, int32_t(lw::ReadUnitProperty(ids::StartWindow, ids::标签2, lw::unit_prop::Left, -1)));
+  }
+}
+
+TEST_F(DisplayScaleStartWindow, MonitorOfAnotherScaleAndBackRestoresEveryRectangle) {
+  const int from = lw::WindowDpi(main()), to = from * 3 / 2;
+  std::vector<RECT> before;
+  eachControl([&](lw::UnitRecord&, HWND h) { before.push_back(placeOf(h)); });
+  RECT outer = {};
+  GetWindowRect(main(), &outer);
+  HFONT buttonFont = HFONT(SendMessageW(Control(ids::获取), WM_GETFONT, 0, 0));
+  LOGFONTW lf = {};
+  GetObjectW(buttonFont, sizeof lf, &lf);
+
+  RECT suggested = {outer.left, outer.top, outer.left + lw::RescaleBetween(outer.right - outer.left, from, to),
+                    outer.top + lw::RescaleBetween(outer.bottom - outer.top, from, to)};
+  SendMessageW(main(), lw::kMessageDpiChanged, MAKEWPARAM(to, to), LPARAM(&suggested));
+  EXPECT_EQ(to, lw::WindowDpi(main()));
+  eachControl([&](lw::UnitRecord& r, HWND h) { EXPECT_TRUE(isScaledBox(placeOf(h), r, to, 0)); });
+  LOGFONTW larger = {};
+  GetObjectW(HFONT(SendMessageW(Control(ids::获取), WM_GETFONT, 0, 0)), sizeof larger, &larger);
+  EXPECT_EQ(lw::RescaleBetween(lf.lfHeight, from, to), larger.lfHeight) << "the button's font follows";
+
+  SendMessageW(main(), lw::kMessageDpiChanged, MAKEWPARAM(from, from), LPARAM(&outer));
+  size_t i = 0;
+  eachControl([&](lw::UnitRecord& r, HWND h) {
+    const RECT now = placeOf(h);
+    EXPECT_TRUE(EqualRect(&now, &before[i++])) << "unit " << std::hex << r.id << " came back elsewhere";
+  });
+  RECT back = {};
+  GetWindowRect(main(), &back);
+  EXPECT_TRUE(EqualRect(&back, &outer));
+}
+
+// The program itself, with its manifest: the QR window's own code at this scale.
+TEST(DisplayScaleProgram, OwnQrCodeHasWholePixelModulesAtTheBoxsScale) {
+  lw::testing::HttpServer server;
+  ASSERT_TRUE(lw::testing::WaitUntil([&] { return server.Start(LINKWRIGHT_LOOPBACK_PORT); }, 60000));
+  server.Serve("/notice.txt", lw::testing::HttpResponse("200 OK", "Content-Type: text/plain; charset=utf-8\r\n",
+                                                        u8"版本：3.1#"));
+  lw::testing::ProgramUnderTest program;
+  ASSERT_TRUE(program.Start("\"" + lw::testing::BesideTests("linkwright_loopback_no_qr.exe") + "\""));
+  HWND main = program.WaitForWindowOfProgram("Linkwright");
+  ASSERT_NE(nullptr, main);
+  // A mood post's address converted (链接框, 按钮_转换); its share address in
+  // 编辑框生成 is what the code must read back as.
+  lw::testing::TypeInto(lw::testing::FindControl(main, 100), "http://user.qzone.qq.com/12345/mood/9ab.1");
+  ASSERT_TRUE(lw::testing::Press(lw::testing::FindControl(main, 130)));
+  const std::string text = lw::testing::WindowText(lw::testing::FindControl(main, 110));
+  ASSERT_EQ(0u, text.find("http://")) << text;
+  const std::string artifacts = lw::testing::BesideTests("..\\artifacts");
+  CreateDirectoryA(artifacts.c_str(), nullptr);
+  const std::string scale = "_" + std::to_string(expectedDpi()) + "dpi.bmp";
+  lw::testing::SaveBmp(lw::testing::CaptureWindow(main), artifacts + "\\start_window" + scale);
+  ASSERT_TRUE(lw::testing::Press(lw::testing::FindControl(main, 150)));  // 按钮_转换1
+  HWND qr = program.WaitForWindowOfProgram(nullptr, 100);
+  ASSERT_NE(nullptr, qr);
+  HWND box = GetDlgItem(qr, 100);
+  const int side = ScaleToDpi(int(app::kQrPictureSide), expectedDpi());
+  RECT client = {};
+  GetClientRect(box, &client);
+  EXPECT_NEAR(side, client.right, 2) << "the box's width at this scale";
+
+  app::QrCode code;
+  ASSERT_TRUE(app::encodeQrCode(text.c_str(), &code));
+  const app::QrLayout layout = app::qrLayout(code, uint32_t(side));
+  const int q = app::kQrQuietZone, modules = qrcodegen_getSize(code.bits) + 2 * q;
+  const int at96 = app::qrLayout(code, app::kQrPictureSide).scale;
+  EXPECT_GE(layout.scale, at96) << "modules never shrink at a larger scale";
+  if (expectedDpi() >= 2 * lw::kBaseDpi) EXPECT_GT(layout.scale, at96) << "modules grow at 200 %";
+  // Every pixel of the code, not only each module's centre: whole-pixel modules
+  // leave no grey edge, so every pixel has its module's colour.
+  auto wrongPixels = [&] {
+    MapWindowPoints(box, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const lw::testing::ScreenPixels p = lw::testing::CaptureScreen(client);
+    GetClientRect(box, &client);
+    int wrong = 0;
+    for (int y = 0; y < modules * layout.scale; ++y)
+      for (int x = 0; x < modules * layout.scale; ++x) {
+        const bool black = qrcodegen_getModule(code.bits, x / layout.scale - q, y / layout.scale - q);
+        const uint32_t c = p.At(layout.offset + x, layout.offset + y);
+        wrong += black ? c != 0 : c != 0xFFFFFF;
+      }
+    return wrong;
+  };
+  EXPECT_TRUE(lw::testing::WaitUntil([&] { return wrongPixels() == 0; })) << wrongPixels() << " pixels wrong";
+  lw::testing::SaveBmp(lw::testing::CaptureWindow(qr), artifacts + "\\qr_window" + scale);
+  PostMessageA(qr, WM_CLOSE, 0, 0);
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(0u, program.WaitForExit());
+}
+
+}  // namespace
