@@ -1,9 +1,10 @@
 // RegexObject: the application's regular-expression object. It matches nothing
 // itself; it drives the platform's regular-expression automation component
 // ("VBScript.RegExp") through the runtime's object and variant commands. The
-// subject goes to the component as UTF-16 converted from code page 936, match
-// texts come back through the same code page, and positions are byte offsets into
-// the code-page-936 subject. Indexes given by the caller are 1-based.
+// subject goes to the component as a text of exactly its characters in UTF-16,
+// converted from code page 936 without a terminating unit; match texts come back
+// through the same code page, and positions are byte offsets into the
+// code-page-936 subject. Indexes given by the caller are 1-based.
 //
 // The operations are reached through the instance's operation table, in slot
 // order. An optional argument is a pointer: null when the caller left it out.
@@ -52,7 +53,7 @@ struct RegexObject {
   const RegexOps* ops;
   lw::ObjectRef regExp;      // the component; empty until the first execute
   lw::ObjectRef matches;     // the match collection of the last execute
-  lw::VariantRef wideSubject;  // the last subject: UTF-16LE bytes and a NUL unit
+  lw::VariantRef wideSubject;  // the last subject: a text of its UTF-16 units, no terminator
 };
 
 extern const RegexOps kRegexOps;

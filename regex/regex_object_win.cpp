@@ -41,6 +41,27 @@ void release(RegexObject* self) {
   dllCall(dll::CoUninitialize, {});
 }
 
+// ---- The subject ----
+
+// MultiByteToWideChar from code page 936 over `bytes` bytes of `text` (-1: up to
+// and including its terminator) into room for `room` units: the units written, or
+// with no room the units needed.
+int32_t gbkToWide(const char* text, uint32_t bytes, void* out, uint32_t room) {
+  // The size is asked with a non-null buffer of no room.
+  wchar_t probe[1] = {0};
+  return dllCall(dll::MultiByteToWideChar, {kCodePage, 0, word(text), bytes, word(out ? out : probe), room});
+}
+
+// wideSubject := the subject as a text of exactly its characters, converted in
+// place. A terminating unit would reach the component as one more character of
+// the subject, for "$" to stop before and for "[^x]" to match.
+void setWideSubject(RegexObject* self, const char* subject) {
+  size_t bytes = subject ? strlen(subject) : 0;
+  int32_t n = bytes > 0 && bytes < 0x7FFFFFFF ? gbkToWide(subject, uint32_t(bytes), nullptr, 0) : 0;
+  char16_t* units = makeVariantText(self->wideSubject, n > 0 ? uint32_t(n) : 0);
+  if (units && n > 0) gbkToWide(subject, uint32_t(bytes), units, uint32_t(n));
+}
+
 // ---- Positions ----
 
 // The byte offset in the code-page-936 subject of the match m: the length of the
@@ -105,11 +126,10 @@ bool execute(RegexObject* self, Text* pattern, Text* subject, const bool* caseSe
   writeProperty(self->regExp, "Multiline", {arg::logical(s.multiline)});
   writeProperty(self->regExp, "Singleline", {arg::logical(true)});
   writeProperty(self->regExp, "Global", {arg::logical(s.global)});
-  // The component and the variant keep copies: the pattern and the UTF-16 subject
-  // go as soon as each is written.
+  // The component keeps a copy of the pattern: it goes as soon as it is written.
   writeProperty(self->regExp, "Pattern",
                 {arg::text(lw::OwnedText(componentPattern(pattern ? *pattern : nullptr, s.quoteEscape)).get())});
-  setVariantValue(self->wideSubject, arg::byteSet(lw::OwnedByteSet(toWideBytes(subject ? *subject : nullptr)).get()));
+  setWideSubject(self, subject ? *subject : nullptr);
 
   ObjectRef found = callObject(self->regExp, "Execute", {arg::variant(self->wideSubject)});
   assignObject(self->matches, found);
@@ -202,12 +222,11 @@ void FreeRegexObject(RegexObject* self) {
 
 lw::ByteSet toWideBytes(const char* text) {
   if (!text || !*text) return nullptr;
-  wchar_t probe[1] = {0};
-  int32_t n = dllCall(dll::MultiByteToWideChar, {kCodePage, 0, word(text), uint32_t(-1), word(probe), 0});
+  int32_t n = gbkToWide(text, uint32_t(-1), nullptr, 0);
   size_t bytes = 0;
   if (n <= 0 || !lw::checkedMul(size_t(n), 2, &bytes)) return nullptr;
   lw::ByteSet b = lw::MakeByteSet(nullptr, bytes);
-  dllCall(dll::MultiByteToWideChar, {kCodePage, 0, word(text), uint32_t(-1), word(lw::byteSetData(b)), uint32_t(n)});
+  gbkToWide(text, uint32_t(-1), lw::byteSetData(b), uint32_t(n));
   return b;
 }
 

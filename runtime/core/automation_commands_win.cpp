@@ -294,5 +294,19 @@ ByteSet variantToByteSet(VariantRef v, int32_t elementIndex) {
   return reinterpret_cast<ByteSet>(call(&core::VariantToByteSet, {arg::variant(v), indexArg(elementIndex)}).low);
 }
 
+char16_t* makeVariantText(VariantRef v, uint32_t units) {
+  if (!v) return nullptr;
+  VariantClear(AsVariant(v));
+  memset(v, 0, sizeof(VariantBlock));
+  // The platform counts a text's length in bytes in 32 bits.
+  if (units > 0x7FFFFFFFu / 2) return nullptr;
+  BSTR b = SysAllocStringLen(nullptr, UINT(units));
+  if (!b) return nullptr;
+  memset(b, 0, size_t(units) * 2);
+  V_VT(AsVariant(v)) = VT_BSTR;
+  V_BSTR(AsVariant(v)) = b;
+  return reinterpret_cast<char16_t*>(b);
+}
+
 }  // namespace automation
 }  // namespace lw

@@ -54,6 +54,12 @@ void freeVariant(VariantRef v);
 bool setVariantValue(VariantRef v, ArgRecord value, int32_t elementIndex = 0);
 Text variantToText(VariantRef v, int32_t elementIndex = 0);
 ByteSet variantToByteSet(VariantRef v, int32_t elementIndex = 0);
+
+// Not a command: makes the variant hold a text of `units` UTF-16 units, all zero,
+// and returns where they lie for the caller to fill in place, so no code page is
+// involved and no copy is made. Null when the text cannot be made; the variant is
+// then empty.
+char16_t* makeVariantText(VariantRef v, uint32_t units);
 }  // namespace automation
 
 }  // namespace lw

@@ -107,6 +107,36 @@ TEST_F(Regex, PositionsAreByteOffsetsIntoTheGbkSubject) {
   EXPECT_EQ(position, -2);
 }
 
+// The component sees exactly the subject's characters: a terminating unit handed
+// over with them would be one more character, before which "$" stops and which
+// "[^x]" matches. Run with and without multi-line, as "$" reads either way.
+TEST_F(Regex, SubjectEndsWithItsLastCharacter) {
+  struct Case {
+    const char* pattern;
+    const char* subject;
+    int32_t count;
+    const char* first;  // the first match's text
+    int32_t position;   // its 0-based byte offset in the GBK subject
+    const char* why;
+  };
+  const Case cases[] = {
+      {"c$", "abc", 1, "c", 2, "\"$\" at the subject's end, the third byte"},
+      {"c[^x]", "abc", 0, "", -2, "no character follows the last one"},
+      {"c$", "中文abc", 1, "c", 6, "after two double-byte characters: the seventh byte"},
+  };
+  bool no = false;
+  for (const bool* multiline : {static_cast<const bool*>(nullptr), static_cast<const bool*>(&no)}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.pattern) + " in " + c.subject + (multiline ? ", single-line" : ", multi-line"));
+      ASSERT_TRUE(run(c.pattern, c.subject, nullptr, multiline));
+      EXPECT_EQ(re->ops->matchCount(re), c.count) << c.why;
+      int32_t position = 99;
+      EXPECT_EQ(match(1, &position), c.first) << c.why;
+      EXPECT_EQ(position, c.position) << c.why;
+    }
+  }
+}
+
 TEST_F(Regex, SubMatchesCountFromOne) {
   ASSERT_TRUE(run("(\\d+)-(x)?", "12- 345-x"));
   EXPECT_EQ(re->ops->matchCount(re), 2);

@@ -513,6 +513,17 @@ TEST(AutomationVariant, ScalarsTextsAndEmptiness) {
   EXPECT_FALSE(setVariantValue(v, windowUnit()));
   EXPECT_EQ(V_VT(AsVariant(v)), VT_EMPTY) << "a value outside the table leaves the variant empty";
 
+  // A text made in place holds exactly the units written into it.
+  char16_t* units = makeVariantText(v, 2);
+  ASSERT_NE(units, nullptr);
+  units[0] = 0x4E2D;  // 中
+  units[1] = u'a';
+  EXPECT_EQ(V_VT(AsVariant(v)), VT_BSTR);
+  EXPECT_EQ(SysStringLen(V_BSTR(AsVariant(v))), 2u);
+  EXPECT_EQ(text(variantToText(v)), "\xD6\xD0" "a");
+  ASSERT_NE(makeVariantText(v, 0), nullptr);
+  EXPECT_EQ(SysStringLen(V_BSTR(AsVariant(v))), 0u) << "no units give the empty text";
+
   VariantRef copy = NewVariantBlock();
   setVariantValue(v, arg::text("abc"));
   copyVariant(copy, v);
