@@ -122,6 +122,33 @@ struct ProgramUnderTest {
   ~ProgramUnderTest() { Close(); }
 };
 
+// The current directory of another 32-bit process, as its process parameters hold
+// it (with its closing backslash); empty when it cannot be read.
+inline std::wstring CurrentDirectoryOf(HANDLE process) {
+  struct BasicInformation {  // what the kernel's process query 0 answers
+    LONG exitStatus;
+    DWORD peb;
+    ULONG_PTR affinity, basePriority, processId, parentProcessId;
+  } basic = {};
+  using Query = LONG(WINAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
+  auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  // The process block holds the parameters' address at 0x10; they hold the current
+  // directory's counted text at 0x24.
+  DWORD parameters = 0;
+  struct {
+    USHORT bytes, room;
+    DWORD text;
+  } dir = {};
+  if (!query || query(process, 0, &basic, sizeof basic, nullptr) != 0 ||
+      !ReadProcessMemory(process, reinterpret_cast<void*>(uintptr_t(basic.peb) + 0x10), &parameters, 4, nullptr) ||
+      !ReadProcessMemory(process, reinterpret_cast<void*>(uintptr_t(parameters) + 0x24), &dir, sizeof dir, nullptr))
+    return std::wstring();
+  std::wstring path(dir.bytes / sizeof(wchar_t), L'\0');
+  if (!ReadProcessMemory(process, reinterpret_cast<void*>(uintptr_t(dir.text)), &path[0], dir.bytes, nullptr)) return {};
+  return path;
+}
+
 // A control anywhere below `top` (controls may sit inside a group box) by its id.
 inline HWND FindControl(HWND top, int controlId) {
   struct Search {
