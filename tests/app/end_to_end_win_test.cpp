@@ -482,7 +482,7 @@ TEST_F(EndToEnd, RealAddressesConvertLikeCleanOnesAndAHeldClipboardIsTold) {
     ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
     EXPECT_EQ(clean, shown(k编辑框生成));
     EXPECT_TRUE(clipboardHolds(clean));
-    EXPECT_NE(std::string::npos, shown(k标签_提示).find(L"并复制到剪辑版，可直接粘贴！")) << shown(k标签_提示);
+    EXPECT_NE(std::wstring::npos, shown(k标签_提示).find(L"并复制到剪辑版，可直接粘贴！")) << shown(k标签_提示);
   }
   lw::testing::TypeInto(control(k链接框), cases[0].pasted);
   ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
@@ -507,7 +507,7 @@ TEST_F(EndToEnd, RealAddressesConvertLikeCleanOnesAndAHeldClipboardIsTold) {
       lw::testing::TypeInto(control(k链接框), h.pasted);
       ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
       EXPECT_EQ(h.told, shown(k标签_提示));
-      EXPECT_NE(std::string::npos, shown(k编辑框生成).find(L"&res_uin=12345&cellid=")) << shown(k编辑框生成);
+      EXPECT_NE(std::wstring::npos, shown(k编辑框生成).find(L"&res_uin=12345&cellid=")) << shown(k编辑框生成);
     }
     EXPECT_TRUE(clipboardHolds(L"kept"));
   }
