@@ -1,7 +1,8 @@
 # make run   build the program and start it (in a virtual display when there is none)
+# make screenshot-cp1252  the start window under code page 1252, into docs/screenshot-cp1252.png
 # make test  build everything and run every test, native and under Wine
 # make dist  build the release program and pack build/dist/Linkwright-<version>.zip
-.PHONY: all bootstrap build native run test dist clean
+.PHONY: all bootstrap build native run screenshot-cp1252 test dist clean
 
 WIN_BUILD ?= build/win
 NATIVE_BUILD ?= build/native
@@ -23,6 +24,11 @@ native: bootstrap
 
 run: build
 	@bash scripts/run.sh $(WIN_BUILD)/bin/linkwright.exe
+
+# The program under an English system, whose code page (1252) has no form for its texts.
+screenshot-cp1252: build
+	@env -u DISPLAY -u WINEPREFIX LINKWRIGHT_LOCALE=en_US.UTF-8 bash scripts/run.sh $(WIN_BUILD)/bin/linkwright.exe docs/screenshot-cp1252.png
+	@convert docs/screenshot-cp1252.png -trim +repage docs/screenshot-cp1252.png
 
 dist: bootstrap
 	@JOBS=$(JOBS) bash scripts/dist.sh $(DIST)/release $(DIST)

@@ -161,14 +161,14 @@ bool samePixels(const lw::testing::ScreenPixels& a, const lw::testing::ScreenPix
   return a.width == b.width && a.height == b.height && a.bgr == b.bgr;
 }
 
-Listing listInProgram(const std::string& commandLine, const std::string& lastId) {
+Listing listInProgram(const std::wstring& commandLine, const std::wstring& lastId) {
   Listing out;
   lw::testing::ProgramUnderTest program;
   if (!program.Start(commandLine)) return out;
-  HWND main = program.WaitForWindowOfProgram("Linkwright");
+  HWND main = program.WaitForWindowOfProgram(L"Linkwright");
   if (!main) return out;
   HWND list = lw::testing::FindControl(main, k超级列表框日志);
-  lw::testing::TypeInto(lw::testing::FindControl(main, k编辑框QQ), "12345");
+  lw::testing::TypeInto(lw::testing::FindControl(main, k编辑框QQ), L"12345");
   Sleep(300);  // let the window settle and paint
   RECT r = {};
   GetClientRect(list, &r);
@@ -184,30 +184,30 @@ Listing listInProgram(const std::string& commandLine, const std::string& lastId)
 
   int rows = lw::testing::ListRowCount(list);
   out.ok = rows == kItems && lw::testing::ListCell(program.pi.hProcess, list, rows - 1, 1) == lastId;
-  if (!out.ok) fprintf(stderr, "%s listed %d rows\n", commandLine.c_str(), rows);
+  if (!out.ok) fprintf(stderr, "%ls listed %d rows\n", commandLine.c_str(), rows);
   out.peakAfter = peakWorkingSet(program.pi.hProcess, &out.peakCommitAfter);
   PostMessageA(main, WM_CLOSE, 0, 0);
   program.WaitForExit(15000);
   return out;
 }
 
-std::string besideThis(const char* name) {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  char* slash = strrchr(path, '\\');
+std::wstring besideThis(const wchar_t* name) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  wchar_t* slash = wcsrchr(path, L'\\');
   if (slash) slash[1] = 0;
-  return std::string(path) + name;
+  return std::wstring(path) + name;
 }
 
 int feedListing() {
-  std::string exe = besideThis("linkwright_loopback.exe");
-  if (GetFileAttributesA(exe.c_str()) == INVALID_FILE_ATTRIBUTES) {
+  std::wstring exe = besideThis(L"linkwright_loopback.exe");
+  if (GetFileAttributesW(exe.c_str()) == INVALID_FILE_ATTRIBUTES) {
     fprintf(stderr, "build linkwright_loopback first (it sits beside this program)\n");
     return 1;
   }
-  char self[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, self, sizeof self);
-  const std::string commands[2] = {"\"" + exe + "\"", "\"" + std::string(self) + "\" --plain"};
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const std::wstring commands[2] = {L"\"" + exe + L"\"", L"\"" + std::wstring(self) + L"\" --plain"};
   lw::testing::HttpServer server;
   if (!server.Start(kPort)) {
     fprintf(stderr, "port %d is taken\n", kPort);
@@ -218,7 +218,7 @@ int feedListing() {
   server.Serve("/cgi-bin/cgi_rss_out?uin=12345",
                lw::testing::HttpResponse("200 OK", "Content-Type: text/xml; charset=utf-8\r\n", feed));
   std::string page = convert(feed, CP_UTF8, 936), pattern = feedPattern();
-  std::string lastId = std::to_string(1300000000 + kItems - 1);
+  std::wstring lastId = std::to_wstring(1300000000 + kItems - 1);
 
   std::vector<double> bare, handler[2], shown[2], peak[2];
   Listing last[2];

@@ -43,20 +43,20 @@ int plainProgram(bool fetchFirst) {
 
 // ---- Timing ----
 
-std::string thisProgram() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
+std::wstring thisProgram() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
   return path;
 }
 
 // Milliseconds from starting `commandLine` until a visible "Linkwright" window of
 // it exists; then the window is closed and the process waited for. -1 on failure.
-double untilShown(const std::string& commandLine) {
+double untilShown(const std::wstring& commandLine) {
   lw::testing::ProgramUnderTest program;
   double t0 = bench::NowMs();
   if (!program.Start(commandLine)) return -1;
   HWND w = nullptr;
-  while (!(w = program.FindWindowOfProgram("Linkwright")) && program.Running() && bench::NowMs() - t0 < 30000)
+  while (!(w = program.FindWindowOfProgram(L"Linkwright")) && program.Running() && bench::NowMs() - t0 < 30000)
     Sleep(1);
   double t = bench::NowMs() - t0;
   if (!w) return -1;
@@ -71,11 +71,10 @@ int main(int argc, char** argv) {
   if (argc > 1 && strcmp(argv[1], "--plain") == 0) return plainProgram(false);
   if (argc > 1 && strcmp(argv[1], "--plain-fetch") == 0) return plainProgram(true);
 
-  char dir[MAX_PATH] = {};
-  strcpy(dir, thisProgram().c_str());
-  if (char* slash = strrchr(dir, '\\')) slash[1] = 0;
-  std::string program = std::string(dir) + "linkwright_loopback_stripped.exe";
-  if (GetFileAttributesA(program.c_str()) == INVALID_FILE_ATTRIBUTES) {
+  std::wstring program = thisProgram();
+  program.resize(program.rfind(L'\\') + 1);
+  program += L"linkwright_loopback_stripped.exe";
+  if (GetFileAttributesW(program.c_str()) == INVALID_FILE_ATTRIBUTES) {
     fprintf(stderr, "build linkwright_loopback_stripped first (it sits beside this program)\n");
     return 1;
   }
@@ -86,8 +85,8 @@ int main(int argc, char** argv) {
   }
   server.Serve("/notice.txt", lw::testing::HttpResponse("200 OK", "", u8"版本：3.1#"));
 
-  const std::string commands[3] = {"\"" + program + "\"", "\"" + thisProgram() + "\" --plain",
-                                   "\"" + thisProgram() + "\" --plain-fetch"};
+  const std::wstring commands[3] = {L"\"" + program + L"\"", L"\"" + thisProgram() + L"\" --plain",
+                                    L"\"" + thisProgram() + L"\" --plain-fetch"};
   std::vector<double> times[3];
   untilShown(commands[0]);  // the first start of each fills the system's caches
   untilShown(commands[1]);
@@ -96,7 +95,7 @@ int main(int argc, char** argv) {
       int which = (k + r) % 3;
       double t = untilShown(commands[which]);
       if (t < 0) {
-        fprintf(stderr, "%s did not show its window\n", commands[which].c_str());
+        fprintf(stderr, "%ls did not show its window\n", commands[which].c_str());
         return 1;
       }
       times[which].push_back(t);

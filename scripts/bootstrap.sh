@@ -6,8 +6,6 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cache=${LINKWRIGHT_CACHE:-/var/cache/linkwright}
 deps=$cache/deps
-export WINEPREFIX=${WINEPREFIX:-$cache/wineprefix}
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 log() { printf 'bootstrap: %s\n' "$*"; }
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
@@ -61,12 +59,16 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 if ! apt-cache showsrc libpng1.6 2>/dev/null | grep -q '^Version'; then apt_update; fi
 
-# 4. The zh_CN.UTF-8 locale, so Wine's ANSI code page is 936.
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-  log "generating zh_CN.UTF-8"
-  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'zh_CN.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
-  as_root locale-gen >/dev/null
-fi
+# 4. The locales of the settings the tests run under: zh_CN.UTF-8 gives Wine code page
+# 936, the others those of scripts/settings.table.
+for loc in zh_CN.UTF-8 $(awk '!/^#/ && NF {print $1}' "$here/scripts/settings.table"); do
+  if ! locale -a 2>/dev/null | grep -qix "${loc%.UTF-8}\.utf-\?8"; then
+    log "generating $loc"
+    grep -q "^$loc UTF-8" /etc/locale.gen 2>/dev/null || echo "$loc UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
+    generate=1
+  fi
+done
+if [ "${generate:-0}" = 1 ]; then as_root locale-gen >/dev/null; fi
 
 # 5. libpng and libjpeg-turbo, cross-built as static libraries from Debian's sources.
 fetch_source() { # package -> directory holding the unpacked source
@@ -124,29 +126,10 @@ if [ ! -f "$deps/i686/.qr-code-generator.built" ]; then
   touch "$deps/i686/.qr-code-generator.built"
 fi
 
-# 7. A 32-bit Wine prefix, made once without prompts.
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  log "initialising the Wine prefix"
-  mkdir -p "$(dirname "$WINEPREFIX")"
-  wineboot -i >/dev/null 2>&1 || true
-  wineserver -w
-fi
-if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-  # Without a window manager each top-level destroy waits for one; unmanaged windows do not.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  wineserver -w
-fi
-# 7. Wine draws the caption buttons with its Marlett font. The package puts the font
-# in Wine's data folder, which a prefix does not read for it: without it the buttons
-# show as the letters "0 1 r". The font goes into the prefix's own font folder and is
-# registered there, as on Windows.
-fonts=$WINEPREFIX/drive_c/windows/Fonts
-if [ ! -f "$fonts/marlett.ttf" ]; then
-  log "adding the Marlett font to the Wine prefix"
-  mkdir -p "$fonts"
-  cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
-  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' /v 'Marlett (TrueType)' /d marlett.ttf /f \
-    >/dev/null 2>&1
-  wineserver -w
-fi
+# 7. A 32-bit Wine prefix for each setting: the default one and every row of
+# scripts/settings.table.
+LINKWRIGHT_LOCALE=zh_CN.UTF-8 LINKWRIGHT_DPI=96 bash "$here/scripts/wine-prefix.sh" </dev/null
+while read -r loc dpi; do
+  env -u WINEPREFIX LINKWRIGHT_LOCALE="$loc" LINKWRIGHT_DPI="$dpi" bash "$here/scripts/wine-prefix.sh" </dev/null
+done < <(awk '!/^#/ && NF {print $1, $2}' "$here/scripts/settings.table")
 log "ready (cache $cache)"

@@ -1,13 +1,45 @@
 #!/usr/bin/env bash
-# Runs the native sanitizer tests, then the Windows tests under Wine in a virtual display.
+# Runs the native sanitizer tests, then the Windows tests under Wine in a virtual
+# display: every test under code page 936, then the tests that depend on the system's
+# code page again under each row of scripts/settings.table, each in its own prefix.
+# Any failure fails the run.
 set -uo pipefail
 native=$1 win=$2
 here=$(cd "$(dirname "$0")/.." && pwd)
-. "$here/scripts/wine-env.sh"
 status=0
 echo "== native tests (address and undefined-behaviour sanitizers)"
 ctest --test-dir "$native" --output-on-failure --timeout 300 -j "$(nproc)" || status=1
-echo "== Windows tests under Wine"
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-  ctest --test-dir "$win" --output-on-failure --timeout 300 || status=1
+
+# The Windows tests under one setting: locale, display scale, the code page the run
+# expects, and the tests (all when none are named).
+windows_tests() {
+  local locale=$1 dpi=$2 codepage=$3 tests=${4:-} start=$SECONDS
+  echo "== Windows tests under Wine: $locale, $dpi DPI, code page $codepage${tests:+, tests $tests}"
+  (
+    [ "$locale $dpi" = "zh_CN.UTF-8 96" ] || unset WINEPREFIX
+    export LINKWRIGHT_LOCALE=$locale LINKWRIGHT_DPI=$dpi LINKWRIGHT_EXPECT_ACP=$codepage
+    . "$here/scripts/wine-env.sh"
+    [ -f "$WINEPREFIX/system.reg" ] || bash "$here/scripts/wine-prefix.sh" </dev/null
+    xvfb-run -a -s "-screen 0 1280x1024x24" \
+      ctest --test-dir "$win" --output-on-failure --timeout 300 ${tests:+-R "$tests"}
+  ) || status=1
+  echo "== took $((SECONDS - start)) s"
+}
+rm -f "$win"/artifacts/wire-cp*.txt
+windows_tests zh_CN.UTF-8 96 936
+while read -r locale dpi codepage tests; do
+  windows_tests "$locale" "$dpi" "$codepage" "$tests" </dev/null
+done < <(awk '!/^#/ && NF' "$here/scripts/settings.table")
+
+# What the program sent over the wire does not depend on the system's code page.
+wire=$win/artifacts
+for file in "$wire"/wire-cp*.txt; do
+  [ -f "$file" ] && [ "$file" != "$wire/wire-cp936.txt" ] || continue
+  if cmp -s "$wire/wire-cp936.txt" "$file"; then
+    echo "== the requests under $(basename "$file" .txt) are those under code page 936, byte for byte"
+  else
+    echo "== the requests in $file differ from those in $wire/wire-cp936.txt"
+    status=1
+  fi
+done
 exit $status

@@ -14,6 +14,7 @@
 
 #include "app/endpoints.h"
 #include "app/qr_code.h"
+#include "runtime/core/wide_text_win.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/display_scale.h"
 #include "runtime/ui/display_scale_win.h"
@@ -200,14 +201,14 @@ TEST(DisplayScaleProgram, OwnQrCodeHasWholePixelModulesAtTheBoxsScale) {
   server.Serve("/notice.txt", lw::testing::HttpResponse("200 OK", "Content-Type: text/plain; charset=utf-8\r\n",
                                                         u8"版本：3.1#"));
   lw::testing::ProgramUnderTest program;
-  ASSERT_TRUE(program.Start("\"" + lw::testing::BesideTests("linkwright_loopback_no_qr.exe") + "\""));
-  HWND main = program.WaitForWindowOfProgram("Linkwright");
+  ASSERT_TRUE(program.Start(L"\"" + lw::Wide(lw::testing::BesideTests("linkwright_loopback_no_qr.exe")) + L"\""));
+  HWND main = program.WaitForWindowOfProgram(L"Linkwright");
   ASSERT_NE(nullptr, main);
   // A mood post's address converted (链接框, 按钮_转换); its share address in
   // 编辑框生成 is what the code must read back as.
-  lw::testing::TypeInto(lw::testing::FindControl(main, 100), "http://user.qzone.qq.com/12345/mood/9ab.1");
+  lw::testing::TypeInto(lw::testing::FindControl(main, 100), L"http://user.qzone.qq.com/12345/mood/9ab.1");
   ASSERT_TRUE(lw::testing::Press(lw::testing::FindControl(main, 130)));
-  const std::string text = lw::testing::WindowText(lw::testing::FindControl(main, 110));
+  const std::string text = lw::Gbk(lw::testing::WindowText(lw::testing::FindControl(main, 110)));
   ASSERT_EQ(0u, text.find("http://")) << text;
   const std::string artifacts = lw::testing::BesideTests("..\\artifacts");
   CreateDirectoryA(artifacts.c_str(), nullptr);

@@ -4,7 +4,13 @@
 // picked with the keyboard, message boxes read and answered. This process plays the
 // web: the notice page, the feed and the QR image service are its loopback server.
 //
-// Screenshots of both windows are kept in artifacts/ beside the build's bin folder.
+// Every text goes to and comes from the program's windows, message boxes and the
+// clipboard in UTF-16, and is compared with what a person reads there: the same
+// cases hold whatever the system's code page is (the test runs set it through the
+// locale). Screenshots of both windows are kept in artifacts/ beside the build's bin
+// folder (in artifacts/cp<code page> under other code pages than 936), and the
+// requests of one session in artifacts/wire-cp<code page>.txt, so that runs under
+// different code pages can be compared byte for byte.
 #include <windows.h>
 #include <commctrl.h>
 #include <png.h>
@@ -18,8 +24,10 @@
 
 #include "app/endpoints.h"
 #include "app/qr_code.h"
+#include "runtime/core/codepage.h"
 #include "tests/support/http_server_win.h"
 #include "tests/support/message_box_win.h"  // BesideTests
+#include "tests/support/program_captions.h"
 #include "tests/support/program_driver_win.h"
 #include "tests/support/screen_capture_win.h"
 
@@ -37,23 +45,32 @@ enum : int {
   k超级列表框日志 = 170, k编辑框QQ = 180, k获取 = 190, k图片二维码 = 100,
 };
 
-const std::string kShare = std::string("http://") + app::endpoints::kShareHost + "/ugc/share?";
-
-std::string blogShareAddress(const std::string& owner, const std::string& id) {
-  return kShare + "_wv=1&subtype=&ciphertext=&sid=&blog_photo=&g=85&res_uin=" + owner + "&cellid=" + id +
-         "&subid=&bp1=&bp2=&bp7=&appid=2&g_f=2000000103";
+// The program's GBK form of a text, and the UTF-16 form of GBK bytes.
+std::string gbk(const std::wstring& text) {
+  return lw::WideToGbk(reinterpret_cast<const char16_t*>(text.data()), text.size());
+}
+std::wstring wide(const std::string& gbkText) {
+  std::u16string w = lw::GbkToWide(gbkText);
+  return std::wstring(w.begin(), w.end());
 }
 
-// What the script engine's escape makes of an ASCII text.
-std::string escaped(const std::string& s) {
-  static const char kKeep[] = "@*_+-./";
+const std::wstring kShare = L"http://" + wide(app::endpoints::kShareHost) + L"/ugc/share?";
+
+std::wstring blogShareAddress(const std::wstring& owner, const std::wstring& id) {
+  return kShare + L"_wv=1&subtype=&ciphertext=&sid=&blog_photo=&g=85&res_uin=" + owner + L"&cellid=" + id +
+         L"&subid=&bp1=&bp2=&bp7=&appid=2&g_f=2000000103";
+}
+
+// What the script engine's escape makes of a text.
+std::string escaped(const std::wstring& s) {
+  static const wchar_t kKeep[] = L"@*_+-./";
   std::string out;
-  for (unsigned char c : s) {
-    if (isalnum(c) || (c && strchr(kKeep, c))) {
+  for (wchar_t c : s) {
+    char hex[8];
+    if (c < 0x80 && (iswalnum(c) || (c && wcschr(kKeep, c)))) {
       out += char(c);
     } else {
-      char hex[4];
-      snprintf(hex, sizeof hex, "%%%02X", c);
+      snprintf(hex, sizeof hex, c < 0x100 ? "%%%02X" : "%%u%04X", unsigned(c));
       out += hex;
     }
   }
@@ -69,15 +86,6 @@ std::string targetOf(const std::string& request) {
 std::vector<std::string> targetsOf(const std::vector<std::string>& requests) {
   std::vector<std::string> out;
   for (const std::string& r : requests) out.push_back(targetOf(r));
-  return out;
-}
-
-std::string utf8ToGbkByThePlatform(const std::string& utf8) {
-  std::wstring wide(utf8.size() + 1, L'\0');
-  int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), &wide[0], int(wide.size()));
-  std::string out(size_t(units) * 2 + 1, '\0');
-  int bytes = WideCharToMultiByte(936, 0, wide.data(), units, &out[0], int(out.size()), nullptr, nullptr);
-  out.resize(size_t(bytes));
   return out;
 }
 
@@ -129,9 +137,9 @@ int squaresShowing(const lw::testing::ScreenPixels& p, int phase) {
 
 // How many modules of the tool's own QR code of `text`, quiet zone included, the
 // picture shows in the wrong colour at their centres; -1 when no code holds the text.
-int codeModulesWrong(const lw::testing::ScreenPixels& p, const std::string& text) {
+int codeModulesWrong(const lw::testing::ScreenPixels& p, const std::wstring& text) {
   app::QrCode code;
-  if (!app::encodeQrCode(text.c_str(), &code)) return -1;
+  if (!app::encodeQrCode(gbk(text).c_str(), &code)) return -1;
   const app::QrLayout at = app::qrLayout(code, kSide);
   const int q = app::kQrQuietZone, size = qrcodegen_getSize(code.bits);
   int wrong = 0;
@@ -143,10 +151,24 @@ int codeModulesWrong(const lw::testing::ScreenPixels& p, const std::string& text
   return wrong;
 }
 
-std::string artifactPath(const char* name) {
+// A file in the artifacts folder; the screenshots of runs under other code pages
+// than 936 go to a folder of their own.
+std::string artifactPath(const char* name, bool ofThisCodePage = true) {
   std::string dir = lw::testing::BesideTests("..\\artifacts");
   CreateDirectoryA(dir.c_str(), nullptr);
+  if (ofThisCodePage && GetACP() != lw::kTextCodePage) {
+    dir += "\\cp" + std::to_string(GetACP());
+    CreateDirectoryA(dir.c_str(), nullptr);
+  }
   return dir + "\\" + name;
+}
+
+// The path of a file beside the test program, in UTF-16.
+std::wstring besideTests(const wchar_t* name) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (wchar_t* slash = wcsrchr(path, L'\\')) slash[1] = 0;
+  return std::wstring(path) + name;
 }
 
 // Under Wine the shell hands web addresses to the host's browser; for these tests
@@ -176,17 +198,17 @@ struct HostBrowserFetches {
 struct SeenBox {
   bool found = false;
   HWND owner = nullptr;
-  std::string caption, text;
+  std::wstring caption, text;
 };
 SeenBox answerMessageBox(const ProgramUnderTest& program, DWORD timeoutMs = 15000) {
   SeenBox seen;
-  HWND box = program.WaitForWindowOfClass("#32770", timeoutMs);
+  HWND box = program.WaitForWindowOfClass(L"#32770", timeoutMs);
   if (!box) return seen;
   seen.found = true;
   seen.owner = GetWindow(box, GW_OWNER);
   seen.caption = lw::testing::WindowText(box);
   seen.text = lw::testing::WindowText(GetDlgItem(box, 0xFFFF));  // a message box's text
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(box, IDOK)));
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(box, IDOK)));
   return seen;
 }
 
@@ -198,7 +220,7 @@ struct HeldClipboard {
     if (held) CloseClipboard();
     DestroyWindow(window);
   }
-  HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   bool held = false;
 };
 
@@ -213,15 +235,31 @@ bool putOnClipboard(const std::string& text) {
   return ok;
 }
 
-std::string clipboardText() {
-  if (!lw::testing::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) return "<clipboard busy>";
-  std::string out;
+// The clipboard's text in both forms a program may ask for: its CF_UNICODETEXT, and
+// its CF_TEXT bytes as the program's GBK read in UTF-16.
+struct ClipboardTexts {
+  std::wstring unicode, bytes;
+};
+ClipboardTexts clipboardTexts() {
+  if (!lw::testing::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) return {L"<busy>", L"<busy>"};
+  ClipboardTexts out;
+  if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+    if (const wchar_t* p = static_cast<const wchar_t*>(GlobalLock(h))) out.unicode = p;
+    GlobalUnlock(h);
+  }
   if (HANDLE h = GetClipboardData(CF_TEXT)) {
-    if (const char* p = static_cast<const char*>(GlobalLock(h))) out = p;
+    if (const char* p = static_cast<const char*>(GlobalLock(h))) out.bytes = wide(p);
     GlobalUnlock(h);
   }
   CloseClipboard();
   return out;
+}
+// The clipboard holds `text` in both forms.
+::testing::AssertionResult clipboardHolds(const std::wstring& text) {
+  ClipboardTexts now = clipboardTexts();
+  if (now.unicode == text && now.bytes == text) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "expected the clipboard to hold " << gbk(text) << ", got CF_UNICODETEXT "
+                                       << gbk(now.unicode) << " and CF_TEXT " << gbk(now.bytes);
 }
 
 // Whether window a lies above window b in the z-order of top-level windows.
@@ -244,13 +282,13 @@ struct EndToEnd : ::testing::Test {
   void serveNotice(const std::string& utf8) {
     server.Serve("/notice.txt", HttpResponse("200 OK", "Content-Type: text/plain; charset=utf-8\r\n", utf8));
   }
-  void launch() {
-    ASSERT_TRUE(program.Start("\"" + lw::testing::BesideTests("linkwright_loopback.exe") + "\""));
+  void launch(const std::wstring& exe = besideTests(L"linkwright_loopback.exe")) {
+    ASSERT_TRUE(program.Start(L"\"" + exe + L"\""));
   }
   // The start window once it is on the screen.
-  HWND startWindow() { return program.WaitForWindowOfProgram("Linkwright"); }
+  HWND startWindow() { return program.WaitForWindowOfProgram(L"Linkwright"); }
   HWND control(int id) { return lw::testing::FindControl(main, id); }
-  std::string shown(int id) { return lw::testing::WindowText(control(id)); }
+  std::wstring shown(int id) { return lw::testing::WindowText(control(id)); }
 
   // Starts the program with a notice of our own version and waits for its window.
   void startNormally() {
@@ -276,7 +314,7 @@ struct EndToEnd : ::testing::Test {
   }
   // Closes the start window as its close box would; the program then ends with 0.
   void closeNormally() {
-    PostMessageA(main, WM_CLOSE, 0, 0);
+    PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, program.WaitForExit());
   }
 
@@ -289,10 +327,10 @@ struct EndToEnd : ::testing::Test {
 
 TEST_F(EndToEnd, OwnVersionOnTheNoticeStartsWithoutAMessage) {
   ASSERT_NO_FATAL_FAILURE(startNormally());
-  EXPECT_EQ(nullptr, program.WaitForWindowOfClass("#32770", 1000)) << "expected no message box";
+  EXPECT_EQ(nullptr, program.WaitForWindowOfClass(L"#32770", 1000)) << "expected no message box";
   EXPECT_EQ(std::vector<std::string>{"/notice.txt"}, targetsOf(server.Requests()));
   EXPECT_EQ(0u, server.Requests()[0].rfind("GET ", 0));
-  EXPECT_EQ("提示：", shown(k标签_提示));
+  EXPECT_EQ(L"提示：", shown(k标签_提示));
   closeNormally();
   EXPECT_EQ(1u, server.Requests().size()) << "expected the download address left alone";
 }
@@ -303,7 +341,7 @@ TEST_F(EndToEnd, HandWrittenNoticeOfOwnVersionStartsNormally) {
   launch();
   main = startWindow();
   ASSERT_NE(nullptr, main) << "expected the start window";
-  EXPECT_EQ(nullptr, program.WaitForWindowOfClass("#32770", 1000)) << "expected no message box";
+  EXPECT_EQ(nullptr, program.WaitForWindowOfClass(L"#32770", 1000)) << "expected no message box";
   closeNormally();
   EXPECT_EQ(std::vector<std::string>{"/notice.txt"}, targetsOf(server.Requests()));
 }
@@ -332,7 +370,7 @@ TEST_F(EndToEnd, NoticeThatCannotBeReadStartsNormally) {
     launch();
     main = startWindow();
     ASSERT_NE(nullptr, main) << "expected the start window";
-    EXPECT_EQ(nullptr, program.WaitForWindowOfClass("#32770", 500)) << "expected no message box";
+    EXPECT_EQ(nullptr, program.WaitForWindowOfClass(L"#32770", 500)) << "expected no message box";
     if (c.status) {
       EXPECT_EQ(std::vector<std::string>{"/notice.txt"}, targetsOf(server.Requests()));
     }
@@ -345,12 +383,12 @@ TEST_F(EndToEnd, NewVersionOpensTheWebDownloadTellsTheUserAndEnds) {
   serveNotice(u8"<p>版本： 3.2 #</p>\r\n<p>下载地址：HTTP://" + kLoopback + "/download/lw-3.2.zip#</p>");
   server.Serve("/download/lw-3.2.zip", HttpResponse("200 OK", "", "zip"));
   launch();
-  ASSERT_NE(nullptr, program.WaitForWindowOfClass("#32770")) << "expected the message box";
-  EXPECT_EQ(nullptr, program.FindWindowOfProgram("Linkwright")) << "expected no start window with the box";
+  ASSERT_NE(nullptr, program.WaitForWindowOfClass(L"#32770")) << "expected the message box";
+  EXPECT_EQ(nullptr, program.FindWindowOfProgram(L"Linkwright")) << "expected no start window with the box";
   SeenBox seen = answerMessageBox(program);
   ASSERT_TRUE(seen.found);
-  EXPECT_EQ("信息：", seen.caption);
-  EXPECT_EQ("修复BUG，请下载最新版！", seen.text);
+  EXPECT_EQ(L"信息：", seen.caption);
+  EXPECT_EQ(L"修复BUG，请下载最新版！", seen.text);
   EXPECT_EQ(nullptr, seen.owner);
   EXPECT_EQ(0u, program.WaitForExit());
   // The shell hands the address to the browser, which fetches it.
@@ -372,7 +410,7 @@ TEST_F(EndToEnd, NewVersionNeverOpensADownloadAddressThatIsNoWebAddress) {
   launch();
   SeenBox seen = answerMessageBox(program);
   ASSERT_TRUE(seen.found) << "expected the message box";
-  EXPECT_EQ("修复BUG，请下载最新版！", seen.text);
+  EXPECT_EQ(L"修复BUG，请下载最新版！", seen.text);
   EXPECT_EQ(0u, program.WaitForExit());
   EXPECT_FALSE(server.WaitForRequests(2, 5000)) << "expected nothing opened";
   EXPECT_EQ(std::vector<std::string>{"/notice.txt"}, targetsOf(server.Requests()));
@@ -409,12 +447,12 @@ TEST_F(EndToEnd, NoticeThatNeverEndsOrNeverAnswersStartsNormally) {
     m.configure(server, "/notice.txt");
     DWORD start = GetTickCount();
     launch();
-    main = program.WaitForWindowOfProgram("Linkwright", 0, kGiveUpMs + 5000);
+    main = program.WaitForWindowOfProgram(L"Linkwright", 0, kGiveUpMs + 5000);
     DWORD took = GetTickCount() - start;
     ASSERT_NE(nullptr, main) << "expected the start window";
     printf("[ timing ] start window with a notice of %s after %lu ms\n", m.what, took);
     EXPECT_LT(took, kGiveUpMs);
-    EXPECT_EQ(nullptr, program.WaitForWindowOfClass("#32770", 500)) << "expected no message box";
+    EXPECT_EQ(nullptr, program.WaitForWindowOfClass(L"#32770", 500)) << "expected no message box";
     closeNormally();
   }
 }
@@ -424,42 +462,42 @@ TEST_F(EndToEnd, NoticeThatNeverEndsOrNeverAnswersStartsNormally) {
 TEST_F(EndToEnd, RealAddressesConvertLikeCleanOnesAndAHeldClipboardIsTold) {
   ASSERT_NO_FATAL_FAILURE(startNormally());
   struct Case {
-    const char* pasted;  // as copied from a browser's address bar or a page
-    const char* clean;   // the same post without what follows its id
+    const wchar_t* pasted;  // as copied from a browser's address bar or a page
+    const wchar_t* clean;   // the same post without what follows its id
   };
   const Case cases[] = {
-      {"http://user.qzone.qq.com/123456789/blog/1368429120?ptlang=2052", "http://user.qzone.qq.com/123456789/blog/1368429120"},
-      {"http://user.qzone.qq.com/123456789/blog/1368429120#comment", "http://user.qzone.qq.com/123456789/blog/1368429120"},
-      {"http://user.qzone.qq.com/123456789/blog/1368429120/", "http://user.qzone.qq.com/123456789/blog/1368429120"},
-      {"http://user.qzone.qq.com/12345/mood/9ab?source=qq#x", "http://user.qzone.qq.com/12345/mood/9ab.1"},
+      {L"http://user.qzone.qq.com/123456789/blog/1368429120?ptlang=2052", L"http://user.qzone.qq.com/123456789/blog/1368429120"},
+      {L"http://user.qzone.qq.com/123456789/blog/1368429120#comment", L"http://user.qzone.qq.com/123456789/blog/1368429120"},
+      {L"http://user.qzone.qq.com/123456789/blog/1368429120/", L"http://user.qzone.qq.com/123456789/blog/1368429120"},
+      {L"http://user.qzone.qq.com/12345/mood/9ab?source=qq#x", L"http://user.qzone.qq.com/12345/mood/9ab.1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.pasted);
     lw::testing::TypeInto(control(k链接框), c.clean);
     ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
-    std::string clean = shown(k编辑框生成);
-    ASSERT_EQ(std::string::npos, clean.find("&cellid=&")) << "expected the clean address to name its post";
+    std::wstring clean = shown(k编辑框生成);
+    ASSERT_EQ(std::wstring::npos, clean.find(L"&cellid=&")) << "expected the clean address to name its post";
     ASSERT_TRUE(putOnClipboard("kept"));
     lw::testing::TypeInto(control(k链接框), c.pasted);
     ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
     EXPECT_EQ(clean, shown(k编辑框生成));
-    EXPECT_EQ(clean, clipboardText());
-    EXPECT_NE(std::string::npos, shown(k标签_提示).find("并复制到剪辑版，可直接粘贴！")) << shown(k标签_提示);
+    EXPECT_TRUE(clipboardHolds(clean));
+    EXPECT_NE(std::wstring::npos, shown(k标签_提示).find(L"并复制到剪辑版，可直接粘贴！")) << shown(k标签_提示);
   }
   lw::testing::TypeInto(control(k链接框), cases[0].pasted);
   ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
-  EXPECT_EQ(blogShareAddress("123456789", "1368429120"), shown(k编辑框生成));
+  EXPECT_EQ(blogShareAddress(L"123456789", L"1368429120"), shown(k编辑框生成));
 
   // With the clipboard held by another program the address is still shown, the user
   // is told to copy it by hand, and the clipboard keeps what it had.
   ASSERT_TRUE(putOnClipboard("kept"));
   struct Held {
-    const char* pasted;
-    const char* told;
+    const wchar_t* pasted;
+    const wchar_t* told;
   };
   const Held held[] = {
-      {"http://user.qzone.qq.com/12345/blog/678", "已经转换您的日志链接，但复制到剪辑版失败，请手动复制！"},
-      {"http://user.qzone.qq.com/12345/mood/9ab.1", "已经转换您的说说链接，但复制到剪辑版失败，请手动复制！"},
+      {L"http://user.qzone.qq.com/12345/blog/678", L"已经转换您的日志链接，但复制到剪辑版失败，请手动复制！"},
+      {L"http://user.qzone.qq.com/12345/mood/9ab.1", L"已经转换您的说说链接，但复制到剪辑版失败，请手动复制！"},
   };
   for (const Held& h : held) {
     SCOPED_TRACE(h.pasted);
@@ -469,19 +507,20 @@ TEST_F(EndToEnd, RealAddressesConvertLikeCleanOnesAndAHeldClipboardIsTold) {
       lw::testing::TypeInto(control(k链接框), h.pasted);
       ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
       EXPECT_EQ(h.told, shown(k标签_提示));
-      EXPECT_NE(std::string::npos, shown(k编辑框生成).find("&res_uin=12345&cellid=")) << shown(k编辑框生成);
+      EXPECT_NE(std::wstring::npos, shown(k编辑框生成).find(L"&res_uin=12345&cellid=")) << shown(k编辑框生成);
     }
-    EXPECT_EQ("kept", clipboardText());
+    EXPECT_TRUE(clipboardHolds(L"kept"));
   }
   closeNormally();
 }
 
 // ---- The feed list ----
 
-// Four posts: Chinese, an emoji (no GBK form), upper-case markers, a title with
-// "]]>" early; sent as UTF-8 the way the feed comes.
+// Four posts: Chinese with one Hangul syllable (no GBK form), an emoji (no GBK form
+// either), upper-case markers, a title with "]]>" early; sent as UTF-8 the way the
+// feed comes.
 const std::string kFeed = std::string(u8"<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<rss><channel><title>QQ空间</title>\r\n") +
-                          u8"<item><title><![CDATA[春天的早晨]]></title>\r\n"
+                          u8"<item><title><![CDATA[春天的\uD55C早晨]]></title>\r\n"
                           u8"<link>http://user.qzone.qq.com/12345/blog/1300000001</link></item>\r\n"
                           u8"<item><title><![CDATA[笑一个\U0001F600]]></title>\r\n"
                           u8"<link>http://user.qzone.qq.com/12345/blog/1300000002</link></item>\r\n"
@@ -499,17 +538,17 @@ TEST_F(EndToEnd, FeedListsRowByRowAndAPickedRowBuildsItsShareAddress) {
   ASSERT_NE(nullptr, list);
   EXPECT_EQ(0, lw::testing::ListRowCount(list));
 
-  lw::testing::TypeInto(control(k编辑框QQ), "12345");
+  lw::testing::TypeInto(control(k编辑框QQ), L"12345");
   ASSERT_TRUE(lw::testing::Press(control(k获取)));
   EXPECT_EQ("/cgi-bin/cgi_rss_out?uin=12345", targetOf(server.Requests().back()));
-  const std::string rows[4][2] = {
-      {"春天的早晨", "1300000001"},
-      {utf8ToGbkByThePlatform(u8"笑一个\U0001F600"), "1300000002"},
-      {"Upper Case", "1300000003"},
-      {"前", "1300000004"},
+  // A character GBK has no form for shows as "?".
+  const std::wstring rows[4][2] = {
+      {L"春天的?早晨", L"1300000001"},
+      {wide(gbk(L"笑一个\U0001F600")), L"1300000002"},
+      {L"Upper Case", L"1300000003"},
+      {L"前", L"1300000004"},
   };
-  EXPECT_EQ("笑一个", rows[1][0].substr(0, 6));
-  EXPECT_NE(std::string::npos, rows[1][0].find('?', 6)) << "expected the emoji replaced, got " << rows[1][0];
+  EXPECT_EQ(0u, rows[1][0].rfind(L"笑一个?", 0)) << "expected the emoji replaced, got " << gbk(rows[1][0]);
   ASSERT_EQ(4, lw::testing::ListRowCount(list));
   for (int r = 0; r < 4; ++r) {
     EXPECT_EQ(rows[r][0], lw::testing::ListCell(program.pi.hProcess, list, r, 0)) << "row " << r;
@@ -525,25 +564,25 @@ TEST_F(EndToEnd, FeedListsRowByRowAndAPickedRowBuildsItsShareAddress) {
   }
 
   // A click on the third row pops up the menu; its one item builds the share address.
-  lw::testing::TypeInto(control(k编辑框生成), "old text");
+  lw::testing::TypeInto(control(k编辑框生成), L"old text");
   SetForegroundWindow(main);
   RECT row = lw::testing::ListRowOnScreen(program.pi.hProcess, list, 2);
   lw::testing::ClickAtScreen({(row.left + row.right) / 2, (row.top + row.bottom) / 2});
-  HWND menu = program.WaitForWindowOfClass("#32768");
+  HWND menu = program.WaitForWindowOfClass(L"#32768");
   POINT cursor = {};
   GetCursorPos(&cursor);
   ASSERT_NE(nullptr, menu) << "expected the pop-up menu; row 2 at " << row.left << "," << row.top << "-" << row.right
                            << "," << row.bottom << ", cursor at " << cursor.x << "," << cursor.y << ", selected row "
                            << SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED) << ", foreground "
                            << (GetForegroundWindow() == main);
-  EXPECT_EQ("", shown(k编辑框生成)) << "expected the list click to clear the output";
+  EXPECT_EQ(L"", shown(k编辑框生成)) << "expected the list click to clear the output";
   lw::testing::SaveBmp(lw::testing::CaptureWindow(main), artifactPath("start_window_menu.bmp"));
   lw::testing::PostKey(menu, VK_DOWN);
   lw::testing::PostKey(menu, VK_RETURN);
-  std::string expected = blogShareAddress("12345", "1300000003");
+  std::wstring expected = blogShareAddress(L"12345", L"1300000003");
   EXPECT_TRUE(lw::testing::WaitUntil([&] { return shown(k编辑框生成) == expected; }))
       << "expected " << expected << ", got " << shown(k编辑框生成);
-  EXPECT_EQ("已经转换您的日志链接，并复制到剪辑版，可直接粘贴！", shown(k标签_提示));
+  EXPECT_EQ(L"已经转换您的日志链接，并复制到剪辑版，可直接粘贴！", shown(k标签_提示));
   Sleep(200);
   lw::testing::SaveBmp(lw::testing::CaptureWindow(main), artifactPath("start_window.bmp"));
 
@@ -555,25 +594,25 @@ TEST_F(EndToEnd, FeedListsRowByRowAndAPickedRowBuildsItsShareAddress) {
     SetForegroundWindow(main);
     row = lw::testing::ListRowOnScreen(program.pi.hProcess, list, 3);
     lw::testing::ClickAtScreen({(row.left + row.right) / 2, (row.top + row.bottom) / 2});
-    menu = program.WaitForWindowOfClass("#32768");
+    menu = program.WaitForWindowOfClass(L"#32768");
     ASSERT_NE(nullptr, menu) << "expected the pop-up menu again";
     lw::testing::PostKey(menu, VK_DOWN);
     lw::testing::PostKey(menu, VK_RETURN);
-    expected = blogShareAddress("12345", "1300000004");
+    expected = blogShareAddress(L"12345", L"1300000004");
     EXPECT_TRUE(lw::testing::WaitUntil([&] { return shown(k编辑框生成) == expected; })) << shown(k编辑框生成);
     EXPECT_TRUE(lw::testing::WaitUntil(
-        [&] { return shown(k标签_提示) == "已经转换您的日志链接，但复制到剪辑版失败，请手动复制！"; }))
+        [&] { return shown(k标签_提示) == L"已经转换您的日志链接，但复制到剪辑版失败，请手动复制！"; }))
         << shown(k标签_提示);
   }
-  EXPECT_EQ("kept", clipboardText());
+  EXPECT_TRUE(clipboardHolds(L"kept"));
   closeNormally();
 }
 
 TEST_F(EndToEnd, FeedAndQrServersThatNeverEndOrNeverAnswerAreGivenUp) {
   ASSERT_NO_FATAL_FAILURE(startNormally());
   HWND list = control(k超级列表框日志);
-  lw::testing::TypeInto(control(k编辑框QQ), "12345");
-  lw::testing::TypeInto(control(k链接框), "http://user.qzone.qq.com/12345/blog/678");
+  lw::testing::TypeInto(control(k编辑框QQ), L"12345");
+  lw::testing::TypeInto(control(k链接框), L"http://user.qzone.qq.com/12345/blog/678");
   ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
   const std::string qrTarget = "/qr.php?value=" + escaped(shown(k编辑框生成));
   for (const Misbehaviour& m : kMisbehaviours) {
@@ -596,7 +635,7 @@ TEST_F(EndToEnd, FeedAndQrServersThatNeverEndOrNeverAnswerAreGivenUp) {
     EXPECT_LT(took, kGiveUpMs);
     HWND qr = program.WaitForWindowOfProgram(nullptr, k图片二维码);
     ASSERT_NE(nullptr, qr) << "expected the QR window";
-    EXPECT_EQ(nullptr, program.WaitForWindowOfClass("#32770", 300)) << "expected no message box";
+    EXPECT_EQ(nullptr, program.WaitForWindowOfClass(L"#32770", 300)) << "expected no message box";
     EXPECT_EQ((std::vector<std::string>{"/cgi-bin/cgi_rss_out?uin=12345", qrTarget}), targetsOf(server.Requests()));
     PostMessageA(qr, WM_CLOSE, 0, 0);
     ASSERT_TRUE(lw::testing::WaitUntil([&] { return !IsWindow(qr); }));
@@ -605,17 +644,17 @@ TEST_F(EndToEnd, FeedAndQrServersThatNeverEndOrNeverAnswerAreGivenUp) {
   // The tool goes on: a normal feed lists, for a number as users paste it.
   server.Serve("/cgi-bin/cgi_rss_out?uin=12345",
                HttpResponse("200 OK", "Content-Type: text/xml; charset=utf-8\r\n", kFeed));
-  lw::testing::TypeInto(control(k编辑框QQ), " 12345\xA1\xA1\r\n");
+  lw::testing::TypeInto(control(k编辑框QQ), L" 12345\u3000\r\n");
   server.Clear();
   ASSERT_TRUE(lw::testing::Press(control(k获取)));
   EXPECT_EQ(std::vector<std::string>{"/cgi-bin/cgi_rss_out?uin=12345"}, targetsOf(server.Requests()));
   EXPECT_EQ(4, lw::testing::ListRowCount(list));
 
   // A number that is no number is never sent, and the rows stay.
-  for (const char* typed : {"12a45", "1234 5678", "\xA1\xA1"}) {
+  for (const wchar_t* typed : {L"12a45", L"1234 5678", L"\u3000"}) {
     lw::testing::TypeInto(control(k编辑框QQ), typed);
     ASSERT_TRUE(lw::testing::Press(control(k获取)));
-    EXPECT_EQ("输入有误，请检查！", shown(k标签_提示)) << "typed " << typed;
+    EXPECT_EQ(L"输入有误，请检查！", shown(k标签_提示)) << "typed " << typed;
   }
   EXPECT_EQ(1u, server.Requests().size()) << "expected nothing more fetched";
   EXPECT_EQ(4, lw::testing::ListRowCount(list));
@@ -627,17 +666,17 @@ TEST_F(EndToEnd, FetchThatListsNoPostsSaysSoAndKeepsTheRows) {
   server.Serve("/cgi-bin/cgi_rss_out?uin=12345", HttpResponse("200 OK", "", kFeed));
   server.Serve("/cgi-bin/cgi_rss_out?uin=54321", HttpResponse("200 OK", "", u8"<rss><channel><title>QQ空间</title></channel></rss>"));
   HWND list = control(k超级列表框日志);
-  lw::testing::TypeInto(control(k编辑框QQ), "12345");
+  lw::testing::TypeInto(control(k编辑框QQ), L"12345");
   ASSERT_TRUE(lw::testing::Press(control(k获取)));
   ASSERT_EQ(4, lw::testing::ListRowCount(list));
-  EXPECT_EQ("提示：", shown(k标签_提示)) << "expected no message when posts are listed";
-  const char* const numbers[] = {"54321" /* a feed without items */, "11111" /* not found */};
-  for (const char* qq : numbers) {
+  EXPECT_EQ(L"提示：", shown(k标签_提示)) << "expected no message when posts are listed";
+  const wchar_t* const numbers[] = {L"54321" /* a feed without items */, L"11111" /* not found */};
+  for (const wchar_t* qq : numbers) {
     SCOPED_TRACE(qq);
-    lw::testing::TypeInto(control(k标签_提示), "提示：");
+    lw::testing::TypeInto(control(k标签_提示), L"提示：");
     lw::testing::TypeInto(control(k编辑框QQ), qq);
     ASSERT_TRUE(lw::testing::Press(control(k获取)));
-    EXPECT_EQ("没有获取到日志，请检查QQ号或网络！", shown(k标签_提示));
+    EXPECT_EQ(L"没有获取到日志，请检查QQ号或网络！", shown(k标签_提示));
     EXPECT_EQ(4, lw::testing::ListRowCount(list)) << "expected the rows listed before to stay";
   }
   closeNormally();
@@ -648,16 +687,18 @@ TEST_F(EndToEnd, FetchThatListsNoPostsSaysSoAndKeepsTheRows) {
 TEST_F(EndToEnd, QrImageOfTheEscapedAddressShownAndFetchedAgainWhileOpen) {
   ASSERT_NO_FATAL_FAILURE(startNormally());
   // Three addresses in turn: a blog post, a mood post, and one the service fails on.
-  const char* const pasted[] = {"http://user.qzone.qq.com/12345/blog/678", "http://user.qzone.qq.com/12345/mood/9ab.1",
-                                "http://user.qzone.qq.com/12345/blog/999"};
-  std::string share[3], target[3];
+  const wchar_t* const pasted[] = {L"http://user.qzone.qq.com/12345/blog/678",
+                                   L"http://user.qzone.qq.com/12345/mood/9ab.1",
+                                   L"http://user.qzone.qq.com/12345/blog/999"};
+  std::wstring share[3];
+  std::string target[3];
   for (int i = 0; i < 3; ++i) {
     lw::testing::TypeInto(control(k链接框), pasted[i]);
     ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
     share[i] = shown(k编辑框生成);
     target[i] = "/qr.php?value=" + escaped(share[i]);
   }
-  ASSERT_EQ(blogShareAddress("12345", "999"), share[2]);
+  ASSERT_EQ(blogShareAddress(L"12345", L"999"), share[2]);
   const std::string pngType = "Content-Type: image/png\r\n";
   server.Serve(target[0], HttpResponse("200 OK", pngType, checkerPng(0)));
   server.Serve(target[1], HttpResponse("200 OK", pngType, checkerPng(1)));
@@ -747,15 +788,15 @@ TEST_F(EndToEnd, AnswerThatIsNoPictureShowsTheOwnCodeOfTheShareAddress) {
       {"PNG cut short", HttpResponse("200 OK", "Content-Type: image/png\r\n", png.substr(0, png.size() / 2))},
   };
   ASSERT_NO_FATAL_FAILURE(startNormally());
-  lw::testing::TypeInto(control(k链接框), "http://user.qzone.qq.com/12345/mood/9ab.1");
+  lw::testing::TypeInto(control(k链接框), L"http://user.qzone.qq.com/12345/mood/9ab.1");
   ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
-  const std::string share = shown(k编辑框生成);
+  const std::wstring share = shown(k编辑框生成);
   HWND qr = nullptr;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     server.Serve("/qr.php", c.response);
     server.Clear();
-    std::string text = share + "#" + c.what;
+    std::wstring text = share + L"#" + wide(c.what);
     lw::testing::TypeInto(control(k编辑框生成), text);
     ASSERT_TRUE(lw::testing::Press(control(k按钮_转换1)));
     qr = program.WaitForWindowOfProgram(nullptr, k图片二维码);
@@ -791,9 +832,9 @@ TEST_F(EndToEnd, WaitCursorWhileAnExchangeIsSlowAndTheNormalPointerAfter) {
   };
   const Case cases[] = {{"QR picture", k按钮_转换1}, {"feed not found", k获取}};
   ASSERT_NO_FATAL_FAILURE(startNormally());
-  lw::testing::TypeInto(control(k链接框), "http://user.qzone.qq.com/12345/blog/678");
+  lw::testing::TypeInto(control(k链接框), L"http://user.qzone.qq.com/12345/blog/678");
   ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
-  lw::testing::TypeInto(control(k编辑框QQ), "12345");
+  lw::testing::TypeInto(control(k编辑框QQ), L"12345");
   server.Serve("/qr.php", HttpResponse("200 OK", "Content-Type: image/png\r\n", checkerPng(0)));
   server.answerDelayMs = 3000;
   for (const Case& c : cases) {
@@ -828,13 +869,13 @@ TEST_F(EndToEnd, WaitCursorWhileAnExchangeIsSlowAndTheNormalPointerAfter) {
 
 TEST_F(EndToEnd, BuildWithoutQrServiceSendsNothingAndShowsTheOwnCode) {
   serveNotice(u8"版本：3.1#");
-  ASSERT_TRUE(program.Start("\"" + lw::testing::BesideTests("linkwright_loopback_no_qr.exe") + "\""));
+  ASSERT_NO_FATAL_FAILURE(launch(besideTests(L"linkwright_loopback_no_qr.exe")));
   main = startWindow();
   ASSERT_NE(nullptr, main);
-  lw::testing::TypeInto(control(k链接框), "http://user.qzone.qq.com/12345/blog/678");
+  lw::testing::TypeInto(control(k链接框), L"http://user.qzone.qq.com/12345/blog/678");
   ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
-  const std::string share = shown(k编辑框生成);
-  ASSERT_EQ(blogShareAddress("12345", "678"), share);
+  const std::wstring share = shown(k编辑框生成);
+  ASSERT_EQ(blogShareAddress(L"12345", L"678"), share);
   ASSERT_TRUE(lw::testing::Press(control(k按钮_转换1)));
   HWND qr = program.WaitForWindowOfProgram(nullptr, k图片二维码);
   ASSERT_NE(nullptr, qr);
@@ -843,6 +884,70 @@ TEST_F(EndToEnd, BuildWithoutQrServiceSendsNothingAndShowsTheOwnCode) {
       << codeModulesWrong(pictureOnScreen(box), share) << " modules wrong";
   EXPECT_EQ(std::vector<std::string>{"/notice.txt"}, targetsOf(server.Requests())) << "expected no QR request";
   PostMessageA(qr, WM_CLOSE, 0, 0);
+  closeNormally();
+}
+
+// ---- Texts whatever the system's code page ----
+
+TEST_F(EndToEnd, EveryCaptionReadsBackAsItsChineseAndTheRequestsAreKept) {
+  ASSERT_NO_FATAL_FAILURE(startNormally());
+  auto expectCaptions = [](lw::testing::ProgramWindow which, HWND window) {
+    for (const lw::testing::ProgramCaption& c : lw::testing::kProgramCaptions) {
+      if (c.window != which) continue;
+      HWND h = c.controlId ? lw::testing::FindControl(window, c.controlId) : window;
+      ASSERT_NE(nullptr, h) << "expected control " << c.controlId;
+      EXPECT_EQ(c.text, lw::testing::WindowText(h)) << "control " << c.controlId;
+    }
+  };
+  expectCaptions(lw::testing::ProgramWindow::Start, main);
+  HWND list = control(lw::testing::kLogListId);
+  for (int i = 0; i < 2; ++i)
+    EXPECT_EQ(lw::testing::kLogColumnTitles[i], lw::testing::ListColumnTitle(program.pi.hProcess, list, i));
+
+  // One request of each kind: the notice above, the feed, the QR picture.
+  server.Serve("/cgi-bin/cgi_rss_out?uin=12345",
+               HttpResponse("200 OK", "Content-Type: text/xml; charset=utf-8\r\n", kFeed));
+  server.Serve("/qr.php", HttpResponse("200 OK", "Content-Type: image/png\r\n", checkerPng(0)));
+  lw::testing::TypeInto(control(k编辑框QQ), L"12345");
+  ASSERT_TRUE(lw::testing::Press(control(k获取)));
+  EXPECT_EQ(4, lw::testing::ListRowCount(list));
+  lw::testing::TypeInto(control(k链接框), L"http://user.qzone.qq.com/12345/blog/678");
+  ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
+  EXPECT_EQ(blogShareAddress(L"12345", L"678"), shown(k编辑框生成));
+  ASSERT_TRUE(lw::testing::Press(control(k按钮_转换1)));
+  HWND qr = program.WaitForWindowOfProgram(nullptr, k图片二维码);
+  ASSERT_NE(nullptr, qr) << "expected the QR window";
+  expectCaptions(lw::testing::ProgramWindow::Qr, qr);
+  ASSERT_TRUE(server.WaitForRequests(3));
+
+  // The requests as they came, for comparison with the runs under other code pages.
+  std::string wire;
+  for (const std::string& r : server.Requests()) wire += r;
+  FILE* f = fopen(artifactPath(("wire-cp" + std::to_string(GetACP()) + ".txt").c_str(), false).c_str(), "wb");
+  ASSERT_NE(nullptr, f);
+  fwrite(wire.data(), 1, wire.size(), f);
+  fclose(f);
+  EXPECT_EQ((std::vector<std::string>{"/notice.txt", "/cgi-bin/cgi_rss_out?uin=12345",
+                                      "/qr.php?value=" + escaped(blogShareAddress(L"12345", L"678"))}),
+            targetsOf(server.Requests()));
+  PostMessageW(qr, WM_CLOSE, 0, 0);
+  closeNormally();
+}
+
+TEST_F(EndToEnd, StartsFromAFolderWithAChineseName) {
+  // The program works in its own folder: its path must reach it whole, also where
+  // the system's code page has no form for the folder's name.
+  wchar_t full[MAX_PATH] = {};
+  GetFullPathNameW(besideTests(L"..\\artifacts").c_str(), MAX_PATH, full, nullptr);
+  CreateDirectoryW(full, nullptr);
+  const std::wstring folder = std::wstring(full) + L"\\工具", copy = folder + L"\\linkwright_loopback.exe";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileW(besideTests(L"linkwright_loopback.exe").c_str(), copy.c_str(), FALSE));
+  serveNotice(u8"版本：3.1#");
+  ASSERT_NO_FATAL_FAILURE(launch(copy));
+  main = startWindow();
+  ASSERT_NE(nullptr, main) << "expected the start window";
+  EXPECT_EQ(folder + L"\\", lw::testing::CurrentDirectoryOf(program.pi.hProcess));
   closeNormally();
 }
 

@@ -1,7 +1,9 @@
 // Drives a whole program in another process the way a person at the screen would:
 // finds its windows and controls, types into them, presses buttons, clicks with the
 // mouse, and reads what the controls show (list views through a block of memory in
-// the program's own process, since their item records hold pointers).
+// the program's own process, since their item records hold pointers). Texts go
+// both ways in UTF-16, through the W calls, so what is read does not depend on the
+// system's code page.
 //
 // Header-only, so that benchmarks can drive the program too.
 #pragma once
@@ -9,6 +11,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -19,12 +22,12 @@ namespace lw::testing {
 struct ProgramUnderTest {
   PROCESS_INFORMATION pi = {};
 
-  bool Start(const std::string& commandLine) {
+  bool Start(const std::wstring& commandLine) {
     Close();
-    STARTUPINFOA si = {};
+    STARTUPINFOW si = {};
     si.cb = sizeof si;
-    std::string cmd = commandLine;
-    return CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
+    std::wstring cmd = commandLine;
+    return CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
   }
   bool Running() const { return pi.hProcess && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; }
   // The exit code, or 0xDEAD when it has not ended in time (it is then ended).
@@ -41,10 +44,10 @@ struct ProgramUnderTest {
   }
   // A visible top-level window of the program: by title when one is given, else the
   // first one found whose title is empty and that has a child with `childId`.
-  HWND FindWindowOfProgram(const char* title, int childId = 0) const {
+  HWND FindWindowOfProgram(const wchar_t* title, int childId = 0) const {
     struct Search {
       DWORD pid;
-      const char* title;
+      const wchar_t* title;
       int childId;
       HWND found;
     } s = {pi.dwProcessId, title, childId, nullptr};
@@ -54,16 +57,16 @@ struct ProgramUnderTest {
           DWORD pid = 0;
           GetWindowThreadProcessId(h, &pid);
           if (pid != s->pid || !IsWindowVisible(h)) return TRUE;
-          char text[256] = {};
-          GetWindowTextA(h, text, sizeof text);
-          if (s->title ? strcmp(text, s->title) != 0 : (text[0] != 0 || !GetDlgItem(h, s->childId))) return TRUE;
+          wchar_t text[256] = {};
+          GetWindowTextW(h, text, 256);
+          if (s->title ? wcscmp(text, s->title) != 0 : (text[0] != 0 || !GetDlgItem(h, s->childId))) return TRUE;
           s->found = h;
           return FALSE;
         },
         LPARAM(&s));
     return s.found;
   }
-  HWND WaitForWindowOfProgram(const char* title, int childId = 0, DWORD timeoutMs = 15000) const {
+  HWND WaitForWindowOfProgram(const wchar_t* title, int childId = 0, DWORD timeoutMs = 15000) const {
     DWORD start = GetTickCount();
     for (;;) {
       if (HWND h = FindWindowOfProgram(title, childId)) return h;
@@ -73,10 +76,10 @@ struct ProgramUnderTest {
   }
   // A visible window of the program of class `cls` ("#32770" a message box, "#32768"
   // a pop-up menu).
-  HWND FindWindowOfClass(const char* cls) const {
+  HWND FindWindowOfClass(const wchar_t* cls) const {
     struct Search {
       DWORD pid;
-      const char* cls;
+      const wchar_t* cls;
       HWND found;
     } s = {pi.dwProcessId, cls, nullptr};
     EnumWindows(
@@ -84,16 +87,16 @@ struct ProgramUnderTest {
           auto* s = reinterpret_cast<Search*>(lp);
           DWORD pid = 0;
           GetWindowThreadProcessId(h, &pid);
-          char cls[64] = {};
-          GetClassNameA(h, cls, sizeof cls);
-          if (pid != s->pid || !IsWindowVisible(h) || strcmp(cls, s->cls) != 0) return TRUE;
+          wchar_t cls[64] = {};
+          GetClassNameW(h, cls, 64);
+          if (pid != s->pid || !IsWindowVisible(h) || wcscmp(cls, s->cls) != 0) return TRUE;
           s->found = h;
           return FALSE;
         },
         LPARAM(&s));
     return s.found;
   }
-  HWND WaitForWindowOfClass(const char* cls, DWORD timeoutMs = 10000) const {
+  HWND WaitForWindowOfClass(const wchar_t* cls, DWORD timeoutMs = 10000) const {
     DWORD start = GetTickCount();
     for (;;) {
       if (HWND h = FindWindowOfClass(cls)) return h;
@@ -119,6 +122,33 @@ struct ProgramUnderTest {
   ~ProgramUnderTest() { Close(); }
 };
 
+// The current directory of another 32-bit process, as its process parameters hold
+// it (with its closing backslash); empty when it cannot be read.
+inline std::wstring CurrentDirectoryOf(HANDLE process) {
+  struct BasicInformation {  // what the kernel's process query 0 answers
+    LONG exitStatus;
+    DWORD peb;
+    ULONG_PTR affinity, basePriority, processId, parentProcessId;
+  } basic = {};
+  using Query = LONG(WINAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
+  auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  // The process block holds the parameters' address at 0x10; they hold the current
+  // directory's counted text at 0x24.
+  DWORD parameters = 0;
+  struct {
+    USHORT bytes, room;
+    DWORD text;
+  } dir = {};
+  if (!query || query(process, 0, &basic, sizeof basic, nullptr) != 0 ||
+      !ReadProcessMemory(process, reinterpret_cast<void*>(uintptr_t(basic.peb) + 0x10), &parameters, 4, nullptr) ||
+      !ReadProcessMemory(process, reinterpret_cast<void*>(uintptr_t(parameters) + 0x24), &dir, sizeof dir, nullptr))
+    return std::wstring();
+  std::wstring path(dir.bytes / sizeof(wchar_t), L'\0');
+  if (!ReadProcessMemory(process, reinterpret_cast<void*>(uintptr_t(dir.text)), &path[0], dir.bytes, nullptr)) return {};
+  return path;
+}
+
 // A control anywhere below `top` (controls may sit inside a group box) by its id.
 inline HWND FindControl(HWND top, int controlId) {
   struct Search {
@@ -137,15 +167,15 @@ inline HWND FindControl(HWND top, int controlId) {
   return s.found;
 }
 
-inline std::string WindowText(HWND h) {
-  char buffer[8192] = {};
-  if (h) SendMessageTimeoutA(h, WM_GETTEXT, sizeof buffer, LPARAM(buffer), SMTO_NORMAL, 10000, nullptr);
+inline std::wstring WindowText(HWND h) {
+  wchar_t buffer[8192] = {};
+  if (h) SendMessageTimeoutW(h, WM_GETTEXT, 8192, LPARAM(buffer), SMTO_NORMAL, 10000, nullptr);
   return buffer;
 }
 
 // Types a text into an edit box: the control's whole text becomes `text`.
-inline void TypeInto(HWND edit, const std::string& text) {
-  SendMessageTimeoutA(edit, WM_SETTEXT, 0, LPARAM(text.c_str()), SMTO_NORMAL, 10000, nullptr);
+inline void TypeInto(HWND edit, const std::wstring& text) {
+  SendMessageTimeoutW(edit, WM_SETTEXT, 0, LPARAM(text.c_str()), SMTO_NORMAL, 10000, nullptr);
 }
 
 // Presses a button and waits until the program has handled the click (its handler
@@ -218,17 +248,32 @@ struct RemoteBlock {
 inline int ListRowCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 // The text of one cell of a list view in another process.
-inline std::string ListCell(HANDLE process, HWND list, int row, int column) {
+inline std::wstring ListCell(HANDLE process, HWND list, int row, int column) {
   constexpr size_t kTextRoom = 1024;
-  RemoteBlock block(process, sizeof(LVITEMA) + kTextRoom);
-  LVITEMA item = {};
+  RemoteBlock block(process, sizeof(LVITEMW) + kTextRoom * sizeof(wchar_t));
+  LVITEMW item = {};
   item.iSubItem = column;
-  item.pszText = block.at + sizeof item;
+  item.pszText = reinterpret_cast<wchar_t*>(block.at + sizeof item);
   item.cchTextMax = int(kTextRoom);
-  char text[kTextRoom] = {};
-  if (!block.Write(0, &item, sizeof item) || !block.Write(sizeof item, text, 1)) return "<no memory>";
-  SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(row), LPARAM(block.at));
-  block.Read(sizeof item, text, kTextRoom - 1);
+  wchar_t text[kTextRoom] = {};
+  if (!block.Write(0, &item, sizeof item) || !block.Write(sizeof item, text, sizeof(wchar_t))) return L"<no memory>";
+  SendMessageW(list, LVM_GETITEMTEXTW, WPARAM(row), LPARAM(block.at));
+  block.Read(sizeof item, text, (kTextRoom - 1) * sizeof(wchar_t));
+  return text;
+}
+
+// The title of one column of a list view in another process.
+inline std::wstring ListColumnTitle(HANDLE process, HWND list, int column) {
+  constexpr size_t kTextRoom = 256;
+  RemoteBlock block(process, sizeof(LVCOLUMNW) + kTextRoom * sizeof(wchar_t));
+  LVCOLUMNW col = {};
+  col.mask = LVCF_TEXT;
+  col.pszText = reinterpret_cast<wchar_t*>(block.at + sizeof col);
+  col.cchTextMax = int(kTextRoom);
+  wchar_t text[kTextRoom] = {};
+  if (!block.Write(0, &col, sizeof col) || !block.Write(sizeof col, text, sizeof(wchar_t))) return L"<no memory>";
+  if (!SendMessageW(list, LVM_GETCOLUMNW, WPARAM(column), LPARAM(block.at))) return L"<no column>";
+  block.Read(sizeof col, text, (kTextRoom - 1) * sizeof(wchar_t));
   return text;
 }
 

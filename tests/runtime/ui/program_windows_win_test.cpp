@@ -6,11 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cwchar>
 #include <string>
+#include <vector>
 
 #include "program/window_section_data.h"
+#include "runtime/core/codepage.h"  // WideToGbk
 #include "runtime/ui/control_kinds_win.h"
 #include "tests/runtime/ui/control_host_win.h"
+#include "tests/support/program_captions.h"
+#include "tests/support/program_driver_win.h"  // FindControl
 
 namespace lw {
 namespace {
@@ -179,6 +185,47 @@ TEST_F(ProgramWindows, TheQrWindowHoldsOneStretchingAnimatingPictureBox) {
   EXPECT_EQ(int32_t(ReadUnitProperty(kQrWindow, kQrPicture, pic_box_prop::DisplayMode, -1)), 1) << "stretched";
   EXPECT_EQ(int32_t(ReadUnitProperty(kQrWindow, kQrPicture, pic_box_prop::Animate, -1)), 1) << "animate";
   EXPECT_EQ(ReadUnitProperty(kQrWindow, kQrPicture, pic_box_prop::Picture, -1), 0u) << "no picture";
+}
+
+// The characters of `text` the font `control` draws with has no glyph for (a
+// control that answers no font draws with the stock GUI font): the font's name and
+// their code points, or empty when every character has a glyph.
+std::string missingGlyphs(HWND control, const wchar_t* text) {
+  HFONT font = HFONT(SendMessageW(control, WM_GETFONT, 0, 0));
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, font ? HGDIOBJ(font) : GetStockObject(DEFAULT_GUI_FONT));
+  const int n = int(wcslen(text));
+  std::vector<WORD> glyphs(size_t(n) + 1);
+  std::string missing;
+  if (GetGlyphIndicesW(dc, text, n, glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR) missing = " (no answer)";
+  for (int i = 0; i < n; ++i) {
+    char code[16];
+    snprintf(code, sizeof code, " U+%04X", unsigned(text[i]));
+    if (glyphs[size_t(i)] == 0xFFFF) missing += code;
+  }
+  wchar_t face[LF_FACESIZE] = {};
+  GetTextFaceW(dc, LF_FACESIZE, face);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return missing.empty() ? missing : WideToGbk(reinterpret_cast<const char16_t*>(face), wcslen(face)) + ":" + missing;
+}
+
+TEST_F(ProgramWindows, EveryCaptionHasAGlyphForEachCharacterInTheFontItIsDrawnWith) {
+  ASSERT_TRUE(LoadWindowById(kStartWindow, nullptr, false));
+  ASSERT_TRUE(LoadWindowById(kQrWindow, nullptr, false));
+  for (const testing::ProgramCaption& c : testing::kProgramCaptions) {
+    SCOPED_TRACE(c.controlId);
+    HWND window = hwndOf(c.window == testing::ProgramWindow::Start ? kStartWindow : kQrWindow, 0);
+    HWND h = c.controlId ? testing::FindControl(window, c.controlId) : window;
+    ASSERT_NE(h, nullptr);
+    // A window's own title is drawn by the system with its caption font.
+    if (c.controlId) {
+      EXPECT_EQ(missingGlyphs(h, c.text), "");
+    }
+  }
+  HWND list = testing::FindControl(hwndOf(kStartWindow, 0), testing::kLogListId);
+  HWND header = HWND(SendMessageW(list, LVM_GETHEADER, 0, 0));
+  for (const wchar_t* title : testing::kLogColumnTitles) EXPECT_EQ(missingGlyphs(header, title), "");
 }
 
 }  // namespace
