@@ -8,6 +8,11 @@ cache=${LINKWRIGHT_CACHE:-/var/cache/linkwright}
 deps=$cache/deps
 
 log() { printf 'bootstrap: %s\n' "$*"; }
+# Each step says what it starts and, when the next one starts or all is done, how
+# long it took, so a first run shows progress rather than a silent wait.
+step_name= step_start=$SECONDS
+finish() { [ -z "$step_name" ] || log "$step_name: done in $((SECONDS - step_start)) s"; step_name=; }
+step() { finish; step_name=$*; step_start=$SECONDS; log "$*..."; }
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
 packages=(
@@ -23,14 +28,14 @@ apt_update() { [ $apt_updated = 1 ] || { as_root apt-get update -qq; apt_updated
 
 # 1. i386 multiarch, needed for the 32-bit Wine.
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  log "adding i386 architecture"
+  step "adding i386 architecture"
   as_root dpkg --add-architecture i386
 fi
 
 # 2. Source entries for the two libraries that have no mingw package.
 srcfile=/etc/apt/sources.list.d/linkwright-src.sources
 if [ ! -f "$srcfile" ]; then
-  log "enabling Debian source entries"
+  step "enabling Debian source entries"
   as_root tee "$srcfile" >/dev/null <<'SRC'
 Types: deb-src
 URIs: http://deb.debian.org/debian
@@ -53,7 +58,7 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-  log "installing ${missing[*]}"
+  step "installing ${missing[*]}"
   apt_update
   DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
@@ -61,14 +66,17 @@ if ! apt-cache showsrc libpng1.6 2>/dev/null | grep -q '^Version'; then apt_upda
 
 # 4. The locales of the settings the tests run under: zh_CN.UTF-8 gives Wine code page
 # 936, the others those of scripts/settings.table.
-for loc in zh_CN.UTF-8 $(awk '!/^#/ && NF {print $1}' "$here/scripts/settings.table"); do
+locales=()
+for loc in zh_CN.UTF-8 $(awk '!/^#/ && NF {print $1}' "$here/scripts/settings.table" | sort -u); do
   if ! locale -a 2>/dev/null | grep -qix "${loc%.UTF-8}\.utf-\?8"; then
-    log "generating $loc"
     grep -q "^$loc UTF-8" /etc/locale.gen 2>/dev/null || echo "$loc UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
-    generate=1
+    locales+=("$loc")
   fi
 done
-if [ "${generate:-0}" = 1 ]; then as_root locale-gen >/dev/null; fi
+if [ ${#locales[@]} -gt 0 ]; then
+  step "generating the locales ${locales[*]}"
+  as_root locale-gen >/dev/null
+fi
 
 # 5. libpng and libjpeg-turbo, cross-built as static libraries from Debian's sources.
 fetch_source() { # package -> directory holding the unpacked source
@@ -89,7 +97,7 @@ cross_build() { # package, extra cmake args...
   local pkg=$1; shift
   local stamp=$deps/i686/.$pkg.built
   [ -f "$stamp" ] && return
-  log "cross-building $pkg"
+  step "cross-building $pkg"
   local dir; dir=$(fetch_source "$pkg")
   rm -rf "$dir/build"
   cmake -S "$dir/src" -B "$dir/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -107,7 +115,7 @@ cross_build libjpeg-turbo -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPE
 # 6. The QR encoder: one C file, cross-compiled into a static library. Only the
 # upstream tarball is needed, so a missing Debian packaging tarball does not matter.
 if [ ! -f "$deps/i686/.qr-code-generator.built" ]; then
-  log "cross-building qr-code-generator"
+  step "cross-building qr-code-generator"
   dir=$deps/src/qr-code-generator
   orig() { ls "$dir"/*.orig.tar.* 2>/dev/null | grep -v '\.asc$' | head -n 1; }
   if [ -z "$(orig)" ]; then
@@ -132,4 +140,5 @@ LINKWRIGHT_LOCALE=zh_CN.UTF-8 LINKWRIGHT_DPI=96 bash "$here/scripts/wine-prefix.
 while read -r loc dpi; do
   env -u WINEPREFIX LINKWRIGHT_LOCALE="$loc" LINKWRIGHT_DPI="$dpi" bash "$here/scripts/wine-prefix.sh" </dev/null
 done < <(awk '!/^#/ && NF {print $1, $2}' "$here/scripts/settings.table")
-log "ready (cache $cache)"
+finish
+log "ready in $SECONDS s (cache $cache)"

@@ -4,9 +4,12 @@
 set -euo pipefail
 . "$(dirname "$0")/wine-env.sh"
 log() { printf 'wine-prefix: %s\n' "$*"; }
+step_name= step_start=$SECONDS
+finish() { [ -z "$step_name" ] || log "$step_name: done in $((SECONDS - step_start)) s"; step_name=; }
+step() { finish; step_name=$*; step_start=$SECONDS; log "$*..."; }
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  log "initialising $WINEPREFIX under $LINKWRIGHT_LOCALE"
+  step "initialising $WINEPREFIX under $LINKWRIGHT_LOCALE"
   mkdir -p "$(dirname "$WINEPREFIX")"
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w
@@ -22,7 +25,7 @@ fi
 # registered there, as on Windows.
 fonts=$WINEPREFIX/drive_c/windows/Fonts
 if [ ! -f "$fonts/marlett.ttf" ]; then
-  log "adding the Marlett font to $WINEPREFIX"
+  step "adding the Marlett font to $WINEPREFIX"
   mkdir -p "$fonts"
   cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
   wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' /v 'Marlett (TrueType)' /d marlett.ttf /f \
@@ -34,10 +37,11 @@ if [ "$LINKWRIGHT_DPI" != 96 ]; then
   pixels=$(printf 'dword:%08x' "$LINKWRIGHT_DPI")
   if ! grep -q "\"LogPixels\"=$pixels" "$WINEPREFIX/user.reg" ||
      ! grep -q "\"LogPixels\"=$pixels" "$WINEPREFIX/system.reg"; then
-    log "setting $LINKWRIGHT_DPI DPI in $WINEPREFIX"
+    step "setting $LINKWRIGHT_DPI DPI in $WINEPREFIX"
     for key in 'HKCU\Control Panel\Desktop' 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
       wine reg add "$key" /v LogPixels /t REG_DWORD /d "$LINKWRIGHT_DPI" /f >/dev/null 2>&1
     done
     wineserver -w
   fi
 fi
+finish
