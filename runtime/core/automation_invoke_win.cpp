@@ -13,8 +13,8 @@
 
 #include "runtime/core/automation_internal_win.h"
 #include "runtime/core/automation_name_caches_win.h"
-#include "runtime/core/com_ref_win.h"
 #include "runtime/core/codepage.h"
+#include "runtime/core/com_ref_win.h"
 #include "runtime/core/core_commands.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/values.h"

@@ -12,37 +12,21 @@ class ComRef {
   ComRef() = default;
   ComRef(const ComRef&) = delete;
   ComRef& operator=(const ComRef&) = delete;
-  ~ComRef() { reset(); }
+  ~ComRef() {
+    if (p_) p_->Release();
+  }
 
   // Takes over a reference the caller already holds (null is allowed).
-  static ComRef adopt(T* p) {
-    ComRef r;
-    r.p_ = p;
-    return r;
-  }
+  static ComRef adopt(T* p) { return ComRef(p); }
   // Takes over the reference a call handed out, when the call succeeded; what a
   // failed call left in its out-pointer is not a reference and is not kept.
-  static ComRef adoptIfSucceeded(HRESULT hr, T* p) { return adopt(SUCCEEDED(hr) ? p : nullptr); }
-  ComRef(ComRef&& o) noexcept : p_(o.p_) { o.p_ = nullptr; }
-  ComRef& operator=(ComRef&& o) noexcept {
-    if (this != &o) {
-      reset();
-      p_ = o.p_;
-      o.p_ = nullptr;
-    }
-    return *this;
-  }
+  static ComRef adoptIfSucceeded(HRESULT hr, T* p) { return ComRef(SUCCEEDED(hr) ? p : nullptr); }
 
   T* get() const { return p_; }
-  T* operator->() const { return p_; }
   explicit operator bool() const { return p_ != nullptr; }
 
-  void reset() {
-    if (p_) p_->Release();
-    p_ = nullptr;
-  }
-
  private:
+  explicit ComRef(T* p) : p_(p) {}
   T* p_ = nullptr;
 };
 
