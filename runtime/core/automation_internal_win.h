@@ -1,7 +1,8 @@
-// What the three automation files share: reading the commands' argument records,
-// and turning runtime values into VARIANTs and back, arrays included. The values
-// file (automation_values_win.cpp) defines all of it; the binding and invocation
-// file and the commands file use it. Internal to those three files.
+// What the automation files share: reading the commands' argument records, and
+// turning runtime values into VARIANTs and back, arrays included. The values file
+// (automation_values_win.cpp) defines all of it but the names kept per object; the
+// binding and invocation file, its caches and the commands file use it. Internal
+// to those files.
 #pragma once
 #include <windows.h>
 #include <oleauto.h>
@@ -73,7 +74,8 @@ void variantToType(int argc, ArgRecord* args, TypeWord want, ResultRecord* r);
 // ---- Names kept per object ----
 
 // Forgets the member numbers kept for objects called through this block; its
-// object is being released. Defined with the binding (automation_invoke_win.cpp).
+// object is being released. Defined with the other kept names
+// (automation_name_caches_win.cpp).
 void ForgetObjectNames(ObjectRef block);
 
 }  // namespace lw::automation::detail

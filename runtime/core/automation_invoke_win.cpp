@@ -3,6 +3,7 @@
 // (or the dual interface it answers for, or else the object's own name lookup),
 // builds the arguments the member's declaration asks for, invokes, writes back
 // what the component changed in by-reference variables and converts the result.
+// What names bound to is kept between calls in automation_name_caches_win.cpp.
 #include <ole2.h>
 
 #include <cstring>
@@ -11,10 +12,11 @@
 #include <vector>
 
 #include "runtime/core/automation_internal_win.h"
+#include "runtime/core/automation_name_caches_win.h"
 #include "runtime/core/codepage.h"
+#include "runtime/core/com_ref_win.h"
 #include "runtime/core/core_commands.h"
 #include "runtime/core/memory.h"
-#include "runtime/core/runtime_app_win.h"
 #include "runtime/core/values.h"
 
 namespace lw {
@@ -24,13 +26,6 @@ using namespace automation;
 using namespace automation::detail;
 
 // ---- Declared parameter types ----
-
-struct ParamType {
-  VARTYPE base = VT_VARIANT;
-  bool byRef = false;
-  bool isArray = false;
-  bool out = false;
-};
 
 // What a user-defined type stands for; aliases are followed a bounded number of steps.
 VARTYPE resolveUserDefined(ITypeInfo* owner, HREFTYPE ref, int depth, bool* isInterface);
@@ -102,16 +97,6 @@ ParamType paramTypeOf(ITypeInfo* owner, const ELEMDESC& e) {
 
 // ---- Binding ----
 
-// What a name bound to.
-struct Member {
-  MEMBERID id = DISPID_UNKNOWN;
-  WORD flags = 0;
-  int params = 0;
-  int optional = 0;  // -1: a variable argument list in the last parameter
-  bool typed = false;
-  std::vector<ParamType> types;
-};
-
 void memberFromFunc(ITypeInfo* owner, const FUNCDESC* f, Member* m) {
   m->id = f->memid;
   m->flags = WORD(f->invkind);
@@ -176,184 +161,6 @@ int32_t bindThroughTypeInfo(ITypeComp* comp, LPOLESTR name, Use use, Member* m) 
     return code;
   }
   return kUnknownName;
-}
-
-// ---- Bindings already made ----
-
-// Binding a name through type information costs more than the call itself, and a
-// type's information never changes, so what a name bound to is kept per type
-// information and name. Each entry holds a reference to its type information, so
-// the address cannot come to stand for another type. Kept only on the runtime's
-// main thread, whose OLE start-up outlives every object there, and given back at
-// shutdown before OLE stops.
-struct BoundName {
-  ITypeInfo* info;
-  Use use;
-  std::string name;
-  std::shared_ptr<const Member> member;  // shared with a call under way
-};
-std::vector<BoundName> g_boundNames;
-constexpr size_t kMaxBoundNames = 256;
-
-bool mayKeepBindings() { return g_app.oleStarted && GetCurrentThreadId() == g_app.mainThreadId; }
-
-void forgetBindings() {
-  for (BoundName& b : g_boundNames) b.info->Release();
-  g_boundNames.clear();
-}
-
-std::shared_ptr<const Member> boundBefore(ITypeInfo* info, Use use, const char* name) {
-  if (!mayKeepBindings()) return nullptr;  // kept and changed on the main thread only
-  for (const BoundName& b : g_boundNames)
-    if (b.info == info && b.use == use && b.name == name) return b.member;
-  return nullptr;
-}
-
-void noteLibraryOf(ITypeInfo* info);
-
-void keepBinding(ITypeInfo* info, Use use, const char* name, const Member& m) {
-  if (!mayKeepBindings()) return;
-  if (g_boundNames.size() >= kMaxBoundNames) forgetBindings();
-  if (g_boundNames.empty()) RegisterCleanupRoutine(&forgetBindings);
-  g_boundNames.push_back({info, use, name, std::make_shared<const Member>(m)});
-  info->AddRef();
-  noteLibraryOf(info);
-}
-
-// ---- Objects described by a dual interface they answer for ----
-
-// Some components describe the object they are created as, but not the objects its
-// members return (a match list, a match): these claim type information and fail to
-// give it, so each fresh one would have to be asked for its names. A dual
-// interface's description, member numbers included, is part of the interface's
-// published contract. So when such an object answers for a dual interface of a
-// type library the program has already bound names through, with the very
-// pointer it gives as its automation interface, that interface's description is
-// the object's own, and its names bind through it like any described object's.
-// Main thread only, like the kept bindings; given back at shutdown.
-struct DualInterface {
-  IID iid;
-  ITypeInfo* info;
-  const void* lastTable;  // the function table of the object that answered last
-};
-std::vector<ITypeLib*> g_librariesSeen;
-std::vector<DualInterface> g_duals;
-constexpr size_t kMaxLibraries = 8;
-constexpr size_t kMaxDuals = 64;
-
-void forgetDualInterfaces() {
-  for (DualInterface& d : g_duals) d.info->Release();
-  for (ITypeLib* lib : g_librariesSeen) lib->Release();
-  g_duals.clear();
-  g_librariesSeen.clear();
-}
-
-// The dual interfaces of the library that holds `info`, read once per library.
-void noteLibraryOf(ITypeInfo* info) {
-  ITypeLib* lib = nullptr;
-  UINT index = 0;
-  if (FAILED(info->GetContainingTypeLib(&lib, &index)) || !lib) return;
-  bool seen = false;
-  for (ITypeLib* l : g_librariesSeen) seen = seen || l == lib;
-  if (seen || g_librariesSeen.size() >= kMaxLibraries) {
-    lib->Release();
-    return;
-  }
-  if (g_librariesSeen.empty()) RegisterCleanupRoutine(&forgetDualInterfaces);
-  g_librariesSeen.push_back(lib);  // the library's reference passes to the list
-  for (UINT i = 0, n = lib->GetTypeInfoCount(); i < n && g_duals.size() < kMaxDuals; ++i) {
-    ITypeInfo* ti = nullptr;
-    if (FAILED(lib->GetTypeInfo(i, &ti)) || !ti) continue;
-    TYPEATTR* attr = nullptr;
-    if (SUCCEEDED(ti->GetTypeAttr(&attr)) && attr) {
-      if (attr->typekind == TKIND_DISPATCH && (attr->wTypeFlags & TYPEFLAG_FDUAL)) {
-        g_duals.push_back({attr->guid, ti, nullptr});
-        ti->AddRef();
-      }
-      ti->ReleaseTypeAttr(attr);
-    }
-    ti->Release();
-  }
-}
-
-// True when `disp` answers for the dual interface with the very same pointer.
-bool isAutomationInterfaceOf(IDispatch* disp, const DualInterface& d) {
-  void* p = nullptr;
-  if (FAILED(disp->QueryInterface(d.iid, &p)) || !p) return false;
-  static_cast<IUnknown*>(p)->Release();
-  return p == static_cast<void*>(disp);  // otherwise another interface of the object
-}
-
-// The description of the dual interface `disp` is the automation interface of,
-// with a reference; null when it is none of those seen. The interface that an
-// object with the same function table answered for is asked first: objects of one
-// kind usually share the table, though only the object's own answer counts.
-ITypeInfo* dualInterfaceOf(IDispatch* disp) {
-  if (g_duals.empty() || !mayKeepBindings()) return nullptr;
-  UINT count = 0;
-  if (FAILED(disp->GetTypeInfoCount(&count)) || count == 0) return nullptr;  // claims none
-  const void* table = *reinterpret_cast<void* const*>(disp);
-  DualInterface* found = nullptr;
-  for (DualInterface& d : g_duals)
-    if (!found && d.lastTable == table && isAutomationInterfaceOf(disp, d)) found = &d;
-  for (DualInterface& d : g_duals)
-    if (!found && d.lastTable != table && isAutomationInterfaceOf(disp, d)) found = &d;
-  if (!found) return nullptr;
-  found->lastTable = table;
-  found->info->AddRef();
-  return found->info;
-}
-
-// ---- Names of objects without type information ----
-
-// An object without type information is asked for the number of each name it is
-// called by, and for some components that lookup costs more than the call. What a
-// name stands for does not change while the object lives, so the number is kept
-// for the object as long as the runtime block it was called through still holds
-// it: releasing the block forgets the names (ForgetObjectNames, from any thread),
-// and a block that came to hold another object matches no entry. Objects of the
-// same kind are not assumed to share numbers: some implementations give every
-// instance its own. Used on the main thread, for the few names called last; plain
-// records, so that a release during the process's exit finds them intact.
-struct ObjectName {
-  ObjectRef block;
-  void* object;
-  DISPID id;
-  char name[32];
-};
-constexpr size_t kMaxObjectNames = 16;
-ObjectName g_objectNames[kMaxObjectNames];
-size_t g_objectNameCount = 0;
-SRWLOCK g_objectNamesLock = SRWLOCK_INIT;
-
-bool nameKnown(ObjectRef block, const char* name, DISPID* id) {
-  if (!mayKeepBindings()) return false;
-  AcquireSRWLockShared(&g_objectNamesLock);
-  bool found = false;
-  for (size_t i = 0; i < g_objectNameCount && !found; ++i) {
-    const ObjectName& n = g_objectNames[i];
-    if (n.block == block && n.object == block->iface && strcmp(n.name, name) == 0) {
-      *id = n.id;
-      found = true;
-    }
-  }
-  ReleaseSRWLockShared(&g_objectNamesLock);
-  return found;
-}
-
-void keepName(ObjectRef block, const char* name, DISPID id) {
-  if (!mayKeepBindings() || strlen(name) >= sizeof(ObjectName::name)) return;
-  AcquireSRWLockExclusive(&g_objectNamesLock);
-  if (g_objectNameCount == kMaxObjectNames) {
-    memmove(&g_objectNames[0], &g_objectNames[1], sizeof(ObjectName) * (kMaxObjectNames - 1));
-    --g_objectNameCount;
-  }
-  ObjectName& n = g_objectNames[g_objectNameCount++];
-  n.block = block;
-  n.object = block->iface;
-  n.id = id;
-  strcpy(n.name, name);
-  ReleaseSRWLockExclusive(&g_objectNamesLock);
 }
 
 // ---- Arguments ----
@@ -538,100 +345,156 @@ void setEmptyResult(TypeWord resultType, ResultRecord* r) {
   if (resultType == type::Variant) setResultPointer(r, NewVariantBlock());
 }
 
-// The binding and the call, with everything acquired released on the way out.
+// ---- Binding a name for one call ----
+
+// The name a call binds, in the program's text. Its UTF-16 form is made only when
+// the name must be bound: a kept binding needs none.
+class CallName {
+ public:
+  explicit CallName(const char* text) : text_(text) {}
+  const char* text() const { return text_; }
+  LPOLESTR wide() {
+    if (!madeWide_) wide_ = GbkToWide(text_, strlen(text_));
+    madeWide_ = true;
+    return const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(wide_.c_str()));
+  }
+
+ private:
+  const char* text_;
+  std::u16string wide_;
+  bool madeWide_ = false;
+};
+
+// What a name bound to for one call: a kept binding, held until the call is over,
+// or one made now.
+struct Binding {
+  Member fresh;
+  std::shared_ptr<const Member> kept;
+  const Member& member() const { return kept ? *kept : fresh; }
+};
+
+// Binds through a type's description: a binding kept from before, or one made now
+// and kept. False when the description offers no way to bind names; otherwise
+// *code says whether it holds the name.
+bool bindThroughDescription(ITypeInfo* info, Use use, CallName& name, Binding* b, int32_t* code) {
+  *code = kOk;
+  if ((b->kept = BoundBefore(info, use, name.text()))) return true;
+  ITypeComp* raw = nullptr;
+  HRESULT hr = info->GetTypeComp(&raw);
+  ComRef<ITypeComp> comp = ComRef<ITypeComp>::adoptIfSucceeded(hr, raw);
+  if (!comp) return false;
+  *code = bindThroughTypeInfo(comp.get(), name.wide(), use, &b->fresh);
+  if (*code == kOk) KeepBinding(info, use, name.text(), b->fresh);
+  return true;
+}
+
+// No type information: the object's own name lookup, kept for the object.
+int32_t bindByOwnLookup(IDispatch* disp, ObjectRef o, CallName& name, Member* m) {
+  LPOLESTR wide = name.wide();
+  HRESULT hr = disp->GetIDsOfNames(IID_NULL, &wide, 1, LOCALE_USER_DEFAULT, &m->id);
+  if (FAILED(hr)) return hr == E_NOTIMPL ? kNoTypeInfo : kUnknownName;
+  KeepName(o, name.text(), m->id);
+  return kOk;
+}
+
+// Binds the name: through the object's own description, which settles it; else
+// through a number kept for the object, or the dual interface it answers for;
+// else through the object's own lookup.
+int32_t bindName(IDispatch* disp, ObjectRef o, Use use, CallName& name, Binding* b) {
+  ITypeInfo* raw = nullptr;
+  HRESULT hr = disp->GetTypeInfo(0, LOCALE_USER_DEFAULT, &raw);
+  ComRef<ITypeInfo> info = ComRef<ITypeInfo>::adoptIfSucceeded(hr, raw);
+  int32_t code = kOk;
+  if (info) {
+    if (bindThroughDescription(info.get(), use, name, b, &code)) return code;
+  } else if (NameKnown(o, name.text(), &b->fresh.id)) {
+    return kOk;
+  } else if (ComRef<ITypeInfo> dual = DualInterfaceOf(disp)) {
+    // A name a dual interface does not describe is left to the object's own lookup.
+    if (bindThroughDescription(dual.get(), use, name, b, &code) && code == kOk) return kOk;
+  }
+  return bindByOwnLookup(disp, o, name, &b->fresh);
+}
+
+// ---- Invoking the bound member ----
+
+// A VARIANT cleared when it goes out of scope.
+struct ResultVariant {
+  VARIANT v;
+  ResultVariant() { VariantInit(&v); }
+  ~ResultVariant() { VariantClear(&v); }
+  ResultVariant(const ResultVariant&) = delete;
+  ResultVariant& operator=(const ResultVariant&) = delete;
+};
+
+// Invokes the member. One bound by the object's own lookup has no declared kind,
+// so the kinds the use allows are tried in turn.
+HRESULT invokeMember(IDispatch* disp, const Member& m, Use use, ArgumentList& list, VARIANT* res) {
+  if (m.typed) return invoke(disp, m, m.flags, list, res);
+  HRESULT hr = E_FAIL;
+  for (const uint16_t* kind = InvokeKindOrder(use); *kind; ++kind) {
+    hr = invoke(disp, m, *kind, list, res);
+    if (hr != DISP_E_MEMBERNOTFOUND) break;
+  }
+  return hr;
+}
+
+// Writes back into the caller's variables what the component changed in them.
+void writeBack(const ArgumentList& list) {
+  for (int i = 0; i < list.count; ++i) {
+    const Slot& s = list.slots[i];
+    if (s.writeBackTo) storeIntoVariable(s.writeBackTo, s.writeBackType, &s.hold);
+  }
+}
+
+// Converts the call's result to the runtime type asked for.
+int32_t takeResult(VARIANT* res, TypeWord resultType, ResultRecord* result) {
+  if (resultType == type::Variant && !(V_VT(res) & VT_BYREF)) {
+    // The result is this call's own: it moves into the new block uncopied.
+    VariantRef block = NewVariantBlock();
+    *AsVariant(block) = *res;
+    VariantInit(res);
+    setResultPointer(result, block);
+    return kOk;
+  }
+  if (resultType != type::None && !variantToValue(res, resultType, result)) return kBadResultType;
+  return kOk;
+}
+
+// Builds the arguments, invokes, writes back and takes the result.
+int32_t callMember(IDispatch* disp, const Member& m, Use use, const ArgRecord* values, int given, TypeWord resultType,
+                   ResultRecord* result) {
+  ResultVariant res;
+  ArgumentList list;
+  int32_t code = buildArguments(m, values, given, &list);
+  if (code != kOk) return code;
+  HRESULT hr = invokeMember(disp, m, use, list, &res.v);
+  if (FAILED(hr)) return CodeForInvokeFailure(uint32_t(hr));
+  writeBack(list);
+  return takeResult(&res.v, resultType, result);
+}
+
+// The binding and the call; what they acquire is held by owning pointers.
 int32_t bindAndInvoke(Use use, int argc, ArgRecord* args, TypeWord resultType, ResultRecord* result) {
   ObjectRef o = objectArg(argc, args, 0);
   IUnknown* unk = ObjectInterface(o);
   if (!unk) return kEmptyObject;
-  const char* nameText = argc > 1 ? core::TextArgument(args[1]) : "";
-  // The name in UTF-16 is made only when it must be bound: a kept binding needs none.
-  std::u16string wideName;
-  auto wide = [&]() -> LPOLESTR {
-    wideName = GbkToWide(nameText, strlen(nameText));
-    return const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(wideName.c_str()));
-  };
+  CallName name(argc > 1 ? core::TextArgument(args[1]) : "");
+  IDispatch* raw = nullptr;
+  HRESULT hr = unk->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&raw));
+  ComRef<IDispatch> disp = ComRef<IDispatch>::adoptIfSucceeded(hr, raw);
+  if (!disp) return kNoDispatch;
 
-  IDispatch* disp = nullptr;
-  if (FAILED(unk->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&disp))) || !disp) return kNoDispatch;
-
-  int32_t code = kOk;
-  Member fresh;
-  std::shared_ptr<const Member> kept;  // a kept binding, alive until the call is over
-  ITypeInfo* info = nullptr;
-  ITypeComp* comp = nullptr;
-  if (FAILED(disp->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info))) info = nullptr;
-  const bool described = info != nullptr;  // by the object itself
-  bool bound = !described && nameKnown(o, nameText, &fresh.id);
-  if (!described && !bound) info = dualInterfaceOf(disp);
-  if (info) {
-    if ((kept = boundBefore(info, use, nameText))) {
-      bound = true;
-    } else if (SUCCEEDED(info->GetTypeComp(&comp)) && comp) {
-      code = bindThroughTypeInfo(comp, wide(), use, &fresh);
-      if (code == kOk) keepBinding(info, use, nameText, fresh);
-      // A name a dual interface does not describe is left to the object's own lookup.
-      bound = described || code == kOk;
-      if (!bound) code = kOk;
-    }
-  }
-  if (!bound) {
-    // No type information: the object's own name lookup, trying the kinds in turn.
-    LPOLESTR name = wide();
-    HRESULT hr = disp->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &fresh.id);
-    code = SUCCEEDED(hr) ? kOk : (hr == E_NOTIMPL ? kNoTypeInfo : kUnknownName);
-    if (code == kOk) keepName(o, nameText, fresh.id);
-  }
-  const Member& m = kept ? *kept : fresh;
+  Binding b;
+  int32_t code = bindName(disp.get(), o, use, name, &b);
+  if (code != kOk) return code;
+  const Member& m = b.member();
   int given = CountGivenArguments(argc, args);
-  if (code == kOk && m.typed) code = CheckArgumentCount(given, m.params, m.optional);
-
-  VARIANT res;
-  VariantInit(&res);
-  if (code == kOk) {
-    ArgumentList list;
-    code = buildArguments(m, args + 2, given, &list);
-    HRESULT hr = E_FAIL;
-    if (code == kOk && m.typed) {
-      hr = invoke(disp, m, m.flags, list, &res);
-    } else if (code == kOk) {
-      for (const uint16_t* kind = InvokeKindOrder(use); *kind; ++kind) {
-        hr = invoke(disp, m, *kind, list, &res);
-        if (hr != DISP_E_MEMBERNOTFOUND) break;
-      }
-    }
-    if (code == kOk) code = SUCCEEDED(hr) ? kOk : CodeForInvokeFailure(uint32_t(hr));
-    if (code == kOk) {
-      for (int i = 0; i < list.count; ++i)
-        if (list.slots[i].writeBackTo)
-          storeIntoVariable(list.slots[i].writeBackTo, list.slots[i].writeBackType, &list.slots[i].hold);
-      if (resultType == type::Variant && !(V_VT(&res) & VT_BYREF)) {
-        // The result is this call's own: it moves into the new block uncopied.
-        VariantRef block = NewVariantBlock();
-        *AsVariant(block) = res;
-        VariantInit(&res);
-        setResultPointer(result, block);
-      } else if (resultType != type::None && !variantToValue(&res, resultType, result)) {
-        code = kBadResultType;
-      }
-    }
-  }
-  VariantClear(&res);
-  if (comp) comp->Release();
-  if (info) info->Release();
-  disp->Release();
-  return code;
+  if (m.typed && (code = CheckArgumentCount(given, m.params, m.optional)) != kOk) return code;
+  return callMember(disp.get(), m, use, args + 2, given, resultType, result);
 }
 
 }  // namespace
-
-void automation::detail::ForgetObjectNames(ObjectRef block) {
-  AcquireSRWLockExclusive(&g_objectNamesLock);
-  size_t kept = 0;
-  for (size_t i = 0; i < g_objectNameCount; ++i)
-    if (g_objectNames[i].block != block) g_objectNames[kept++] = g_objectNames[i];
-  g_objectNameCount = kept;
-  ReleaseSRWLockExclusive(&g_objectNamesLock);
-}
 
 int32_t InvokeByName(Use use, int argc, ArgRecord* args, TypeWord resultType, ResultRecord* result) {
   result->low = 0;

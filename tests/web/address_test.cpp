@@ -70,7 +70,6 @@ TEST(UserAgent, NamedLineFallbackAndDefault) {
   EXPECT_EQ("Baz", requestUserAgent("Accept: a\r\nUser-Agent: Baz"));
   EXPECT_EQ("", requestUserAgent("User-Agent:\r\nAccept: */*"));
   EXPECT_EQ(kDefaultUserAgent, requestUserAgent(""));
-  EXPECT_EQ(std::string("Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)"), kDefaultUserAgent);
 }
 
 TEST(PlanRequest, PlainGetOfAnHttpAddress) {

@@ -110,7 +110,8 @@ TEST_F(WebRequest, PlainGetSendsTheProgramsHeaderSet) {
 
   Request r = onlyRequest();
   EXPECT_EQ("GET /feed?uin=12345&x=A HTTP/1.1", r.line);
-  EXPECT_TRUE(r.has(std::string("User-Agent: ") + web::kDefaultUserAgent));
+  // The agent a request names when the caller gives none, as the wire carries it.
+  EXPECT_TRUE(r.has("User-Agent: Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)"));
   // The four lines of the program's own, in their order.
   int accept = r.indexOf("Accept: "), referer = r.indexOf("Referer: "), language = r.indexOf("Accept-Language: "),
       type = r.indexOf("Content-Type: ");
