@@ -13,15 +13,22 @@
 
 namespace app {
 
-const lw::EventHandler kHandlerTable[lw::program::kHandlerSlotCount] = {
-    &onStartWindowCreated,  // kUpdateCheckHandler
-    &onQrWindowCreated,     // kQrDisplayHandler
-    &onConvertClicked,      // kConvertHandler
-    &onQrTriggerClicked,    // kQrTriggerHandler
-    &onFetchFeedClicked,    // kFeedListHandler
-    &onListClicked,         // kListClickHandler
-    &onMenuItemChosen,      // kMenuItemHandler
+namespace {
+namespace slot = lw::program;
+constexpr HandlerRow kHandlerRows[] = {
+    Fill(slot::kUpdateCheckHandler, &onStartWindowCreated),
+    Fill(slot::kQrDisplayHandler, &onQrWindowCreated),
+    Fill(slot::kConvertHandler, &onConvertClicked),
+    Fill(slot::kQrTriggerHandler, &onQrTriggerClicked),
+    Fill(slot::kFeedListHandler, &onFetchFeedClicked),
+    Fill(slot::kListClickHandler, &onListClicked),
+    Fill(slot::kMenuItemHandler, &onMenuItemChosen),
 };
+static_assert(EverySlotFilled(kHandlerRows), "every handler slot, in slot order, has a handler or is marked Empty");
+}  // namespace
+
+constexpr HandlerTable kHandlerTable = HandlerTableOf(kHandlerRows);
+static_assert(sizeof kHandlerTable == lw::program::kHandlerTableBytes, "the table is exactly its slots");
 static_assert(sizeof(lw::EventHandler) == lw::program::kHandlerSlotBytes, "a handler slot holds one routine address");
 
 namespace {
