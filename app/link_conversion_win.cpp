@@ -8,13 +8,12 @@
 #include "app/qr_display.h"
 #include "runtime/core/core_commands_win.h"
 #include "runtime/core/owned_block.h"
+#include "runtime/core/values.h"
 #include "runtime/core/service_table.h"
 #include "runtime/ui/window_system_win.h"
 
 namespace app {
 namespace {
-
-bool isEmpty(const char* t) { return !t || !*t; }
 
 // Shows an address in 编辑框生成 (taking it over), puts exactly what the box then
 // shows on the clipboard, and confirms in 标签_提示. When another program holds
@@ -59,7 +58,7 @@ HandlerResult onConvertClicked(int, const uint32_t*) {
 // number typed in 编辑框QQ (ownerNumber stays as it is).
 HandlerResult onMenuItemChosen(int, const uint32_t*) {
   lw::OwnedText owner(readStartText(ids::编辑框QQ));
-  if (isEmpty(owner.get()) || isEmpty(g_state.postId)) writeStartText(ids::标签_提示, kCheckInput);
+  if (lw::IsEmptyText(owner.get()) || lw::IsEmptyText(g_state.postId)) writeStartText(ids::标签_提示, kCheckInput);
   else showAndCopy(blogShareAddress(owner.get(), g_state.postId), kBlogConverted, kBlogCopyFailed);
   return {0, 0};
 }
@@ -67,7 +66,7 @@ HandlerResult onMenuItemChosen(int, const uint32_t*) {
 // 显示二维码: opens the QR window (or brings it to the front) when an address is
 // shown; the window fetches its image itself when it is created.
 HandlerResult onQrTriggerClicked(int, const uint32_t*) {
-  if (isEmpty(lw::OwnedText(readStartText(ids::编辑框生成)).get())) {
+  if (lw::IsEmptyText(lw::OwnedText(readStartText(ids::编辑框生成)).get())) {
     writeStartText(ids::标签_提示, kCheckInput);
     return {0, 0};
   }

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/program_state.h"
 #include "runtime/core/core_commands_win.h"
+#include "runtime/core/owned_block.h"
 #include "runtime/core/service_table.h"
 #include "runtime/ui/list_view_commands_win.h"
 #include "runtime/ui/window_system_win.h"
@@ -55,7 +56,7 @@ HandlerResult onListClicked(int, const uint32_t*) {
       {lw::Word(kIdColumn), 0, lw::type::Int},
   };
   lw::ResultRecord id = lw::kServices.callUnitCommand(&lw::commands::GetItemText, 3, item, 2);
-  AssignText(&g_state.postId, reinterpret_cast<lw::Text>(id.low));
+  lw::ReplaceBlock(&g_state.postId, reinterpret_cast<lw::Text>(id.low));
 
   int32_t x = mouseCoordinate(&lw::core::MouseX);
   int32_t y = mouseCoordinate(&lw::core::MouseY);

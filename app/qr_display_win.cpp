@@ -13,6 +13,7 @@
 #include "runtime/ui/picture_decode.h"
 #include "runtime/ui/unit.h"
 #include "runtime/ui/window_system_win.h"
+#include "web/fetch_limits.h"
 #include "web/web_request_win.h"
 
 namespace app {
@@ -43,13 +44,13 @@ void showQrPicture() {
   // qrValue keeps a copy of the escaped value.
   lw::ArgRecord arg = {lw::Word(uintptr_t(escaped ? escaped.get() : "")), 0, lw::type::Text};
   lw::ResultRecord copy = lw::kServices.callLibraryCommand(&lw::core::ToText, 1, &arg);
-  AssignText(&g_state.qrValue, reinterpret_cast<lw::Text>(copy.low));
+  lw::ReplaceBlock(&g_state.qrValue, reinterpret_cast<lw::Text>(copy.low));
   lw::OwnedByteSet picture;
   if (endpoints::kQrHost[0]) {  // an empty host: no service, the own code always
     WaitCursor busy;
     lw::Text address = qrImageAddress(g_state.qrValue);
     picture.reset(web::webPageRequest(&address, 0, nullptr, nullptr, nullptr, nullptr, nullptr, false, nullptr,
-                                      nullptr, endpoints::kMaxBodyBytes));
+                                      nullptr, web::kMaxBodyBytes));
     lw::kServices.freeMemory(address);
   }
   // Whatever the service could not give (no answer, an error page, an empty body,

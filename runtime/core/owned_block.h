@@ -17,4 +17,12 @@ template <class T> using Owned = std::unique_ptr<T, BlockFree>;
 using OwnedText = Owned<char>;
 using OwnedByteSet = Owned<ByteSetHeader>;
 
+// Puts a new block into a variable that owns its block (a caller's text, a state
+// text), freeing the block it held.
+template <class T> void ReplaceBlock(T* variable, T value) {
+  T old = *variable;
+  *variable = value;
+  FreeMemory(old);
+}
+
 }  // namespace lw
