@@ -8,15 +8,17 @@
 #include "app/main_window.h"
 #include "app/page_text.h"
 #include "app/share_escape.h"
-#include "app/text_between.h"
 #include "regex/regex_object.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/owned_block.h"
 #include "runtime/core/service_table.h"
+#include "runtime/core/text_strings.h"
 #include "runtime/core/values.h"
 #include "runtime/ui/list_view_commands_win.h"
 
 namespace app {
+
+namespace text = lw::text;
 namespace {
 
 constexpr char kItemStart[] = "<title><![CDATA";
@@ -96,8 +98,8 @@ void listBlogPosts(const char* qqNumber) {
   if (n == 0) writeStartText(ids::标签_提示, kNoPostsMessage);
   auto* elements = static_cast<lw::Text*>(lw::ArrayElements(items));
   for (int32_t i = 0; i < n; ++i) {
-    lw::OwnedText title(textBetween(elements[i], "[", "]]>"));
-    lw::OwnedText id(textBetween(elements[i], "blog/", "<"));
+    lw::OwnedText title(text::textBetween(elements[i], "[", "]]>"));
+    lw::OwnedText id(text::textBetween(elements[i], "blog/", "<"));
     int32_t row = appendRow(title.get());
     setCell(row, 1, id.get());
   }

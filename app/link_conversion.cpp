@@ -5,11 +5,13 @@
 
 #include "app/endpoints.h"
 #include "app/program_state.h"
-#include "app/text_between.h"
 #include "runtime/core/owned_block.h"
+#include "runtime/core/text_strings.h"
 #include "runtime/core/values.h"
 
 namespace app {
+
+namespace text = lw::text;
 
 const char kBlogConverted[] = "已经转换您的日志链接，并复制到剪辑版，可直接粘贴！";
 const char kMoodConverted[] = "已经转换您的说说链接，并复制到剪辑版，可直接粘贴！";
@@ -78,21 +80,21 @@ void cutAtAddressPunctuation(lw::Text* value) {
 }  // namespace
 
 PastedPost readPastedAddress(const char* pasted) {
-  lw::ReplaceBlock(&g_state.ownerNumber, textBetween(pasted, "com/", "/"));
+  lw::ReplaceBlock(&g_state.ownerNumber, text::textBetween(pasted, "com/", "/"));
   cutAtAddressPunctuation(&g_state.ownerNumber);
   std::string ownerSlash = text::of(g_state.ownerNumber) + "/";
-  lw::OwnedText kind(textBetween(pasted, ownerSlash.c_str(), "/"));
+  lw::OwnedText kind(text::textBetween(pasted, ownerSlash.c_str(), "/"));
   bool blog = kind && strcmp(kind.get(), "blog") == 0;
   std::string marked = text::of(pasted) + kIdEnd;
   if (blog) {
     lw::ReplaceBlock(&g_state.suffixedAddress, text::toText(marked));
-    lw::ReplaceBlock(&g_state.postId, textBetween(g_state.suffixedAddress, "blog/", kIdEnd));
+    lw::ReplaceBlock(&g_state.postId, text::textBetween(g_state.suffixedAddress, "blog/", kIdEnd));
     cutAtAddressPunctuation(&g_state.postId);
     if (lw::IsEmptyText(g_state.ownerNumber) || lw::IsEmptyText(g_state.postId)) return PastedPost::InputError;
     return PastedPost::Blog;
   }
   if (lw::IsEmptyText(g_state.ownerNumber)) return PastedPost::InputError;
-  lw::ReplaceBlock(&g_state.postId, textBetween(marked.c_str(), "mood/", kIdEnd));
+  lw::ReplaceBlock(&g_state.postId, text::textBetween(marked.c_str(), "mood/", kIdEnd));
   cutAtAddressPunctuation(&g_state.postId);
   return lw::IsEmptyText(g_state.postId) ? PastedPost::InputError : PastedPost::Mood;
 }

@@ -3,12 +3,12 @@
 #include <cstring>
 #include <vector>
 
-#include "app/text_between.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/text_commands.h"
+#include "runtime/core/text_strings.h"
 
 namespace web {
-namespace text = app::text;
+namespace text = lw::text;
 
 const char kDefaultUserAgent[] = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
 

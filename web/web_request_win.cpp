@@ -6,12 +6,12 @@
 #include <cstring>
 #include <string>
 
-#include "app/text_between.h"
 #include "program/dll_commands.h"
 #include "runtime/core/dll_call.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/owned_block.h"
 #include "runtime/core/service_table.h"
+#include "runtime/core/text_strings.h"
 #include "runtime/core/values.h"
 #include "web/address.h"
 #include "web/cookies.h"
@@ -20,7 +20,7 @@
 namespace web {
 namespace {
 
-namespace text = app::text;
+namespace text = lw::text;
 namespace dll = lw::program::dll;
 
 using Handle = uint32_t;
