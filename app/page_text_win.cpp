@@ -24,11 +24,17 @@ using lw::word;
 
 }  // namespace
 
-lw::Text fetchPageText(const char* address) {
+lw::ByteSet fetchBody(const char* address) {
   lw::Text target = const_cast<char*>(address ? address : "");
   WaitCursor busy;
-  lw::OwnedByteSet body(web::webPageRequest(&target, 0, nullptr, nullptr, nullptr, nullptr, nullptr, false, nullptr,
-                                            nullptr, web::kMaxBodyBytes));
+  const int32_t kGet = 0;
+  return web::webPageRequest(&target, kGet, /*postText*/ nullptr, /*cookies*/ nullptr, /*newCookies*/ nullptr,
+                             /*headers*/ nullptr, /*responseHeaders*/ nullptr, /*noRedirect*/ false,
+                             /*postBytes*/ nullptr, /*proxy*/ nullptr, web::kMaxBodyBytes);
+}
+
+lw::Text fetchPageText(const char* address) {
+  lw::OwnedByteSet body(fetchBody(address));
   // The text is the body up to its first zero byte. Its copy is made with an
   // allocation that may fail: a page too large for memory is no page.
   const char* bytes = reinterpret_cast<const char*>(lw::byteSetData(body.get()));

@@ -11,6 +11,7 @@
 // Texts and byte sets returned are new blocks owned by the caller.
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "runtime/core/automation.h"
 #include "runtime/core/types.h"
@@ -63,6 +64,12 @@ extern const RegexOps kRegexOps;
 RegexObject* CreateRegexObject();
 // destroy, then the instance block itself.
 void FreeRegexObject(RegexObject* self);
+
+// An owning handle for an instance: FreeRegexObject when the handle goes.
+struct RegexObjectFree {
+  void operator()(RegexObject* self) const { FreeRegexObject(self); }
+};
+using OwnedRegexObject = std::unique_ptr<RegexObject, RegexObjectFree>;
 
 // The UTF-16LE form of a code-page-936 text, terminator included; the empty text
 // gives the empty byte set.
