@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "runtime/core/automation.h"
+#include "runtime/core/codepage.h"
 #include "runtime/core/types.h"
 
 namespace regex {
@@ -78,7 +79,7 @@ lw::ByteSet toWideBytes(const char* text);
 // its first NUL.
 lw::Text fromWideBytes(const lw::ByteSetHeader* bytes);
 
-constexpr uint32_t kCodePage = 936;
+constexpr uint32_t kCodePage = lw::kTextCodePage;
 constexpr uint32_t kCompositeCheck = 0x200;
 
 // ---- Pure parts ----
