@@ -18,7 +18,8 @@ extern const HandlerTable kHandlerTable;
 
 // One row of the handler table as it is written: the slot it fills and the handler
 // that fills it, or Empty(slot) for a slot left empty on purpose. A row without a
-// handler that is not marked Empty does not compile (see HandlerTableOf).
+// handler that is not marked Empty, or a slot without a row, does not compile
+// (EverySlotFilled, asserted where the table is written).
 struct HandlerRow {
   lw::program::HandlerSlot slot;
   lw::EventHandler handler;
