@@ -5,10 +5,13 @@
 
 #include "app/endpoints.h"
 #include "app/program_state.h"
-#include "app/text_between.h"
 #include "runtime/core/owned_block.h"
+#include "runtime/core/text_strings.h"
+#include "runtime/core/values.h"
 
 namespace app {
+
+namespace text = lw::text;
 
 const char kBlogConverted[] = "已经转换您的日志链接，并复制到剪辑版，可直接粘贴！";
 const char kMoodConverted[] = "已经转换您的说说链接，并复制到剪辑版，可直接粘贴！";
@@ -60,8 +63,6 @@ lw::Text joinShareAddress(const Piece (&pieces)[N], const char* ownerNumber, con
   return text::toText(address);
 }
 
-bool isEmpty(const char* t) { return !t || !*t; }
-
 // The end mark of a post id: the first ".1" after the id's start, or the ".1"
 // appended here when the address has none.
 const char kIdEnd[] = ".1";
@@ -71,31 +72,31 @@ const char kIdEnd[] = ".1";
 // space. None of these bytes can be the trail byte of a double-byte character, so
 // the cut never splits one.
 void cutAtAddressPunctuation(lw::Text* value) {
-  if (isEmpty(*value)) return;
+  if (lw::IsEmptyText(*value)) return;
   size_t n = strcspn(*value, "?#&/ \t\r\n\v\f");
-  if ((*value)[n]) AssignText(value, text::toText(std::string(*value, n)));
+  if ((*value)[n]) lw::ReplaceBlock(value, text::toText(std::string(*value, n)));
 }
 
 }  // namespace
 
 PastedPost readPastedAddress(const char* pasted) {
-  AssignText(&g_state.ownerNumber, textBetween(pasted, "com/", "/"));
+  lw::ReplaceBlock(&g_state.ownerNumber, text::textBetween(pasted, "com/", "/"));
   cutAtAddressPunctuation(&g_state.ownerNumber);
   std::string ownerSlash = text::of(g_state.ownerNumber) + "/";
-  lw::OwnedText kind(textBetween(pasted, ownerSlash.c_str(), "/"));
+  lw::OwnedText kind(text::textBetween(pasted, ownerSlash.c_str(), "/"));
   bool blog = kind && strcmp(kind.get(), "blog") == 0;
   std::string marked = text::of(pasted) + kIdEnd;
   if (blog) {
-    AssignText(&g_state.suffixedAddress, text::toText(marked));
-    AssignText(&g_state.postId, textBetween(g_state.suffixedAddress, "blog/", kIdEnd));
+    lw::ReplaceBlock(&g_state.suffixedAddress, text::toText(marked));
+    lw::ReplaceBlock(&g_state.postId, text::textBetween(g_state.suffixedAddress, "blog/", kIdEnd));
     cutAtAddressPunctuation(&g_state.postId);
-    if (isEmpty(g_state.ownerNumber) || isEmpty(g_state.postId)) return PastedPost::InputError;
+    if (lw::IsEmptyText(g_state.ownerNumber) || lw::IsEmptyText(g_state.postId)) return PastedPost::InputError;
     return PastedPost::Blog;
   }
-  if (isEmpty(g_state.ownerNumber)) return PastedPost::InputError;
-  AssignText(&g_state.postId, textBetween(marked.c_str(), "mood/", kIdEnd));
+  if (lw::IsEmptyText(g_state.ownerNumber)) return PastedPost::InputError;
+  lw::ReplaceBlock(&g_state.postId, text::textBetween(marked.c_str(), "mood/", kIdEnd));
   cutAtAddressPunctuation(&g_state.postId);
-  return isEmpty(g_state.postId) ? PastedPost::InputError : PastedPost::Mood;
+  return lw::IsEmptyText(g_state.postId) ? PastedPost::InputError : PastedPost::Mood;
 }
 
 lw::Text blogShareAddress(const char* ownerNumber, const char* postId) {

@@ -1,12 +1,11 @@
-// The application's frame: the handler table the window templates bind to, the
-// ids of both windows' units, and the property access the handlers use.
+// The application's frame: the handler table the window templates bind to, and the
+// ids of both windows' units.
 #pragma once
+#include <array>
 #include <cstdint>
 
 #include "app/handlers.h"
 #include "program/window_definition.h"
-#include "runtime/core/service_table.h"
-#include "runtime/ui/unit_properties.h"
 
 namespace app {
 
@@ -14,21 +13,34 @@ namespace ids = lw::program::ids;
 
 // The handler table, in the slot order of the window definition. Its address is the
 // code base of the program information block.
-extern const lw::EventHandler kHandlerTable[lw::program::kHandlerSlotCount];
+using HandlerTable = std::array<lw::EventHandler, lw::program::kHandlerSlotCount>;
+extern const HandlerTable kHandlerTable;
 
-// The text of the start window's edit boxes and the caption of its labels: one
-// number for both kinds.
-constexpr int kTextProperty = lw::edit_prop::Text;
-static_assert(lw::label_prop::Caption == kTextProperty, "a label's caption has the number of an edit box's text");
+// One row of the handler table as it is written: the slot it fills and the handler
+// that fills it, or Empty(slot) for a slot left empty on purpose. A row without a
+// handler that is not marked Empty, or a slot without a row, does not compile
+// (EverySlotFilled, asserted where the table is written).
+struct HandlerRow {
+  lw::program::HandlerSlot slot;
+  lw::EventHandler handler;
+  bool empty;
+};
+constexpr HandlerRow Fill(lw::program::HandlerSlot slot, lw::EventHandler handler) { return {slot, handler, false}; }
+constexpr HandlerRow Empty(lw::program::HandlerSlot slot) { return {slot, nullptr, true}; }
 
-// The text of a start-window control, as a new text the caller frees (null when empty).
-inline lw::Text readStartText(uint32_t unitId) {
-  uint64_t value = lw::kServices.readProperty(ids::StartWindow, unitId, kTextProperty, -1);
-  return reinterpret_cast<lw::Text>(uintptr_t(value));
+// True when row k fills slot k, for every slot, with a handler or marked Empty.
+template <size_t N> constexpr bool EverySlotFilled(const HandlerRow (&rows)[N]) {
+  if (N != size_t(lw::program::kHandlerSlotCount)) return false;
+  for (size_t k = 0; k < N; ++k)
+    if (size_t(rows[k].slot) != k || (rows[k].handler == nullptr && !rows[k].empty)) return false;
+  return true;
 }
-// Sets the text or caption of a start-window control; the text is lent.
-inline void writeStartText(uint32_t unitId, const char* text) {
-  lw::kServices.writeProperty(ids::StartWindow, unitId, kTextProperty, -1, lw::Word(uintptr_t(text)), 0);
+
+// The table the rows describe.
+template <size_t N> constexpr HandlerTable HandlerTableOf(const HandlerRow (&rows)[N]) {
+  HandlerTable table{};
+  for (size_t k = 0; k < N && k < table.size(); ++k) table[k] = rows[k].handler;
+  return table;
 }
 
 }  // namespace app

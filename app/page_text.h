@@ -1,12 +1,17 @@
-// Fetching a page as text and re-encoding fetched UTF-8 text as GBK: shared by the
-// feed list and the update notice.
+// Fetching a page, as bytes or as text, and re-encoding fetched UTF-8 text as GBK:
+// shared by the feed list, the update notice and the QR display.
 #pragma once
 #include "runtime/core/types.h"
 
 namespace app {
 
-// The body of a GET of `address` (every other request argument left out) as text:
-// the bytes up to the first zero byte. An empty or failed response gives null.
+// The body of a GET of `address` (every other request argument left out), at most
+// the fetch limit's bytes, with the wait cursor shown meanwhile; null when the
+// fetch failed or the body is empty.
+lw::ByteSet fetchBody(const char* address);
+
+// That body as text: the bytes up to the first zero byte. An empty or failed
+// response gives null.
 lw::Text fetchPageText(const char* address);
 
 // `text` read as UTF-8 and re-encoded in code page 936, through the program's

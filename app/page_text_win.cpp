@@ -1,14 +1,15 @@
 #include "app/page_text.h"
 
 #include <cstring>
-#include <initializer_list>
 
-#include "app/endpoints.h"
 #include "app/wait_cursor_win.h"
 #include "program/dll_commands.h"
+#include "runtime/core/codepage.h"
+#include "runtime/core/dll_call.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/owned_block.h"
 #include "runtime/core/service_table.h"
+#include "web/fetch_limits.h"
 #include "web/web_request_win.h"
 
 namespace app {
@@ -16,17 +17,24 @@ namespace {
 
 namespace dll = lw::program::dll;
 constexpr uint32_t kUtf8 = 65001;
-constexpr uint32_t kGbk = 936;
+constexpr uint32_t kGbk = lw::kTextCodePage;
 
-uint32_t word(const void* p) { return uint32_t(uintptr_t(p)); }
+using lw::callDll;
+using lw::word;
 
 }  // namespace
 
-lw::Text fetchPageText(const char* address) {
+lw::ByteSet fetchBody(const char* address) {
   lw::Text target = const_cast<char*>(address ? address : "");
   WaitCursor busy;
-  lw::OwnedByteSet body(web::webPageRequest(&target, 0, nullptr, nullptr, nullptr, nullptr, nullptr, false, nullptr,
-                                            nullptr, endpoints::kMaxBodyBytes));
+  const int32_t kGet = 0;
+  return web::webPageRequest(&target, kGet, /*postText*/ nullptr, /*cookies*/ nullptr, /*newCookies*/ nullptr,
+                             /*headers*/ nullptr, /*responseHeaders*/ nullptr, /*noRedirect*/ false,
+                             /*postBytes*/ nullptr, /*proxy*/ nullptr, web::kMaxBodyBytes);
+}
+
+lw::Text fetchPageText(const char* address) {
+  lw::OwnedByteSet body(fetchBody(address));
   // The text is the body up to its first zero byte. Its copy is made with an
   // allocation that may fail: a page too large for memory is no page.
   const char* bytes = reinterpret_cast<const char*>(lw::byteSetData(body.get()));
@@ -42,21 +50,19 @@ lw::Text fetchPageText(const char* address) {
 lw::Text utf8ToGbk(const char* text) {
   if (!text || !*text) return nullptr;
   // Ask each conversion for the size of its whole result, then convert.
-  uint32_t wideUnits = uint32_t(lw::kServices.callDllCommand(
-      dll::MultiByteToWideChar, 6, std::initializer_list<uint32_t>{kUtf8, 0, word(text), uint32_t(-1), 0, 0}.begin()));
+  uint32_t wideUnits = callDll(dll::MultiByteToWideChar, {kUtf8, 0, word(text), uint32_t(-1), 0, 0});
   size_t wideBytes = 0;
   if (wideUnits == 0 || !lw::checkedMul(wideUnits, 2, &wideBytes)) return nullptr;
   // Pages come from the network: a copy that cannot be made gives the empty result
   // rather than the fatal allocation error.
   lw::Owned<uint16_t> wide(static_cast<uint16_t*>(lw::TryAllocMemory(wideBytes)));
   if (!wide) return nullptr;
-  uint32_t args1[6] = {kUtf8, 0, word(text), uint32_t(-1), word(wide.get()), wideUnits};
-  lw::kServices.callDllCommand(dll::MultiByteToWideChar, 6, args1);
-  uint32_t args2[8] = {kGbk, 0, word(wide.get()), uint32_t(-1), 0, 0, 0, 0};
-  uint32_t bytes = uint32_t(lw::kServices.callDllCommand(dll::WideCharToMultiByteText, 8, args2));
+  callDll(dll::MultiByteToWideChar, {kUtf8, 0, word(text), uint32_t(-1), word(wide.get()), wideUnits});
+  uint32_t bytes = callDll(dll::WideCharToMultiByteText, {kGbk, 0, word(wide.get()), uint32_t(-1), 0, 0, 0, 0});
   lw::OwnedText result(bytes > 1 ? static_cast<lw::Text>(lw::TryAllocMemory(bytes)) : nullptr);
-  uint32_t args3[8] = {kGbk, 0, word(wide.get()), uint32_t(-1), word(result.get()), bytes, 0, 0};
-  if (result && lw::kServices.callDllCommand(dll::WideCharToMultiByteText, 8, args3) == 0) result.reset();
+  if (result && callDll(dll::WideCharToMultiByteText,
+                        {kGbk, 0, word(wide.get()), uint32_t(-1), word(result.get()), bytes, 0, 0}) == 0)
+    result.reset();
   return result.release();
 }
 

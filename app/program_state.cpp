@@ -10,12 +10,6 @@ ProgramState g_state = {nullptr, nullptr, nullptr, nullptr};
 
 void InitialiseProgramState() {}
 
-void AssignText(lw::Text* variable, lw::Text value) {
-  lw::Text old = *variable;
-  *variable = value;
-  lw::FreeMemory(old);
-}
-
 void CleanupProgramState() {
   for (lw::Text* t : {&g_state.ownerNumber, &g_state.suffixedAddress, &g_state.postId, &g_state.qrValue}) {
     if (*t) lw::FreeMemory(*t);

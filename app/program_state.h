@@ -18,7 +18,4 @@ void InitialiseProgramState();
 // Releases the four texts; registered to run once at shutdown.
 void CleanupProgramState();
 
-// Replaces a state text: the new value is kept, the old block freed.
-void AssignText(lw::Text* variable, lw::Text value);
-
 }  // namespace app

@@ -12,6 +12,6 @@ namespace app {
 // Escapes the current text of 编辑框生成 into qrValue, fetches the image of it and
 // puts the bytes into 图片二维码; when they are no picture, the tool's own QR code
 // of the text (an empty picture when no QR code holds it).
-void showQrPicture();
+void showShareQr();
 
 }  // namespace app

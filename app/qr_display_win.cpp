@@ -1,19 +1,17 @@
+#include "app/controls_win.h"
 #include "app/endpoints.h"
 #include "app/main_window.h"
+#include "app/page_text.h"
 #include "app/program_state.h"
 #include "app/qr_code.h"
 #include "app/qr_display.h"
 #include "app/share_escape.h"
-#include "app/wait_cursor_win.h"
-#include "runtime/core/core_commands.h"
 #include "runtime/core/owned_block.h"
-#include "runtime/core/service_table.h"
 #include "runtime/ui/display_scale.h"
 #include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/picture_decode.h"
 #include "runtime/ui/unit.h"
 #include "runtime/ui/window_system_win.h"
-#include "web/web_request_win.h"
 
 namespace app {
 
@@ -37,20 +35,14 @@ bool isShowable(lw::ByteSet bytes) {
 
 }  // namespace
 
-void showQrPicture() {
-  lw::OwnedText shown(readStartText(ids::编辑框生成));
+void showShareQr() {
+  lw::OwnedText shown(shownAddress());
   lw::OwnedText escaped(escapeShareValue(shown.get()));
   // qrValue keeps a copy of the escaped value.
-  lw::ArgRecord arg = {lw::Word(uintptr_t(escaped ? escaped.get() : "")), 0, lw::type::Text};
-  lw::ResultRecord copy = lw::kServices.callLibraryCommand(&lw::core::ToText, 1, &arg);
-  AssignText(&g_state.qrValue, reinterpret_cast<lw::Text>(copy.low));
+  lw::ReplaceBlock(&g_state.qrValue, textCopy(escaped.get()));
   lw::OwnedByteSet picture;
   if (endpoints::kQrHost[0]) {  // an empty host: no service, the own code always
-    WaitCursor busy;
-    lw::Text address = qrImageAddress(g_state.qrValue);
-    picture.reset(web::webPageRequest(&address, 0, nullptr, nullptr, nullptr, nullptr, nullptr, false, nullptr,
-                                      nullptr, endpoints::kMaxBodyBytes));
-    lw::kServices.freeMemory(address);
+    picture.reset(fetchBody(lw::OwnedText(qrImageAddress(g_state.qrValue)).get()));
   }
   // Whatever the service could not give (no answer, an error page, an empty body,
   // bytes that do not decode) the tool draws itself; the refused bytes go first.
@@ -58,12 +50,11 @@ void showQrPicture() {
     picture.reset();
     picture.reset(qrPictureOfText(shown.get(), qrBoxSide()));
   }
-  lw::kServices.writeProperty(ids::QrWindow, ids::图片二维码, lw::pic_box_prop::Picture, -1,
-                              lw::Word(uintptr_t(picture.get())), 0);
+  showQrPicture(picture.get());
 }
 
 HandlerResult onQrWindowCreated(int, const uint32_t*) {
-  showQrPicture();
+  showShareQr();
   return {0, 0};
 }
 

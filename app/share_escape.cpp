@@ -1,11 +1,13 @@
 #include "app/share_escape.h"
 
 #include "app/endpoints.h"
-#include "app/text_between.h"
 #include "runtime/core/codepage.h"
 #include "runtime/core/owned_block.h"
+#include "runtime/core/text_strings.h"
 
 namespace app {
+
+namespace text = lw::text;
 namespace {
 
 // Stands for the apostrophe inside the literal, so the value cannot end it.
@@ -148,7 +150,7 @@ lw::Text replacePairs(const char* s, const ReplacePair* pairs, int pairCount, in
 lw::Text markerToPattern(const char* marker) {
   static const ReplacePair kFirst[] = {{"?", "\\?"}, {"*", "\\*"}, {"+", "\\+"}, {"[", "\\["}, {"]", "\\]"}};
   static const ReplacePair kSecond[] = {
-      {"(", "\\("}, {")", "\\)"}, {"{", "\\{"}, {"}", "\\}"}, {kQuotePlaceholder, "\""}};
+      {"(", "\\("}, {")", "\\)"}, {"{", "\\{"}, {"}", "\\}"}, {text::kQuotePlaceholder, "\""}};
   lw::OwnedText first(replacePairs(marker, kFirst, 5));
   lw::OwnedText second(replacePairs(first.get(), kSecond, 5));
   std::string t = text::replaceSubText(text::of(second.get()), "\r\n", "\\n");

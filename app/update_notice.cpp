@@ -2,11 +2,13 @@
 
 #include <cstring>
 
-#include "app/text_between.h"
 #include "runtime/core/owned_block.h"
 #include "runtime/core/text_commands.h"
+#include "runtime/core/text_strings.h"
 
 namespace app {
+
+namespace text = lw::text;
 
 const char kOwnVersion[] = "3.1";
 const char kUpdateMessage[] = "修复BUG，请下载最新版！";
@@ -21,7 +23,7 @@ bool isLineBlank(char c) { return c == '\r' || c == '\n' || c == '\t'; }
 // The text between two markers, without spaces (ASCII or full-width), tabs or line
 // breaks at either end, in any mix: "版本：3.1\r\n#" names version 3.1.
 std::string trimmedBetween(const char* page, const char* left, const char* right) {
-  lw::OwnedText raw(textBetween(page, left, right));
+  lw::OwnedText raw(text::textBetween(page, left, right));
   std::string out = raw ? raw.get() : "";
   for (size_t before = out.size() + 1; out.size() != before;) {
     before = out.size();

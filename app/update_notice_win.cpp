@@ -1,8 +1,8 @@
 // The update check in the start window's creation event.
+#include "app/controls_win.h"
 #include "app/endpoints.h"
 #include "app/page_text.h"
 #include "app/update_notice.h"
-#include "runtime/core/core_commands_win.h"
 #include "runtime/core/owned_block.h"
 #include "runtime/core/service_table.h"
 
@@ -21,13 +21,9 @@ UpdateNotice fetchUpdateNotice() {
 void checkForUpdate() {
   UpdateNotice notice = fetchUpdateNotice();
   if (!notice.update) return;
-  if (notice.openDownload) {
-    lw::ArgRecord address = {lw::Word(uintptr_t(notice.download.c_str())), 0, lw::type::Text};
-    lw::kServices.callLibraryCommand(&lw::core::OpenAddress, 1, &address);
-  }
+  if (notice.openDownload) openAddress(notice.download.c_str());
   // An OK box with no icon, the default caption and no owner; then the program ends.
-  lw::ArgRecord box[2] = {{lw::Word(uintptr_t(kUpdateMessage)), 0, lw::type::Text}, {0, 0, lw::type::Int}};
-  lw::kServices.callLibraryCommand(&lw::core::ShowMessageBox, 2, box);
+  showMessage(kUpdateMessage);
   lw::kServices.endProgram(0);
 }
 

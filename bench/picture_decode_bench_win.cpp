@@ -18,10 +18,10 @@
 #include <vector>
 
 #include <jpeglib.h>
-#include <png.h>
 
 #include "runtime/ui/picture_decode.h"
 #include "tests/runtime/ui/picture_test_files.h"
+#include "tests/support/png_writer.h"
 #include "bench/bench_clock.h"
 
 using lw::testing::Bytes;
@@ -77,18 +77,8 @@ std::vector<uint32_t> fullPalette() {
 }
 
 Bytes makePng(const std::vector<uint8_t>& rgb) {
-  png_image image;
-  memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  image.width = kWidth;
-  image.height = kHeight;
-  image.format = PNG_FORMAT_RGB;
-  png_alloc_size_t size = 0;
-  png_image_write_to_memory(&image, nullptr, &size, 0, rgb.data(), 0, nullptr);
-  Bytes out(size);
-  if (!png_image_write_to_memory(&image, out.data(), &size, 0, rgb.data(), 0, nullptr)) return {};
-  out.resize(size);
-  return out;
+  std::string png = lw::testing::PngOf(rgb.data(), kWidth, kHeight, 3);
+  return Bytes(png.begin(), png.end());
 }
 
 Bytes makeJpeg(const std::vector<uint8_t>& rgb) {

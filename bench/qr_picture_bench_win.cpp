@@ -7,8 +7,6 @@
 // Run by hand: wine qr_picture_bench_win.exe
 #include <windows.h>
 
-#include <png.h>
-
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -18,6 +16,7 @@
 #include "runtime/core/memory.h"
 #include "runtime/ui/picture_draw_win.h"
 #include "tests/support/http_server_win.h"
+#include "tests/support/png_writer.h"
 #include "tests/support/program_dll_table_win.h"
 #include "tests/support/share_addresses.h"
 #include "web/web_request_win.h"
@@ -36,17 +35,7 @@ std::string servicePng(const std::string& text) {
   std::vector<uint8_t> grey(size_t(kSide) * kSide);
   for (size_t i = 0; i < grey.size(); ++i) grey[i] = p->pixels[i * 4];
   lw::FreePicture(p);
-  png_image image = {};
-  image.version = PNG_IMAGE_VERSION;
-  image.width = kSide;
-  image.height = kSide;
-  image.format = PNG_FORMAT_GRAY;
-  png_alloc_size_t size = 0;
-  png_image_write_to_memory(&image, nullptr, &size, 0, grey.data(), 0, nullptr);
-  std::string png(size, '\0');
-  png_image_write_to_memory(&image, &png[0], &size, 0, grey.data(), 0, nullptr);
-  png.resize(size);
-  return png;
+  return lw::testing::PngOf(grey.data(), kSide, kSide);
 }
 
 // Decodes the bytes and draws them as the picture box does; false when nothing shows.

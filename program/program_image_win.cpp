@@ -32,7 +32,7 @@ const LibraryDescriptor* const kLibraries[] = {&kCoreLibrary, &kExtendedUnitsLib
 
 const ProgramInfoBlock kProgramInfo = {
     3, 0, 126803,
-    app::kHandlerTable,  // handler entries in the section are byte offsets into it
+    app::kHandlerTable.data(),  // handler entries in the section are byte offsets into it
     &program::kConstants, sizeof program::kConstants,
     lw::program::kWindowSection, lw::program::kWindowSectionLength,
     4, kLibraries,

@@ -11,8 +11,10 @@
 // Texts and byte sets returned are new blocks owned by the caller.
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "runtime/core/automation.h"
+#include "runtime/core/codepage.h"
 #include "runtime/core/types.h"
 
 namespace regex {
@@ -64,6 +66,12 @@ RegexObject* CreateRegexObject();
 // destroy, then the instance block itself.
 void FreeRegexObject(RegexObject* self);
 
+// An owning handle for an instance: FreeRegexObject when the handle goes.
+struct RegexObjectFree {
+  void operator()(RegexObject* self) const { FreeRegexObject(self); }
+};
+using OwnedRegexObject = std::unique_ptr<RegexObject, RegexObjectFree>;
+
 // The UTF-16LE form of a code-page-936 text, terminator included; the empty text
 // gives the empty byte set.
 lw::ByteSet toWideBytes(const char* text);
@@ -71,7 +79,7 @@ lw::ByteSet toWideBytes(const char* text);
 // its first NUL.
 lw::Text fromWideBytes(const lw::ByteSetHeader* bytes);
 
-constexpr uint32_t kCodePage = 936;
+constexpr uint32_t kCodePage = lw::kTextCodePage;
 constexpr uint32_t kCompositeCheck = 0x200;
 
 // ---- Pure parts ----

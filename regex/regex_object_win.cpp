@@ -7,6 +7,7 @@
 #include "regex/regex_object.h"
 #include "runtime/core/automation_commands_win.h"
 #include "runtime/core/core_commands.h"
+#include "runtime/core/dll_call.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/owned_block.h"
 #include "runtime/core/service_table.h"
@@ -22,23 +23,20 @@ using lw::VariantRef;
 namespace arg = lw::arg;
 namespace dll = lw::program::dll;
 
-uint32_t word(const void* p) { return uint32_t(reinterpret_cast<uintptr_t>(p)); }
-
-int32_t dllCall(int index, std::initializer_list<uint32_t> args) {
-  return int32_t(lw::kServices.callDllCommand(index, int(args.size()), args.size() ? args.begin() : nullptr));
-}
+using lw::callDll;
+using lw::word;
 
 int32_t truncated(double d) { return d > -2147483649.0 && d < 2147483648.0 ? int32_t(d) : 0; }
 
 // ---- Initialisation and release ----
 
-void initialise(RegexObject*) { dllCall(dll::CoInitialize, {0}); }
+void initialise(RegexObject*) { callDll(dll::CoInitialize, {0}); }
 
 void release(RegexObject* self) {
   releaseObject(self->regExp);
   releaseObject(self->matches);
   clearVariant(self->wideSubject);
-  dllCall(dll::CoUninitialize, {});
+  callDll(dll::CoUninitialize, {});
 }
 
 // ---- The subject ----
@@ -49,7 +47,7 @@ void release(RegexObject* self) {
 int32_t gbkToWide(const char* text, uint32_t bytes, void* out, uint32_t room) {
   // The size is asked with a non-null buffer of no room.
   wchar_t probe[1] = {0};
-  return dllCall(dll::MultiByteToWideChar, {kCodePage, 0, word(text), bytes, word(out ? out : probe), room});
+  return callDll(dll::MultiByteToWideChar, {kCodePage, 0, word(text), bytes, word(out ? out : probe), room});
 }
 
 // wideSubject := the subject as a text of exactly its characters, converted in
@@ -75,7 +73,7 @@ int32_t matchOffset(RegexObject* self, ObjectRef m) {
   uint32_t units = lw::byteSetLength(bytes.get()) / 2;
   if (units == 0) return 0;
   uint32_t n = uint32_t(first) < units ? uint32_t(first) : units;
-  return dllCall(dll::WideCharToMultiByteSize,
+  return callDll(dll::WideCharToMultiByteSize,
                  {kCodePage, kCompositeCheck, word(lw::byteSetData(bytes.get())), n, 0, 0, 0, 0});
 }
 
@@ -110,7 +108,7 @@ RegexObject* copy(const RegexObject* self) {
   copyVariant(c->wideSubject, self->wideSubject);
   // The copy's destroy stops the component library like any instance's, so the
   // copy starts it once too and the thread stays balanced.
-  dllCall(dll::CoInitialize, {0});
+  callDll(dll::CoInitialize, {0});
   return c;
 }
 
@@ -234,10 +232,10 @@ Text fromWideBytes(const lw::ByteSetHeader* bytes) {
   uint32_t units = lw::byteSetLength(bytes) / 2;
   if (units == 0) return nullptr;
   const uint8_t* data = lw::byteSetData(bytes);
-  int32_t size = dllCall(dll::WideCharToMultiByteSize, {kCodePage, kCompositeCheck, word(data), units, 0, 0, 0, 0});
+  int32_t size = callDll(dll::WideCharToMultiByteSize, {kCodePage, kCompositeCheck, word(data), units, 0, 0, 0, 0});
   if (size <= 0) return nullptr;
   lw::OwnedByteSet out(lw::MakeByteSet(nullptr, size_t(size)));
-  dllCall(dll::WideCharToMultiByteBytes,
+  callDll(dll::WideCharToMultiByteBytes,
           {kCodePage, kCompositeCheck, word(data), units, word(lw::byteSetData(out.get())), uint32_t(size), 0, 0});
   // Up to the first zero byte, as the byte-set read of a text gives it.
   lw::ArgRecord args[2] = {{reinterpret_cast<lw::Word>(out.get()), 0, lw::type::ByteSet}, {10, 0, lw::type::Int}};

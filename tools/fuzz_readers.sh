@@ -28,7 +28,7 @@ flags=(-std=c++17 -O1 -g -fno-omit-frame-pointer -fsanitize=address,undefined -f
        -DLINKWRIGHT_QR_HOST='"qr.test"' -DLINKWRIGHT_NOTICE_URL='"http://notice.test/n.txt"')
 objects=()
 sources=(web/address.cpp web/cookies.cpp app/update_notice.cpp app/feed_list.cpp app/endpoints.cpp
-         app/text_between.cpp runtime/core/text_commands.cpp runtime/core/values.cpp runtime/core/memory.cpp
+         runtime/core/text_strings.cpp runtime/core/text_commands.cpp runtime/core/values.cpp runtime/core/memory.cpp
          runtime/core/runtime_error.cpp tests/support/codepage_native.cpp
          runtime/ui/picture_decode.cpp runtime/ui/picture_bmp.cpp runtime/ui/picture_ico.cpp runtime/ui/picture_gif.cpp
          runtime/ui/picture_pcx.cpp runtime/ui/picture_png.cpp runtime/ui/picture_jpeg.cpp runtime/core/byte_reader.cpp)

@@ -1,14 +1,14 @@
 #include "web/address.h"
 
-#include <climits>
 #include <cstring>
 #include <vector>
 
-#include "app/text_between.h"
 #include "runtime/core/memory.h"
+#include "runtime/core/text_commands.h"
+#include "runtime/core/text_strings.h"
 
 namespace web {
-namespace text = app::text;
+namespace text = lw::text;
 
 const char kDefaultUserAgent[] = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
 
@@ -69,45 +69,6 @@ std::string hostOf(const std::string& address, bool rootDomain, bool keepPort, s
   return host;
 }
 
-// Full-width digits, signs and spaces become their ASCII forms (the integer
-// conversion of the core commands reads them as numbers).
-std::string fullWidthToHalfWidth(const std::string& s) {
-  std::string out;
-  for (size_t i = 0; i < s.size();) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    if (c < 0x80 || i + 1 >= s.size()) {
-      out += s[i++];
-      continue;
-    }
-    unsigned char d = static_cast<unsigned char>(s[i + 1]);
-    if (c == 0xA3 && d >= 0xA1 && d <= 0xFE) out += char(d - 0x80);
-    else if (c == 0xA1 && d == 0xA1) out += ' ';
-    else if (c == 0xA1 && d == 0xAB) out += '~';
-    else if (c == 0xA1 && (d == 0xEE || d == 0xEF)) out += '*';
-    else out.append(s, i, 2);
-    i += 2;
-  }
-  return out;
-}
-
-// Leading white space, an optional sign and decimal digits, as the C library reads
-// an integer; 0 without digits, the integer range's end on overflow.
-int toInteger(const std::string& raw) {
-  std::string s = fullWidthToHalfWidth(raw);
-  size_t i = 0;
-  while (i < s.size() && (s[i] == ' ' || (s[i] >= '\t' && s[i] <= '\r'))) ++i;
-  bool negative = false;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-  long long v = 0;
-  for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
-    v = v * 10 + (s[i] - '0');
-    if (v > (long long)INT_MAX + 1) v = (long long)INT_MAX + 1;
-  }
-  if (negative) v = -v;
-  if (v > INT_MAX) v = INT_MAX;
-  return int(v);
-}
-
 std::string portText(const std::string& hostWithPort) {
   int last = -1;
   for (int p = text::findText(hostWithPort, ":"); p > 0; p = text::findText(hostWithPort, ":", p + 1)) last = p;
@@ -116,7 +77,11 @@ std::string portText(const std::string& hostWithPort) {
 
 int portOf(const std::string& address) {
   std::string host = hostOf(address, false, true, std::nullopt);
-  if (text::findText(host, ":") > 0) return toInteger(portText(host));
+  // The port is read as the core commands read an integer (full-width digits too).
+  if (text::findText(host, ":") > 0) {
+    std::string port = portText(host);
+    return lw::text::TextToInteger(port.data(), port.size());
+  }
   return isHttpsAddress(address) ? 443 : 80;
 }
 

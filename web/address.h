@@ -30,18 +30,6 @@ constexpr uint32_t kOptionSendTimeout = 5;
 constexpr uint32_t kOptionReceiveTimeout = 6;
 }  // namespace inet
 
-// Each read asks WinINet for up to this much: every read is a call into the
-// library that costs far more than copying its bytes, so a large piece lets a
-// page of a megabyte arrive in a few dozen calls rather than a thousand.
-constexpr int kReadChunk = 64 * 1024;
-constexpr int kResponseHeaderBuffer = 5000;
-// Headers that do not fit the buffer are asked for again at the size WinINet
-// reports, up to this much; a server that sends more is not answered in full.
-constexpr uint32_t kMaxResponseHeaders = 1 << 20;
-// Connecting, sending and each wait for data give up after this long, so a server
-// that accepts and then says nothing cannot hold the window.
-constexpr uint32_t kTimeoutMs = 15000;
-
 // The host name in lower case. Without options: after "https://" or "http://" at
 // the start (an address without either is read as plain HTTP), up to the next "/",
 // the port cut off unless keepPort. rootDomain keeps the last two labels; levels

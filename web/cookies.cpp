@@ -3,11 +3,11 @@
 #include <cstring>
 #include <vector>
 
-#include "app/text_between.h"
 #include "runtime/core/memory.h"
+#include "runtime/core/text_strings.h"
 
 namespace web {
-namespace text = app::text;
+namespace text = lw::text;
 namespace {
 
 const char kDeletedMark[] = "=deleted";

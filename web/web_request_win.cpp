@@ -4,43 +4,34 @@
 #include "web/web_request_win.h"
 
 #include <cstring>
-#include <initializer_list>
 #include <string>
 
-#include "app/text_between.h"
 #include "program/dll_commands.h"
+#include "runtime/core/dll_call.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/owned_block.h"
 #include "runtime/core/service_table.h"
+#include "runtime/core/text_strings.h"
 #include "runtime/core/values.h"
 #include "web/address.h"
 #include "web/cookies.h"
+#include "web/fetch_limits.h"
 
 namespace web {
 namespace {
 
-namespace text = app::text;
+namespace text = lw::text;
 namespace dll = lw::program::dll;
 
 using Handle = uint32_t;
 
-uint32_t word(const void* p) { return uint32_t(reinterpret_cast<uintptr_t>(p)); }
+using lw::callDll;
+using lw::word;
 // A text handed to WinINet: an empty one goes as a null pointer.
 uint32_t textWord(const std::string& s) { return s.empty() ? 0 : word(s.c_str()); }
 
-uint32_t call(int index, std::initializer_list<uint32_t> args) {
-  return uint32_t(lw::kServices.callDllCommand(index, int(args.size()), args.begin()));
-}
-
 void closeHandle(Handle h) {
-  if (h) call(dll::InternetCloseHandle, {h});
-}
-
-// Replaces a caller's variable with a new block, freeing the old one.
-template <class T> void replaceVariable(T* variable, T value) {
-  T old = *variable;
-  *variable = value;
-  lw::FreeMemory(old);
+  if (h) callDll(dll::InternetCloseHandle, {h});
 }
 
 // The body as it arrives: one byte set block grown by doubling, so appending a
@@ -57,7 +48,7 @@ bool appendToBody(Body* body, const uint8_t* data, size_t n) {
   size_t needed;
   if (!lw::checkedAdd(length, n, &needed) || needed > UINT32_MAX) return false;
   if (needed > body->capacity) {
-    size_t capacity = body->capacity ? body->capacity : 64 * 1024;
+    size_t capacity = body->capacity ? body->capacity : size_t(kReadChunk);
     while (capacity < needed)
       if (!lw::checkedMul(capacity, 2, &capacity)) return false;
     size_t blockSize;
@@ -99,7 +90,7 @@ void readBody(Handle request, size_t maxBody, Body* body) {
   uint8_t* chunk = piece.get();
   for (;;) {
     uint32_t count = 0;
-    uint32_t ok = call(dll::InternetReadFile, {request, word(chunk), uint32_t(kReadChunk), word(&count)});
+    uint32_t ok = callDll(dll::InternetReadFile, {request, word(chunk), uint32_t(kReadChunk), word(&count)});
     if (!ok || count == 0 || count > uint32_t(kReadChunk)) break;  // a failed read counts as the end
     // A body past the caller's bound is refused whole: half a page is no page.
     if ((maxBody && count > maxBody - lw::byteSetLength(body->block.get())) || !appendToBody(body, chunk, count)) {
@@ -115,11 +106,11 @@ void readBody(Handle request, size_t maxBody, Body* body) {
 std::string queryResponseHeaders(Handle request) {
   std::string buffer(kResponseHeaderBuffer + 1, ' ');
   uint32_t length = kResponseHeaderBuffer;
-  bool ok = call(dll::HttpQueryInfo, {request, inet::kQueryRawHeadersCrlf, word(&buffer[0]), word(&length), 0});
+  bool ok = callDll(dll::HttpQueryInfo, {request, inet::kQueryRawHeadersCrlf, word(&buffer[0]), word(&length), 0});
   if (!ok && length > kResponseHeaderBuffer && length <= kMaxResponseHeaders) {
     std::string larger(size_t(length) + 1, ' ');
     uint32_t largerLength = length;
-    if (call(dll::HttpQueryInfo, {request, inet::kQueryRawHeadersCrlf, word(&larger[0]), word(&largerLength), 0}))
+    if (callDll(dll::HttpQueryInfo, {request, inet::kQueryRawHeadersCrlf, word(&larger[0]), word(&largerLength), 0}))
       buffer.swap(larger);
   }
   buffer.back() = '\0';
@@ -131,7 +122,7 @@ std::string queryResponseHeaders(Handle request) {
 void limitWaits(Handle h) {
   uint32_t ms = kTimeoutMs;
   for (uint32_t option : {inet::kOptionConnectTimeout, inet::kOptionSendTimeout, inet::kOptionReceiveTimeout})
-    call(dll::InternetSetOption, {h, option, word(&ms), uint32_t(sizeof ms)});
+    callDll(dll::InternetSetOption, {h, option, word(&ms), uint32_t(sizeof ms)});
 }
 
 // What goes out with a request: the completed header text, and the bytes made from
@@ -147,7 +138,7 @@ bool sendRequest(Handle request, const RequestPlan& plan, lw::Text* postText, lw
                  Outgoing* out) {
   uint32_t headerWord = word(out->headers.get());
   uint32_t headerLength = uint32_t(lw::TextBytes(out->headers.get()));
-  if (!plan.post) return call(dll::HttpSendRequestText, {request, headerWord, headerLength, word(""), 0}) != 0;
+  if (!plan.post) return callDll(dll::HttpSendRequestText, {request, headerWord, headerLength, word(""), 0}) != 0;
   const lw::ByteSetHeader* data = postBytes ? *postBytes : nullptr;
   if (lw::byteSetLength(data) == 0) {
     const char* p = postText ? *postText : nullptr;
@@ -155,7 +146,7 @@ bool sendRequest(Handle request, const RequestPlan& plan, lw::Text* postText, lw
     data = out->bytes.get();
   }
   uint32_t count = lw::byteSetLength(data);
-  return call(dll::HttpSendRequestBytes,
+  return callDll(dll::HttpSendRequestBytes,
               {request, headerWord, headerLength, count ? word(lw::byteSetData(data)) : 0, count}) != 0;
 }
 
@@ -179,16 +170,17 @@ lw::ByteSet webPageRequest(lw::Text* address, int32_t method, lw::Text* postText
   bool answered = false;
 
   root = plan.accessType == inet::kOpenTypeDirect
-             ? call(dll::InternetOpen, {textWord(plan.agent), plan.accessType, 0, 0, 0})
-             : call(dll::InternetOpen, {textWord(plan.agent), plan.accessType, textWord(plan.proxyServer), word(""), 0});
+             ? callDll(dll::InternetOpen, {textWord(plan.agent), plan.accessType, 0, 0, 0})
+             : callDll(dll::InternetOpen,
+                       {textWord(plan.agent), plan.accessType, textWord(plan.proxyServer), word(""), 0});
   if (!root) goto done;
   limitWaits(root);
-  connection = call(dll::InternetConnect, {root, textWord(plan.host), uint32_t(plan.port), 0, 0,
-                                           inet::kServiceHttp, 0, 0});
+  connection =
+      callDll(dll::InternetConnect, {root, textWord(plan.host), uint32_t(plan.port), 0, 0, inet::kServiceHttp, 0, 0});
   if (!connection) goto done;
   limitWaits(connection);
-  request = call(dll::HttpOpenRequest, {connection, word(plan.verb), textWord(plan.path), word("HTTP/1.1"), 0, 0,
-                                        plan.flags, 0});
+  request = callDll(dll::HttpOpenRequest,
+                    {connection, word(plan.verb), textWord(plan.path), word("HTTP/1.1"), 0, 0, plan.flags, 0});
   if (!request) goto done;
 
   // The header text and the data are prepared aside and become the caller's only
@@ -198,9 +190,9 @@ lw::ByteSet webPageRequest(lw::Text* address, int32_t method, lw::Text* postText
                                                           text::of(cookieText))));
   if (!sendRequest(request, plan, postText, postBytes, &outgoing)) goto done;
   answered = true;
-  if (headers) replaceVariable(headers, outgoing.headers.release());
+  if (headers) lw::ReplaceBlock(headers, outgoing.headers.release());
   if (postBytes && plan.post && lw::byteSetLength(*postBytes) == 0)
-    replaceVariable(postBytes, outgoing.bytes.release());
+    lw::ReplaceBlock(postBytes, outgoing.bytes.release());
   readBody(request, maxBody, &body);
   rawHeaders = queryResponseHeaders(request);
 
@@ -211,9 +203,9 @@ done:
   if (!answered) return nullptr;
 
   lw::Text cookiesSet = text::toText(newCookiesOf(rawHeaders));
-  if (responseHeaders) replaceVariable(responseHeaders, text::toText(rawHeaders));
+  if (responseHeaders) lw::ReplaceBlock(responseHeaders, text::toText(rawHeaders));
   if (cookiesSupplied) lw::FreeMemory(mergeCookies(cookies, &cookiesSet));
-  if (newCookies) replaceVariable(newCookies, cookiesSet);
+  if (newCookies) lw::ReplaceBlock(newCookies, cookiesSet);
   else lw::FreeMemory(cookiesSet);
   return finishBody(&body);
 }

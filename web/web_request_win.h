@@ -33,7 +33,7 @@ namespace web {
 // When the exchange fails before the request went out (no root handle, connection
 // or request handle, or the send itself failed), the result is empty and none of
 // the caller's variables is changed. An address holding CR or LF is never sent.
-// Connecting, sending and each wait for data give up after kTimeoutMs.
+// Connecting, sending and each wait for data give up after kTimeoutMs (fetch_limits.h).
 lw::ByteSet webPageRequest(lw::Text* address, int32_t method = 0, lw::Text* postText = nullptr,
                            lw::Text* cookies = nullptr, lw::Text* newCookies = nullptr, lw::Text* headers = nullptr,
                            lw::Text* responseHeaders = nullptr, bool noRedirect = false,

@@ -42,7 +42,10 @@ struct TypeRow {
   TypeWord runtime;
   uint16_t variant;
 };
-// Runtime value to VARIANT, for arguments and variant assignment.
+// Runtime value to VARIANT, for arguments and variant assignment. A long integer
+// travels as VT_I4, not VT_I8: many Automation servers (the script components among
+// them) refuse VT_I8 arguments, so a long goes as its low 32 bits and a VT_I4
+// result comes back sign-extended.
 const TypeRow kArgumentTypes[] = {
     {type::Logical, vt::Bool}, {type::DateTime, vt::Date}, {type::Text, vt::Bstr},  {type::Byte, vt::UI1},
     {type::Short, vt::I2},     {type::Int, vt::I4},        {type::Long, vt::I4},    {type::Single, vt::R4},

@@ -172,6 +172,7 @@ bool valueToVariant(const Value& v, ObjectUse use, VARTYPE declared, VARIANT* ou
     case type::Text: V_VT(out) = VT_BSTR; V_BSTR(out) = bstrFromText(v.pointer<const char>()); return true;
     case type::Byte: V_VT(out) = VT_UI1; V_UI1(out) = uint8_t(low); return true;
     case type::Short: V_VT(out) = VT_I2; V_I2(out) = int16_t(low); return true;
+    // A long goes as VT_I4 too (its low 32 bits); automation.cpp's type table says why.
     case type::Int: case type::Long: V_VT(out) = VT_I4; V_I4(out) = int32_t(low); return true;
     case type::Single: V_VT(out) = VT_R4; memcpy(&V_R4(out), &low, 4); return true;
     case type::Double: V_VT(out) = VT_R8; memcpy(&V_R8(out), &v.bits, 8); return true;

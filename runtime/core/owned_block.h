@@ -6,6 +6,7 @@
 
 #include "runtime/core/memory.h"
 #include "runtime/core/types.h"
+#include "runtime/core/values.h"
 
 namespace lw {
 
@@ -16,5 +17,19 @@ struct BlockFree {
 template <class T> using Owned = std::unique_ptr<T, BlockFree>;
 using OwnedText = Owned<char>;
 using OwnedByteSet = Owned<ByteSetHeader>;
+
+// An array of texts: each text, then the array block, go with the handle.
+struct TextArrayFree {
+  void operator()(ArrayBlock block) const { FreeTextArray(block); }
+};
+using OwnedTextArray = std::unique_ptr<uint32_t, TextArrayFree>;
+
+// Puts a new block into a variable that owns its block (a caller's text, a state
+// text), freeing the block it held.
+template <class T> void ReplaceBlock(T* variable, T value) {
+  T old = *variable;
+  *variable = value;
+  FreeMemory(old);
+}
 
 }  // namespace lw

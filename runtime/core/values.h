@@ -27,6 +27,8 @@ Text CopyText(const char* s);
 Text MakeFilledText(char c, size_t n);
 // Length of a text that may be null.
 size_t TextBytes(const char* s);
+// True for a null or empty text.
+inline bool IsEmptyText(const char* s) { return !s || !*s; }
 
 // ---- Byte sets ----
 

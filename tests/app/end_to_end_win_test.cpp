@@ -13,7 +13,6 @@
 // different code pages can be compared byte for byte.
 #include <windows.h>
 #include <commctrl.h>
-#include <png.h>
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
@@ -28,6 +27,7 @@
 #include "tests/support/http_server_win.h"
 #include "tests/support/message_box_win.h"  // BesideTests
 #include "tests/support/program_captions.h"
+#include "tests/support/png_writer.h"
 #include "tests/support/program_driver_win.h"
 #include "tests/support/screen_capture_win.h"
 
@@ -99,17 +99,7 @@ std::string checkerPng(int phase) {
   std::vector<uint8_t> grey(size_t(kSide) * kSide);
   for (int y = 0; y < kSide; ++y)
     for (int x = 0; x < kSide; ++x) grey[size_t(y) * kSide + x] = ((x / kModule + y / kModule + phase) % 2) ? 255 : 0;
-  png_image image = {};
-  image.version = PNG_IMAGE_VERSION;
-  image.width = kSide;
-  image.height = kSide;
-  image.format = PNG_FORMAT_GRAY;
-  png_alloc_size_t size = 0;
-  png_image_write_to_memory(&image, nullptr, &size, 0, grey.data(), 0, nullptr);
-  std::string png(size, '\0');
-  if (!png_image_write_to_memory(&image, &png[0], &size, 0, grey.data(), 0, nullptr)) return std::string();
-  png.resize(size);
-  return png;
+  return lw::testing::PngOf(grey.data(), kSide, kSide);
 }
 
 bool isBlack(uint32_t c) { return (c & 0xFF) < 0x40 && ((c >> 8) & 0xFF) < 0x40 && ((c >> 16) & 0xFF) < 0x40; }

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/page_text.h"
-#include "app/text_between.h"
 #include "runtime/core/memory.h"
+#include "runtime/core/text_strings.h"
 #include "runtime/core/values.h"
 #include "tests/support/program_dll_table_win.h"
 
@@ -42,8 +42,8 @@ struct Collect : ::testing::Test {
     for (size_t i = 0; i < count; ++i) out.emplace_back(e[i] ? e[i] : "");
     return out;
   }
-  static std::string title(const std::string& item) { return take(app::textBetween(item.c_str(), "[", "]]>")); }
-  static std::string id(const std::string& item) { return take(app::textBetween(item.c_str(), "blog/", "<")); }
+  static std::string title(const std::string& item) { return take(lw::text::textBetween(item.c_str(), "[", "]]>")); }
+  static std::string id(const std::string& item) { return take(lw::text::textBetween(item.c_str(), "blog/", "<")); }
 
   lw::ArrayBlock items = nullptr;
 };

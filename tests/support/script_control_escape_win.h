@@ -9,11 +9,11 @@
 #include <string>
 
 #include "app/share_escape.h"
-#include "app/text_between.h"
 #include "program/dll_commands.h"
 #include "runtime/core/automation_commands_win.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/service_table.h"
+#include "runtime/core/text_strings.h"
 
 namespace lw::testing {
 
@@ -25,7 +25,7 @@ constexpr char kScriptControlLibrary[] = "msscript.ocx";
 inline Text escapeShareValueByScript(const char* value, bool keepBrackets = false, bool keepJson = false,
                                      const char* percentUSubstitute = nullptr) {
   using namespace automation;
-  std::string a = app::text::replaceSubText(app::text::of(value), "'", "’");
+  std::string a = lw::text::replaceSubText(lw::text::of(value), "'", "’");
   const uint32_t reserved = 0;
   kServices.callDllCommand(program::dll::CoInitialize, 1, &reserved);
   ObjectRef control = NewObjectBlock();
@@ -34,11 +34,11 @@ inline Text escapeShareValueByScript(const char* value, bool keepBrackets = fals
   std::string statement = "function xx(){var x='" + a + "';return escape(x);}";
   callNumber(control, "ExecuteStatement", {arg::text(statement.c_str())});
   Text escaped = callText(control, "Run", {arg::text("xx")});
-  a = app::text::of(escaped);
+  a = lw::text::of(escaped);
   FreeMemory(escaped);
   freeObject(control);
   kServices.callDllCommand(program::dll::CoUninitialize, 0, nullptr);
-  return app::text::toText(app::applyEscapeOptions(a, keepBrackets, keepJson, percentUSubstitute));
+  return lw::text::toText(app::applyEscapeOptions(a, keepBrackets, keepJson, percentUSubstitute));
 }
 
 }  // namespace lw::testing

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/core/memory.h"
-#include "app/text_between.h"
+#include "runtime/core/text_strings.h"
 
 namespace {
 using namespace web;
@@ -126,7 +126,7 @@ TEST(RequestHeaders, PresentNamesCountOnlyInTheirOwnLetterCase) {
 }
 
 TEST(RequestHeaders, WrittenIntoTheCallersVariable) {
-  lw::Text headers = app::text::toText("User-Agent: A\r\nReferer: r");
+  lw::Text headers = lw::text::toText("User-Agent: A\r\nReferer: r");
   completeRequestHeaders(&headers, "http://h/", "c=1");
   EXPECT_EQ(
       "User-Agent: A\r\nReferer: r\r\nAccept: */*\r\nAccept-Language: zh-cn\r\n"

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "runtime/core/memory.h"
-#include "app/text_between.h"
+#include "runtime/core/text_strings.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ struct Merged {
   std::string cookies, newCookies, result;
 };
 Merged merge(const char* cookies, const char* newCookies) {
-  lw::Text c = app::text::toText(app::text::of(cookies)), n = app::text::toText(app::text::of(newCookies));
+  lw::Text c = lw::text::toText(lw::text::of(cookies)), n = lw::text::toText(lw::text::of(newCookies));
   std::string result = take(web::mergeCookies(&c, &n));
   return {take(c), take(n), result};
 }
@@ -31,7 +31,7 @@ struct TextArray {
   std::vector<uint32_t> words;  // dimension count, size, then the pointers
   std::vector<lw::Text> texts;
   explicit TextArray(std::initializer_list<const char*> items) {
-    for (const char* s : items) texts.push_back(app::text::toText(app::text::of(s)));
+    for (const char* s : items) texts.push_back(lw::text::toText(lw::text::of(s)));
     words.resize(2 + texts.size() * sizeof(lw::Text) / sizeof(uint32_t));
     words[0] = 1;
     words[1] = uint32_t(texts.size());

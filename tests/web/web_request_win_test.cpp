@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/text_between.h"
 #include "runtime/core/memory.h"
+#include "runtime/core/text_strings.h"
 #include "runtime/core/values.h"
 #include "tests/support/http_server_win.h"
 #include "tests/support/program_dll_table_win.h"
@@ -27,7 +27,7 @@ using lw::testing::HttpServer;
 struct TextVar {
   lw::Text t = nullptr;
   TextVar() = default;
-  explicit TextVar(const std::string& s) : t(app::text::toText(s)) {}
+  explicit TextVar(const std::string& s) : t(lw::text::toText(s)) {}
   ~TextVar() { lw::FreeMemory(t); }
   std::string str() const { return t ? std::string(t) : std::string(); }
 };

@@ -4,10 +4,10 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include "tests/runtime/ui/control_host_win.h"
 #include "tests/runtime/ui/picture_test_files.h"
+#include "tests/support/png_writer.h"
 
 namespace lw {
 namespace {
@@ -45,17 +45,8 @@ std::vector<std::vector<uint32_t>> halves(int w, int h, uint32_t a, uint32_t b) 
 }
 
 Bytes pngOf(int w, int h, const std::vector<uint8_t>& rgba) {
-  png_image image = {};
-  image.version = PNG_IMAGE_VERSION;
-  image.width = uint32_t(w);
-  image.height = uint32_t(h);
-  image.format = PNG_FORMAT_RGBA;
-  png_alloc_size_t size = 0;
-  png_image_write_to_memory(&image, nullptr, &size, 0, rgba.data(), 0, nullptr);
-  Bytes out(size);
-  if (!png_image_write_to_memory(&image, out.data(), &size, 0, rgba.data(), 0, nullptr)) return {};
-  out.resize(size);
-  return out;
+  std::string png = lw::testing::PngOf(rgba.data(), w, h, 4);
+  return Bytes(png.begin(), png.end());
 }
 
 // One sample of every picture kind and where to look on it.

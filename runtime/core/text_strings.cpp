@@ -1,4 +1,4 @@
-#include "app/text_between.h"
+#include "runtime/core/text_strings.h"
 
 #include <cstring>
 
@@ -6,11 +6,10 @@
 #include "runtime/core/text_commands.h"
 #include "runtime/core/values.h"
 
-namespace app {
+namespace lw::text {
 
 const char kQuotePlaceholder[] = "#引号";
 
-namespace text {
 namespace {
 
 // A result block of the text algorithms as a string; the block is freed.
@@ -22,25 +21,25 @@ std::string taken(lw::Text t) {
 
 }  // namespace
 
-// These wrap the runtime's text algorithms (one implementation of the double-byte
-// rule for the whole program) for the application's std::string work.
+// These wrap the text algorithms of text_commands.h (one implementation of the
+// double-byte rule for the whole program) for work on std::string.
 
 int findText(const std::string& s, const std::string& what, int start, bool ignoreCase) {
   size_t b = start > 1 ? size_t(start) - 1 : 0;
   if (b >= s.size()) return -1;
-  return int(lw::text::FindForward(s.data(), s.size(), what.data(), what.size(), b, ignoreCase));
+  return int(FindForward(s.data(), s.size(), what.data(), what.size(), b, ignoreCase));
 }
 
-std::string replaceSubText(const std::string& s, const std::string& what, const std::string& with, int start,
-                           int count, bool caseSensitive) {
+std::string replaceSubText(const std::string& s, const std::string& what, const std::string& with, int start, int count,
+                           bool caseSensitive) {
   size_t b = start > 1 ? size_t(start) - 1 : 0;
-  return taken(lw::text::Replace(s.data(), s.size(), what.data(), what.size(), with.data(), with.size(), b, count,
-                                 !caseSensitive));
+  return taken(
+      Replace(s.data(), s.size(), what.data(), what.size(), with.data(), with.size(), b, count, !caseSensitive));
 }
 
 std::vector<std::string> splitText(const std::string& s, const std::string& separator) {
   std::vector<std::string> items;
-  lw::ArrayBlock parts = lw::text::Split(s.data(), s.size(), separator.data(), separator.size(), -1);
+  lw::ArrayBlock parts = Split(s.data(), s.size(), separator.data(), separator.size(), -1);
   size_t n = 0;
   lw::ArrayElementCount(parts, &n);
   auto* texts = static_cast<lw::Text*>(lw::ArrayElements(parts));
@@ -49,9 +48,9 @@ std::vector<std::string> splitText(const std::string& s, const std::string& sepa
   return items;
 }
 
-std::string trimSpaces(const std::string& s) { return taken(lw::text::TrimSpaces(s.data(), s.size())); }
-std::string removeAllSpaces(const std::string& s) { return taken(lw::text::RemoveAllSpaces(s.data(), s.size())); }
-std::string toLowerCase(const std::string& s) { return taken(lw::text::ToLower(s.data(), s.size())); }
+std::string trimSpaces(const std::string& s) { return taken(TrimSpaces(s.data(), s.size())); }
+std::string removeAllSpaces(const std::string& s) { return taken(RemoveAllSpaces(s.data(), s.size())); }
+std::string toLowerCase(const std::string& s) { return taken(ToLower(s.data(), s.size())); }
 
 std::string between(const std::string& s, const std::string& left, const std::string& right, int start,
                     bool ignoreCase) {
@@ -68,10 +67,8 @@ std::string between(const std::string& s, const std::string& left, const std::st
 
 lw::Text toText(const std::string& s) { return lw::MakeText(s.data(), s.size()); }
 
-}  // namespace text
-
 lw::Text textBetween(const char* s, const char* left, const char* right, int start, bool ignoreCase) {
-  return text::toText(text::between(text::of(s), text::of(left), text::of(right), start, ignoreCase));
+  return toText(between(of(s), of(left), of(right), start, ignoreCase));
 }
 
-}  // namespace app
+}  // namespace lw::text

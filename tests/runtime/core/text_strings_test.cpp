@@ -1,11 +1,11 @@
-#include "app/text_between.h"
+#include "runtime/core/text_strings.h"
 
 #include <gtest/gtest.h>
 
 #include "runtime/core/memory.h"
 
 namespace {
-using namespace app::text;
+using namespace lw::text;
 
 // Takes a result text: its bytes, with the block freed; null reads as "<null>".
 std::string take(lw::Text t) {
@@ -15,39 +15,39 @@ std::string take(lw::Text t) {
 }
 
 TEST(TextBetween, TakesTheSpanBetweenFirstLeftAndNextRight) {
-  EXPECT_EQ("b", take(app::textBetween("a#b#c", "#", "#")));
-  EXPECT_EQ("12345", take(app::textBetween("http://x.com/12345/blog/678", "com/", "/")));
+  EXPECT_EQ("b", take(lw::text::textBetween("a#b#c", "#", "#")));
+  EXPECT_EQ("12345", take(lw::text::textBetween("http://x.com/12345/blog/678", "com/", "/")));
   // Only the first left marker counts, and the right one is looked for after it.
-  EXPECT_EQ("1", take(app::textBetween("x.com/1/blog/2 y.com/3/", "com/", "/")));
-  EXPECT_EQ("bc", take(app::textBetween("abcab", "a", "a")));
+  EXPECT_EQ("1", take(lw::text::textBetween("x.com/1/blog/2 y.com/3/", "com/", "/")));
+  EXPECT_EQ("bc", take(lw::text::textBetween("abcab", "a", "a")));
 }
 
 TEST(TextBetween, MissingMarkerOrEmptySpanGivesNull) {
-  EXPECT_EQ("<null>", take(app::textBetween("abc", "x", "c")));
-  EXPECT_EQ("<null>", take(app::textBetween("abc", "a", "x")));
-  EXPECT_EQ("<null>", take(app::textBetween("aXXb", "a", "X")));
-  EXPECT_EQ("<null>", take(app::textBetween("abc", "c", "c")));  // left marker ends the text
-  EXPECT_EQ("<null>", take(app::textBetween("abc", "a", "")));   // an empty right marker never follows
-  EXPECT_EQ("<null>", take(app::textBetween(nullptr, "a", "b")));
+  EXPECT_EQ("<null>", take(lw::text::textBetween("abc", "x", "c")));
+  EXPECT_EQ("<null>", take(lw::text::textBetween("abc", "a", "x")));
+  EXPECT_EQ("<null>", take(lw::text::textBetween("aXXb", "a", "X")));
+  EXPECT_EQ("<null>", take(lw::text::textBetween("abc", "c", "c")));  // left marker ends the text
+  EXPECT_EQ("<null>", take(lw::text::textBetween("abc", "a", "")));   // an empty right marker never follows
+  EXPECT_EQ("<null>", take(lw::text::textBetween(nullptr, "a", "b")));
 }
 
 TEST(TextBetween, QuotePlaceholderStandsForADoubleQuote) {
-  EXPECT_EQ("v", take(app::textBetween("id=\"v\" x", "id=#引号", "#引号")));
+  EXPECT_EQ("v", take(lw::text::textBetween("id=\"v\" x", "id=#引号", "#引号")));
   // The placeholder is only replaced in the markers, never in the text.
-  EXPECT_EQ("<null>", take(app::textBetween("id=#引号v#引号", "id=#引号", "#引号")));
+  EXPECT_EQ("<null>", take(lw::text::textBetween("id=#引号v#引号", "id=#引号", "#引号")));
 }
 
 TEST(TextBetween, StartPositionAndLetterCase) {
-  EXPECT_EQ("2", take(app::textBetween("a1;a2;", "a", ";", 3)));
-  EXPECT_EQ("<null>", take(app::textBetween("Ab;", "a", ";")));
-  EXPECT_EQ("b", take(app::textBetween("Ab;", "a", ";", 1, true)));
+  EXPECT_EQ("2", take(lw::text::textBetween("a1;a2;", "a", ";", 3)));
+  EXPECT_EQ("<null>", take(lw::text::textBetween("Ab;", "a", ";")));
+  EXPECT_EQ("b", take(lw::text::textBetween("Ab;", "a", ";", 1, true)));
 }
 
 TEST(TextBetween, MarkersNeverMatchOnASecondByte) {
   // 0xB0 0xA1 is one character; "\xA1" alone must not be found inside it.
-  EXPECT_EQ("<null>", take(app::textBetween("\xB0\xA1x;", "\xA1", ";")));
-  EXPECT_EQ("x", take(app::textBetween("\xB0\xA1\xA1\xA1x;", "\xA1\xA1", ";")));
-  EXPECT_EQ("中", take(app::textBetween("《中》", "《", "》")));
+  EXPECT_EQ("<null>", take(lw::text::textBetween("\xB0\xA1x;", "\xA1", ";")));
+  EXPECT_EQ("x", take(lw::text::textBetween("\xB0\xA1\xA1\xA1x;", "\xA1\xA1", ";")));
+  EXPECT_EQ("中", take(lw::text::textBetween("《中》", "《", "》")));
 }
 
 TEST(TextOps, FindTextFollowsTheCoreCommand) {

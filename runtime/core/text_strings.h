@@ -1,5 +1,6 @@
-// textBetween, and the byte-text operations the application's own routines use for
-// their internal work. Texts are GBK bytes; every walk follows the program's
+// The text algorithms on std::string, for routines that work on whole strings
+// (addresses, headers, share addresses, feed items), and textBetween, which takes
+// the text between two markers. Texts are GBK bytes; every walk follows the program's
 // double-byte rule: a byte of 0x80 or more starts a two-byte character, matches are
 // tested only at character starts, and a first byte followed by the end of the text
 // ends the walk. Positions are 1-based byte positions, -1 when nothing is found.
@@ -10,12 +11,10 @@
 
 #include "runtime/core/types.h"
 
-namespace app {
+namespace lw::text {
 
 // The three characters that stand for one double quote in marker texts.
 extern const char kQuotePlaceholder[];
-
-namespace text {
 
 // The first occurrence of `what` in `s`, searching from byte position `start`
 // (below 1: from the beginning); letter case of A-Z ignored when asked. An empty
@@ -46,11 +45,9 @@ std::string between(const std::string& s, const std::string& left, const std::st
 inline std::string of(const char* t) { return t ? std::string(t) : std::string(); }
 lw::Text toText(const std::string& s);
 
-}  // namespace text
-
 // textBetween(text, left, right[, start][, ignoreCase]): a new text, null when a
 // marker is missing or the span is empty.
 lw::Text textBetween(const char* text, const char* left, const char* right, int start = 1,
                      bool ignoreCase = false);
 
-}  // namespace app
+}  // namespace lw::text
