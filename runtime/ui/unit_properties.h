@@ -80,33 +80,35 @@ enum : int32_t {
 //
 // Property numbers are in the fields' comments. A property marked "stored" has no
 // effect in this program: it is kept so that a block reads back as written, and a
-// handler reads back what it wrote.
+// handler reads back what it wrote. A stored field whose meaning is not known is
+// named by its place in the block, counted from 0 after the version word (the place
+// column of the kind's table): `wordAt1` is the integer at place 1.
 
 struct WindowProps {
   int32_t border = 2;                 // 9: 0-6, 2 fixed frame
-  int32_t wordA = 1;                  // 12, stored
+  int32_t wordAt1 = 1;                // 12, stored
   uint32_t backColour = kDefaultColour;  // 10
   int32_t maxButton = 0;              // 16
   int32_t minButton = 1;              // 17
   int32_t controlBox = 1;             // 15
   int32_t startPosition = 1;          // 18: 0 stored, 1 centred, 2 minimised, 3 maximised
   int32_t closable = 1;               // 19
-  int32_t wordF = 0;                  // 14, stored
-  int32_t wordG = 0;                  // 21, stored
-  int32_t wordH = 1;                  // 22, stored
-  int32_t wordI = 0;                  // 23, stored
-  int32_t wordJ = 0;                  // 25, stored
-  int32_t wordK = 1;                  // 26, stored; version 2 on
-  int32_t wordL = 0;                  // 27, stored; version 3 on
-  int32_t wordM = 0;                  // 28, stored; version 3 on
+  int32_t wordAt8 = 0;                // 14, stored
+  int32_t wordAt9 = 0;                // 21, stored
+  int32_t wordAt10 = 1;               // 22, stored
+  int32_t wordAt11 = 0;               // 23, stored
+  int32_t wordAt12 = 0;               // 25, stored
+  int32_t wordAt13 = 1;               // 26, stored; version 2 on
+  int32_t wordAt14 = 0;               // 27, stored; version 3 on
+  int32_t wordAt15 = 0;               // 28, stored; version 3 on
   int32_t alwaysOnTop = 0;            // 29, version 4 on
-  int32_t wordO = 0;                  // 30, stored; version 5 on
+  int32_t wordAt17 = 0;               // 30, stored; version 5 on
   std::string className;              // 31, version 6; empty: "JVWindow"
   Bytes backPicture;                  // 11
-  Bytes blockU;                       // 20, stored
-  Bytes blockV;                       // 13, stored
+  Bytes blockAt20;                    // 20, stored
+  Bytes blockAt21;                    // 13, stored
   std::string caption;                // 8
-  std::string textW;                  // 24, stored
+  std::string textAt23;               // 24, stored
 };
 
 namespace window_prop {
@@ -115,25 +117,25 @@ enum : int32_t {
   Border = 9,
   BackColour = 10,
   BackPicture = 11,
-  WordA = 12,
-  BlockV = 13,
-  WordF = 14,
+  WordAt1 = 12,
+  BlockAt21 = 13,
+  WordAt8 = 14,
   ControlBox = 15,
   MaxButton = 16,
   MinButton = 17,
   StartPosition = 18,
   Closable = 19,
-  BlockU = 20,
-  WordG = 21,
-  WordH = 22,
-  WordI = 23,
-  TextW = 24,
-  WordJ = 25,
-  WordK = 26,
-  WordL = 27,
-  WordM = 28,
+  BlockAt20 = 20,
+  WordAt9 = 21,
+  WordAt10 = 22,
+  WordAt11 = 23,
+  TextAt23 = 24,
+  WordAt12 = 25,
+  WordAt13 = 26,
+  WordAt14 = 27,
+  WordAt15 = 28,
   AlwaysOnTop = 29,
-  WordO = 30,
+  WordAt17 = 30,
   ClassName = 31,
   Last = ClassName,
 };

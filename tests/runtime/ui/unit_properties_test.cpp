@@ -81,36 +81,36 @@ TEST(UnitProperties, EmptyBlocksGiveTheDefaults) {
 }
 
 TEST(UnitProperties, WindowBlockFieldsByVersion) {
-  // Version 6: thirteen words, K, L, M, always on top, O, class name, three blocks, two texts.
+  // Version 6: thirteen words, the words at places 13-15, always on top, the word at 17, class name, three blocks, two texts.
   Block v6;
   v6.i(6).run(100, 13).run(200, 5).text("Cls").text("P").text("U").text("V").text("Cap").text("W");
   WindowProps p;
   ASSERT_TRUE(Decode(DecodeWindowProps, v6.b, &p));
   EXPECT_EQ(p.border, 100);
-  EXPECT_EQ(p.wordA, 101);
+  EXPECT_EQ(p.wordAt1, 101);
   EXPECT_EQ(p.backColour, 102u);
   EXPECT_EQ(p.maxButton, 103);
   EXPECT_EQ(p.minButton, 104);
   EXPECT_EQ(p.controlBox, 105);
   EXPECT_EQ(p.startPosition, 106);
   EXPECT_EQ(p.closable, 107);
-  EXPECT_EQ(p.wordJ, 112);
-  EXPECT_EQ(p.wordK, 200);
-  EXPECT_EQ(p.wordM, 202);
+  EXPECT_EQ(p.wordAt12, 112);
+  EXPECT_EQ(p.wordAt13, 200);
+  EXPECT_EQ(p.wordAt15, 202);
   EXPECT_EQ(p.alwaysOnTop, 203);
-  EXPECT_EQ(p.wordO, 204);
+  EXPECT_EQ(p.wordAt17, 204);
   EXPECT_EQ(p.className, "Cls");
   EXPECT_EQ(p.backPicture, std::vector<uint8_t>({'P'}));
-  EXPECT_EQ(p.blockV, std::vector<uint8_t>({'V'}));
+  EXPECT_EQ(p.blockAt21, std::vector<uint8_t>({'V'}));
   EXPECT_EQ(p.caption, "Cap");
-  EXPECT_EQ(p.textW, "W");
+  EXPECT_EQ(p.textAt23, "W");
   EXPECT_EQ(Encode(EncodeWindowProps, p), v6.b);
 
-  // Version 3: K, L and M only; always on top, O and the class name keep their defaults.
+  // Version 3: the words at places 13-15 only; always on top, the word at 17 and the class name keep their defaults.
   Block v3;
   v3.i(3).run(100, 13).run(200, 3).text("").text("").text("").text("Cap").text("");
   ASSERT_TRUE(Decode(DecodeWindowProps, v3.b, &p));
-  EXPECT_EQ(p.wordM, 202);
+  EXPECT_EQ(p.wordAt15, 202);
   EXPECT_EQ(p.alwaysOnTop, 0);
   EXPECT_EQ(p.className, "");
   EXPECT_EQ(p.caption, "Cap");
@@ -119,7 +119,7 @@ TEST(UnitProperties, WindowBlockFieldsByVersion) {
   Block v1;
   v1.i(1).run(100, 13).text("").text("").text("").text("Old").text("");
   ASSERT_TRUE(Decode(DecodeWindowProps, v1.b, &p));
-  EXPECT_EQ(p.wordK, 1);
+  EXPECT_EQ(p.wordAt13, 1);
   EXPECT_EQ(p.caption, "Old");
 }
 
