@@ -202,33 +202,35 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return CallWindowProcW(g_editClassProc, hwnd, msg, wp, lp);
 }
 
+// The box's change and focus notifications; true when handled.
+bool onCommand(Unit* u, EditState* s, WORD code) {
+  switch (code) {
+    case EN_CHANGE:
+      if (s->ownChange) return true;
+      keepWithinLimit(HWND(u->hwnd), s);
+      contentChanged(u, s);
+      return true;
+    case EN_SETFOCUS: FireFocusEvent(u, WM_SETFOCUS); return true;
+    case EN_KILLFOCUS: FireFocusEvent(u, WM_KILLFOCUS); return true;
+    default: return false;
+  }
+}
+
+// The box's colours; read-only and disabled boxes ask for the static colours.
+LRESULT onControlColour(EditState* s, HDC dc) {
+  SetTextColor(dc, ConvertColour(s->props.textColour));
+  SetBkColor(dc, ConvertColour(s->props.backColour));
+  return LRESULT(s->background);
+}
+
 // What the edit box's parent passes on: change and focus notifications, colours.
-LRESULT notify(Unit* u, UINT msg, WPARAM wp, LPARAM lp, bool* handled) {
+LRESULT notify(Unit* u, UINT msg, WPARAM wp, LPARAM, bool* handled) {
   EditState* s = stateOf(u);
   *handled = false;
   if (!s) return 0;
   switch (msg) {
-    case WM_COMMAND:
-      switch (HIWORD(wp)) {
-        case EN_CHANGE:
-          if (s->ownChange) break;
-          keepWithinLimit(HWND(u->hwnd), s);
-          contentChanged(u, s);
-          break;
-        case EN_SETFOCUS: FireFocusEvent(u, WM_SETFOCUS); break;
-        case EN_KILLFOCUS: FireFocusEvent(u, WM_KILLFOCUS); break;
-        default: return 0;
-      }
-      *handled = true;
-      return 0;
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC: {  // read-only and disabled boxes ask for the static colours
-      HDC dc = HDC(wp);
-      SetTextColor(dc, ConvertColour(s->props.textColour));
-      SetBkColor(dc, ConvertColour(s->props.backColour));
-      *handled = true;
-      return LRESULT(s->background);
-    }
+    case WM_COMMAND: *handled = onCommand(u, s, HIWORD(wp)); return 0;
+    case WM_CTLCOLOREDIT: case WM_CTLCOLORSTATIC: *handled = true; return onControlColour(s, HDC(wp));
     default: return 0;
   }
 }

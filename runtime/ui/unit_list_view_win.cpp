@@ -248,59 +248,73 @@ bool fire(Unit* u, int event, int argc = 0, const uint32_t* args = nullptr) {
   return IsWindow(hwnd) != 0;
 }
 
+// ---- The list view's notifications, one routine each ----
+
+// A change of a check box is refused unless the unit makes it: it toggles boxes itself.
+LRESULT onItemChanging(const ListViewState* s, const NMLISTVIEW* n) {
+  const bool checkChange =
+      (n->uChanged & LVIF_STATE) && ((n->uNewState ^ n->uOldState) & LVIS_STATEIMAGEMASK) && n->iItem >= 0;
+  return checkChange && !s->ownCheckChange ? TRUE : FALSE;
+}
+
+LRESULT onItemChanged(Unit* u, const NMLISTVIEW* n) {
+  if ((n->uChanged & LVIF_STATE) && (n->uNewState & LVIS_FOCUSED) && !(n->uOldState & LVIS_FOCUSED))
+    fire(u, list_view_event::CurrentItemChanged);
+  return 0;
+}
+
+LRESULT onColumnClick(Unit* u, const NMLISTVIEW* n) {
+  uint32_t column = uint32_t(n->iSubItem);
+  fire(u, list_view_event::ColumnClicked, 1, &column);
+  return 0;
+}
+
+// The space key toggles the focused item's box, after the handler has seen the key.
+LRESULT onKeyDown(Unit* u, ListViewState* s, const NMLVKEYDOWN* k) {
+  uint32_t code = k->wVKey;
+  if (!fire(u, list_view_event::KeyDown, 1, &code)) return 0;
+  if (k->wVKey == VK_SPACE && s->props.checkBoxes) {
+    HWND hwnd = HWND(u->hwnd);
+    int item = int(SendMessageW(hwnd, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+    if (item >= 0) toggleCheck(u, s, item);
+  }
+  return 0;
+}
+
+LRESULT onClick(Unit* u, ListViewState* s, const NMITEMACTIVATE* a) {
+  const int event = a->hdr.code == NM_CLICK ? list_view_event::Clicked : list_view_event::RightClicked;
+  if (fire(u, event)) checkAfterClick(u, s, a->ptAction);
+  return 0;
+}
+
+// Item records share their layout up to the text, whichever character width.
+LRESULT onBeginLabelEdit(Unit* u, const NMLVDISPINFOW* d) {
+  uint32_t item = uint32_t(d->item.iItem);
+  int32_t result = 0;
+  bool present = FireUnitEvent(u->windowId, u->unitId, list_view_event::LabelEditStarting, &result, 1, &item);
+  return present && result == 0 ? TRUE : FALSE;  // TRUE keeps editing from beginning
+}
+
+LRESULT onEndLabelEdit(Unit* u, const NMLVDISPINFOW* d) {
+  if (!d->item.pszText) return FALSE;  // editing was abandoned
+  int32_t result = 0;
+  uint32_t item = uint32_t(d->item.iItem);
+  bool present = FireUnitEvent(u->windowId, u->unitId, list_view_event::LabelEditEnded, &result, 1, &item);
+  return present && result == 0 ? FALSE : TRUE;
+}
+
 LRESULT onNotify(Unit* u, ListViewState* s, NMHDR* h, bool* handled) {
   *handled = true;
   switch (h->code) {
-    case LVN_ITEMCHANGING: {
-      auto* n = reinterpret_cast<NMLISTVIEW*>(h);
-      const bool checkChange = (n->uChanged & LVIF_STATE) &&
-                               ((n->uNewState ^ n->uOldState) & LVIS_STATEIMAGEMASK) && n->iItem >= 0;
-      return checkChange && !s->ownCheckChange ? TRUE : FALSE;  // the unit toggles boxes itself
-    }
-    case LVN_ITEMCHANGED: {
-      auto* n = reinterpret_cast<NMLISTVIEW*>(h);
-      if ((n->uChanged & LVIF_STATE) && (n->uNewState & LVIS_FOCUSED) && !(n->uOldState & LVIS_FOCUSED))
-        fire(u, list_view_event::CurrentItemChanged);
-      return 0;
-    }
+    case LVN_ITEMCHANGING: return onItemChanging(s, reinterpret_cast<NMLISTVIEW*>(h));
+    case LVN_ITEMCHANGED: return onItemChanged(u, reinterpret_cast<NMLISTVIEW*>(h));
     case LVN_ITEMACTIVATE: fire(u, list_view_event::ItemActivated); return 0;
-    case LVN_COLUMNCLICK: {
-      uint32_t column = uint32_t(reinterpret_cast<NMLISTVIEW*>(h)->iSubItem);
-      fire(u, list_view_event::ColumnClicked, 1, &column);
-      return 0;
-    }
-    case LVN_KEYDOWN: {
-      const WORD key = reinterpret_cast<NMLVKEYDOWN*>(h)->wVKey;
-      uint32_t code = key;
-      if (!fire(u, list_view_event::KeyDown, 1, &code)) return 0;
-      if (key == VK_SPACE && s->props.checkBoxes) {
-        HWND hwnd = HWND(u->hwnd);
-        int item = int(SendMessageW(hwnd, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
-        if (item >= 0) toggleCheck(u, s, item);
-      }
-      return 0;
-    }
-    case NM_CLICK: case NM_RCLICK: {
-      POINT at = reinterpret_cast<NMITEMACTIVATE*>(h)->ptAction;
-      const int event = h->code == NM_CLICK ? list_view_event::Clicked : list_view_event::RightClicked;
-      if (fire(u, event)) checkAfterClick(u, s, at);
-      return 0;
-    }
-    case LVN_BEGINLABELEDITA: case LVN_BEGINLABELEDITW: {
-      // Item records share their layout up to the text, whichever character width.
-      uint32_t item = uint32_t(reinterpret_cast<NMLVDISPINFOW*>(h)->item.iItem);
-      int32_t result = 0;
-      bool present = FireUnitEvent(u->windowId, u->unitId, list_view_event::LabelEditStarting, &result, 1, &item);
-      return present && result == 0 ? TRUE : FALSE;  // TRUE keeps editing from beginning
-    }
-    case LVN_ENDLABELEDITA: case LVN_ENDLABELEDITW: {
-      auto* d = reinterpret_cast<NMLVDISPINFOW*>(h);
-      if (!d->item.pszText) return FALSE;  // editing was abandoned
-      int32_t result = 0;
-      uint32_t item = uint32_t(d->item.iItem);
-      bool present = FireUnitEvent(u->windowId, u->unitId, list_view_event::LabelEditEnded, &result, 1, &item);
-      return present && result == 0 ? FALSE : TRUE;
-    }
+    case LVN_COLUMNCLICK: return onColumnClick(u, reinterpret_cast<NMLISTVIEW*>(h));
+    case LVN_KEYDOWN: return onKeyDown(u, s, reinterpret_cast<NMLVKEYDOWN*>(h));
+    case NM_CLICK: case NM_RCLICK: return onClick(u, s, reinterpret_cast<NMITEMACTIVATE*>(h));
+    case LVN_BEGINLABELEDITA: case LVN_BEGINLABELEDITW:
+      return onBeginLabelEdit(u, reinterpret_cast<NMLVDISPINFOW*>(h));
+    case LVN_ENDLABELEDITA: case LVN_ENDLABELEDITW: return onEndLabelEdit(u, reinterpret_cast<NMLVDISPINFOW*>(h));
     case NM_SETFOCUS: FireFocusEvent(u, WM_SETFOCUS); return 0;
     case NM_KILLFOCUS: FireFocusEvent(u, WM_KILLFOCUS); return 0;
     default: *handled = false; return 0;
@@ -314,16 +328,21 @@ LRESULT notify(Unit* u, UINT msg, WPARAM, LPARAM lp, bool* handled) {
   return onNotify(u, s, reinterpret_cast<NMHDR*>(lp), handled);
 }
 
-LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == kReleaseRedraw) {
-    if (ListViewState* s = stateOf(UnitFromWindow(hwnd)); s && s->redrawHeld) {
-      s->redrawHeld = false;
-      CallWindowProcW(g_listClassProc, hwnd, WM_SETREDRAW, TRUE, 0);
-      InvalidateRect(hwnd, nullptr, TRUE);
-    }
-    return 0;
+// Drawing held back while rows were added comes back, once.
+LRESULT onReleaseRedraw(HWND hwnd) {
+  if (ListViewState* s = stateOf(UnitFromWindow(hwnd)); s && s->redrawHeld) {
+    s->redrawHeld = false;
+    CallWindowProcW(g_listClassProc, hwnd, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd, nullptr, TRUE);
   }
-  return CallWindowProcW(g_listClassProc, hwnd, msg, wp, lp);
+  return 0;
+}
+
+LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case kReleaseRedraw: return onReleaseRedraw(hwnd);
+    default: return CallWindowProcW(g_listClassProc, hwnd, msg, wp, lp);
+  }
 }
 
 // ---- Operations ----

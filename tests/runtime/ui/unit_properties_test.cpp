@@ -1,4 +1,5 @@
 #include "runtime/ui/unit_properties.h"
+#include "runtime/ui/unit_property_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -313,6 +314,59 @@ TEST(UnitProperties, KindTable) {
   std::vector<uint8_t> out;
   EXPECT_FALSE(EncodeUnitProperties(unit_type::Label, ButtonProps{}, &out, &reason));
   EXPECT_STREQ(reason, "properties of another kind");
+}
+
+}  // namespace
+}  // namespace lw
+
+namespace lw {
+namespace {
+
+// The plain writes and reads the property services take from the kinds' tables.
+TEST(UnitPropertyTables, PlainWritesFollowTheRowsRules) {
+  struct Case {
+    const char* why;
+    int32_t number;
+    int32_t given;
+    bool stored;
+    int32_t expected;  // the value read back
+  };
+  const Case kCases[] = {
+      {"a clamped choice is held at its top", label_prop::TextEffect, 9, true, 3},
+      {"a clamped choice is held at its bottom", label_prop::HAlign, -4, true, 0},
+      {"a lower bound without an upper one", label_prop::GradientBorderWidth, 2, true, 5},
+      {"no upper bound", label_prop::GradientBorderWidth, 500, true, 500},
+      {"a colour of a trio is stored in its element", label_prop::GradientColour2, 0x123456, true, 0x123456},
+      {"a stored integer as given", label_prop::WordWrap, -7, true, -7},
+      {"a number past the kind's last", label_prop::Last + 1, 1, false, 0},
+  };
+  for (const Case& c : kCases) {
+    LabelProps p;
+    PropertyValue v;
+    v.i = c.given;
+    EXPECT_EQ(StorePlainProperty(kLabelTable, &p, c.number, v), c.stored) << c.why;
+    PropertyValue back;
+    EXPECT_EQ(LoadPlainProperty(kLabelTable, p, c.number, &back), c.stored) << c.why;
+    if (c.stored) {
+      EXPECT_EQ(back.i, c.expected) << c.why << ": expected " << c.expected << ", got " << back.i;
+    }
+  }
+}
+
+TEST(UnitPropertyTables, FlagsAndHandWrittenRows) {
+  EditProps p;
+  PropertyValue v;
+  v.i = -3;
+  bool changed = false;
+  ASSERT_TRUE(StorePlainProperty(kEditTable, &p, edit_prop::MultiLine, v, &changed));
+  EXPECT_EQ(p.multiLine, 1) << "any non-zero flag stores 1";
+  EXPECT_TRUE(changed);
+  ASSERT_TRUE(StorePlainProperty(kEditTable, &p, edit_prop::MultiLine, v, &changed));
+  EXPECT_FALSE(changed) << "the same flag again is no change";
+  v.text = "#";
+  EXPECT_FALSE(StorePlainProperty(kEditTable, &p, edit_prop::MaskChar, v)) << "the mask is written by hand";
+  EXPECT_FALSE(LoadPlainProperty(kEditTable, p, edit_prop::SelText, &v)) << "the selection is the box's own";
+  EXPECT_EQ(kEditTable.row(edit_prop::SelText)->place, kNotInBlock);
 }
 
 }  // namespace
