@@ -8,6 +8,7 @@
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/picture_draw_win.h"
+#include "runtime/ui/unit_property_tables.h"
 #include "runtime/ui/units_win.h"
 
 namespace lw {
@@ -114,28 +115,21 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
   if (!s) return 0;
   ButtonProps& p = s->props;
   HWND hwnd = HWND(u->hwnd);
-  switch (OwnPropertyNumber(index)) {
+  const int number = OwnPropertyNumber(index);
+  if (!StorePlainProperty(kButtonTable, &p, number, v)) return 0;
+  switch (number) {
     case button_prop::Picture:
-      p.picture = v.data;
       makePicture(s);
       applyStyle(hwnd, *s);
       showPicture(hwnd, *s);
       break;
     case button_prop::DefaultButton:
-      p.defaultButton = v.i ? 1 : 0;
       SendMessageW(hwnd, BM_SETSTYLE, p.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
       applyStyle(hwnd, *s);
       break;
-    case button_prop::Caption:
-      p.caption = v.text;
-      SetWindowTextGbk(hwnd, p.caption);
-      break;
-    case button_prop::HAlign: p.hAlign = ClampInt(v.i, 0, 2), applyStyle(hwnd, *s); break;
-    case button_prop::VAlign: p.vAlign = ClampInt(v.i, 0, 2), applyStyle(hwnd, *s); break;
-    case button_prop::Font:
-      p.font = v.data;
-      ReplaceFont(&s->font, p.font, hwnd);
-      break;
+    case button_prop::Caption: SetWindowTextGbk(hwnd, p.caption); break;
+    case button_prop::HAlign: case button_prop::VAlign: applyStyle(hwnd, *s); break;
+    case button_prop::Font: ReplaceFont(&s->font, p.font, hwnd); break;
     default: break;
   }
   return 0;  // every change shows on the existing button
@@ -144,16 +138,12 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
 int getProperty(Unit* u, int index, PropertyValue* v) {
   ButtonState* s = stateOf(u);
   if (!s) return 0;
-  const ButtonProps& p = s->props;
-  switch (OwnPropertyNumber(index)) {
-    case button_prop::Picture: v->data = p.picture; return 1;
-    case button_prop::DefaultButton: v->i = p.defaultButton; return 1;
-    case button_prop::Caption: v->text = WindowTextOf(HWND(u->hwnd)); return 1;
-    case button_prop::HAlign: v->i = p.hAlign; return 1;
-    case button_prop::VAlign: v->i = p.vAlign; return 1;
-    case button_prop::Font: v->data = p.font; return 1;
-    default: return 0;
+  const int number = OwnPropertyNumber(index);
+  if (number == button_prop::Caption) {
+    v->text = WindowTextOf(HWND(u->hwnd));
+    return 1;
   }
+  return LoadPlainProperty(kButtonTable, s->props, number, v) ? 1 : 0;
 }
 
 bool serialise(Unit* u, std::vector<uint8_t>* block) {

@@ -1,57 +1,36 @@
 // The own properties of each unit kind, by number from kFirstOwnProperty, with their
-// value kinds.
+// value kinds, as the kinds' property tables give them.
+#include <array>
 #include <cstddef>
 
 #include "runtime/ui/unit.h"
+#include "runtime/ui/unit_property_tables.h"
 
 namespace lw {
 namespace {
 
-using namespace value_kind;
-
-constexpr PropertyDescriptor P(uint16_t kind) { return {0, 0, 0, kind, 0}; }
-
-const PropertyDescriptor kWindowProps[] = {
-    P(Text),    P(Choice),  P(Colour),  P(Picture), P(Choice),  P(Data),    P(Choice),  P(Logical),
-    P(Logical), P(Logical), P(Choice),  P(Logical), P(Data),    P(Logical), P(Logical), P(Logical),
-    P(Text),    P(Integer), P(Logical), P(Logical), P(Choice),  P(Logical), P(Logical), P(Text)};
-const PropertyDescriptor kLabelProps[] = {
-    P(Text),   P(Choice), P(Choice),  P(Integer), P(Colour), P(Colour), P(Colour), P(Font),   P(Colour), P(Colour),
-    P(Picture), P(Choice), P(Choice), P(Colour),  P(Colour), P(Colour), P(Choice), P(Logical), P(Choice), P(Text),
-    P(Text)};
-const PropertyDescriptor kEditProps[] = {
-    P(Text),    P(Choice),  P(Colour),  P(Colour),  P(Font),    P(Logical), P(Integer),
-    P(Logical), P(Choice),  P(Choice),  P(Choice),  P(Text),    P(Choice),  P(Choice),
-    P(Integer), P(Integer), P(Integer), P(Integer), P(Text),    P(Text),    P(Text)};
-const PropertyDescriptor kPicBoxProps[] = {P(Choice), P(Colour), P(Picture), P(Choice),
-                                           P(Logical), P(Text), P(Text)};
-const PropertyDescriptor kGroupBoxProps[] = {P(Text), P(Choice), P(Colour), P(Colour), P(Font)};
-const PropertyDescriptor kButtonProps[] = {P(Picture), P(Logical), P(Text), P(Choice), P(Choice), P(Font)};
-const PropertyDescriptor kListViewProps[] = {
-    P(Choice),  P(Colour),  P(Colour),  P(Colour),  P(Font),    P(Choice),  P(Choice),  P(Logical),
-    P(Logical), P(Data),    P(Logical), P(Data),    P(Logical), P(Logical), P(Logical), P(Logical),
-    P(Data),    P(Data),    P(Logical), P(Logical), P(Logical), P(Logical), P(Logical), P(Choice),
-    P(Logical), P(Logical), P(Logical), P(Integer), P(Logical), P(Data)};
-
-// One descriptor for each of a kind's own property numbers.
-template <size_t N>
-constexpr bool coversOwnNumbers(const PropertyDescriptor (&)[N], int32_t last) {
-  return N == size_t(OwnPropertyIndex(last) + 1);
+// One descriptor per row; the rows are in number order.
+template <class P, size_t N>
+constexpr std::array<PropertyDescriptor, N> DescriptorsOf(const PropertyRow<P> (&rows)[N]) {
+  std::array<PropertyDescriptor, N> out{};
+  for (size_t i = 0; i < N; ++i) out[i] = {0, 0, 0, rows[i].kind, 0};
+  return out;
 }
-static_assert(coversOwnNumbers(kWindowProps, window_prop::Last), "window descriptors and numbers differ");
-static_assert(coversOwnNumbers(kLabelProps, label_prop::Last), "label descriptors and numbers differ");
-static_assert(coversOwnNumbers(kEditProps, edit_prop::Last), "edit box descriptors and numbers differ");
-static_assert(coversOwnNumbers(kPicBoxProps, pic_box_prop::Last), "picture box descriptors and numbers differ");
-static_assert(coversOwnNumbers(kGroupBoxProps, group_box_prop::Last), "group box descriptors and numbers differ");
-static_assert(coversOwnNumbers(kButtonProps, button_prop::Last), "button descriptors and numbers differ");
-static_assert(coversOwnNumbers(kListViewProps, list_view_prop::Last), "list view descriptors and numbers differ");
+
+constexpr auto kWindowProps = DescriptorsOf(unit_rows::kWindowRows);
+constexpr auto kLabelProps = DescriptorsOf(unit_rows::kLabelRows);
+constexpr auto kEditProps = DescriptorsOf(unit_rows::kEditRows);
+constexpr auto kPicBoxProps = DescriptorsOf(unit_rows::kPicBoxRows);
+constexpr auto kGroupBoxProps = DescriptorsOf(unit_rows::kGroupBoxRows);
+constexpr auto kButtonProps = DescriptorsOf(unit_rows::kButtonRows);
+constexpr auto kListViewProps = DescriptorsOf(unit_rows::kListViewRows);
 
 struct Row {
   uint32_t typeId;
   const PropertyDescriptor* props;
   size_t count;
 };
-#define ROW(id, table) {id, table, sizeof table / sizeof table[0]}
+#define ROW(id, table) {id, table.data(), table.size()}
 const Row kRows[] = {
     ROW(unit_type::Window, kWindowProps),     ROW(unit_type::Label, kLabelProps),
     ROW(unit_type::EditBox, kEditProps),      ROW(unit_type::PicBox, kPicBoxProps),

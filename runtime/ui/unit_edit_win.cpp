@@ -12,6 +12,7 @@
 #include "runtime/core/wide_text_win.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/events.h"
+#include "runtime/ui/unit_property_tables.h"
 #include "runtime/ui/units_win.h"
 
 namespace lw {
@@ -201,33 +202,35 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return CallWindowProcW(g_editClassProc, hwnd, msg, wp, lp);
 }
 
+// The box's change and focus notifications; true when handled.
+bool onCommand(Unit* u, EditState* s, WORD code) {
+  switch (code) {
+    case EN_CHANGE:
+      if (s->ownChange) return true;
+      keepWithinLimit(HWND(u->hwnd), s);
+      contentChanged(u, s);
+      return true;
+    case EN_SETFOCUS: FireFocusEvent(u, WM_SETFOCUS); return true;
+    case EN_KILLFOCUS: FireFocusEvent(u, WM_KILLFOCUS); return true;
+    default: return false;
+  }
+}
+
+// The box's colours; read-only and disabled boxes ask for the static colours.
+LRESULT onControlColour(EditState* s, HDC dc) {
+  SetTextColor(dc, ConvertColour(s->props.textColour));
+  SetBkColor(dc, ConvertColour(s->props.backColour));
+  return LRESULT(s->background);
+}
+
 // What the edit box's parent passes on: change and focus notifications, colours.
-LRESULT notify(Unit* u, UINT msg, WPARAM wp, LPARAM lp, bool* handled) {
+LRESULT notify(Unit* u, UINT msg, WPARAM wp, LPARAM, bool* handled) {
   EditState* s = stateOf(u);
   *handled = false;
   if (!s) return 0;
   switch (msg) {
-    case WM_COMMAND:
-      switch (HIWORD(wp)) {
-        case EN_CHANGE:
-          if (s->ownChange) break;
-          keepWithinLimit(HWND(u->hwnd), s);
-          contentChanged(u, s);
-          break;
-        case EN_SETFOCUS: FireFocusEvent(u, WM_SETFOCUS); break;
-        case EN_KILLFOCUS: FireFocusEvent(u, WM_KILLFOCUS); break;
-        default: return 0;
-      }
-      *handled = true;
-      return 0;
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC: {  // read-only and disabled boxes ask for the static colours
-      HDC dc = HDC(wp);
-      SetTextColor(dc, ConvertColour(s->props.textColour));
-      SetBkColor(dc, ConvertColour(s->props.backColour));
-      *handled = true;
-      return LRESULT(s->background);
-    }
+    case WM_COMMAND: *handled = onCommand(u, s, HIWORD(wp)); return 0;
+    case WM_CTLCOLOREDIT: case WM_CTLCOLORSTATIC: *handled = true; return onControlColour(s, HDC(wp));
     default: return 0;
   }
 }
@@ -259,55 +262,10 @@ Unit* create(const UnitCreateArgs& a) {
   return u;
 }
 
-// Stores a style property; a change on a live box asks for a new window.
-int restyle(int32_t* field, int32_t value) {
-  if (*field == value) return 0;
-  *field = value;
-  return 1;
-}
-
-int setProperty(Unit* u, int index, const PropertyValue& v) {
-  EditState* s = stateOf(u);
-  if (!s) return 0;
-  EditProps& p = s->props;
-  HWND hwnd = HWND(u->hwnd);
-  const int number = OwnPropertyNumber(index);
+// The properties the box's rows leave to it: the mask character (written as a text)
+// and the selection (one half given, the other the box's current one).
+int setByHand(HWND hwnd, EditProps& p, int number, const PropertyValue& v) {
   switch (number) {
-    case edit_prop::Text:
-      // The platform's own notification is held back so the write raises one event.
-      p.text = v.text;
-      s->ownChange = true;
-      SetWindowTextGbk(hwnd, p.text);
-      s->ownChange = false;
-      FireUnitEvent(u->windowId, u->unitId, edit_event::Changed);
-      return 0;
-    case edit_prop::Border:
-      p.border = ClampInt(v.i, 0, 5);
-      ApplyBorderStyle(hwnd, p.border);
-      reframe(hwnd, p);
-      return 0;
-    case edit_prop::TextColour: p.textColour = uint32_t(v.i); break;
-    case edit_prop::BackColour:
-      p.backColour = uint32_t(v.i);
-      ReplaceBrush(&s->background, p.backColour);
-      break;
-    case edit_prop::Font:
-      p.font = v.data;
-      ReplaceFont(&s->font, p.font, hwnd);
-      reframe(hwnd, p);
-      return 0;
-    case edit_prop::HideSelection: return restyle(&p.hideSelection, v.i ? 1 : 0);
-    case edit_prop::MaxLength:
-      p.maxLength = v.i < 0 ? 0 : v.i;
-      applyMaxLength(hwnd, p);
-      return 0;
-    case edit_prop::MultiLine: return restyle(&p.multiLine, v.i ? 1 : 0);
-    case edit_prop::ScrollBars: return restyle(&p.scrollBars, ClampInt(v.i, 0, 3));
-    case edit_prop::Alignment: return restyle(&p.alignment, ClampInt(v.i, 0, 2));
-    case edit_prop::InputMode:
-      p.inputMode = ClampInt(v.i, 0, 11);
-      applyInputMode(hwnd, p);
-      return 0;
     case edit_prop::MaskChar:
       // An empty text keeps the mask: a password box never starts showing its text
       // because no character was given.
@@ -315,18 +273,7 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
       p.maskChar = uint8_t(v.text[0]);
       if (p.inputMode == 2) applyInputMode(hwnd, p);
       return 0;
-    case edit_prop::CaseConversion: return restyle(&p.caseConversion, ClampInt(v.i, 0, 2));
-    case edit_prop::SpinMode: return restyle(&p.spinMode, ClampInt(v.i, 0, 2));
-    case edit_prop::SpinLower: case edit_prop::SpinUpper:
-      (number == edit_prop::SpinLower ? p.spinLower : p.spinUpper) = v.i;
-      if (s->buddy) {
-        const int lo = p.spinLower < p.spinUpper ? p.spinLower : p.spinUpper;
-        const int hi = p.spinLower < p.spinUpper ? p.spinUpper : p.spinLower;
-        SendMessageW(s->buddy, UDM_SETRANGE32, WPARAM(lo), LPARAM(hi));
-      }
-      return 0;
     case edit_prop::SelStart: case edit_prop::SelLength: {
-      // The other half of the selection is the box's current one.
       DWORD from = 0, to = 0;
       selectionBytes(hwnd, &from, &to);
       p.selStart = int32_t(from);
@@ -336,9 +283,44 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
       return 0;
     }
     case edit_prop::SelText: SendMessageW(hwnd, EM_REPLACESEL, TRUE, LPARAM(Wide(v.text).c_str())); return 0;
-    case edit_prop::ExtraText1: p.extraText1 = v.text; return 0;
-    case edit_prop::ExtraText2: p.extraText2 = v.text; return 0;
     default: return 0;
+  }
+}
+
+// A style property that changed on a live box asks for a new window (answer 1).
+int setProperty(Unit* u, int index, const PropertyValue& v) {
+  EditState* s = stateOf(u);
+  if (!s) return 0;
+  EditProps& p = s->props;
+  HWND hwnd = HWND(u->hwnd);
+  const int number = OwnPropertyNumber(index);
+  bool changed = false;
+  if (!StorePlainProperty(kEditTable, &p, number, v, &changed)) return setByHand(hwnd, p, number, v);
+  switch (number) {
+    case edit_prop::Text:
+      // The platform's own notification is held back so the write raises one event.
+      s->ownChange = true;
+      SetWindowTextGbk(hwnd, p.text);
+      s->ownChange = false;
+      FireUnitEvent(u->windowId, u->unitId, edit_event::Changed);
+      return 0;
+    case edit_prop::Border: ApplyBorderStyle(hwnd, p.border), reframe(hwnd, p); return 0;
+    case edit_prop::TextColour: break;
+    case edit_prop::BackColour: ReplaceBrush(&s->background, p.backColour); break;
+    case edit_prop::Font: ReplaceFont(&s->font, p.font, hwnd), reframe(hwnd, p); return 0;
+    case edit_prop::HideSelection: case edit_prop::MultiLine: case edit_prop::ScrollBars:
+    case edit_prop::Alignment: case edit_prop::CaseConversion: case edit_prop::SpinMode:
+      return changed ? 1 : 0;
+    case edit_prop::MaxLength: applyMaxLength(hwnd, p); return 0;
+    case edit_prop::InputMode: applyInputMode(hwnd, p); return 0;
+    case edit_prop::SpinLower: case edit_prop::SpinUpper:
+      if (s->buddy) {
+        const int lo = p.spinLower < p.spinUpper ? p.spinLower : p.spinUpper;
+        const int hi = p.spinLower < p.spinUpper ? p.spinUpper : p.spinLower;
+        SendMessageW(s->buddy, UDM_SETRANGE32, WPARAM(lo), LPARAM(hi));
+      }
+      return 0;
+    default: return 0;  // the stored texts
   }
   InvalidateRect(hwnd, nullptr, TRUE);
   return 0;
@@ -362,21 +344,7 @@ int getProperty(Unit* u, int index, PropertyValue* v) {
   const int number = OwnPropertyNumber(index);
   switch (number) {
     case edit_prop::Text: v->text = WindowTextOf(hwnd); return 1;
-    case edit_prop::Border: v->i = p.border; return 1;
-    case edit_prop::TextColour: v->i = int32_t(p.textColour); return 1;
-    case edit_prop::BackColour: v->i = int32_t(p.backColour); return 1;
-    case edit_prop::Font: v->data = p.font; return 1;
-    case edit_prop::HideSelection: v->i = p.hideSelection; return 1;
-    case edit_prop::MaxLength: v->i = p.maxLength; return 1;
-    case edit_prop::MultiLine: v->i = p.multiLine; return 1;
-    case edit_prop::ScrollBars: v->i = p.scrollBars; return 1;
-    case edit_prop::Alignment: v->i = p.alignment; return 1;
-    case edit_prop::InputMode: v->i = p.inputMode; return 1;
     case edit_prop::MaskChar: v->text = p.maskChar ? std::string(1, char(p.maskChar)) : std::string(); return 1;
-    case edit_prop::CaseConversion: v->i = p.caseConversion; return 1;
-    case edit_prop::SpinMode: v->i = p.spinMode; return 1;
-    case edit_prop::SpinLower: v->i = p.spinLower; return 1;
-    case edit_prop::SpinUpper: v->i = p.spinUpper; return 1;
     case edit_prop::SelStart: case edit_prop::SelLength: {
       DWORD from = 0, to = 0;
       selectionBytes(hwnd, &from, &to);
@@ -384,9 +352,7 @@ int getProperty(Unit* u, int index, PropertyValue* v) {
       return 1;
     }
     case edit_prop::SelText: v->text = selectedText(hwnd); return 1;
-    case edit_prop::ExtraText1: v->text = p.extraText1; return 1;
-    case edit_prop::ExtraText2: v->text = p.extraText2; return 1;
-    default: return 0;
+    default: return LoadPlainProperty(kEditTable, p, number, v) ? 1 : 0;
   }
 }
 

@@ -6,6 +6,7 @@
 #include "runtime/core/guarded_procedure_win.h"
 #include "runtime/core/wide_text_win.h"
 #include "runtime/ui/control_kinds_win.h"
+#include "runtime/ui/unit_property_tables.h"
 #include "runtime/ui/units_win.h"
 
 namespace lw {
@@ -33,17 +34,22 @@ void freeState(void* s) {
 
 DWORD alignmentStyle(int align) { return align == 1 ? BS_CENTER : (align == 2 ? BS_RIGHT : BS_LEFT); }
 
+// The box's own background colour, or the button face.
+LRESULT onEraseBackground(HWND hwnd, HDC dc) {
+  GroupBoxState* s = stateOf(UnitFromWindow(hwnd));
+  RECT r;
+  GetClientRect(hwnd, &r);
+  FillRect(dc, &r, s && s->background ? s->background : GetSysColorBrush(COLOR_BTNFACE));
+  return 1;
+}
+
 LRESULT CALLBACK groupProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT routed = 0;
   if (RouteChildNotification(hwnd, msg, wp, lp, &routed)) return routed;
-  if (msg == WM_ERASEBKGND) {
-    GroupBoxState* s = stateOf(UnitFromWindow(hwnd));
-    RECT r;
-    GetClientRect(hwnd, &r);
-    FillRect(HDC(wp), &r, s && s->background ? s->background : GetSysColorBrush(COLOR_BTNFACE));
-    return 1;
+  switch (msg) {
+    case WM_ERASEBKGND: return onEraseBackground(hwnd, HDC(wp));
+    default: return CallWindowProcW(g_groupClassProc, hwnd, msg, wp, lp);
   }
-  return CallWindowProcW(g_groupClassProc, hwnd, msg, wp, lp);
 }
 
 // The group box's own colours, asked of its parent when it paints its caption.
@@ -85,27 +91,18 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
   if (!s) return 0;
   GroupBoxProps& p = s->props;
   HWND hwnd = HWND(u->hwnd);
-  switch (OwnPropertyNumber(index)) {
-    case group_box_prop::Caption:
-      p.caption = v.text;
-      SetWindowTextGbk(hwnd, p.caption);
-      break;
+  const int number = OwnPropertyNumber(index);
+  if (!StorePlainProperty(kGroupBoxTable, &p, number, v)) return 0;
+  switch (number) {
+    case group_box_prop::Caption: SetWindowTextGbk(hwnd, p.caption); break;
     case group_box_prop::CaptionAlign: {
-      p.captionAlign = ClampInt(v.i, 0, 2);
       DWORD style = DWORD(GetWindowLongW(hwnd, GWL_STYLE)) & ~DWORD(BS_CENTER);
       SetWindowLongW(hwnd, GWL_STYLE, LONG(style | alignmentStyle(p.captionAlign)));
       break;
     }
-    case group_box_prop::TextColour: p.textColour = uint32_t(v.i); break;
-    case group_box_prop::BackColour:
-      p.backColour = uint32_t(v.i);
-      ReplaceBrush(&s->background, p.backColour);
-      break;
-    case group_box_prop::Font:
-      p.font = v.data;
-      ReplaceFont(&s->font, p.font, hwnd);
-      break;
-    default: return 0;
+    case group_box_prop::BackColour: ReplaceBrush(&s->background, p.backColour); break;
+    case group_box_prop::Font: ReplaceFont(&s->font, p.font, hwnd); break;
+    default: break;
   }
   InvalidateRect(hwnd, nullptr, TRUE);
   return 0;
@@ -113,16 +110,7 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
 
 int getProperty(Unit* u, int index, PropertyValue* v) {
   GroupBoxState* s = stateOf(u);
-  if (!s) return 0;
-  const GroupBoxProps& p = s->props;
-  switch (OwnPropertyNumber(index)) {
-    case group_box_prop::Caption: v->text = p.caption; return 1;
-    case group_box_prop::CaptionAlign: v->i = p.captionAlign; return 1;
-    case group_box_prop::TextColour: v->i = int32_t(p.textColour); return 1;
-    case group_box_prop::BackColour: v->i = int32_t(p.backColour); return 1;
-    case group_box_prop::Font: v->data = p.font; return 1;
-    default: return 0;
-  }
+  return s && LoadPlainProperty(kGroupBoxTable, s->props, OwnPropertyNumber(index), v) ? 1 : 0;
 }
 
 bool serialise(Unit* u, std::vector<uint8_t>* block) {

@@ -10,6 +10,7 @@
 #include "runtime/ui/label_gradient.h"
 #include "runtime/ui/picture_draw_win.h"
 #include "runtime/ui/picture_pixels.h"
+#include "runtime/ui/unit_property_tables.h"
 #include "runtime/ui/units_win.h"
 
 namespace lw {
@@ -212,48 +213,21 @@ Unit* create(const UnitCreateArgs& a) {
   return u;
 }
 
+// Every label property is stored by its row; what a change does beyond that is
+// here, and the label paints again.
 int setProperty(Unit* u, int index, const PropertyValue& v) {
   LabelState* s = stateOf(u);
   if (!s) return 0;
   LabelProps& p = s->props;
   HWND hwnd = HWND(u->hwnd);
   const int number = OwnPropertyNumber(index);
+  if (!StorePlainProperty(kLabelTable, &p, number, v)) return 0;
   switch (number) {
-    case label_prop::Caption:
-      p.caption = v.text;
-      SetWindowTextGbk(hwnd, p.caption);
-      break;
-    case label_prop::TextEffect: p.textEffect = ClampInt(v.i, 0, 3); break;
-    case label_prop::Border:
-      p.border = ClampInt(v.i, 0, 6);
-      applyBorder(hwnd, p.border);
-      break;
-    case label_prop::GradientBorderWidth: p.gradientBorderWidth = v.i < 5 ? 5 : v.i; break;
-    case label_prop::GradientBorderColour1: case label_prop::GradientBorderColour2:
-    case label_prop::GradientBorderColour3:
-      p.gradientBorderColours[number - label_prop::GradientBorderColour1] = uint32_t(v.i);
-      break;
-    case label_prop::Font:
-      p.font = v.data;
-      ReplaceFont(&s->font, p.font, nullptr, WindowDpi(hwnd));
-      break;
-    case label_prop::TextColour: p.textColour = uint32_t(v.i); break;
-    case label_prop::BackColour: p.backColour = uint32_t(v.i); break;
-    case label_prop::Picture:
-      p.picture = v.data;
-      SetUnitPicture(&s->picture, p.picture);
-      break;
-    case label_prop::PictureMode: p.pictureMode = ClampInt(v.i, 0, 2); break;
-    case label_prop::GradientBackground: p.gradientBackground = ClampInt(v.i, 0, 8); break;
-    case label_prop::GradientColour1: case label_prop::GradientColour2: case label_prop::GradientColour3:
-      p.gradientColours[number - label_prop::GradientColour1] = uint32_t(v.i);
-      break;
-    case label_prop::HAlign: p.hAlign = ClampInt(v.i, 0, 2); break;
-    case label_prop::WordWrap: p.wordWrap = v.i; break;
-    case label_prop::VAlign: p.vAlign = ClampInt(v.i, 0, 2); break;
-    case label_prop::ExtraText1: p.extraText1 = v.text; break;
-    case label_prop::ExtraText2: p.extraText2 = v.text; break;
-    default: return 0;
+    case label_prop::Caption: SetWindowTextGbk(hwnd, p.caption); break;
+    case label_prop::Border: applyBorder(hwnd, p.border); break;
+    case label_prop::Font: ReplaceFont(&s->font, p.font, nullptr, WindowDpi(hwnd)); break;
+    case label_prop::Picture: SetUnitPicture(&s->picture, p.picture); break;
+    default: break;
   }
   InvalidateRect(hwnd, nullptr, FALSE);
   return 0;  // everything shows on the existing window
@@ -261,34 +235,7 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
 
 int getProperty(Unit* u, int index, PropertyValue* v) {
   LabelState* s = stateOf(u);
-  if (!s) return 0;
-  const LabelProps& p = s->props;
-  const int number = OwnPropertyNumber(index);
-  switch (number) {
-    case label_prop::Caption: v->text = p.caption; return 1;
-    case label_prop::TextEffect: v->i = p.textEffect; return 1;
-    case label_prop::Border: v->i = p.border; return 1;
-    case label_prop::GradientBorderWidth: v->i = p.gradientBorderWidth; return 1;
-    case label_prop::GradientBorderColour1: case label_prop::GradientBorderColour2:
-    case label_prop::GradientBorderColour3:
-      v->i = int32_t(p.gradientBorderColours[number - label_prop::GradientBorderColour1]);
-      return 1;
-    case label_prop::Font: v->data = p.font; return 1;
-    case label_prop::TextColour: v->i = int32_t(p.textColour); return 1;
-    case label_prop::BackColour: v->i = int32_t(p.backColour); return 1;
-    case label_prop::Picture: v->data = p.picture; return 1;
-    case label_prop::PictureMode: v->i = p.pictureMode; return 1;
-    case label_prop::GradientBackground: v->i = p.gradientBackground; return 1;
-    case label_prop::GradientColour1: case label_prop::GradientColour2: case label_prop::GradientColour3:
-      v->i = int32_t(p.gradientColours[number - label_prop::GradientColour1]);
-      return 1;
-    case label_prop::HAlign: v->i = p.hAlign; return 1;
-    case label_prop::WordWrap: v->i = p.wordWrap; return 1;
-    case label_prop::VAlign: v->i = p.vAlign; return 1;
-    case label_prop::ExtraText1: v->text = p.extraText1; return 1;
-    case label_prop::ExtraText2: v->text = p.extraText2; return 1;
-    default: return 0;
-  }
+  return s && LoadPlainProperty(kLabelTable, s->props, OwnPropertyNumber(index), v) ? 1 : 0;
 }
 
 bool serialise(Unit* u, std::vector<uint8_t>* block) {

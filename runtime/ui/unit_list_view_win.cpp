@@ -16,6 +16,7 @@
 #include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/picture_draw_win.h"
+#include "runtime/ui/unit_property_tables.h"
 #include "runtime/ui/units_win.h"
 
 namespace lw {
@@ -247,59 +248,73 @@ bool fire(Unit* u, int event, int argc = 0, const uint32_t* args = nullptr) {
   return IsWindow(hwnd) != 0;
 }
 
+// ---- The list view's notifications, one routine each ----
+
+// A change of a check box is refused unless the unit makes it: it toggles boxes itself.
+LRESULT onItemChanging(const ListViewState* s, const NMLISTVIEW* n) {
+  const bool checkChange =
+      (n->uChanged & LVIF_STATE) && ((n->uNewState ^ n->uOldState) & LVIS_STATEIMAGEMASK) && n->iItem >= 0;
+  return checkChange && !s->ownCheckChange ? TRUE : FALSE;
+}
+
+LRESULT onItemChanged(Unit* u, const NMLISTVIEW* n) {
+  if ((n->uChanged & LVIF_STATE) && (n->uNewState & LVIS_FOCUSED) && !(n->uOldState & LVIS_FOCUSED))
+    fire(u, list_view_event::CurrentItemChanged);
+  return 0;
+}
+
+LRESULT onColumnClick(Unit* u, const NMLISTVIEW* n) {
+  uint32_t column = uint32_t(n->iSubItem);
+  fire(u, list_view_event::ColumnClicked, 1, &column);
+  return 0;
+}
+
+// The space key toggles the focused item's box, after the handler has seen the key.
+LRESULT onKeyDown(Unit* u, ListViewState* s, const NMLVKEYDOWN* k) {
+  uint32_t code = k->wVKey;
+  if (!fire(u, list_view_event::KeyDown, 1, &code)) return 0;
+  if (k->wVKey == VK_SPACE && s->props.checkBoxes) {
+    HWND hwnd = HWND(u->hwnd);
+    int item = int(SendMessageW(hwnd, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+    if (item >= 0) toggleCheck(u, s, item);
+  }
+  return 0;
+}
+
+LRESULT onClick(Unit* u, ListViewState* s, const NMITEMACTIVATE* a) {
+  const int event = a->hdr.code == NM_CLICK ? list_view_event::Clicked : list_view_event::RightClicked;
+  if (fire(u, event)) checkAfterClick(u, s, a->ptAction);
+  return 0;
+}
+
+// Item records share their layout up to the text, whichever character width.
+LRESULT onBeginLabelEdit(Unit* u, const NMLVDISPINFOW* d) {
+  uint32_t item = uint32_t(d->item.iItem);
+  int32_t result = 0;
+  bool present = FireUnitEvent(u->windowId, u->unitId, list_view_event::LabelEditStarting, &result, 1, &item);
+  return present && result == 0 ? TRUE : FALSE;  // TRUE keeps editing from beginning
+}
+
+LRESULT onEndLabelEdit(Unit* u, const NMLVDISPINFOW* d) {
+  if (!d->item.pszText) return FALSE;  // editing was abandoned
+  int32_t result = 0;
+  uint32_t item = uint32_t(d->item.iItem);
+  bool present = FireUnitEvent(u->windowId, u->unitId, list_view_event::LabelEditEnded, &result, 1, &item);
+  return present && result == 0 ? FALSE : TRUE;
+}
+
 LRESULT onNotify(Unit* u, ListViewState* s, NMHDR* h, bool* handled) {
   *handled = true;
   switch (h->code) {
-    case LVN_ITEMCHANGING: {
-      auto* n = reinterpret_cast<NMLISTVIEW*>(h);
-      const bool checkChange = (n->uChanged & LVIF_STATE) &&
-                               ((n->uNewState ^ n->uOldState) & LVIS_STATEIMAGEMASK) && n->iItem >= 0;
-      return checkChange && !s->ownCheckChange ? TRUE : FALSE;  // the unit toggles boxes itself
-    }
-    case LVN_ITEMCHANGED: {
-      auto* n = reinterpret_cast<NMLISTVIEW*>(h);
-      if ((n->uChanged & LVIF_STATE) && (n->uNewState & LVIS_FOCUSED) && !(n->uOldState & LVIS_FOCUSED))
-        fire(u, list_view_event::CurrentItemChanged);
-      return 0;
-    }
+    case LVN_ITEMCHANGING: return onItemChanging(s, reinterpret_cast<NMLISTVIEW*>(h));
+    case LVN_ITEMCHANGED: return onItemChanged(u, reinterpret_cast<NMLISTVIEW*>(h));
     case LVN_ITEMACTIVATE: fire(u, list_view_event::ItemActivated); return 0;
-    case LVN_COLUMNCLICK: {
-      uint32_t column = uint32_t(reinterpret_cast<NMLISTVIEW*>(h)->iSubItem);
-      fire(u, list_view_event::ColumnClicked, 1, &column);
-      return 0;
-    }
-    case LVN_KEYDOWN: {
-      const WORD key = reinterpret_cast<NMLVKEYDOWN*>(h)->wVKey;
-      uint32_t code = key;
-      if (!fire(u, list_view_event::KeyDown, 1, &code)) return 0;
-      if (key == VK_SPACE && s->props.checkBoxes) {
-        HWND hwnd = HWND(u->hwnd);
-        int item = int(SendMessageW(hwnd, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
-        if (item >= 0) toggleCheck(u, s, item);
-      }
-      return 0;
-    }
-    case NM_CLICK: case NM_RCLICK: {
-      POINT at = reinterpret_cast<NMITEMACTIVATE*>(h)->ptAction;
-      const int event = h->code == NM_CLICK ? list_view_event::Clicked : list_view_event::RightClicked;
-      if (fire(u, event)) checkAfterClick(u, s, at);
-      return 0;
-    }
-    case LVN_BEGINLABELEDITA: case LVN_BEGINLABELEDITW: {
-      // Item records share their layout up to the text, whichever character width.
-      uint32_t item = uint32_t(reinterpret_cast<NMLVDISPINFOW*>(h)->item.iItem);
-      int32_t result = 0;
-      bool present = FireUnitEvent(u->windowId, u->unitId, list_view_event::LabelEditStarting, &result, 1, &item);
-      return present && result == 0 ? TRUE : FALSE;  // TRUE keeps editing from beginning
-    }
-    case LVN_ENDLABELEDITA: case LVN_ENDLABELEDITW: {
-      auto* d = reinterpret_cast<NMLVDISPINFOW*>(h);
-      if (!d->item.pszText) return FALSE;  // editing was abandoned
-      int32_t result = 0;
-      uint32_t item = uint32_t(d->item.iItem);
-      bool present = FireUnitEvent(u->windowId, u->unitId, list_view_event::LabelEditEnded, &result, 1, &item);
-      return present && result == 0 ? FALSE : TRUE;
-    }
+    case LVN_COLUMNCLICK: return onColumnClick(u, reinterpret_cast<NMLISTVIEW*>(h));
+    case LVN_KEYDOWN: return onKeyDown(u, s, reinterpret_cast<NMLVKEYDOWN*>(h));
+    case NM_CLICK: case NM_RCLICK: return onClick(u, s, reinterpret_cast<NMITEMACTIVATE*>(h));
+    case LVN_BEGINLABELEDITA: case LVN_BEGINLABELEDITW:
+      return onBeginLabelEdit(u, reinterpret_cast<NMLVDISPINFOW*>(h));
+    case LVN_ENDLABELEDITA: case LVN_ENDLABELEDITW: return onEndLabelEdit(u, reinterpret_cast<NMLVDISPINFOW*>(h));
     case NM_SETFOCUS: FireFocusEvent(u, WM_SETFOCUS); return 0;
     case NM_KILLFOCUS: FireFocusEvent(u, WM_KILLFOCUS); return 0;
     default: *handled = false; return 0;
@@ -313,16 +328,21 @@ LRESULT notify(Unit* u, UINT msg, WPARAM, LPARAM lp, bool* handled) {
   return onNotify(u, s, reinterpret_cast<NMHDR*>(lp), handled);
 }
 
-LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == kReleaseRedraw) {
-    if (ListViewState* s = stateOf(UnitFromWindow(hwnd)); s && s->redrawHeld) {
-      s->redrawHeld = false;
-      CallWindowProcW(g_listClassProc, hwnd, WM_SETREDRAW, TRUE, 0);
-      InvalidateRect(hwnd, nullptr, TRUE);
-    }
-    return 0;
+// Drawing held back while rows were added comes back, once.
+LRESULT onReleaseRedraw(HWND hwnd) {
+  if (ListViewState* s = stateOf(UnitFromWindow(hwnd)); s && s->redrawHeld) {
+    s->redrawHeld = false;
+    CallWindowProcW(g_listClassProc, hwnd, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd, nullptr, TRUE);
   }
-  return CallWindowProcW(g_listClassProc, hwnd, msg, wp, lp);
+  return 0;
+}
+
+LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case kReleaseRedraw: return onReleaseRedraw(hwnd);
+    default: return CallWindowProcW(g_listClassProc, hwnd, msg, wp, lp);
+  }
 }
 
 // ---- Operations ----
@@ -354,69 +374,43 @@ Unit* create(const UnitCreateArgs& a) {
   return u;
 }
 
+// The view type and the columns, which the list view's rows leave to it.
+void setByHand(HWND hwnd, ListViewProps& p, int number, const PropertyValue& v) {
+  if (number == list_view_prop::ViewType) {
+    const bool wasReport = reportView(p);
+    p.viewType = ClampInt(v.i, 0, 3);
+    applyStyles(hwnd, p);
+    if (reportView(p) && !wasReport && columnCount(hwnd) == 0) insertColumns(hwnd, p);
+  } else if (number == list_view_prop::Columns) {
+    std::vector<ListViewColumn> columns;
+    if (!DecodeListViewColumns(v.data, &columns)) return;  // a damaged list changes nothing
+    p.columns = columns;
+    insertColumns(hwnd, p);
+  }
+}
+
 int setProperty(Unit* u, int index, const PropertyValue& v) {
   ListViewState* s = stateOf(u);
   if (!s) return 0;
   ListViewProps& p = s->props;
   HWND hwnd = HWND(u->hwnd);
   const int number = OwnPropertyNumber(index);
-  auto flag = [&](int32_t* field) {
-    *field = v.i ? 1 : 0;
-    applyStyles(hwnd, p);
-  };
+  if (!StorePlainProperty(kListViewTable, &p, number, v)) {
+    setByHand(hwnd, p, number, v);
+    return 0;
+  }
   switch (number) {
-    case list_view_prop::Border:
-      p.border = ClampInt(v.i, 0, 5);
-      ApplyBorderStyle(hwnd, p.border);
+    case list_view_prop::Border: ApplyBorderStyle(hwnd, p.border); break;
+    case list_view_prop::TextColour: case list_view_prop::TextBackColour: case list_view_prop::BackColour:
+      applyColours(hwnd, p);
       break;
-    case list_view_prop::TextColour: p.textColour = uint32_t(v.i), applyColours(hwnd, p); break;
-    case list_view_prop::TextBackColour: p.textBackColour = uint32_t(v.i), applyColours(hwnd, p); break;
-    case list_view_prop::BackColour: p.backColour = uint32_t(v.i), applyColours(hwnd, p); break;
-    case list_view_prop::Font:
-      p.font = v.data;
-      ReplaceFont(&s->font, p.font, hwnd);
+    case list_view_prop::Font: ReplaceFont(&s->font, p.font, hwnd); break;
+    case list_view_prop::HeaderImages: case list_view_prop::ItemImages: case list_view_prop::StateImages:
+      applyImageLists(hwnd, s);
       break;
-    case list_view_prop::ViewType: {
-      const bool wasReport = reportView(p);
-      p.viewType = ClampInt(v.i, 0, 3);
-      applyStyles(hwnd, p);
-      if (reportView(p) && !wasReport && columnCount(hwnd) == 0) insertColumns(hwnd, p);
-      break;
-    }
-    case list_view_prop::IconAlign: p.iconAlign = v.i, applyStyles(hwnd, p); break;
-    case list_view_prop::AutoArrange: flag(&p.autoArrange); break;
-    case list_view_prop::LabelWrap: flag(&p.labelWrap); break;
-    case list_view_prop::Columns: {
-      std::vector<ListViewColumn> columns;
-      if (!DecodeListViewColumns(v.data, &columns)) break;  // a damaged list changes nothing
-      p.columns = columns;
-      insertColumns(hwnd, p);
-      break;
-    }
-    case list_view_prop::HideHeaders: flag(&p.hideHeaders); break;
-    case list_view_prop::HeaderImages: p.headerImages = v.data, applyImageLists(hwnd, s); break;
-    case list_view_prop::ClickableHeaders: flag(&p.clickableHeaders); break;
-    case list_view_prop::FullRowSelect: flag(&p.fullRowSelect); break;
-    case list_view_prop::GridLines: flag(&p.gridLines); break;
-    case list_view_prop::HeaderDragDrop: flag(&p.headerDragDrop); break;
-    case list_view_prop::ItemImages: p.itemImages = v.data, applyImageLists(hwnd, s); break;
-    case list_view_prop::StateImages: p.stateImages = v.data, applyImageLists(hwnd, s); break;
-    case list_view_prop::HotTracking: flag(&p.hotTracking); break;
-    case list_view_prop::HandCursor: flag(&p.handCursor); break;
-    case list_view_prop::UnderlineCold: flag(&p.underlineCold); break;
-    case list_view_prop::UnderlineHot: flag(&p.underlineHot); break;
-    case list_view_prop::LabelEdit: flag(&p.labelEdit); break;
-    case list_view_prop::Sorting: p.sorting = ClampInt(v.i, 0, 2), applyStyles(hwnd, p); break;
-    case list_view_prop::CheckBoxes: flag(&p.checkBoxes); break;
-    case list_view_prop::FlatScrollBars: flag(&p.flatScrollBars); break;
-    case list_view_prop::SingleSelection: flag(&p.singleSelection); break;
-    case list_view_prop::CurrentItem:
-      p.currentItem = v.i < 0 ? -1 : v.i;
-      selectItem(hwnd, p.currentItem);
-      break;
-    case list_view_prop::AlwaysShowSelection: flag(&p.alwaysShowSelection); break;
-    case list_view_prop::Reserved37: p.reserved37 = v.data; break;
-    default: break;
+    case list_view_prop::CurrentItem: selectItem(hwnd, p.currentItem); break;
+    case list_view_prop::Reserved37: break;
+    default: applyStyles(hwnd, p); break;  // the style choices and flags
   }
   return 0;  // the list view takes every change in place, keeping its rows
 }
@@ -426,38 +420,11 @@ int getProperty(Unit* u, int index, PropertyValue* v) {
   if (!s) return 0;
   const ListViewProps& p = s->props;
   HWND hwnd = HWND(u->hwnd);
-  switch (OwnPropertyNumber(index)) {
-    case list_view_prop::Border: v->i = p.border; return 1;
-    case list_view_prop::TextColour: v->i = int32_t(p.textColour); return 1;
-    case list_view_prop::TextBackColour: v->i = int32_t(p.textBackColour); return 1;
-    case list_view_prop::BackColour: v->i = int32_t(p.backColour); return 1;
-    case list_view_prop::Font: v->data = p.font; return 1;
-    case list_view_prop::ViewType: v->i = p.viewType; return 1;
-    case list_view_prop::IconAlign: v->i = p.iconAlign; return 1;
-    case list_view_prop::AutoArrange: v->i = p.autoArrange; return 1;
-    case list_view_prop::LabelWrap: v->i = p.labelWrap; return 1;
+  const int number = OwnPropertyNumber(index);
+  switch (number) {
     case list_view_prop::Columns: return EncodeListViewColumns(currentColumns(hwnd, p), &v->data) ? 1 : 0;
-    case list_view_prop::HideHeaders: v->i = p.hideHeaders; return 1;
-    case list_view_prop::HeaderImages: v->data = p.headerImages; return 1;
-    case list_view_prop::ClickableHeaders: v->i = p.clickableHeaders; return 1;
-    case list_view_prop::FullRowSelect: v->i = p.fullRowSelect; return 1;
-    case list_view_prop::GridLines: v->i = p.gridLines; return 1;
-    case list_view_prop::HeaderDragDrop: v->i = p.headerDragDrop; return 1;
-    case list_view_prop::ItemImages: v->data = p.itemImages; return 1;
-    case list_view_prop::StateImages: v->data = p.stateImages; return 1;
-    case list_view_prop::HotTracking: v->i = p.hotTracking; return 1;
-    case list_view_prop::HandCursor: v->i = p.handCursor; return 1;
-    case list_view_prop::UnderlineCold: v->i = p.underlineCold; return 1;
-    case list_view_prop::UnderlineHot: v->i = p.underlineHot; return 1;
-    case list_view_prop::LabelEdit: v->i = p.labelEdit; return 1;
-    case list_view_prop::Sorting: v->i = p.sorting; return 1;
-    case list_view_prop::CheckBoxes: v->i = p.checkBoxes; return 1;
-    case list_view_prop::FlatScrollBars: v->i = p.flatScrollBars; return 1;
-    case list_view_prop::SingleSelection: v->i = p.singleSelection; return 1;
     case list_view_prop::CurrentItem: v->i = firstSelected(hwnd); return 1;
-    case list_view_prop::AlwaysShowSelection: v->i = p.alwaysShowSelection; return 1;
-    case list_view_prop::Reserved37: v->data = p.reserved37; return 1;
-    default: return 0;
+    default: return LoadPlainProperty(kListViewTable, p, number, v) ? 1 : 0;
   }
 }
 

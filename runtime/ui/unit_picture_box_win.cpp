@@ -8,6 +8,7 @@
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/picture_animation_win.h"
 #include "runtime/ui/picture_draw_win.h"
+#include "runtime/ui/unit_property_tables.h"
 #include "runtime/ui/units_win.h"
 
 namespace lw {
@@ -122,29 +123,21 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
   if (!s) return 0;
   PicBoxProps& p = s->props;
   HWND hwnd = HWND(u->hwnd);
-  switch (OwnPropertyNumber(index)) {
-    case pic_box_prop::Border:
-      p.border = ClampInt(v.i, 0, 5);
-      ApplyBorderStyle(hwnd, p.border);
-      break;
-    case pic_box_prop::BackColour:
-      p.backColour = uint32_t(v.i);
-      ReplaceBrush(&s->background, p.backColour);
-      break;
-    case pic_box_prop::Picture:
-      p.picture = v.data;  // the unit keeps its own copy of the bytes
-      decodePicture(hwnd, s);
-      break;
-    case pic_box_prop::DisplayMode: p.displayMode = ClampInt(v.i, 0, 2); break;
-    case pic_box_prop::Animate:
-      if ((v.i != 0) != (p.animate != 0)) {
-        p.animate = v.i ? 1 : 0;
-        decodePicture(hwnd, s);  // animating needs every frame, still pictures only the first
-      }
-      break;
-    case pic_box_prop::ExtraText1: p.extraText1 = v.text; return 0;
-    case pic_box_prop::ExtraText2: p.extraText2 = v.text; return 0;
-    default: return 0;
+  const int number = OwnPropertyNumber(index);
+  if (number == pic_box_prop::Animate) {
+    if ((v.i != 0) != (p.animate != 0)) {
+      p.animate = v.i ? 1 : 0;
+      decodePicture(hwnd, s);  // animating needs every frame, still pictures only the first
+    }
+  } else if (!StorePlainProperty(kPicBoxTable, &p, number, v)) {
+    return 0;
+  }
+  switch (number) {
+    case pic_box_prop::Border: ApplyBorderStyle(hwnd, p.border); break;
+    case pic_box_prop::BackColour: ReplaceBrush(&s->background, p.backColour); break;
+    case pic_box_prop::Picture: decodePicture(hwnd, s); break;  // the unit keeps its own copy of the bytes
+    case pic_box_prop::ExtraText1: case pic_box_prop::ExtraText2: return 0;  // stored only
+    default: break;
   }
   InvalidateRect(hwnd, nullptr, FALSE);
   return 0;
@@ -152,18 +145,7 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
 
 int getProperty(Unit* u, int index, PropertyValue* v) {
   PicBoxState* s = stateOf(u);
-  if (!s) return 0;
-  const PicBoxProps& p = s->props;
-  switch (OwnPropertyNumber(index)) {
-    case pic_box_prop::Border: v->i = p.border; return 1;
-    case pic_box_prop::BackColour: v->i = int32_t(p.backColour); return 1;
-    case pic_box_prop::Picture: v->data = p.picture; return 1;
-    case pic_box_prop::DisplayMode: v->i = p.displayMode; return 1;
-    case pic_box_prop::Animate: v->i = p.animate; return 1;
-    case pic_box_prop::ExtraText1: v->text = p.extraText1; return 1;
-    case pic_box_prop::ExtraText2: v->text = p.extraText2; return 1;
-    default: return 0;
-  }
+  return s && LoadPlainProperty(kPicBoxTable, s->props, OwnPropertyNumber(index), v) ? 1 : 0;
 }
 
 bool serialise(Unit* u, std::vector<uint8_t>* block) {

@@ -2,17 +2,11 @@
 
 #include <utility>
 
+#include "runtime/ui/unit_property_tables.h"
+
 namespace lw {
 
 namespace {
-
-constexpr int32_t kWindowVersion = 6;
-constexpr int32_t kLabelVersion = 2;
-constexpr int32_t kEditVersion = 2;
-constexpr int32_t kPicBoxVersion = 2;
-constexpr int32_t kGroupBoxVersion = 1;
-constexpr int32_t kButtonVersion = 1;
-constexpr int32_t kListViewVersion = 1;
 
 // Reads the version word of a non-empty block and checks it against the kind's
 // highest version.
@@ -31,265 +25,79 @@ bool ReadVersion(ByteReader& in, int32_t max, int32_t* version) {
   return true;
 }
 
+// The row at a place in the block; null past the last place.
+template <class P>
+const PropertyRow<P>* RowAtPlace(const PropertyTable<P>& table, int place) {
+  for (size_t i = 0; i < table.count; ++i)
+    if (table.rows[i].place == place) return &table.rows[i];
+  return nullptr;
+}
+
+// Reads one field. A list view's column list is kept in `columns` and read after
+// the whole block, so that a block running short is reported as that first.
+template <class P>
+void ReadField(ByteReader& in, const FieldOf<P>& f, P& p, Bytes* columns) {
+  switch (f.type) {
+    case FieldType::Int: p.*f.integer = in.i32(); break;
+    case FieldType::Colour: f.word(p) = in.u32(); break;
+    case FieldType::Char16: p.*f.char16 = in.u16(); break;
+    case FieldType::Block: p.*f.block = in.byteBlock(); break;
+    case FieldType::Text: p.*f.text = in.countedText(); break;
+    case FieldType::Columns: *columns = in.byteBlock(); break;
+    case FieldType::None: break;
+  }
+}
+
+template <class P>
+void WriteField(ByteWriter& out, const FieldOf<P>& f, const P& p) {
+  switch (f.type) {
+    case FieldType::Int: out.i32(p.*f.integer); break;
+    case FieldType::Colour: out.u32(f.word(p)); break;
+    case FieldType::Char16: out.u16(p.*f.char16); break;
+    case FieldType::Block: out.byteBlock(p.*f.block); break;
+    case FieldType::Text: out.countedText(p.*f.text); break;
+    case FieldType::Columns: {
+      Bytes block;
+      if (!EncodeListViewColumns(p.*f.columns, &block)) out.fail("column header holds a 0 byte");
+      out.byteBlock(block);
+      break;
+    }
+    case FieldType::None: break;
+  }
+}
+
+// Starts from the defaults; reads the fields in block order that the block's
+// version holds.
+template <class P>
+bool DecodeByTable(const PropertyTable<P>& table, ByteReader& in, P* out) {
+  *out = P{};
+  if (in.remaining() == 0) return in.ok();
+  int32_t version = 0;
+  if (!ReadVersion(in, table.version, &version)) return false;
+  Bytes columns;
+  bool hasColumns = false;
+  for (int place = 0; const PropertyRow<P>* row = RowAtPlace(table, place); ++place) {
+    if (version < row->since) continue;
+    ReadField(in, row->field, *out, &columns);
+    hasColumns = hasColumns || row->field.type == FieldType::Columns;
+  }
+  if (!in.ok()) return false;
+  for (size_t i = 0; hasColumns && i < table.count; ++i)
+    if (table.rows[i].field.type == FieldType::Columns && !DecodeListViewColumns(columns, &(out->*table.rows[i].field.columns))) {
+      in.fail("list view column list is damaged");
+      return false;
+    }
+  return true;
+}
+
+// Writes the kind's highest version, every field in block order.
+template <class P>
+void EncodeByTable(const PropertyTable<P>& table, const P& p, ByteWriter& out) {
+  out.i32(table.version);
+  for (int place = 0; const PropertyRow<P>* row = RowAtPlace(table, place); ++place) WriteField(out, row->field, p);
+}
+
 }  // namespace
-
-// ---- Window -------------------------------------------------------------------------
-
-bool DecodeWindowProps(ByteReader& in, WindowProps* out) {
-  *out = WindowProps{};
-  if (in.remaining() == 0) return in.ok();
-  int32_t v = 0;
-  if (!ReadVersion(in, kWindowVersion, &v)) return false;
-  WindowProps& p = *out;
-  p.border = in.i32();
-  p.wordA = in.i32();
-  p.backColour = in.u32();
-  p.maxButton = in.i32();
-  p.minButton = in.i32();
-  p.controlBox = in.i32();
-  p.startPosition = in.i32();
-  p.closable = in.i32();
-  p.wordF = in.i32();
-  p.wordG = in.i32();
-  p.wordH = in.i32();
-  p.wordI = in.i32();
-  p.wordJ = in.i32();
-  if (v >= 2) p.wordK = in.i32();
-  if (v >= 3) {
-    p.wordL = in.i32();
-    p.wordM = in.i32();
-  }
-  if (v >= 4) p.alwaysOnTop = in.i32();
-  if (v >= 5) p.wordO = in.i32();
-  if (v >= 6) p.className = in.countedText();
-  p.backPicture = in.byteBlock();
-  p.blockU = in.byteBlock();
-  p.blockV = in.byteBlock();
-  p.caption = in.countedText();
-  p.textW = in.countedText();
-  return in.ok();
-}
-
-void EncodeWindowProps(const WindowProps& p, ByteWriter& out) {
-  out.i32(kWindowVersion);
-  out.i32(p.border);
-  out.i32(p.wordA);
-  out.u32(p.backColour);
-  out.i32(p.maxButton);
-  out.i32(p.minButton);
-  out.i32(p.controlBox);
-  out.i32(p.startPosition);
-  out.i32(p.closable);
-  out.i32(p.wordF);
-  out.i32(p.wordG);
-  out.i32(p.wordH);
-  out.i32(p.wordI);
-  out.i32(p.wordJ);
-  out.i32(p.wordK);
-  out.i32(p.wordL);
-  out.i32(p.wordM);
-  out.i32(p.alwaysOnTop);
-  out.i32(p.wordO);
-  out.countedText(p.className);
-  out.byteBlock(p.backPicture);
-  out.byteBlock(p.blockU);
-  out.byteBlock(p.blockV);
-  out.countedText(p.caption);
-  out.countedText(p.textW);
-}
-
-// ---- Label --------------------------------------------------------------------------
-
-bool DecodeLabelProps(ByteReader& in, LabelProps* out) {
-  *out = LabelProps{};
-  if (in.remaining() == 0) return in.ok();
-  int32_t v = 0;
-  if (!ReadVersion(in, kLabelVersion, &v)) return false;
-  LabelProps& p = *out;
-  p.textEffect = in.i32();
-  p.gradientBorderWidth = in.i32();
-  p.border = in.i32();
-  for (uint32_t& c : p.gradientBorderColours) c = in.u32();
-  p.textColour = in.u32();
-  p.backColour = in.u32();
-  p.pictureMode = in.i32();
-  p.gradientBackground = in.i32();
-  for (uint32_t& c : p.gradientColours) c = in.u32();
-  p.hAlign = in.i32();
-  p.vAlign = in.i32();
-  p.wordWrap = in.i32();
-  p.font = in.byteBlock();
-  p.picture = in.byteBlock();
-  p.caption = in.countedText();
-  if (v >= 2) {
-    p.extraText1 = in.countedText();
-    p.extraText2 = in.countedText();
-  }
-  return in.ok();
-}
-
-void EncodeLabelProps(const LabelProps& p, ByteWriter& out) {
-  out.i32(kLabelVersion);
-  out.i32(p.textEffect);
-  out.i32(p.gradientBorderWidth);
-  out.i32(p.border);
-  for (uint32_t c : p.gradientBorderColours) out.u32(c);
-  out.u32(p.textColour);
-  out.u32(p.backColour);
-  out.i32(p.pictureMode);
-  out.i32(p.gradientBackground);
-  for (uint32_t c : p.gradientColours) out.u32(c);
-  out.i32(p.hAlign);
-  out.i32(p.vAlign);
-  out.i32(p.wordWrap);
-  out.byteBlock(p.font);
-  out.byteBlock(p.picture);
-  out.countedText(p.caption);
-  out.countedText(p.extraText1);
-  out.countedText(p.extraText2);
-}
-
-// ---- Edit box -----------------------------------------------------------------------
-
-bool DecodeEditProps(ByteReader& in, EditProps* out) {
-  *out = EditProps{};
-  if (in.remaining() == 0) return in.ok();
-  int32_t v = 0;
-  if (!ReadVersion(in, kEditVersion, &v)) return false;
-  EditProps& p = *out;
-  p.border = in.i32();
-  p.textColour = in.u32();
-  p.backColour = in.u32();
-  p.hideSelection = in.i32();
-  p.maxLength = in.i32();
-  p.multiLine = in.i32();
-  p.scrollBars = in.i32();
-  p.alignment = in.i32();
-  p.inputMode = in.i32();
-  p.maskChar = in.u16();
-  p.caseConversion = in.i32();
-  p.spinMode = in.i32();
-  p.spinLower = in.i32();
-  p.spinUpper = in.i32();
-  p.selStart = in.i32();
-  p.selLength = in.i32();
-  p.font = in.byteBlock();
-  p.text = in.countedText();
-  if (v >= 2) {
-    p.extraText1 = in.countedText();
-    p.extraText2 = in.countedText();
-  }
-  return in.ok();
-}
-
-void EncodeEditProps(const EditProps& p, ByteWriter& out) {
-  out.i32(kEditVersion);
-  out.i32(p.border);
-  out.u32(p.textColour);
-  out.u32(p.backColour);
-  out.i32(p.hideSelection);
-  out.i32(p.maxLength);
-  out.i32(p.multiLine);
-  out.i32(p.scrollBars);
-  out.i32(p.alignment);
-  out.i32(p.inputMode);
-  out.u16(p.maskChar);
-  out.i32(p.caseConversion);
-  out.i32(p.spinMode);
-  out.i32(p.spinLower);
-  out.i32(p.spinUpper);
-  out.i32(p.selStart);
-  out.i32(p.selLength);
-  out.byteBlock(p.font);
-  out.countedText(p.text);
-  out.countedText(p.extraText1);
-  out.countedText(p.extraText2);
-}
-
-// ---- Picture box --------------------------------------------------------------------
-
-bool DecodePicBoxProps(ByteReader& in, PicBoxProps* out) {
-  *out = PicBoxProps{};
-  if (in.remaining() == 0) return in.ok();
-  int32_t v = 0;
-  if (!ReadVersion(in, kPicBoxVersion, &v)) return false;
-  PicBoxProps& p = *out;
-  p.border = in.i32();
-  p.backColour = in.u32();
-  p.displayMode = in.i32();
-  p.animate = in.i32();
-  p.picture = in.byteBlock();
-  if (v >= 2) {
-    p.extraText1 = in.countedText();
-    p.extraText2 = in.countedText();
-  }
-  return in.ok();
-}
-
-void EncodePicBoxProps(const PicBoxProps& p, ByteWriter& out) {
-  out.i32(kPicBoxVersion);
-  out.i32(p.border);
-  out.u32(p.backColour);
-  out.i32(p.displayMode);
-  out.i32(p.animate);
-  out.byteBlock(p.picture);
-  out.countedText(p.extraText1);
-  out.countedText(p.extraText2);
-}
-
-// ---- Group box ----------------------------------------------------------------------
-
-bool DecodeGroupBoxProps(ByteReader& in, GroupBoxProps* out) {
-  *out = GroupBoxProps{};
-  if (in.remaining() == 0) return in.ok();
-  int32_t v = 0;
-  if (!ReadVersion(in, kGroupBoxVersion, &v)) return false;
-  GroupBoxProps& p = *out;
-  p.captionAlign = in.i32();
-  p.textColour = in.u32();
-  p.backColour = in.u32();
-  p.font = in.byteBlock();
-  p.caption = in.countedText();
-  return in.ok();
-}
-
-void EncodeGroupBoxProps(const GroupBoxProps& p, ByteWriter& out) {
-  out.i32(kGroupBoxVersion);
-  out.i32(p.captionAlign);
-  out.u32(p.textColour);
-  out.u32(p.backColour);
-  out.byteBlock(p.font);
-  out.countedText(p.caption);
-}
-
-// ---- Button -------------------------------------------------------------------------
-
-bool DecodeButtonProps(ByteReader& in, ButtonProps* out) {
-  *out = ButtonProps{};
-  if (in.remaining() == 0) return in.ok();
-  int32_t v = 0;
-  if (!ReadVersion(in, kButtonVersion, &v)) return false;
-  ButtonProps& p = *out;
-  p.defaultButton = in.i32();
-  p.hAlign = in.i32();
-  p.vAlign = in.i32();
-  p.picture = in.byteBlock();
-  p.font = in.byteBlock();
-  p.caption = in.countedText();
-  return in.ok();
-}
-
-void EncodeButtonProps(const ButtonProps& p, ByteWriter& out) {
-  out.i32(kButtonVersion);
-  out.i32(p.defaultButton);
-  out.i32(p.hAlign);
-  out.i32(p.vAlign);
-  out.byteBlock(p.picture);
-  out.byteBlock(p.font);
-  out.countedText(p.caption);
-}
-
-// ---- List view ----------------------------------------------------------------------
 
 bool DecodeListViewColumns(const Bytes& block, std::vector<ListViewColumn>* out) {
   out->clear();
@@ -321,55 +129,20 @@ bool EncodeListViewColumns(const std::vector<ListViewColumn>& columns, Bytes* bl
   return true;
 }
 
-bool DecodeListViewProps(ByteReader& in, ListViewProps* out) {
-  *out = ListViewProps{};
-  if (in.remaining() == 0) return in.ok();
-  int32_t v = 0;
-  if (!ReadVersion(in, kListViewVersion, &v)) return false;
-  ListViewProps& p = *out;
-  p.border = in.i32();
-  p.textColour = in.u32();
-  p.textBackColour = in.u32();
-  p.backColour = in.u32();
-  for (int32_t* w : {&p.viewType, &p.iconAlign, &p.autoArrange, &p.labelWrap, &p.hideHeaders, &p.clickableHeaders,
-                     &p.fullRowSelect, &p.gridLines, &p.headerDragDrop, &p.hotTracking, &p.handCursor,
-                     &p.underlineCold, &p.underlineHot, &p.labelEdit, &p.sorting, &p.checkBoxes, &p.flatScrollBars,
-                     &p.singleSelection, &p.currentItem, &p.alwaysShowSelection})
-    *w = in.i32();
-  p.font = in.byteBlock();
-  p.headerImages = in.byteBlock();
-  p.itemImages = in.byteBlock();
-  Bytes columns = in.byteBlock();
-  p.stateImages = in.byteBlock();
-  p.reserved37 = in.byteBlock();
-  if (!in.ok()) return false;
-  if (!DecodeListViewColumns(columns, &p.columns)) {
-    in.fail("list view column list is damaged");
-    return false;
-  }
-  return true;
-}
-
-void EncodeListViewProps(const ListViewProps& p, ByteWriter& out) {
-  out.i32(kListViewVersion);
-  out.i32(p.border);
-  out.u32(p.textColour);
-  out.u32(p.textBackColour);
-  out.u32(p.backColour);
-  for (int32_t w : {p.viewType, p.iconAlign, p.autoArrange, p.labelWrap, p.hideHeaders, p.clickableHeaders,
-                    p.fullRowSelect, p.gridLines, p.headerDragDrop, p.hotTracking, p.handCursor, p.underlineCold,
-                    p.underlineHot, p.labelEdit, p.sorting, p.checkBoxes, p.flatScrollBars, p.singleSelection,
-                    p.currentItem, p.alwaysShowSelection})
-    out.i32(w);
-  out.byteBlock(p.font);
-  out.byteBlock(p.headerImages);
-  out.byteBlock(p.itemImages);
-  Bytes columns;
-  if (!EncodeListViewColumns(p.columns, &columns)) out.fail("column header holds a 0 byte");
-  out.byteBlock(columns);
-  out.byteBlock(p.stateImages);
-  out.byteBlock(p.reserved37);
-}
+bool DecodeWindowProps(ByteReader& in, WindowProps* out) { return DecodeByTable(kWindowTable, in, out); }
+void EncodeWindowProps(const WindowProps& p, ByteWriter& out) { EncodeByTable(kWindowTable, p, out); }
+bool DecodeLabelProps(ByteReader& in, LabelProps* out) { return DecodeByTable(kLabelTable, in, out); }
+void EncodeLabelProps(const LabelProps& p, ByteWriter& out) { EncodeByTable(kLabelTable, p, out); }
+bool DecodeEditProps(ByteReader& in, EditProps* out) { return DecodeByTable(kEditTable, in, out); }
+void EncodeEditProps(const EditProps& p, ByteWriter& out) { EncodeByTable(kEditTable, p, out); }
+bool DecodePicBoxProps(ByteReader& in, PicBoxProps* out) { return DecodeByTable(kPicBoxTable, in, out); }
+void EncodePicBoxProps(const PicBoxProps& p, ByteWriter& out) { EncodeByTable(kPicBoxTable, p, out); }
+bool DecodeGroupBoxProps(ByteReader& in, GroupBoxProps* out) { return DecodeByTable(kGroupBoxTable, in, out); }
+void EncodeGroupBoxProps(const GroupBoxProps& p, ByteWriter& out) { EncodeByTable(kGroupBoxTable, p, out); }
+bool DecodeButtonProps(ByteReader& in, ButtonProps* out) { return DecodeByTable(kButtonTable, in, out); }
+void EncodeButtonProps(const ButtonProps& p, ByteWriter& out) { EncodeByTable(kButtonTable, p, out); }
+bool DecodeListViewProps(ByteReader& in, ListViewProps* out) { return DecodeByTable(kListViewTable, in, out); }
+void EncodeListViewProps(const ListViewProps& p, ByteWriter& out) { EncodeByTable(kListViewTable, p, out); }
 
 // ---- The table of kinds ---------------------------------------------------------------
 
@@ -395,20 +168,20 @@ void EncodeAs(const UnitProps& v, ByteWriter& out) {
 }  // namespace
 
 const UnitKind kUnitKinds[] = {
-    {unit_type::Window, "窗口", "window", 0x800000D0, kWindowVersion,
+    {unit_type::Window, "窗口", "window", 0x800000D0, kWindowTable.version,
      DecodeAs<WindowProps, DecodeWindowProps>, EncodeAs<WindowProps, EncodeWindowProps>},
     {unit_type::MenuItem, "菜单", "menu", 0x80000004, -1, nullptr, nullptr},
-    {unit_type::EditBox, "编辑框", "EditBox", 0x80000040, kEditVersion,
+    {unit_type::EditBox, "编辑框", "EditBox", 0x80000040, kEditTable.version,
      DecodeAs<EditProps, DecodeEditProps>, EncodeAs<EditProps, EncodeEditProps>},
-    {unit_type::PicBox, "图片框", "PicBox", 0x840100C0, kPicBoxVersion,
+    {unit_type::PicBox, "图片框", "PicBox", 0x840100C0, kPicBoxTable.version,
      DecodeAs<PicBoxProps, DecodePicBoxProps>, EncodeAs<PicBoxProps, EncodePicBoxProps>},
-    {unit_type::GroupBox, "分组框", "GroupBox", 0x840140C0, kGroupBoxVersion,
+    {unit_type::GroupBox, "分组框", "GroupBox", 0x840140C0, kGroupBoxTable.version,
      DecodeAs<GroupBoxProps, DecodeGroupBoxProps>, EncodeAs<GroupBoxProps, EncodeGroupBoxProps>},
-    {unit_type::Label, "标签", "Label", 0x84012040, kLabelVersion,
+    {unit_type::Label, "标签", "Label", 0x84012040, kLabelTable.version,
      DecodeAs<LabelProps, DecodeLabelProps>, EncodeAs<LabelProps, EncodeLabelProps>},
-    {unit_type::Button, "按钮", "Button", 0x80000840, kButtonVersion,
+    {unit_type::Button, "按钮", "Button", 0x80000840, kButtonTable.version,
      DecodeAs<ButtonProps, DecodeButtonProps>, EncodeAs<ButtonProps, EncodeButtonProps>},
-    {unit_type::ListView, "超级列表框", "ListView", 0x00000040, kListViewVersion,
+    {unit_type::ListView, "超级列表框", "ListView", 0x00000040, kListViewTable.version,
      DecodeAs<ListViewProps, DecodeListViewProps>, EncodeAs<ListViewProps, EncodeListViewProps>},
 };
 const size_t kUnitKindCount = sizeof kUnitKinds / sizeof kUnitKinds[0];

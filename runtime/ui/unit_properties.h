@@ -78,35 +78,38 @@ enum : int32_t {
 
 // ---- The kinds -------------------------------------------------------------------------
 //
-// Property numbers are in the fields' comments. A property marked "stored" has no
-// effect in this program: it is kept so that a block reads back as written, and a
-// handler reads back what it wrote.
+// Each field's property number, place in the block and first version are in the
+// kind's table (unit_property_tables.h). A property marked "stored" has no effect in
+// this program: it is kept so that a block reads back as written, and a
+// handler reads back what it wrote. A stored field whose meaning is not known is
+// named by its place in the block, counted from 0 after the version word (the place
+// column of the kind's table): `wordAt1` is the integer at place 1.
 
 struct WindowProps {
-  int32_t border = 2;                 // 9: 0-6, 2 fixed frame
-  int32_t wordA = 1;                  // 12, stored
-  uint32_t backColour = kDefaultColour;  // 10
-  int32_t maxButton = 0;              // 16
-  int32_t minButton = 1;              // 17
-  int32_t controlBox = 1;             // 15
-  int32_t startPosition = 1;          // 18: 0 stored, 1 centred, 2 minimised, 3 maximised
-  int32_t closable = 1;               // 19
-  int32_t wordF = 0;                  // 14, stored
-  int32_t wordG = 0;                  // 21, stored
-  int32_t wordH = 1;                  // 22, stored
-  int32_t wordI = 0;                  // 23, stored
-  int32_t wordJ = 0;                  // 25, stored
-  int32_t wordK = 1;                  // 26, stored; version 2 on
-  int32_t wordL = 0;                  // 27, stored; version 3 on
-  int32_t wordM = 0;                  // 28, stored; version 3 on
-  int32_t alwaysOnTop = 0;            // 29, version 4 on
-  int32_t wordO = 0;                  // 30, stored; version 5 on
-  std::string className;              // 31, version 6; empty: "JVWindow"
-  Bytes backPicture;                  // 11
-  Bytes blockU;                       // 20, stored
-  Bytes blockV;                       // 13, stored
-  std::string caption;                // 8
-  std::string textW;                  // 24, stored
+  int32_t border = 2;                 // 0-6, 2 fixed frame
+  int32_t wordAt1 = 1;                // stored
+  uint32_t backColour = kDefaultColour;
+  int32_t maxButton = 0;
+  int32_t minButton = 1;
+  int32_t controlBox = 1;
+  int32_t startPosition = 1;          // 0 stored, 1 centred, 2 minimised, 3 maximised
+  int32_t closable = 1;
+  int32_t wordAt8 = 0;                // stored
+  int32_t wordAt9 = 0;                // stored
+  int32_t wordAt10 = 1;               // stored
+  int32_t wordAt11 = 0;               // stored
+  int32_t wordAt12 = 0;               // stored
+  int32_t wordAt13 = 1;               // stored
+  int32_t wordAt14 = 0;               // stored
+  int32_t wordAt15 = 0;               // stored
+  int32_t alwaysOnTop = 0;
+  int32_t wordAt17 = 0;               // stored
+  std::string className;              // empty: "JVWindow"
+  Bytes backPicture;
+  Bytes blockAt20;                    // stored
+  Bytes blockAt21;                    // stored
+  std::string caption;
+  std::string textAt23;               // stored
 };
 
 namespace window_prop {
@@ -115,25 +118,25 @@ enum : int32_t {
   Border = 9,
   BackColour = 10,
   BackPicture = 11,
-  WordA = 12,
-  BlockV = 13,
-  WordF = 14,
+  WordAt1 = 12,
+  BlockAt21 = 13,
+  WordAt8 = 14,
   ControlBox = 15,
   MaxButton = 16,
   MinButton = 17,
   StartPosition = 18,
   Closable = 19,
-  BlockU = 20,
-  WordG = 21,
-  WordH = 22,
-  WordI = 23,
-  TextW = 24,
-  WordJ = 25,
-  WordK = 26,
-  WordL = 27,
-  WordM = 28,
+  BlockAt20 = 20,
+  WordAt9 = 21,
+  WordAt10 = 22,
+  WordAt11 = 23,
+  TextAt23 = 24,
+  WordAt12 = 25,
+  WordAt13 = 26,
+  WordAt14 = 27,
+  WordAt15 = 28,
   AlwaysOnTop = 29,
-  WordO = 30,
+  WordAt17 = 30,
   ClassName = 31,
   Last = ClassName,
 };
@@ -152,23 +155,23 @@ enum : int32_t {
 }  // namespace window_event
 
 struct LabelProps {
-  int32_t textEffect = 0;             // 9: 0-3
-  int32_t gradientBorderWidth = 8;    // 11: at least 5
-  int32_t border = 0;                 // 10: 0-6, 6 gradient border
-  uint32_t gradientBorderColours[3] = {0x808080, 0xFFFFFF, 0x808080};  // 12-14
-  uint32_t textColour = 0;            // 16
-  uint32_t backColour = kDefaultColour;  // 17
-  int32_t pictureMode = 1;            // 19: 0-2
-  int32_t gradientBackground = 0;     // 20: 0 none, 1-8 a style
-  uint32_t gradientColours[3] = {0x808080, 0xFFFFFF, 0x808080};  // 21-23
-  int32_t hAlign = 0;                 // 24: 0 left, 1 centre, 2 right
-  int32_t vAlign = 1;                 // 26: 0 top, 1 centre, 2 bottom
-  int32_t wordWrap = 0;               // 25
-  Bytes font;                         // 15: 60-byte logical font, empty default
-  Bytes picture;                      // 18
-  std::string caption;                // 8
-  std::string extraText1;             // 27, stored; version 2 on
-  std::string extraText2;             // 28, stored; version 2 on
+  int32_t textEffect = 0;             // 0-3
+  int32_t gradientBorderWidth = 8;    // at least 5
+  int32_t border = 0;                 // 0-6, 6 gradient border
+  uint32_t gradientBorderColours[3] = {0x808080, 0xFFFFFF, 0x808080};
+  uint32_t textColour = 0;
+  uint32_t backColour = kDefaultColour;
+  int32_t pictureMode = 1;            // 0-2
+  int32_t gradientBackground = 0;     // 0 none, 1-8 a style
+  uint32_t gradientColours[3] = {0x808080, 0xFFFFFF, 0x808080};
+  int32_t hAlign = 0;                 // 0 left, 1 centre, 2 right
+  int32_t vAlign = 1;                 // 0 top, 1 centre, 2 bottom
+  int32_t wordWrap = 0;
+  Bytes font;                         // 60-byte logical font, empty default
+  Bytes picture;
+  std::string caption;
+  std::string extraText1;             // stored
+  std::string extraText2;             // stored
 };
 
 namespace label_prop {
@@ -199,26 +202,26 @@ enum : int32_t {
 }  // namespace label_prop
 
 struct EditProps {
-  int32_t border = 1;                 // 9: 0-5
-  uint32_t textColour = 0;            // 10
-  uint32_t backColour = 0xFFFFFF;     // 11
-  int32_t hideSelection = 1;          // 13
-  int32_t maxLength = 0;              // 14: 0 platform default
-  int32_t multiLine = 0;              // 15
-  int32_t scrollBars = 0;             // 16: 0 none, 1 h, 2 v, 3 both
-  int32_t alignment = 0;              // 17
-  int32_t inputMode = 0;              // 18: 0 normal, 1 read-only, 2 password, 3-11
-  uint16_t maskChar = '*';            // 19: a 16-bit field
-  int32_t caseConversion = 0;         // 20
-  int32_t spinMode = 0;               // 21
-  int32_t spinLower = 0;              // 22
-  int32_t spinUpper = 100;            // 23
-  int32_t selStart = 0;               // 24
-  int32_t selLength = 0;              // 25
-  Bytes font;                         // 12
-  std::string text;                   // 8
-  std::string extraText1;             // 27, stored; version 2 on
-  std::string extraText2;             // 28, stored; version 2 on
+  int32_t border = 1;                 // 0-5
+  uint32_t textColour = 0;
+  uint32_t backColour = 0xFFFFFF;
+  int32_t hideSelection = 1;
+  int32_t maxLength = 0;              // 0 platform default
+  int32_t multiLine = 0;
+  int32_t scrollBars = 0;             // 0 none, 1 h, 2 v, 3 both
+  int32_t alignment = 0;
+  int32_t inputMode = 0;              // 0 normal, 1 read-only, 2 password, 3-11
+  uint16_t maskChar = '*';            // a 16-bit field
+  int32_t caseConversion = 0;
+  int32_t spinMode = 0;
+  int32_t spinLower = 0;
+  int32_t spinUpper = 100;
+  int32_t selStart = 0;
+  int32_t selLength = 0;
+  Bytes font;
+  std::string text;
+  std::string extraText1;             // stored
+  std::string extraText2;             // stored
 };
 
 namespace edit_prop {
@@ -255,13 +258,13 @@ enum : int32_t {
 }  // namespace edit_event
 
 struct PicBoxProps {
-  int32_t border = 0;                 // 8: 0-5
-  uint32_t backColour = kDefaultColour;  // 9
-  int32_t displayMode = 0;            // 11: 0 natural, 1 stretched, 2 fitted and centred
-  int32_t animate = 0;                // 12
-  Bytes picture;                      // 10
-  std::string extraText1;             // 13, stored; version 2 on
-  std::string extraText2;             // 14, stored; version 2 on
+  int32_t border = 0;                 // 0-5
+  uint32_t backColour = kDefaultColour;
+  int32_t displayMode = 0;            // 0 natural, 1 stretched, 2 fitted and centred
+  int32_t animate = 0;
+  Bytes picture;
+  std::string extraText1;             // stored
+  std::string extraText2;             // stored
 };
 
 namespace pic_box_prop {
@@ -278,11 +281,11 @@ enum : int32_t {
 }  // namespace pic_box_prop
 
 struct GroupBoxProps {
-  int32_t captionAlign = 0;           // 9
-  uint32_t textColour = 0;            // 10
-  uint32_t backColour = kDefaultColour;  // 11
-  Bytes font;                         // 12
-  std::string caption;                // 8
+  int32_t captionAlign = 0;
+  uint32_t textColour = 0;
+  uint32_t backColour = kDefaultColour;
+  Bytes font;
+  std::string caption;
 };
 
 namespace group_box_prop {
@@ -297,12 +300,12 @@ enum : int32_t {
 }  // namespace group_box_prop
 
 struct ButtonProps {
-  int32_t defaultButton = 0;          // 9
-  int32_t hAlign = 1;                 // 11
-  int32_t vAlign = 1;                 // 12
-  Bytes picture;                      // 8
-  Bytes font;                         // 13
-  std::string caption;                // 10
+  int32_t defaultButton = 0;
+  int32_t hAlign = 1;
+  int32_t vAlign = 1;
+  Bytes picture;
+  Bytes font;
+  std::string caption;
 };
 
 namespace button_prop {
@@ -332,36 +335,36 @@ struct ListViewColumn {
 };
 
 struct ListViewProps {
-  int32_t border = 1;                 // 8
-  uint32_t textColour = 0;            // 9
-  uint32_t textBackColour = 0xFFFFFF; // 10
-  uint32_t backColour = 0xFFFFFF;     // 11
-  int32_t viewType = 3;               // 13: 0 icons, 1 small icons, 2 list, 3 report
-  int32_t iconAlign = 0;              // 14
-  int32_t autoArrange = 1;            // 15
-  int32_t labelWrap = 1;              // 16
-  int32_t hideHeaders = 0;            // 18
-  int32_t clickableHeaders = 1;       // 20
-  int32_t fullRowSelect = 0;          // 21
-  int32_t gridLines = 0;              // 22
-  int32_t headerDragDrop = 0;         // 23
-  int32_t hotTracking = 0;            // 26
-  int32_t handCursor = 1;             // 27
-  int32_t underlineCold = 1;          // 28
-  int32_t underlineHot = 1;           // 29
-  int32_t labelEdit = 0;              // 30
-  int32_t sorting = 0;                // 31
-  int32_t checkBoxes = 0;             // 32
-  int32_t flatScrollBars = 0;         // 33
-  int32_t singleSelection = 1;        // 34
-  int32_t currentItem = -1;           // 35
-  int32_t alwaysShowSelection = 0;    // 36
-  Bytes font;                         // 12
-  Bytes headerImages;                 // 19
-  Bytes itemImages;                   // 24
-  std::vector<ListViewColumn> columns;  // 17, stored as a byte block
-  Bytes stateImages;                  // 25
-  Bytes reserved37;                   // 37: a byte block whose meaning is unknown; stored only
+  int32_t border = 1;
+  uint32_t textColour = 0;
+  uint32_t textBackColour = 0xFFFFFF;
+  uint32_t backColour = 0xFFFFFF;
+  int32_t viewType = 3;               // 0 icons, 1 small icons, 2 list, 3 report
+  int32_t iconAlign = 0;
+  int32_t autoArrange = 1;
+  int32_t labelWrap = 1;
+  int32_t hideHeaders = 0;
+  int32_t clickableHeaders = 1;
+  int32_t fullRowSelect = 0;
+  int32_t gridLines = 0;
+  int32_t headerDragDrop = 0;
+  int32_t hotTracking = 0;
+  int32_t handCursor = 1;
+  int32_t underlineCold = 1;
+  int32_t underlineHot = 1;
+  int32_t labelEdit = 0;
+  int32_t sorting = 0;
+  int32_t checkBoxes = 0;
+  int32_t flatScrollBars = 0;
+  int32_t singleSelection = 1;
+  int32_t currentItem = -1;
+  int32_t alwaysShowSelection = 0;
+  Bytes font;
+  Bytes headerImages;
+  Bytes itemImages;
+  std::vector<ListViewColumn> columns;  // stored as a byte block
+  Bytes stateImages;
+  Bytes reserved37;                   // a byte block whose meaning is unknown; stored only
 };
 
 namespace list_view_prop {

@@ -10,6 +10,7 @@
 #include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/menus_win.h"
+#include "runtime/ui/unit_property_tables.h"
 #include "runtime/ui/units_win.h"
 #include "runtime/ui/window_table.h"
 
@@ -144,93 +145,51 @@ void restyle(Unit* u, WindowUnitState* s) {
   SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
+// Every window property is stored by its row; what a change does beyond that is
+// here. Windows are never re-created.
 int setProperty(Unit* u, int index, const PropertyValue& v) {
   auto* s = WindowStateOf(u);
   if (!s) return 0;
   WindowProps& p = s->props;
   HWND hwnd = HWND(u->hwnd);
-  switch (OwnPropertyNumber(index)) {
-    case window_prop::Caption:
-      p.caption = v.text;
-      SetWindowTextGbk(hwnd, v.text);
+  const int number = OwnPropertyNumber(index);
+  if (!StorePlainProperty(kWindowTable, &p, number, v)) return 0;
+  switch (number) {
+    case window_prop::Caption: SetWindowTextGbk(hwnd, p.caption); break;
+    case window_prop::Border: case window_prop::ControlBox: case window_prop::MaxButton:
+    case window_prop::MinButton:
+      restyle(u, s);
       break;
-    case window_prop::Border: p.border = v.i > 6 ? 6 : v.i; restyle(u, s); break;
     case window_prop::BackColour:
-      p.backColour = uint32_t(v.i);
       if (s->background) DeleteObject(s->background);
       s->background = CreateSolidBrush(ConvertColour(p.backColour));
       InvalidateRect(hwnd, nullptr, TRUE);
       break;
-    case window_prop::BackPicture: p.backPicture = v.data; break;
-    case window_prop::WordA: p.wordA = v.i; break;
-    case window_prop::BlockV: p.blockV = v.data; break;
-    case window_prop::WordF: p.wordF = v.i; break;
-    case window_prop::ControlBox: p.controlBox = v.i; restyle(u, s); break;
-    case window_prop::MaxButton: p.maxButton = v.i; restyle(u, s); break;
-    case window_prop::MinButton: p.minButton = v.i; restyle(u, s); break;
-    case window_prop::StartPosition: p.startPosition = v.i; break;
     case window_prop::Closable:
-      p.closable = v.i;
       GetSystemMenu(hwnd, TRUE);  // back to the standard menu, then remove close again if asked
       applyCloseCommand(hwnd, p);
       break;
-    case window_prop::BlockU: p.blockU = v.data; break;
-    case window_prop::WordG: p.wordG = v.i; break;
-    case window_prop::WordH: p.wordH = v.i; break;
-    case window_prop::WordI: p.wordI = v.i; break;
-    case window_prop::TextW: p.textW = v.text; break;
-    case window_prop::WordJ: p.wordJ = v.i; break;
-    case window_prop::WordK: p.wordK = v.i; break;
-    case window_prop::WordL: p.wordL = v.i; break;
-    case window_prop::WordM: p.wordM = v.i; break;
     case window_prop::AlwaysOnTop:
-      p.alwaysOnTop = v.i;
       SetWindowPos(hwnd, p.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       break;
-    case window_prop::WordO: p.wordO = v.i; break;
-    case window_prop::ClassName: p.className = v.text; break;  // takes effect at the next load
-    default: break;
+    default: break;  // stored only; the class name takes effect at the next load
   }
   return 0;
 }
 
+// The caption is read back from the window, up to its first 0 byte.
 int getProperty(Unit* u, int index, PropertyValue* v) {
   auto* s = WindowStateOf(u);
   if (!s) return 0;
-  const WindowProps& p = s->props;
-  switch (OwnPropertyNumber(index)) {
-    case window_prop::Caption: {
-      std::string t = Gbk(WideWindowText(HWND(u->hwnd)));
-      t.resize(strlen(t.c_str()));
-      v->text = t;
-      return 1;
-    }
-    case window_prop::Border: v->i = p.border; return 1;
-    case window_prop::BackColour: v->i = int32_t(p.backColour); return 1;
-    case window_prop::BackPicture: v->data = p.backPicture; return 1;
-    case window_prop::WordA: v->i = p.wordA; return 1;
-    case window_prop::BlockV: v->data = p.blockV; return 1;
-    case window_prop::WordF: v->i = p.wordF; return 1;
-    case window_prop::ControlBox: v->i = p.controlBox; return 1;
-    case window_prop::MaxButton: v->i = p.maxButton; return 1;
-    case window_prop::MinButton: v->i = p.minButton; return 1;
-    case window_prop::StartPosition: v->i = p.startPosition; return 1;
-    case window_prop::Closable: v->i = p.closable; return 1;
-    case window_prop::BlockU: v->data = p.blockU; return 1;
-    case window_prop::WordG: v->i = p.wordG; return 1;
-    case window_prop::WordH: v->i = p.wordH; return 1;
-    case window_prop::WordI: v->i = p.wordI; return 1;
-    case window_prop::TextW: v->text = p.textW; return 1;
-    case window_prop::WordJ: v->i = p.wordJ; return 1;
-    case window_prop::WordK: v->i = p.wordK; return 1;
-    case window_prop::WordL: v->i = p.wordL; return 1;
-    case window_prop::WordM: v->i = p.wordM; return 1;
-    case window_prop::AlwaysOnTop: v->i = p.alwaysOnTop; return 1;
-    case window_prop::WordO: v->i = p.wordO; return 1;
-    case window_prop::ClassName: v->text = p.className; return 1;
-    default: return 0;
+  const int number = OwnPropertyNumber(index);
+  if (number == window_prop::Caption) {
+    std::string t = Gbk(WideWindowText(HWND(u->hwnd)));
+    t.resize(strlen(t.c_str()));
+    v->text = t;
+    return 1;
   }
+  return LoadPlainProperty(kWindowTable, s->props, number, v) ? 1 : 0;
 }
 
 bool serialise(Unit* u, std::vector<uint8_t>* block) {
@@ -248,82 +207,103 @@ Unit* focusedUnit(HWND window) {
   return UnitFromWindow(window);
 }
 
+// ---- The window's messages, one routine each ----
+
+void fireEvent(Unit* u, int32_t event) {
+  if (u) FireUnitEvent(u->windowId, u->unitId, event);
+}
+
+// The window's own background colour, or the button face.
+LRESULT onEraseBackground(HWND hwnd, HDC dc, const WindowUnitState* s) {
+  RECT r;
+  GetClientRect(hwnd, &r);
+  FillRect(dc, &r, s && s->background ? s->background : GetSysColorBrush(COLOR_BTNFACE));
+  return 1;
+}
+
+// The handlers are asked first, the window's own question before the general one;
+// either may keep the window open, or close it themselves while they run.
+void onClose(HWND hwnd, Unit* u, WindowUnitState* s) {
+  if (u) {
+    if (FireCancellableEvent(u->windowId, u->unitId, window_event::QueryWindowClose)) return;
+    if (!IsWindow(hwnd)) return;
+    if (FireCancellableEvent(u->windowId, u->unitId, window_event::QueryClose)) return;
+    if (!IsWindow(hwnd)) return;
+    if (s) ReleaseModalDisabling(s);
+  }
+  DestroyWindow(hwnd);
+}
+
+LRESULT onQueryEndSession(Unit* u) {
+  return u && FireCancellableEvent(u->windowId, u->unitId, window_event::QueryClose) ? FALSE : TRUE;
+}
+
+// The windows a modal run disabled come back, and the menu bar goes with the window.
+void onDestroy(HWND hwnd, Unit* u, WindowUnitState* s) {
+  fireEvent(u, window_event::Destroying);
+  if (!s) return;
+  ReleaseModalDisabling(s);
+  s->modalRunning = false;
+  if (HMENU bar = GetMenu(hwnd)) {
+    SetMenu(hwnd, nullptr);
+    DestroyMenu(bar);
+  }
+  s->menuBar = nullptr;
+}
+
+// Keeps the control that had the focus when the window was left, and gives it the
+// focus back on return. True when it did.
+bool onActivate(HWND hwnd, WPARAM wp, WindowUnitState* s) {
+  if (!s) return false;
+  if (LOWORD(wp) == WA_INACTIVE) {
+    HWND f = GetFocus();
+    if (f && IsChild(hwnd, f)) s->lastFocus = f;
+    return false;
+  }
+  if (!s->lastFocus || !IsWindow(s->lastFocus) || !IsChild(hwnd, s->lastFocus)) return false;
+  SetFocus(s->lastFocus);
+  return true;
+}
+
+LRESULT onDpiChanged(HWND hwnd, WPARAM wp, LPARAM lp) {
+  OnWindowDpiChanged(hwnd, HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+  return 0;
+}
+
+// A menu item chosen; true when it was one of the window's items.
+bool onMenuCommand(Unit* u, WPARAM wp, LPARAM lp) {
+  if (lp != 0 || LOWORD(wp) < kFirstMenuCommand || !u) return false;
+  DeliverMenuCommand(u->windowId, LOWORD(wp));
+  return true;
+}
+
 LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT routed = 0;
   if (RouteChildNotification(hwnd, msg, wp, lp, &routed)) return routed;
   Unit* u = UnitFromWindow(hwnd);
   WindowUnitState* s = u ? WindowStateOf(u) : nullptr;
   switch (msg) {
-    case WM_ERASEBKGND: {
-      RECT r;
-      GetClientRect(hwnd, &r);
-      HBRUSH b = s && s->background ? s->background : GetSysColorBrush(COLOR_BTNFACE);
-      FillRect(HDC(wp), &r, b);
-      return 1;
-    }
-    case WM_MOVE:
-      if (u) FireUnitEvent(u->windowId, u->unitId, window_event::Moved);
-      return 0;
-    case WM_SIZE:
-      if (u) FireUnitEvent(u->windowId, u->unitId, window_event::Resized);
-      return 0;
-    case WM_CLOSE:
-      if (u) {
-        if (FireCancellableEvent(u->windowId, u->unitId, window_event::QueryWindowClose)) return 0;
-        if (!IsWindow(hwnd)) return 0;
-        if (FireCancellableEvent(u->windowId, u->unitId, window_event::QueryClose)) return 0;
-        if (!IsWindow(hwnd)) return 0;
-        if (s) ReleaseModalDisabling(s);
-      }
-      DestroyWindow(hwnd);
-      return 0;
-    case WM_QUERYENDSESSION:
-      if (u && FireCancellableEvent(u->windowId, u->unitId, window_event::QueryClose)) return FALSE;
-      return TRUE;
-    case WM_DESTROY:
-      if (u) FireUnitEvent(u->windowId, u->unitId, window_event::Destroying);
-      if (s) {
-        ReleaseModalDisabling(s);
-        s->modalRunning = false;
-        if (HMENU bar = GetMenu(hwnd)) {
-          SetMenu(hwnd, nullptr);
-          DestroyMenu(bar);
-        }
-        s->menuBar = nullptr;
-      }
-      return 0;
+    case WM_ERASEBKGND: return onEraseBackground(hwnd, HDC(wp), s);
+    case WM_MOVE: fireEvent(u, window_event::Moved); return 0;
+    case WM_SIZE: fireEvent(u, window_event::Resized); return 0;
+    case WM_CLOSE: onClose(hwnd, u, s); return 0;
+    case WM_QUERYENDSESSION: return onQueryEndSession(u);
+    case WM_DESTROY: onDestroy(hwnd, u, s); return 0;
     case WM_ACTIVATE:
-      if (s) {
-        if (LOWORD(wp) == WA_INACTIVE) {
-          HWND f = GetFocus();
-          if (f && IsChild(hwnd, f)) s->lastFocus = f;
-        } else if (s->lastFocus && IsWindow(s->lastFocus) && IsChild(hwnd, s->lastFocus)) {
-          SetFocus(s->lastFocus);
-          return 0;
-        }
-      }
+      if (onActivate(hwnd, wp, s)) return 0;
       break;
-    case WM_SETFOCUS:
-      if (u) FireUnitEvent(u->windowId, u->unitId, unit_event::FocusGained);
-      return 0;
-    case WM_NOTIFYFORMAT:
-      // Controls notify this window in their UTF-16 form.
+    case WM_SETFOCUS: fireEvent(u, unit_event::FocusGained); return 0;
+    case WM_NOTIFYFORMAT:  // controls notify this window in their UTF-16 form
       if (lp == NF_QUERY) return NFR_UNICODE;
       break;
     case kMessageDpiChanged:
-      if (s) {
-        OnWindowDpiChanged(hwnd, HIWORD(wp), reinterpret_cast<const RECT*>(lp));
-        return 0;
-      }
+      if (s) return onDpiChanged(hwnd, wp, lp);
       break;
     case kMessageGetDpiScaledSize:
       if (s) return ScaledWindowSize(hwnd, int(wp), reinterpret_cast<SIZE*>(lp)) ? TRUE : FALSE;
       break;
     case WM_COMMAND:
-      if (lp == 0 && LOWORD(wp) >= kFirstMenuCommand && u) {
-        DeliverMenuCommand(u->windowId, LOWORD(wp));
-        return 0;
-      }
+      if (onMenuCommand(u, wp, lp)) return 0;
       break;
     default: break;
   }

@@ -1,4 +1,5 @@
 #include "runtime/ui/unit_properties.h"
+#include "runtime/ui/unit_property_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -81,36 +82,36 @@ TEST(UnitProperties, EmptyBlocksGiveTheDefaults) {
 }
 
 TEST(UnitProperties, WindowBlockFieldsByVersion) {
-  // Version 6: thirteen words, K, L, M, always on top, O, class name, three blocks, two texts.
+  // Version 6: thirteen words, the words at places 13-15, always on top, the word at 17, class name, three blocks, two texts.
   Block v6;
   v6.i(6).run(100, 13).run(200, 5).text("Cls").text("P").text("U").text("V").text("Cap").text("W");
   WindowProps p;
   ASSERT_TRUE(Decode(DecodeWindowProps, v6.b, &p));
   EXPECT_EQ(p.border, 100);
-  EXPECT_EQ(p.wordA, 101);
+  EXPECT_EQ(p.wordAt1, 101);
   EXPECT_EQ(p.backColour, 102u);
   EXPECT_EQ(p.maxButton, 103);
   EXPECT_EQ(p.minButton, 104);
   EXPECT_EQ(p.controlBox, 105);
   EXPECT_EQ(p.startPosition, 106);
   EXPECT_EQ(p.closable, 107);
-  EXPECT_EQ(p.wordJ, 112);
-  EXPECT_EQ(p.wordK, 200);
-  EXPECT_EQ(p.wordM, 202);
+  EXPECT_EQ(p.wordAt12, 112);
+  EXPECT_EQ(p.wordAt13, 200);
+  EXPECT_EQ(p.wordAt15, 202);
   EXPECT_EQ(p.alwaysOnTop, 203);
-  EXPECT_EQ(p.wordO, 204);
+  EXPECT_EQ(p.wordAt17, 204);
   EXPECT_EQ(p.className, "Cls");
   EXPECT_EQ(p.backPicture, std::vector<uint8_t>({'P'}));
-  EXPECT_EQ(p.blockV, std::vector<uint8_t>({'V'}));
+  EXPECT_EQ(p.blockAt21, std::vector<uint8_t>({'V'}));
   EXPECT_EQ(p.caption, "Cap");
-  EXPECT_EQ(p.textW, "W");
+  EXPECT_EQ(p.textAt23, "W");
   EXPECT_EQ(Encode(EncodeWindowProps, p), v6.b);
 
-  // Version 3: K, L and M only; always on top, O and the class name keep their defaults.
+  // Version 3: the words at places 13-15 only; always on top, the word at 17 and the class name keep their defaults.
   Block v3;
   v3.i(3).run(100, 13).run(200, 3).text("").text("").text("").text("Cap").text("");
   ASSERT_TRUE(Decode(DecodeWindowProps, v3.b, &p));
-  EXPECT_EQ(p.wordM, 202);
+  EXPECT_EQ(p.wordAt15, 202);
   EXPECT_EQ(p.alwaysOnTop, 0);
   EXPECT_EQ(p.className, "");
   EXPECT_EQ(p.caption, "Cap");
@@ -119,7 +120,7 @@ TEST(UnitProperties, WindowBlockFieldsByVersion) {
   Block v1;
   v1.i(1).run(100, 13).text("").text("").text("").text("Old").text("");
   ASSERT_TRUE(Decode(DecodeWindowProps, v1.b, &p));
-  EXPECT_EQ(p.wordK, 1);
+  EXPECT_EQ(p.wordAt13, 1);
   EXPECT_EQ(p.caption, "Old");
 }
 
@@ -313,6 +314,59 @@ TEST(UnitProperties, KindTable) {
   std::vector<uint8_t> out;
   EXPECT_FALSE(EncodeUnitProperties(unit_type::Label, ButtonProps{}, &out, &reason));
   EXPECT_STREQ(reason, "properties of another kind");
+}
+
+}  // namespace
+}  // namespace lw
+
+namespace lw {
+namespace {
+
+// The plain writes and reads the property services take from the kinds' tables.
+TEST(UnitPropertyTables, PlainWritesFollowTheRowsRules) {
+  struct Case {
+    const char* why;
+    int32_t number;
+    int32_t given;
+    bool stored;
+    int32_t expected;  // the value read back
+  };
+  const Case kCases[] = {
+      {"a clamped choice is held at its top", label_prop::TextEffect, 9, true, 3},
+      {"a clamped choice is held at its bottom", label_prop::HAlign, -4, true, 0},
+      {"a lower bound without an upper one", label_prop::GradientBorderWidth, 2, true, 5},
+      {"no upper bound", label_prop::GradientBorderWidth, 500, true, 500},
+      {"a colour of a trio is stored in its element", label_prop::GradientColour2, 0x123456, true, 0x123456},
+      {"a stored integer as given", label_prop::WordWrap, -7, true, -7},
+      {"a number past the kind's last", label_prop::Last + 1, 1, false, 0},
+  };
+  for (const Case& c : kCases) {
+    LabelProps p;
+    PropertyValue v;
+    v.i = c.given;
+    EXPECT_EQ(StorePlainProperty(kLabelTable, &p, c.number, v), c.stored) << c.why;
+    PropertyValue back;
+    EXPECT_EQ(LoadPlainProperty(kLabelTable, p, c.number, &back), c.stored) << c.why;
+    if (c.stored) {
+      EXPECT_EQ(back.i, c.expected) << c.why << ": expected " << c.expected << ", got " << back.i;
+    }
+  }
+}
+
+TEST(UnitPropertyTables, FlagsAndHandWrittenRows) {
+  EditProps p;
+  PropertyValue v;
+  v.i = -3;
+  bool changed = false;
+  ASSERT_TRUE(StorePlainProperty(kEditTable, &p, edit_prop::MultiLine, v, &changed));
+  EXPECT_EQ(p.multiLine, 1) << "any non-zero flag stores 1";
+  EXPECT_TRUE(changed);
+  ASSERT_TRUE(StorePlainProperty(kEditTable, &p, edit_prop::MultiLine, v, &changed));
+  EXPECT_FALSE(changed) << "the same flag again is no change";
+  v.text = "#";
+  EXPECT_FALSE(StorePlainProperty(kEditTable, &p, edit_prop::MaskChar, v)) << "the mask is written by hand";
+  EXPECT_FALSE(LoadPlainProperty(kEditTable, p, edit_prop::SelText, &v)) << "the selection is the box's own";
+  EXPECT_EQ(kEditTable.row(edit_prop::SelText)->place, kNotInBlock);
 }
 
 }  // namespace
