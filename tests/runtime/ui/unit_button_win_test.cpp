@@ -53,7 +53,9 @@ TEST_F(Button, MousePointerCursorsGoWithTheirUnitAndSharedOnesStay) {
   for (int i = 0; i < 5; ++i) round();
   testing::ObjectCounts after = testing::CountObjects();
   EXPECT_EQ(before.user, after.user) << "icons and cursors";
-  EXPECT_LE(after.gdi, before.gdi) << "GDI objects";  // Wine may drop a cached one
+  // Wine may drop a cached object, or make one at a moment that depends on timing;
+  // a leak grows with every round.
+  EXPECT_LT(after.gdi, before.gdi + 5) << "GDI objects";
   ICONINFO info = {};
   ASSERT_TRUE(GetIconInfo(shared, &info)) << "expected the shared arrow cursor alive";
   DeleteObject(info.hbmMask);
