@@ -247,34 +247,34 @@ struct RemoteBlock {
 
 inline int ListRowCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 
+// A text a list view in another process writes behind `record` (an item or column
+// record) in a block of that process's memory; `needsAnswer` when the message
+// answers 0 for failure.
+template <class Record>
+std::wstring RemoteListText(HANDLE process, HWND list, UINT message, WPARAM wp, Record record, bool needsAnswer) {
+  constexpr size_t kTextRoom = 1024;
+  RemoteBlock block(process, sizeof record + kTextRoom * sizeof(wchar_t));
+  record.pszText = reinterpret_cast<wchar_t*>(block.at + sizeof record);
+  record.cchTextMax = int(kTextRoom);
+  wchar_t text[kTextRoom] = {};
+  if (!block.Write(0, &record, sizeof record) || !block.Write(sizeof record, text, sizeof(wchar_t))) return L"<no memory>";
+  if (!SendMessageW(list, message, wp, LPARAM(block.at)) && needsAnswer) return L"<no answer>";
+  block.Read(sizeof record, text, (kTextRoom - 1) * sizeof(wchar_t));
+  return text;
+}
+
 // The text of one cell of a list view in another process.
 inline std::wstring ListCell(HANDLE process, HWND list, int row, int column) {
-  constexpr size_t kTextRoom = 1024;
-  RemoteBlock block(process, sizeof(LVITEMW) + kTextRoom * sizeof(wchar_t));
   LVITEMW item = {};
   item.iSubItem = column;
-  item.pszText = reinterpret_cast<wchar_t*>(block.at + sizeof item);
-  item.cchTextMax = int(kTextRoom);
-  wchar_t text[kTextRoom] = {};
-  if (!block.Write(0, &item, sizeof item) || !block.Write(sizeof item, text, sizeof(wchar_t))) return L"<no memory>";
-  SendMessageW(list, LVM_GETITEMTEXTW, WPARAM(row), LPARAM(block.at));
-  block.Read(sizeof item, text, (kTextRoom - 1) * sizeof(wchar_t));
-  return text;
+  return RemoteListText(process, list, LVM_GETITEMTEXTW, WPARAM(row), item, false);
 }
 
 // The title of one column of a list view in another process.
 inline std::wstring ListColumnTitle(HANDLE process, HWND list, int column) {
-  constexpr size_t kTextRoom = 256;
-  RemoteBlock block(process, sizeof(LVCOLUMNW) + kTextRoom * sizeof(wchar_t));
   LVCOLUMNW col = {};
   col.mask = LVCF_TEXT;
-  col.pszText = reinterpret_cast<wchar_t*>(block.at + sizeof col);
-  col.cchTextMax = int(kTextRoom);
-  wchar_t text[kTextRoom] = {};
-  if (!block.Write(0, &col, sizeof col) || !block.Write(sizeof col, text, sizeof(wchar_t))) return L"<no memory>";
-  if (!SendMessageW(list, LVM_GETCOLUMNW, WPARAM(column), LPARAM(block.at))) return L"<no column>";
-  block.Read(sizeof col, text, (kTextRoom - 1) * sizeof(wchar_t));
-  return text;
+  return RemoteListText(process, list, LVM_GETCOLUMNW, WPARAM(column), col, true);
 }
 
 // The screen rectangle of one row of a list view in another process.
