@@ -29,6 +29,7 @@ struct EditState {
   HWND buddy = nullptr;        // up-down control for spin modes
   bool ownChange = false;      // set while the content is written, so the platform's
                                // change notification does not raise a second event
+  size_t heldBytes = 0;        // the text's GBK length after the last change
 };
 
 WNDPROC g_editClassProc = nullptr;
@@ -121,19 +122,26 @@ void applyMaxLength(HWND hwnd, const EditProps& p) {
   SendMessageW(hwnd, EM_LIMITTEXT, WPARAM(p.maxLength > 0 ? p.maxLength : 0), 0);
 }
 
+size_t textBytes(HWND hwnd) {
+  const std::u16string text = boxText(hwnd);
+  return GbkBytesOfUnits(text, text.size());
+}
+
 // After a change that took the text past the byte limit (two-byte characters typed,
 // pasted or composed), the characters just before the caret are taken out until
-// it fits: what was inserted last is what does not fit.
+// it fits: what was inserted last is what does not fit. A text the program wrote
+// past the limit stays as written; it only cannot grow.
 void keepWithinLimit(HWND hwnd, EditState* s) {
   const EditProps& p = s->props;
   if (p.maxLength <= 0) return;
   const std::u16string text = boxText(hwnd);
   const size_t bytes = GbkBytesOfUnits(text, text.size());
-  if (bytes <= size_t(p.maxLength)) return;
+  const size_t allowed = s->heldBytes > size_t(p.maxLength) ? s->heldBytes : size_t(p.maxLength);
+  if (bytes <= allowed) return;
   DWORD from = 0, caret = 0;
   SendMessageW(hwnd, EM_GETSEL, WPARAM(&from), LPARAM(&caret));
   const size_t before = GbkBytesOfUnits(text, caret);
-  const size_t over = bytes - size_t(p.maxLength);
+  const size_t over = bytes - allowed;
   const size_t keep = before > over ? UnitsOfGbkBytes(text, before - over) : 0;
   s->ownChange = true;
   SendMessageW(hwnd, EM_SETSEL, WPARAM(keep), LPARAM(caret));
@@ -206,9 +214,9 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 bool onCommand(Unit* u, EditState* s, WORD code) {
   switch (code) {
     case EN_CHANGE:
-      if (s->ownChange) return true;
-      keepWithinLimit(HWND(u->hwnd), s);
-      contentChanged(u, s);
+      if (!s->ownChange) keepWithinLimit(HWND(u->hwnd), s);
+      s->heldBytes = textBytes(HWND(u->hwnd));
+      contentChanged(u, s);  // last: its handler may close the window
       return true;
     case EN_SETFOCUS: FireFocusEvent(u, WM_SETFOCUS); return true;
     case EN_KILLFOCUS: FireFocusEvent(u, WM_KILLFOCUS); return true;
@@ -259,6 +267,7 @@ Unit* create(const UnitCreateArgs& a) {
   reframe(hwnd, p);
   applyMaxLength(hwnd, p);
   applySelection(hwnd, p);
+  s->heldBytes = textBytes(hwnd);
   return u;
 }
 

@@ -140,6 +140,10 @@ TEST_F(EditBox, PositionsAndLimitsCountGbkBytesWhileTheBoxCountsUnits) {
   EXPECT_EQ(ReadText(kEdit, edit_prop::Text), "中a文bc") << "a character past the byte limit is refused";
   SendMessageW(h, WM_CHAR, L'x', 0);
   EXPECT_EQ(ReadText(kEdit, edit_prop::Text), "中a文bcx");
+  WriteText(kEdit, edit_prop::Text, "中a文bcxy");  // 9 bytes: the program may write past the limit
+  SendMessageW(h, EM_SETSEL, 7, 7);
+  SendMessageW(h, WM_CHAR, L'q', 0);
+  EXPECT_EQ(ReadText(kEdit, edit_prop::Text), "中a文bcxy") << "the user cannot grow it, and nothing written is lost";
 }
 
 TEST_F(EditBox, AStyleChangeRecreatesTheBoxKeepingItsTextAndId) {
