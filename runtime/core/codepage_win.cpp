@@ -1,4 +1,5 @@
 #include "runtime/core/codepage.h"
+#include "runtime/core/wide_text_win.h"
 
 #include <windows.h>
 
@@ -10,11 +11,13 @@ namespace lw {
 
 namespace {
 
-std::u16string toWide(UINT codePage, const char* text, size_t length) {
-  if (!text || length == 0 || length > INT_MAX) return std::u16string();
+// Into either string of 16-bit units: the code-page unit's own and the W calls'.
+template <class Units>
+Units toWide(UINT codePage, const char* text, size_t length) {
+  if (!text || length == 0 || length > INT_MAX) return Units();
   int n = MultiByteToWideChar(codePage, 0, text, int(length), nullptr, 0);
-  if (n <= 0) return std::u16string();
-  std::u16string out(size_t(n), u'\0');
+  if (n <= 0) return Units();
+  Units out(size_t(n), 0);
   n = MultiByteToWideChar(codePage, 0, text, int(length), reinterpret_cast<LPWSTR>(&out[0]), n);
   out.resize(n > 0 ? size_t(n) : 0);
   return out;
@@ -36,7 +39,13 @@ std::string fromWide(UINT codePage, const char16_t* text, size_t length) {
 
 }  // namespace
 
-std::u16string GbkToWide(const char* text, size_t length) { return toWide(kTextCodePage, text, length); }
+std::u16string GbkToWide(const char* text, size_t length) {
+  return toWide<std::u16string>(kTextCodePage, text, length);
+}
+
+std::wstring GbkToWideString(const char* text, size_t length) {
+  return toWide<std::wstring>(kTextCodePage, text, length);
+}
 
 std::string WideToGbk(const char16_t* text, size_t length) { return fromWide(kTextCodePage, text, length); }
 

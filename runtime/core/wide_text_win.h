@@ -11,10 +11,10 @@
 
 namespace lw {
 
-inline std::wstring Wide(const char* gbk, size_t length) {
-  std::u16string w = GbkToWide(gbk, length);
-  return std::wstring(w.begin(), w.end());
-}
+// GbkToWide as the W calls take it, made in place (the code-page unit's own).
+std::wstring GbkToWideString(const char* gbk, size_t length);
+
+inline std::wstring Wide(const char* gbk, size_t length) { return GbkToWideString(gbk, length); }
 inline std::wstring Wide(const char* gbk) { return Wide(gbk, gbk ? strlen(gbk) : 0); }
 inline std::wstring Wide(const std::string& gbk) { return Wide(gbk.data(), gbk.size()); }
 

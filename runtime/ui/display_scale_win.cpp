@@ -144,9 +144,10 @@ HFONT MakeUnitFontForDpi(const std::vector<uint8_t>& block, int dpi) {
     memcpy(scaled.data(), &height, sizeof height);
     return MakeUnitFont(scaled);
   }
-  // The default font was made for the system's scale; another scale gets a copy.
+  // The default font was made once, for the screen's scale at start; another
+  // scale gets a copy.
   HFONT standard = MakeUnitFont(block);
-  int systemDpi = screenDpi();
+  static const int systemDpi = screenDpi();
   if (dpi <= 0 || dpi == systemDpi) return standard;
   LOGFONTW lf;
   if (GetObjectW(standard, sizeof lf, &lf) != sizeof lf) return standard;

@@ -42,7 +42,7 @@ Text newText(const std::string& s) { return s.empty() ? nullptr : MakeText(s.dat
 
 // Font blocks keep their pixel heights in 96-DPI units (the unit's window scales
 // them when it makes the font), so points and heights convert at 96 at every scale.
-int32_t screenPixelsPerInch() { return kBaseDpi; }
+constexpr int32_t kFontPixelsPerInch = kBaseDpi;
 
 LogFontRecord fontOf(const std::vector<uint8_t>& block) {
   LogFontRecord f;
@@ -220,7 +220,7 @@ uint64_t ReadUnitProperty(uint32_t windowId, uint32_t unitId, int number, int el
       return pointerResult(MakeByteSet(v.data.data(), v.data.size()));
     case ValueClass::Font: {
       LogFontRecord f = fontOf(v.data);
-      int32_t ppi = screenPixelsPerInch();
+      const int32_t ppi = kFontPixelsPerInch;
       if (element == font_element::FaceName) return pointerResult(newText(f.faceName));
       if (element >= 0) return uint32_t(GetFontElement(f, element, ppi));
       auto* obj = static_cast<FontObject*>(AllocMemory(sizeof(FontObject)));
@@ -263,7 +263,7 @@ void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int number, int eleme
       PropertyValue current;
       if (get) get(live, own, &current);
       LogFontRecord f = fontOf(current.data);
-      int32_t ppi = screenPixelsPerInch();
+      const int32_t ppi = kFontPixelsPerInch;
       if (element == font_element::FaceName) {
         SetFontFaceName(&f, reinterpret_cast<const char*>(low));
       } else if (element >= 0) {

@@ -29,7 +29,7 @@ struct EditState {
   HWND buddy = nullptr;        // up-down control for spin modes
   bool ownChange = false;      // set while the content is written, so the platform's
                                // change notification does not raise a second event
-  size_t heldBytes = 0;        // the text's GBK length after the last change
+  size_t heldBytes = 0;        // with a length limit: the text's GBK length after the last change
 };
 
 WNDPROC g_editClassProc = nullptr;
@@ -122,9 +122,10 @@ void applyMaxLength(HWND hwnd, const EditProps& p) {
   SendMessageW(hwnd, EM_LIMITTEXT, WPARAM(p.maxLength > 0 ? p.maxLength : 0), 0);
 }
 
-size_t textBytes(HWND hwnd) {
-  const std::u16string text = boxText(hwnd);
-  return GbkBytesOfUnits(text, text.size());
+// Only a box with a limit keeps its length: the others need not measure every change.
+void holdLength(HWND hwnd, EditState* s) {
+  const std::u16string text = s->props.maxLength > 0 ? boxText(hwnd) : std::u16string();
+  s->heldBytes = GbkBytesOfUnits(text, text.size());
 }
 
 // After a change that took the text past the byte limit (two-byte characters typed,
@@ -215,7 +216,7 @@ bool onCommand(Unit* u, EditState* s, WORD code) {
   switch (code) {
     case EN_CHANGE:
       if (!s->ownChange) keepWithinLimit(HWND(u->hwnd), s);
-      s->heldBytes = textBytes(HWND(u->hwnd));
+      holdLength(HWND(u->hwnd), s);
       contentChanged(u, s);  // last: its handler may close the window
       return true;
     case EN_SETFOCUS: FireFocusEvent(u, WM_SETFOCUS); return true;
@@ -267,7 +268,7 @@ Unit* create(const UnitCreateArgs& a) {
   reframe(hwnd, p);
   applyMaxLength(hwnd, p);
   applySelection(hwnd, p);
-  s->heldBytes = textBytes(hwnd);
+  holdLength(hwnd, s);
   return u;
 }
 
@@ -320,7 +321,10 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
     case edit_prop::HideSelection: case edit_prop::MultiLine: case edit_prop::ScrollBars:
     case edit_prop::Alignment: case edit_prop::CaseConversion: case edit_prop::SpinMode:
       return changed ? 1 : 0;
-    case edit_prop::MaxLength: applyMaxLength(hwnd, p); return 0;
+    case edit_prop::MaxLength:
+      applyMaxLength(hwnd, p);
+      holdLength(hwnd, s);
+      return 0;
     case edit_prop::InputMode: applyInputMode(hwnd, p); return 0;
     case edit_prop::SpinLower: case edit_prop::SpinUpper:
       if (s->buddy) {
