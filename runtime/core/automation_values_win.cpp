@@ -102,7 +102,13 @@ BSTR bstrFromText(const char* s) {
 }
 
 Text textFromBstr(BSTR b) {
-  std::string s = WideToGbk(reinterpret_cast<const char16_t*>(b), b ? SysStringLen(b) : 0);
+  const auto* units = reinterpret_cast<const char16_t*>(b);
+  size_t length = b ? SysStringLen(b) : 0;
+  // A short text, such as each match a regular expression gives, is converted on
+  // the stack and copied once into its block; a unit gives at most two GBK bytes.
+  char room[512];
+  if (length <= sizeof room / 2) return MakeText(room, WideToGbkInto(units, length, room, sizeof room));
+  std::string s = WideToGbk(units, length);
   return MakeText(s.data(), s.size());
 }
 

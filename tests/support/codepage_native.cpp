@@ -7,6 +7,8 @@
 #include <stdint.h>
 #include <iconv.h>
 
+#include <algorithm>
+
 #include "runtime/core/codepage.h"
 
 namespace lw {
@@ -57,6 +59,20 @@ std::string WideToGbk(const char16_t* text, size_t length) {
     le[2 * i + 1] = char(text[i] >> 8);
   }
   return convert("CP936", "UTF-16LE", le.data(), le.size(), "?", 1, 2);
+}
+
+size_t GbkToWideInto(const char* text, size_t length, char16_t* out, size_t room) {
+  std::u16string wide = GbkToWide(text, length);
+  if (wide.size() > room) return 0;
+  std::copy(wide.begin(), wide.end(), out);
+  return wide.size();
+}
+
+size_t WideToGbkInto(const char16_t* text, size_t length, char* out, size_t room) {
+  std::string gbk = WideToGbk(text, length);
+  if (gbk.size() > room) return 0;
+  std::copy(gbk.begin(), gbk.end(), out);
+  return gbk.size();
 }
 
 std::string GbkToUtf8(const char* text, size_t length) {
