@@ -18,6 +18,35 @@ inline std::wstring Wide(const char* gbk, size_t length) { return GbkToWideStrin
 inline std::wstring Wide(const char* gbk) { return Wide(gbk, gbk ? strlen(gbk) : 0); }
 inline std::wstring Wide(const std::string& gbk) { return Wide(gbk.data(), gbk.size()); }
 
+// A text for one W call, made on the stack when it is short and as a string of its
+// own otherwise: commands that hand the platform thousands of short texts in a
+// burst, such as a list view's rows, then make no block for each.
+class WideArgument {
+ public:
+  explicit WideArgument(const char* gbk) {
+    size_t length = gbk ? strlen(gbk) : 0;
+    size_t units = 0;
+    // A GBK byte gives at most one unit: a text as long as the room fits.
+    if (length < kRoom) units = GbkToWideInto(gbk, length, reinterpret_cast<char16_t*>(room_), kRoom - 1);
+    if (units > 0 || length == 0) {
+      room_[units] = L'\0';
+      text_ = room_;
+    } else {
+      long_ = Wide(gbk, length);
+      text_ = long_.c_str();
+    }
+  }
+  WideArgument(const WideArgument&) = delete;
+  WideArgument& operator=(const WideArgument&) = delete;
+  wchar_t* get() const { return const_cast<wchar_t*>(text_); }
+
+ private:
+  static constexpr size_t kRoom = 256;
+  wchar_t room_[kRoom];
+  std::wstring long_;
+  const wchar_t* text_ = nullptr;
+};
+
 inline std::string Gbk(const wchar_t* wide, size_t length) {
   return WideToGbk(reinterpret_cast<const char16_t*>(wide), length);
 }

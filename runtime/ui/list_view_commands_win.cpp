@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <climits>
 #include <cstring>
 #include <string>
 
@@ -42,12 +43,10 @@ int32_t intArg(int argc, const ArgRecord* args, int i, int32_t fallback) {
 }
 
 // The live list view the first argument names.
-HWND listOf(int argc, const ArgRecord* args, Unit** unit) {
+Unit* listOf(int argc, const ArgRecord* args) {
   Unit* u = argc > 0 ? FindLiveUnit(uint32_t(args[0].low), uint32_t(args[0].high)) : nullptr;
-  HWND hwnd = ListViewWindowOf(u);
-  if (!hwnd) ReportFatalError("指定窗口或窗口组件不存在或尚未载入", 0);
-  *unit = u;
-  return hwnd;
+  if (!ListViewWindowOf(u)) ReportFatalError("指定窗口或窗口组件不存在或尚未载入", 0);
+  return u;
 }
 
 void setInt(ResultRecord* r, int32_t v) {
@@ -58,19 +57,18 @@ void setInt(ResultRecord* r, int32_t v) {
 }  // namespace
 
 void InsertRow(ResultRecord* r, int argc, ArgRecord* args) {
-  Unit* unit;
-  HWND hwnd = listOf(argc, args, &unit);
-  const int count = int(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0));
+  Unit* unit = listOf(argc, args);
+  // Past the last row the list view appends, so the count need not be asked.
   int position = intArg(argc, args, 1, -1);
-  if (position < 0 || position > count) position = count;
-  const std::wstring text = Wide(given(argc, args, 2) ? core::TextArgument(args[2]) : "");
+  if (position < 0) position = INT_MAX;
+  const WideArgument text(given(argc, args, 2) ? core::TextArgument(args[2]) : "");
   int image = intArg(argc, args, 3, -1);
   if (image < -1) image = -1;
 
   LVITEMW item = {};
   item.mask = LVIF_TEXT;
   item.iItem = position;
-  item.pszText = const_cast<wchar_t*>(text.c_str());
+  item.pszText = text.get();
   if (image >= 0) {
     item.mask |= LVIF_IMAGE;
     item.iImage = image;
@@ -86,26 +84,24 @@ void InsertRow(ResultRecord* r, int argc, ArgRecord* args) {
   }
   // Rows usually come in a burst from one handler: one repaint once it returns.
   HoldListViewRedraw(unit);
-  int index = int(SendMessageW(hwnd, LVM_INSERTITEMW, 0, LPARAM(&item)));
+  int index = int(SendRowMessage(unit, LVM_INSERTITEMW, 0, LPARAM(&item)));
   if (index >= 0 && given(argc, args, 4)) SetListViewItemChecked(unit, index, intArg(argc, args, 4, 0) == 1);
   setInt(r, index);
 }
 
 void SetItemText(ResultRecord* r, int argc, ArgRecord* args) {
-  Unit* unit;
-  HWND hwnd = listOf(argc, args, &unit);
+  Unit* unit = listOf(argc, args);
   const int index = intArg(argc, args, 1, -1);
-  const std::wstring text = Wide(given(argc, args, 3) ? core::TextArgument(args[3]) : "");
+  const WideArgument text(given(argc, args, 3) ? core::TextArgument(args[3]) : "");
   LVITEMW item = {};
   item.iSubItem = intArg(argc, args, 2, 0);
-  item.pszText = const_cast<wchar_t*>(text.c_str());
-  if (index >= 0) SendMessageW(hwnd, LVM_SETITEMTEXTW, WPARAM(index), LPARAM(&item));
+  item.pszText = text.get();
+  if (index >= 0) SendRowMessage(unit, LVM_SETITEMTEXTW, WPARAM(index), LPARAM(&item));
   (void)r;
 }
 
 void GetItemText(ResultRecord* r, int argc, ArgRecord* args) {
-  Unit* unit;
-  HWND hwnd = listOf(argc, args, &unit);
+  Unit* unit = listOf(argc, args);
   const int index = intArg(argc, args, 1, -1);
   std::wstring wide;
   if (index >= 0) {
@@ -116,7 +112,7 @@ void GetItemText(ResultRecord* r, int argc, ArgRecord* args) {
       item.iSubItem = intArg(argc, args, 2, 0);
       item.pszText = &wide[0];
       item.cchTextMax = int(size);
-      int n = int(SendMessageW(hwnd, LVM_GETITEMTEXTW, WPARAM(index), LPARAM(&item)));
+      int n = int(SendRowMessage(unit, LVM_GETITEMTEXTW, WPARAM(index), LPARAM(&item)));
       if (n < 0) n = 0;
       wide.resize(wcsnlen(wide.c_str(), size_t(n) < size ? size_t(n) : size - 1));
       if (size_t(n) + 1 < size) break;

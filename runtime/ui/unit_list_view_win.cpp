@@ -450,6 +450,11 @@ void HoldListViewRedraw(Unit* unit) {
   PostMessageW(hwnd, kReleaseRedraw, 0, 0);
 }
 
+LRESULT SendRowMessage(Unit* unit, UINT msg, WPARAM wp, LPARAM lp) {
+  HWND hwnd = ListViewWindowOf(unit);
+  return hwnd && g_listClassProc ? CallWindowProcW(g_listClassProc, hwnd, msg, wp, lp) : 0;
+}
+
 void SetListViewItemChecked(Unit* unit, int item, bool checked) {
   if (ListViewState* s = stateOf(unit)) setChecked(HWND(unit->hwnd), s, item, checked);
 }

@@ -13,6 +13,12 @@ HWND ListViewWindowOf(Unit* unit);
 // handler that appends thousands of rows then pays for one repaint, not one each.
 void HoldListViewRedraw(Unit* unit);
 
+// A row message of the list view commands (insert, set or get an item's text),
+// straight to the platform's list view procedure. The runtime's procedures in front
+// of the list take no part in row messages, and a handler that appends thousands of
+// rows would pass each one through every one of them.
+LRESULT SendRowMessage(Unit* unit, UINT msg, WPARAM wp, LPARAM lp);
+
 // Sets an item's check box as the unit itself, past the guard that keeps the
 // platform from toggling boxes on its own.
 void SetListViewItemChecked(Unit* unit, int item, bool checked);

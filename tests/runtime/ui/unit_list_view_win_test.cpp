@@ -72,9 +72,10 @@ TEST_F(ListView, InsertingWithEveryArgumentOmittedAppendsAnEmptyRow) {
   ResultRecord r = call(&commands::GetItemText, {integer(1)});
   EXPECT_STREQ(reinterpret_cast<char*>(r.low), "标题") << "column omitted: 0";
   FreeMemory(reinterpret_cast<void*>(r.low));
-  // A position inserts there; a negative one appends.
+  // A position inserts there; a negative one, or one past the last row, appends.
   EXPECT_EQ(int32_t(call(&commands::InsertRow, {integer(0), text("first")}).low), 0);
   EXPECT_EQ(int32_t(call(&commands::InsertRow, {integer(-5), text("last")}).low), 3);
+  EXPECT_EQ(int32_t(call(&commands::InsertRow, {integer(99), text("past")}).low), 4);
   EXPECT_EQ(itemText(0, 0), "first");
   EXPECT_EQ(itemText(2, 0), "标题");
   EXPECT_EQ(itemText(3, 0), "last");
