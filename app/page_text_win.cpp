@@ -49,21 +49,26 @@ lw::Text fetchPageText(const char* address) {
 
 lw::Text utf8ToGbk(const char* text) {
   if (!text || !*text) return nullptr;
-  // Ask each conversion for the size of its whole result, then convert.
-  uint32_t wideUnits = callDll(dll::MultiByteToWideChar, {kUtf8, 0, word(text), uint32_t(-1), 0, 0});
-  size_t wideBytes = 0;
-  if (wideUnits == 0 || !lw::checkedMul(wideUnits, 2, &wideBytes)) return nullptr;
+  // Each conversion is given room for the longest result it can give, so that each
+  // runs once over the page: a UTF-8 byte gives at most one UTF-16 unit, and a unit
+  // at most two GBK bytes. Counts include the terminator.
+  size_t length = strlen(text) + 1;
+  size_t wideBytes = 0, gbkRoom = 0;
+  if (length > 0x3FFFFFFF || !lw::checkedMul(length, 2, &wideBytes)) return nullptr;
   // Pages come from the network: a copy that cannot be made gives the empty result
   // rather than the fatal allocation error.
   lw::Owned<uint16_t> wide(static_cast<uint16_t*>(lw::TryAllocMemory(wideBytes)));
   if (!wide) return nullptr;
-  callDll(dll::MultiByteToWideChar, {kUtf8, 0, word(text), uint32_t(-1), word(wide.get()), wideUnits});
-  uint32_t bytes = callDll(dll::WideCharToMultiByteText, {kGbk, 0, word(wide.get()), uint32_t(-1), 0, 0, 0, 0});
-  lw::OwnedText result(bytes > 1 ? static_cast<lw::Text>(lw::TryAllocMemory(bytes)) : nullptr);
-  if (result && callDll(dll::WideCharToMultiByteText,
-                        {kGbk, 0, word(wide.get()), uint32_t(-1), word(result.get()), bytes, 0, 0}) == 0)
-    result.reset();
-  return result.release();
+  uint32_t units =
+      callDll(dll::MultiByteToWideChar, {kUtf8, 0, word(text), uint32_t(-1), word(wide.get()), uint32_t(length)});
+  if (units == 0 || !lw::checkedMul(units, 2, &gbkRoom)) return nullptr;
+  lw::OwnedText result(static_cast<lw::Text>(lw::TryAllocMemory(gbkRoom)));
+  if (!result) return nullptr;
+  uint32_t bytes = callDll(dll::WideCharToMultiByteText,
+                           {kGbk, 0, word(wide.get()), uint32_t(-1), word(result.get()), uint32_t(gbkRoom), 0, 0});
+  if (bytes <= 1) return nullptr;  // nothing but the terminator, or a failure
+  // The room left over goes back to the heap.
+  return static_cast<lw::Text>(lw::ResizeMemory(result.release(), bytes));
 }
 
 }  // namespace app
