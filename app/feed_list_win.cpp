@@ -2,6 +2,7 @@
 // object, and append a row per item.
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "app/controls_win.h"
 #include "app/feed_list.h"
@@ -23,6 +24,24 @@ constexpr char kItemStart[] = "<title><![CDATA";
 constexpr char kItemEnd[] = "/link>";
 
 lw::Text joined(const std::string& s) { return s.empty() ? nullptr : lw::MakeText(s.data(), s.size()); }
+
+// left + prefix + s + suffix + right as one text, the absent pieces left out; an
+// empty result is the empty text. With nothing around it, s itself is the text; a
+// feed has thousands of items, each made with one block at most.
+lw::Text joinedItem(const char* left, const char* prefix, lw::OwnedText s, const char* suffix, const char* right) {
+  const char* pieces[] = {left, prefix, s.get(), suffix, right};
+  size_t lengths[5] = {}, total = 0;
+  for (size_t i = 0; i < 5; ++i) total += lengths[i] = pieces[i] ? strlen(pieces[i]) : 0;
+  if (total == lengths[2]) return total ? s.release() : nullptr;
+  auto* text = static_cast<lw::Text>(lw::AllocMemory(total + 1));
+  char* at = text;
+  for (size_t i = 0; i < 5; ++i) {
+    if (lengths[i]) memcpy(at, pieces[i], lengths[i]);
+    at += lengths[i];
+  }
+  *at = '\0';
+  return text;
+}
 
 // The feed of a number, fetched and re-encoded as code-page-936 text.
 lw::OwnedText feedPage(const char* qqNumber) {
@@ -71,10 +90,8 @@ int32_t collectBetween(const char* text, const char* left, const char* right, lw
       lw::OwnedText s(re->ops->subMatchText(re.get(), k, 1, nullptr));
       size_t bytes = s ? strlen(s.get()) : 0;
       if (maxLength > 0 && bytes > size_t(maxLength)) continue;
-      std::string item = std::string(prefix ? prefix : "") + (s ? s.get() : "") + (suffix ? suffix : "");
-      if (keepLeft) item = std::string(left ? left : "") + item;
-      if (keepRight) item += right ? right : "";
-      lw::Text element = joined(item);
+      lw::Text element =
+          joinedItem(keepLeft ? left : nullptr, prefix, std::move(s), suffix, keepRight ? right : nullptr);
       lw::AppendArrayElement(items, &element, sizeof element);
     }
   }
