@@ -3,6 +3,7 @@
 // given back at shutdown.
 #include "runtime/core/automation_name_caches_win.h"
 
+#include <atomic>
 #include <cstring>
 #include <string>
 
@@ -165,16 +166,18 @@ struct ObjectName {
 };
 constexpr size_t kMaxObjectNames = 16;
 ObjectName g_objectNames[kMaxObjectNames];
-size_t g_objectNameCount = 0;
+// Changed under the lock; read without it only to see that there is nothing kept,
+// the usual case, which then costs every call and every release no lock.
+std::atomic<size_t> g_objectNameCount{0};
 SRWLOCK g_objectNamesLock = SRWLOCK_INIT;
 
 }  // namespace
 
 bool NameKnown(ObjectRef block, const char* name, DISPID* id) {
-  if (!mayKeepBindings()) return false;
+  if (g_objectNameCount.load(std::memory_order_acquire) == 0 || !mayKeepBindings()) return false;
   AcquireSRWLockShared(&g_objectNamesLock);
   bool found = false;
-  for (size_t i = 0; i < g_objectNameCount && !found; ++i) {
+  for (size_t i = 0, count = g_objectNameCount.load(std::memory_order_relaxed); i < count && !found; ++i) {
     const ObjectName& n = g_objectNames[i];
     if (n.block == block && n.object == block->iface && strcmp(n.name, name) == 0) {
       *id = n.id;
@@ -188,24 +191,27 @@ bool NameKnown(ObjectRef block, const char* name, DISPID* id) {
 void KeepName(ObjectRef block, const char* name, DISPID id) {
   if (!mayKeepBindings() || strlen(name) >= sizeof(ObjectName::name)) return;
   AcquireSRWLockExclusive(&g_objectNamesLock);
-  if (g_objectNameCount == kMaxObjectNames) {
+  size_t count = g_objectNameCount.load(std::memory_order_relaxed);
+  if (count == kMaxObjectNames) {
     memmove(&g_objectNames[0], &g_objectNames[1], sizeof(ObjectName) * (kMaxObjectNames - 1));
-    --g_objectNameCount;
+    --count;
   }
-  ObjectName& n = g_objectNames[g_objectNameCount++];
+  ObjectName& n = g_objectNames[count];
   n.block = block;
   n.object = block->iface;
   n.id = id;
   strcpy(n.name, name);
+  g_objectNameCount.store(count + 1, std::memory_order_release);
   ReleaseSRWLockExclusive(&g_objectNamesLock);
 }
 
 void ForgetObjectNames(ObjectRef block) {
+  if (g_objectNameCount.load(std::memory_order_acquire) == 0) return;
   AcquireSRWLockExclusive(&g_objectNamesLock);
   size_t kept = 0;
-  for (size_t i = 0; i < g_objectNameCount; ++i)
+  for (size_t i = 0, n = g_objectNameCount.load(std::memory_order_relaxed); i < n; ++i)
     if (g_objectNames[i].block != block) g_objectNames[kept++] = g_objectNames[i];
-  g_objectNameCount = kept;
+  g_objectNameCount.store(kept, std::memory_order_release);
   ReleaseSRWLockExclusive(&g_objectNamesLock);
 }
 
