@@ -114,6 +114,23 @@ int64_t FindBackward(const char* text, size_t len, const char* pat, size_t plen,
   size_t end = limit < len ? limit : len;
   if (end == 0) return -1;
   if (plen == 0) return 1;
+  if (!IsLeadByte(bytes(pat)[0])) {
+    // A pattern that starts below 0x80 is looked for from the end back, so a match
+    // near the end of a long text is found without walking the text. Such a byte
+    // never lies inside a run of bytes of 0x80 and more, so the runs that the
+    // character-start checks of two candidates look back over never overlap: the
+    // search stays linear however far back the match lies.
+    if (end < plen) return -1;
+    const uint8_t* u = bytes(text);
+    const uint8_t first = ignoreCase ? foldLetter(bytes(pat)[0]) : bytes(pat)[0];
+    for (size_t c = end - plen + 1; c-- > 0;) {
+      if ((ignoreCase ? foldLetter(u[c]) : u[c]) != first) continue;
+      bool rest = ignoreCase ? equalIgnoringLetterCase(u + c + 1, bytes(pat) + 1, plen - 1)
+                             : memcmp(u + c + 1, pat + 1, plen - 1) == 0;
+      if (rest && isCharStart(u, 0, c)) return int64_t(c) + 1;
+    }
+    return -1;
+  }
   int64_t found = -1;
   walkMatches(text, 0, end, pat, plen, ignoreCase, [&](size_t c) {
     found = int64_t(c) + 1;

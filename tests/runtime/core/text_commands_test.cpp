@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -95,6 +98,33 @@ TEST(TextFind, LongTwoByteRunsStayCorrect) {
   EXPECT_EQ(findBack(hit, "\xD0\xCE", hit.size()), int64_t(s.size()) + 1);
   std::string odd = "x" + s;  // after a one-byte character the pairs start one byte later
   EXPECT_EQ(find(odd, "\xC4\xD6"), -1);
+}
+
+// Every match at a character start, found the plain way, against both searches.
+TEST(TextFind, AgreesWithEveryCharacterStartTriedInTurn) {
+  const char alphabet[] = {'a', 'A', '/', '\xB0', '\xA1', '\x41'};
+  std::mt19937 random(7);
+  auto pick = [&](size_t n) {
+    std::string s;
+    for (size_t i = 0; i < n; ++i) s += alphabet[random() % sizeof alphabet];
+    return s;
+  };
+  for (int round = 0; round < 3000; ++round) {
+    std::string s = pick(random() % 24), pat = pick(1 + random() % 3);
+    size_t limit = random() % 28, end = std::min(limit, s.size());
+    bool ic = random() % 2;
+    int64_t first = -1, last = -1;
+    for (size_t c = 0; c < s.size(); c += (uint8_t(s[c]) >= 0x80 && c + 1 < s.size()) ? 2 : 1) {
+      bool match = c + pat.size() <= end;
+      for (size_t k = 0; match && k < pat.size(); ++k)
+        match = ic ? tolower(uint8_t(s[c + k])) == tolower(uint8_t(pat[k])) : s[c + k] == pat[k];
+      if (!match) continue;
+      if (first < 0) first = int64_t(c) + 1;
+      last = int64_t(c) + 1;
+    }
+    EXPECT_EQ(findBack(s, pat, limit, ic), last) << "text " << ::testing::PrintToString(s) << " pattern " << pat;
+    EXPECT_EQ(FindForward(s.data(), end, pat.data(), pat.size(), 0, ic), first) << ::testing::PrintToString(s);
+  }
 }
 
 TEST(TextReplace, CountsStartAndCase) {
