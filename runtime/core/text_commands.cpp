@@ -23,6 +23,11 @@ bool equalIgnoringLetterCase(const uint8_t* a, const uint8_t* b, size_t n) {
   return true;
 }
 
+// Whether pat matches in full at byte offset c of s.
+inline bool matchesAt(const uint8_t* s, size_t c, const uint8_t* pat, size_t plen, bool ignoreCase) {
+  return ignoreCase ? equalIgnoringLetterCase(s + c, pat, plen) : memcmp(s + c, pat, plen) == 0;
+}
+
 // First byte offset in [from, end) where pat matches in full, ignoring character
 // starts; kNone when there is none.
 size_t findBytes(const char* s, size_t from, size_t end, const char* pat, size_t plen, bool ignoreCase) {
@@ -36,11 +41,8 @@ size_t findBytes(const char* s, size_t from, size_t end, const char* pat, size_t
     return hit == std::string_view::npos ? kNone : from + hit;
 #endif
   }
-  const uint8_t* u = bytes(s);
-  const uint8_t* p = bytes(pat);
-  uint8_t first = foldLetter(p[0]);
   for (size_t i = from, last = end - plen; i <= last; ++i)
-    if (foldLetter(u[i]) == first && equalIgnoringLetterCase(u + i + 1, p + 1, plen - 1)) return i;
+    if (matchesAt(bytes(s), i, bytes(pat), plen, true)) return i;
   return kNone;
 }
 
@@ -121,14 +123,9 @@ int64_t FindBackward(const char* text, size_t len, const char* pat, size_t plen,
     // character-start checks of two candidates look back over never overlap: the
     // search stays linear however far back the match lies.
     if (end < plen) return -1;
-    const uint8_t* u = bytes(text);
-    const uint8_t first = ignoreCase ? foldLetter(bytes(pat)[0]) : bytes(pat)[0];
-    for (size_t c = end - plen + 1; c-- > 0;) {
-      if ((ignoreCase ? foldLetter(u[c]) : u[c]) != first) continue;
-      bool rest = ignoreCase ? equalIgnoringLetterCase(u + c + 1, bytes(pat) + 1, plen - 1)
-                             : memcmp(u + c + 1, pat + 1, plen - 1) == 0;
-      if (rest && isCharStart(u, 0, c)) return int64_t(c) + 1;
-    }
+    for (size_t c = end - plen + 1; c-- > 0;)
+      if (matchesAt(bytes(text), c, bytes(pat), plen, ignoreCase) && isCharStart(bytes(text), 0, c))
+        return int64_t(c) + 1;
     return -1;
   }
   int64_t found = -1;
