@@ -73,13 +73,17 @@ lw::OwnedText rowId(int32_t row) {
   return lw::OwnedText(reinterpret_cast<lw::Text>(callList(&lw::commands::GetItemText, item).low));
 }
 
-void popUpRowMenu() {
+ScreenPoint mousePosition() {
   int32_t x = int32_t(call(&lw::core::MouseX).low);
   int32_t y = int32_t(call(&lw::core::MouseY).low);
+  return {x, y};
+}
+
+void popUpRowMenu(ScreenPoint at) {
   lw::ArgRecord menu[] = {windowUnit(ids::StartWindow, ids::StartWindowUnit),
                           {ids::StartWindow, ids::生成识别连接, lw::type::MenuUnit},
-                          arg::integer(x),
-                          arg::integer(y)};
+                          arg::integer(at.x),
+                          arg::integer(at.y)};
   call(&lw::commands::PopupMenu, menu);
 }
 

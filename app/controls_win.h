@@ -23,11 +23,16 @@ lw::OwnedText shownAddress();
 
 // 超级列表框日志: a new last row, the title in its first column and the post id
 // in its "ID" column; the selected row (-1 when none); a row's post id; and the
-// row menu 生成识别连接 popped up right under the mouse cursor.
+// row menu 生成识别连接 popped up at a screen point: right under the mouse cursor,
+// or where the list asked for it when the keyboard asked for the menu.
 void appendFeedRow(const char* title, const char* id);
 int32_t selectedRow();
 lw::OwnedText rowId(int32_t row);
-void popUpRowMenu();
+struct ScreenPoint {
+  int32_t x, y;
+};
+ScreenPoint mousePosition();
+void popUpRowMenu(ScreenPoint at);
 
 // Puts a text on the clipboard; false when another program holds it.
 bool copyToClipboard(const char* text);

@@ -1,6 +1,6 @@
 // The application's handler table, and the start window's list click, which picks
 // the post id of the selected row and pops up the menu "生成识别连接" right under
-// the mouse cursor.
+// the mouse cursor (or under the row, when the keyboard asked for the menu).
 //
 // The table sits with the platform side of the application so that the static
 // link finds every handler it names, wherever that handler lives.
@@ -31,11 +31,14 @@ static_assert(sizeof(lw::EventHandler) == lw::program::kHandlerSlotBytes, "a han
 
 // A left click in 超级列表框日志, on a row or on empty space: the output box is
 // cleared, postId becomes the "ID" of the selected row (empty when none is
-// selected) and the menu opens at exactly the cursor's position.
-HandlerResult onListClicked(int, const uint32_t*) {
+// selected) and the menu opens at exactly the cursor's position. The menu key or
+// Shift+F10 on a selected row comes the same way, with the point under the row
+// where its menu opens instead.
+HandlerResult onListClicked(int argc, const uint32_t* args) {
   showAddress(nullptr);
   lw::ReplaceBlock(&g_state.postId, rowId(selectedRow()).release());
-  popUpRowMenu();
+  const bool fromKeyboard = argc >= 2 && args;
+  popUpRowMenu(fromKeyboard ? ScreenPoint{int32_t(args[0]), int32_t(args[1])} : mousePosition());
   return {0, 0};
 }
 

@@ -190,10 +190,31 @@ void contentChanged(Unit* u, EditState* s) {
   if (!s->ownChange) FireUnitEvent(u->windowId, u->unitId, edit_event::Changed);
 }
 
+// What the box asks of the dialog keys: everything the platform's box asks, but
+// never Tab, so that Tab and Shift+Tab leave a multi-line box as they leave any other.
+LRESULT onGetDialogCode(HWND hwnd, WPARAM wp, LPARAM lp) {
+  LRESULT code = CallWindowProcW(g_editClassProc, hwnd, WM_GETDLGCODE, wp, lp);
+  const MSG* m = reinterpret_cast<const MSG*>(lp);
+  const bool tab = wp == VK_TAB || (m && (m->message == WM_KEYDOWN || m->message == WM_CHAR) && m->wParam == VK_TAB);
+  return tab ? code & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS) : code;
+}
+
+bool ctrlAlone() { return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0 && GetKeyState(VK_SHIFT) >= 0; }
+
 LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Unit* u = UnitFromWindow(hwnd);
   EditState* s = stateOf(u);
   switch (msg) {
+    case WM_GETDLGCODE: return onGetDialogCode(hwnd, wp, lp);
+    case WM_KEYDOWN:  // Ctrl+A selects the whole text, on every version of the platform's box
+      if (wp == 'A' && ctrlAlone()) {
+        SendMessageW(hwnd, EM_SETSEL, 0, -1);
+        return 0;
+      }
+      break;
+    case WM_CHAR:  // the control character Ctrl+A makes is not typed
+      if (wp == 0x01 && ctrlAlone()) return 0;
+      break;
     case kUnitsCreatedMessage:
       if (s) makeBuddy(hwnd, s);
       return 0;

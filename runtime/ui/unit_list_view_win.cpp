@@ -7,6 +7,7 @@
 #include "runtime/core/wide_text_win.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <vector>
 
@@ -338,9 +339,35 @@ LRESULT onReleaseRedraw(HWND hwnd) {
   return 0;
 }
 
+// The menu key or Shift+F10 (a context request at -1, -1): with a row selected, the
+// list raises its click event as a click on that row would, with one difference the
+// handler can see: two arguments, the screen point under the row's text where a
+// menu for it belongs (in 96-DPI units, as every position the program reads). With
+// no row selected nothing opens.
+LRESULT onKeyboardContextMenu(HWND hwnd) {
+  Unit* u = UnitFromWindow(hwnd);
+  const int row = firstSelected(hwnd);
+  if (!stateOf(u) || row < 0) return 0;
+  SendMessageW(hwnd, LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
+  RECT r = {};
+  r.left = LVIR_LABEL;
+  if (!SendMessageW(hwnd, LVM_GETITEMRECT, WPARAM(row), LPARAM(&r))) return 0;
+  POINT at = {r.left, r.bottom};
+  ClientToScreen(hwnd, &at);
+  const int dpi = WindowDpi(hwnd);
+  const uint32_t anchor[2] = {uint32_t(ScaleFromDpi(at.x, dpi)), uint32_t(ScaleFromDpi(at.y, dpi))};
+  fire(u, list_view_event::Clicked, 2, anchor);
+  return 0;
+}
+
+bool isKeyboardRequest(LPARAM lp) { return GET_X_LPARAM(lp) == -1 && GET_Y_LPARAM(lp) == -1; }
+
 LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case kReleaseRedraw: return onReleaseRedraw(hwnd);
+    case WM_CONTEXTMENU:
+      if (isKeyboardRequest(lp)) return onKeyboardContextMenu(hwnd);
+      return CallWindowProcW(g_listClassProc, hwnd, msg, wp, lp);
     default: return CallWindowProcW(g_listClassProc, hwnd, msg, wp, lp);
   }
 }

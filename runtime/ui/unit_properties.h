@@ -410,7 +410,7 @@ enum : int32_t {
   ItemActivated = 1,
   ColumnClicked = 2,  // (column)
   KeyDown = 3,        // (virtual key)
-  Clicked = 4,
+  Clicked = 4,  // (); from the menu key or Shift+F10 on a selected row: (x, y) for its menu
   RightClicked = 5,
   LabelEditStarting = 6,  // (item); a present 0 keeps editing from beginning
   LabelEditEnded = 7,     // (item); a present 0 rejects the new text

@@ -1,15 +1,18 @@
 #include "runtime/ui/window_loader_win.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "runtime/core/wide_text_win.h"
 #include "runtime/core/window_system.h"
+#include "runtime/ui/dialog_keys_win.h"
 #include "runtime/ui/display_scale.h"
 #include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/menus_win.h"
 #include "runtime/ui/picture_draw_win.h"
+#include "runtime/ui/tab_order.h"
 #include "runtime/ui/units_win.h"
 #include "runtime/ui/window_table.h"
 #include "runtime/ui/window_unit_win.h"
@@ -91,6 +94,10 @@ void showFirstTime(WindowRecord* w, Unit* windowUnit) {
   // Showing usually activates the window, and the unit that then takes the focus
   // raises -7 from its own focus message. Only when the focus did not move (a
   // window shown without activation) is -7 raised here, so it comes once.
+  // The first showing puts the focus on the first control Tab reaches, as a dialog
+  // does: the activation that showing brings gives it to the control that last had
+  // it, and none has yet.
+  if (s && !s->lastFocus) s->lastFocus = FirstTabStop(hwnd);
   HWND focusBefore = GetFocus();
   ShowWindow(hwnd, show);
   if (!IsWindow(hwnd) || GetFocus() != focusBefore) return;
@@ -201,16 +208,20 @@ void moveIntoContainers(WindowRecord* w) {
   }
 }
 
-// Record order is front-to-back order among siblings.
-void stackInRecordOrder(WindowRecord* w) {
-  for (size_t i = 1; i < w->units.size(); ++i) {
-    HWND h = hwndOf(w->units[i]);
+// The z-order among siblings is the order Tab visits them in, since the platform's
+// dialog keys follow it (see TabOrderOfUnits).
+void stackInTabOrder(WindowRecord* w) {
+  const std::vector<size_t> order = TabOrderOfUnits(*w);
+  for (size_t k = 0; k < order.size(); ++k) {
+    UnitRecord& r = w->units[order[k]];
+    HWND h = hwndOf(r);
     if (!h) continue;
     HWND after = HWND_TOP;
-    for (size_t j = i; j-- > 1;) {
-      HWND earlier = hwndOf(w->units[j]);
-      if (earlier && w->units[j].parentId == w->units[i].parentId) {
-        after = earlier;
+    for (size_t j = k; j-- > 0;) {
+      UnitRecord& earlier = w->units[order[j]];
+      if (earlier.parentId != r.parentId) continue;
+      if (HWND e = hwndOf(earlier)) {
+        after = e;
         break;
       }
     }
@@ -297,7 +308,7 @@ bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent)
   if (!windowUnit || !createControls(w, HWND(windowUnit->hwnd))) return abandon(w, bar, accel);
   HWND hwnd = HWND(windowUnit->hwnd);
   moveIntoContainers(w);
-  stackInRecordOrder(w);
+  stackInTabOrder(w);
   makeCursors(w);
   // Every unit learns that all units exist; then the window.
   sendToUnits(w, kAllUnitsExist);

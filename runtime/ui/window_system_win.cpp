@@ -12,6 +12,7 @@
 #include "runtime/core/runtime_error.h"
 #include "runtime/core/window_system.h"
 #include "runtime/ui/display_scale.h"
+#include "runtime/ui/dialog_keys_win.h"
 #include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/menus_win.h"
@@ -66,6 +67,7 @@ bool preTranslate(void* m) {
   WindowUnitState* s = WindowStateOf(unit);
   if (!s) return false;
   if (s->accelerators && TranslateAcceleratorW(root, s->accelerators, msg)) return true;
+  if (PressDefaultButton(root, msg) || SendKeyboardContextRequest(msg)) return true;
   return IsDialogMessageW(root, msg) != 0;
 }
 
