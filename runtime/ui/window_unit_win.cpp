@@ -3,6 +3,8 @@
 // destroyed, focus).
 #include "runtime/ui/window_unit_win.h"
 
+#include <windowsx.h>
+
 #include <string>
 
 #include "runtime/core/guarded_procedure_win.h"
@@ -10,6 +12,7 @@
 #include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/menus_win.h"
+#include "runtime/ui/unit_picture_box_win.h"
 #include "runtime/ui/unit_property_tables.h"
 #include "runtime/ui/units_win.h"
 #include "runtime/ui/window_table.h"
@@ -277,6 +280,67 @@ bool onMenuCommand(Unit* u, WPARAM wp, LPARAM lp) {
   return true;
 }
 
+// ---- Keys that reach the window itself ----
+
+// Whether a control under the window can take the keyboard focus: a visible,
+// enabled tab stop.
+bool holdsKeyboardControl(HWND hwnd) {
+  bool found = false;
+  EnumChildWindows(
+      hwnd,
+      [](HWND child, LPARAM lp) WINAPI -> BOOL {
+        const LONG style = GetWindowLongW(child, GWL_STYLE);
+        if ((style & WS_TABSTOP) && IsWindowVisible(child) && IsWindowEnabled(child)) {
+          *reinterpret_cast<bool*>(lp) = true;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      LPARAM(&found));
+  return found;
+}
+
+// Esc, which the dialog keys turn into the cancel command. A window that only shows
+// something (no control takes the keyboard) and has a close box closes, as a click
+// on the close box would; a window with boxes and buttons to use stays, so that a
+// stray Esc never closes a window where the user has work.
+bool onCancelKey(HWND hwnd, WPARAM wp, LPARAM lp, const WindowUnitState* s) {
+  if (LOWORD(wp) != IDCANCEL || HIWORD(wp) != 0 || lp != 0 || !s) return false;
+  if (!s->props.controlBox || !s->props.closable || holdsKeyboardControl(hwnd)) return false;
+  SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+  return true;
+}
+
+// Ctrl+C while the window itself has the focus copies the picture it shows.
+bool onKeyDown(HWND hwnd, WPARAM key) {
+  const bool onlyControl =
+      GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_MENU) >= 0;
+  if (key != 'C' || !onlyControl || GetFocus() != hwnd) return false;
+  HWND box = ShownPictureBoxOf(hwnd);
+  if (box) SendMessageW(box, WM_COPY, 0, 0);
+  return box != nullptr;
+}
+
+// The context-menu key (or Shift+F10) while the window itself has the focus opens
+// the menu of the picture it shows, as a right-click on the picture does.
+bool onContextMenu(HWND hwnd, WPARAM from, LPARAM at) {
+  if (HWND(from) != hwnd || GET_X_LPARAM(at) != -1 || GET_Y_LPARAM(at) != -1) return false;
+  HWND box = ShownPictureBoxOf(hwnd);
+  if (box) SendMessageW(box, WM_CONTEXTMENU, WPARAM(box), at);
+  return box != nullptr;
+}
+
+// Shift+F10 is the context-menu key's twin and nothing else: the menu is asked for
+// here, and the key is kept from the default handling, which under Wine would also
+// enter the caption's menu mode when it comes up again.
+bool onSystemKeyDown(HWND hwnd, WPARAM key) {
+  const bool onlyShift =
+      GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
+  if (key != VK_F10 || !onlyShift || GetFocus() != hwnd) return false;
+  SendMessageW(hwnd, WM_CONTEXTMENU, WPARAM(hwnd), MAKELPARAM(-1, -1));
+  return true;
+}
+
 LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT routed = 0;
   if (RouteChildNotification(hwnd, msg, wp, lp, &routed)) return routed;
@@ -303,7 +367,16 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       if (s) return ScaledWindowSize(hwnd, int(wp), reinterpret_cast<SIZE*>(lp)) ? TRUE : FALSE;
       break;
     case WM_COMMAND:
-      if (onMenuCommand(u, wp, lp)) return 0;
+      if (onMenuCommand(u, wp, lp) || onCancelKey(hwnd, wp, lp, s)) return 0;
+      break;
+    case WM_KEYDOWN:
+      if (onKeyDown(hwnd, wp)) return 0;
+      break;
+    case WM_SYSKEYDOWN:
+      if (onSystemKeyDown(hwnd, wp)) return 0;
+      break;
+    case WM_CONTEXTMENU:
+      if (onContextMenu(hwnd, wp, lp)) return 0;
       break;
     default: break;
   }
