@@ -190,6 +190,17 @@ void contentChanged(Unit* u, EditState* s) {
   if (!s->ownChange) FireUnitEvent(u->windowId, u->unitId, edit_event::Changed);
 }
 
+// The keys the box keeps from the dialog keys, as the platform's edit answers, but
+// never Esc: a multi-line box would take it and close its whole window (the
+// platform's edit posts WM_CLOSE to its parent). Left to the dialog keys, Esc is
+// the window's cancel, which a window with boxes to type into ignores.
+LRESULT dialogCode(HWND hwnd, WPARAM wp, LPARAM lp) {
+  LRESULT code = CallWindowProcW(g_editClassProc, hwnd, WM_GETDLGCODE, wp, lp);
+  const MSG* m = reinterpret_cast<const MSG*>(lp);
+  if (m && m->message == WM_KEYDOWN && m->wParam == VK_ESCAPE) code &= ~(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+  return code;
+}
+
 LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Unit* u = UnitFromWindow(hwnd);
   EditState* s = stateOf(u);
@@ -206,6 +217,7 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
       if (s) dropBuddy(s);
       break;
+    case WM_GETDLGCODE: return dialogCode(hwnd, wp, lp);
     default: break;
   }
   return CallWindowProcW(g_editClassProc, hwnd, msg, wp, lp);
