@@ -167,7 +167,7 @@ PictureMenuChoice TrackPictureMenu(HWND owner, POINT at) {
   SetForegroundWindow(owner);
   const UINT chosen = UINT(TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
   DestroyMenu(menu);
-  return chosen == kCommandCopy ? PictureMenuChoice::Copy
+  return chosen == kCommandCopy   ? PictureMenuChoice::Copy
          : chosen == kCommandSave ? PictureMenuChoice::Save
                                   : PictureMenuChoice::None;
 }

@@ -128,8 +128,10 @@ bool onContextMenu(HWND hwnd, const PicBoxState* s, LPARAM lp) {
   const PictureMenuChoice choice = TrackPictureMenu(owner, at);
   ShownPicture shown;
   if (choice != PictureMenuChoice::None && showsPicture(s) && captureShown(hwnd, *s, &shown)) {
-    if (choice == PictureMenuChoice::Copy) CopyShownPicture(owner, shown);
-    else SaveShownPicture(owner, shown, s->saveName.c_str());
+    if (choice == PictureMenuChoice::Copy)
+      CopyShownPicture(owner, shown);
+    else
+      SaveShownPicture(owner, shown, s->saveName.c_str());
   }
   ReleaseShownPicture(&shown);
   return true;

@@ -313,8 +313,7 @@ bool onCancelKey(HWND hwnd, WPARAM wp, LPARAM lp, const WindowUnitState* s) {
 
 // Ctrl+C while the window itself has the focus copies the picture it shows.
 bool onKeyDown(HWND hwnd, WPARAM key) {
-  const bool onlyControl =
-      GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_MENU) >= 0;
+  const bool onlyControl = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_MENU) >= 0;
   if (key != 'C' || !onlyControl || GetFocus() != hwnd) return false;
   HWND box = ShownPictureBoxOf(hwnd);
   if (box) SendMessageW(box, WM_COPY, 0, 0);
@@ -334,8 +333,7 @@ bool onContextMenu(HWND hwnd, WPARAM from, LPARAM at) {
 // here, and the key is kept from the default handling, which under Wine would also
 // enter the caption's menu mode when it comes up again.
 bool onSystemKeyDown(HWND hwnd, WPARAM key) {
-  const bool onlyShift =
-      GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
+  const bool onlyShift = GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
   if (key != VK_F10 || !onlyShift || GetFocus() != hwnd) return false;
   SendMessageW(hwnd, WM_CONTEXTMENU, WPARAM(hwnd), MAKELPARAM(-1, -1));
   return true;

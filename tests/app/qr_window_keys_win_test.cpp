@@ -125,7 +125,7 @@ struct ClipboardNow {
   std::string text;
   ScreenPixels dib;
   int bitCount = 0;
-  bool bitmapOffered = false;
+  SIZE bitmap = {0, 0};  // the CF_BITMAP the platform makes from the CF_DIB
 };
 ClipboardNow clipboardNow() {
   ClipboardNow now;
@@ -134,7 +134,9 @@ ClipboardNow clipboardNow() {
     if (const char* p = static_cast<const char*>(GlobalLock(h))) now.text = p;
     GlobalUnlock(h);
   }
-  now.bitmapOffered = IsClipboardFormatAvailable(CF_BITMAP) != FALSE;
+  BITMAP made = {};
+  HANDLE bitmap = GetClipboardData(CF_BITMAP);
+  if (bitmap && GetObjectW(bitmap, sizeof made, &made)) now.bitmap = {made.bmWidth, made.bmHeight};
   if (HANDLE h = GetClipboardData(CF_DIB)) {
     const auto* head = static_cast<const BITMAPINFOHEADER*>(GlobalLock(h));
     const int bpp = head ? head->biBitCount : 0;
@@ -194,7 +196,8 @@ struct QrWindowKeys : ::testing::Test {
     qr = program.WaitForWindowOfProgram(nullptr, k图片二维码);
     ASSERT_NE(nullptr, qr) << "expected the QR window";
     box = GetDlgItem(qr, k图片二维码);
-    ASSERT_TRUE(lw::testing::WaitUntil([&] { return GetForegroundWindow() == qr; })) << "expected the QR window in front";
+    ASSERT_TRUE(lw::testing::WaitUntil([&] { return GetForegroundWindow() == qr; }))
+        << "expected the QR window in front";
     ASSERT_TRUE(lw::testing::WaitUntil([&] { return modulesWrong(onScreen(box), served) == 0; }))
         << "expected the served code, " << modulesWrong(onScreen(box), served) << " modules wrong";
   }
@@ -317,8 +320,9 @@ TEST_F(QrWindowKeys, CtrlCAndTheMenuCopyThePictureAtTheSizeShown) {
     EXPECT_EQ(side.cx, copied.dib.width) << "expected the box's width in device pixels";
     EXPECT_EQ(side.cy, copied.dib.height);
     EXPECT_EQ(0, modulesWrong(copied.dib, served)) << "expected the served code as the box shows it";
-    printf("[ clipboard ] %s: CF_DIB of %d bits, CF_BITMAP %s\n", c.what, copied.bitCount,
-           copied.bitmapOffered ? "offered too" : "not offered");
+    EXPECT_EQ(24, copied.bitCount) << "expected 24 bits a pixel, which no reader takes for alpha";
+    EXPECT_EQ(side.cx, copied.bitmap.cx) << "expected CF_BITMAP made from the CF_DIB";
+    EXPECT_EQ(side.cy, copied.bitmap.cy);
   }
   // The artifacts for the QR reader of the native build.
   const std::wstring dir = artifactFolder();
@@ -431,7 +435,7 @@ TEST_F(QrWindowKeys, SavedPictureIsAPngOfTheSizeShownAndAFailedSaveLeavesNoFile)
   CreateDirectoryW((blocked + L"\\二维码.png").c_str(), nullptr);  // the name a folder already holds
   struct Case {
     const char* what;
-    std::wstring typed;  // into the file name box; empty: the name suggested, as it is
+    std::wstring typed;         // into the file name box; empty: the name suggested, as it is
     std::wstring folder, name;  // where the file lands
     bool saved;
   };

@@ -63,8 +63,8 @@ TEST(WriteFileWhole, WritesOrLeavesTheFolderAsItWas) {
     SCOPED_TRACE(c.what);
     content += "+";
     const std::string bytes = png + content;
-    EXPECT_EQ(c.written, WriteFileWhole(folder + L"\\" + c.name, reinterpret_cast<const uint8_t*>(bytes.data()),
-                                        bytes.size()));
+    EXPECT_EQ(c.written,
+              WriteFileWhole(folder + L"\\" + c.name, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
     if (c.written) {
       EXPECT_EQ(bytes, contentOf(folder + L"\\" + c.name));
     }
