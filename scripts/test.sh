@@ -33,7 +33,7 @@ done < <(awk '!/^#/ && NF' "$here/scripts/settings.table")
 
 # The QR pictures the Windows runs copied and saved, read by the native build's QR reader.
 echo "== the QR pictures taken away from the QR window, read back by a QR reader"
-LINKWRIGHT_QR_ARTIFACTS="$win/artifacts" ctest --test-dir "$native" --output-on-failure -R '^QrWindowArtifacts\.' || status=1
+LINKWRIGHT_QR_ARTIFACTS="$(cd "$win" && pwd)/artifacts" ctest --test-dir "$native" --output-on-failure -R '^QrWindowArtifacts\.' || status=1
 
 # What the program sent over the wire does not depend on the system's code page.
 wire=$win/artifacts
