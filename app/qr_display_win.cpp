@@ -11,6 +11,7 @@
 #include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/picture_decode.h"
 #include "runtime/ui/unit.h"
+#include "runtime/ui/unit_picture_box_win.h"
 #include "runtime/ui/window_system_win.h"
 
 namespace app {
@@ -54,6 +55,8 @@ void showShareQr() {
 }
 
 HandlerResult onQrWindowCreated(int, const uint32_t*) {
+  // The picture box offers its picture to copy and save; saved, it is a QR image.
+  lw::SetPictureBoxSaveName(lw::FindLiveUnit(ids::QrWindow, ids::图片二维码), "二维码.png");
   showShareQr();
   return {0, 0};
 }

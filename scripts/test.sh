@@ -25,11 +25,15 @@ windows_tests() {
   ) || status=1
   echo "== took $((SECONDS - start)) s"
 }
-rm -f "$win"/artifacts/wire-cp*.txt
+rm -f "$win"/artifacts/wire-cp*.txt "$win"/artifacts/qr_taken_away.txt "$win"/artifacts/cp*/qr_taken_away.txt
 windows_tests zh_CN.UTF-8 96 936
 while read -r locale dpi codepage tests; do
   windows_tests "$locale" "$dpi" "$codepage" "$tests" </dev/null
 done < <(awk '!/^#/ && NF' "$here/scripts/settings.table")
+
+# The QR pictures the Windows runs copied and saved, read by the native build's QR reader.
+echo "== the QR pictures taken away from the QR window, read back by a QR reader"
+LINKWRIGHT_QR_ARTIFACTS="$(cd "$win" && pwd)/artifacts" ctest --test-dir "$native" --output-on-failure -R '^QrWindowArtifacts\.' || status=1
 
 # What the program sent over the wire does not depend on the system's code page.
 wire=$win/artifacts

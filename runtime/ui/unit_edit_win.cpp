@@ -190,13 +190,19 @@ void contentChanged(Unit* u, EditState* s) {
   if (!s->ownChange) FireUnitEvent(u->windowId, u->unitId, edit_event::Changed);
 }
 
-// What the box asks of the dialog keys: everything the platform's box asks, but
-// never Tab, so that Tab and Shift+Tab leave a multi-line box as they leave any other.
-LRESULT onGetDialogCode(HWND hwnd, WPARAM wp, LPARAM lp) {
+// The keys the box keeps from the dialog keys, as the platform's edit answers, but
+// never Tab, so that Tab and Shift+Tab leave a multi-line box as they leave any
+// other, and never Esc: a multi-line box would take it and close its whole window
+// (the platform's edit posts WM_CLOSE to its parent). Left to the dialog keys, Esc
+// is the window's cancel, which a window with boxes to type into ignores.
+LRESULT dialogCode(HWND hwnd, WPARAM wp, LPARAM lp) {
   LRESULT code = CallWindowProcW(g_editClassProc, hwnd, WM_GETDLGCODE, wp, lp);
   const MSG* m = reinterpret_cast<const MSG*>(lp);
-  const bool tab = wp == VK_TAB || (m && (m->message == WM_KEYDOWN || m->message == WM_CHAR) && m->wParam == VK_TAB);
-  return tab ? code & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS) : code;
+  const bool keyDown = m && m->message == WM_KEYDOWN;
+  const bool tab = wp == VK_TAB || (m && (keyDown || m->message == WM_CHAR) && m->wParam == VK_TAB);
+  if (tab) code &= ~(DLGC_WANTTAB | DLGC_WANTALLKEYS);
+  if (keyDown && m->wParam == VK_ESCAPE) code &= ~(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+  return code;
 }
 
 bool ctrlAlone() { return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0 && GetKeyState(VK_SHIFT) >= 0; }
@@ -205,7 +211,6 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Unit* u = UnitFromWindow(hwnd);
   EditState* s = stateOf(u);
   switch (msg) {
-    case WM_GETDLGCODE: return onGetDialogCode(hwnd, wp, lp);
     case WM_KEYDOWN:  // Ctrl+A selects the whole text, on every version of the platform's box
       if (wp == 'A' && ctrlAlone()) {
         SendMessageW(hwnd, EM_SETSEL, 0, -1);
@@ -227,6 +232,7 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
       if (s) dropBuddy(s);
       break;
+    case WM_GETDLGCODE: return dialogCode(hwnd, wp, lp);
     default: break;
   }
   return CallWindowProcW(g_editClassProc, hwnd, msg, wp, lp);

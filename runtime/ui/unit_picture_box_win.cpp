@@ -1,6 +1,12 @@
 // The picture box kind: a window of our own class "_QX_PicBox" that fills itself
 // with its background colour and draws its picture by display mode; animated
 // pictures play when the animate switch is on. It is a container like the group box.
+// What it shows can be copied (WM_COPY) or saved from its menu (WM_CONTEXTMENU).
+#include "runtime/ui/unit_picture_box_win.h"
+
+#include <windowsx.h>
+
+#include <string>
 #include <vector>
 
 #include "runtime/core/guarded_procedure_win.h"
@@ -8,6 +14,7 @@
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/picture_animation_win.h"
 #include "runtime/ui/picture_draw_win.h"
+#include "runtime/ui/picture_take_away_win.h"
 #include "runtime/ui/unit_property_tables.h"
 #include "runtime/ui/units_win.h"
 
@@ -16,12 +23,14 @@ namespace lw {
 namespace {
 
 const char kPicBoxClass[] = "_QX_PicBox";
+const char kDefaultSaveName[] = "图片.png";
 
 struct PicBoxState {
   PicBoxProps props;
   HBRUSH background = nullptr;
   UnitPicture picture;  // decoded once per picture change
   AnimationPlayer player;
+  std::string saveName = kDefaultSaveName;  // what the save dialog suggests
 };
 
 PicBoxState* stateOf(Unit* u) {
@@ -74,6 +83,60 @@ void onPaint(HWND hwnd, PicBoxState* s) {
   EndPaint(hwnd, &ps);
 }
 
+bool showsPicture(const PicBoxState* s) { return s && s->picture.decoded; }
+
+// The picture as the box paints it now, at its client size in device pixels.
+bool captureShown(HWND hwnd, const PicBoxState& s, ShownPicture* out) {
+  RECT client;
+  GetClientRect(hwnd, &client);
+  if (client.right <= 0 || client.bottom <= 0) return false;
+  HDC window = GetDC(hwnd);
+  HDC mem = window ? CreateCompatibleDC(window) : nullptr;
+  if (window) ReleaseDC(hwnd, window);
+  if (!mem) return false;
+  out->bitmap = MakeTopDownBitmap(mem, client.right, client.bottom, &out->bits);
+  if (out->bitmap) {
+    out->width = client.right;
+    out->height = client.bottom;
+    HGDIOBJ old = SelectObject(mem, out->bitmap);
+    paint(mem, client, s);
+    SelectObject(mem, old);
+    GdiFlush();
+  }
+  DeleteDC(mem);
+  return out->bitmap != nullptr;
+}
+
+// Ctrl+C, or 复制图片 from the menu: the picture onto the clipboard. An empty box
+// copies nothing and leaves the clipboard as it was.
+void onCopy(HWND hwnd, const PicBoxState* s) {
+  ShownPicture shown;
+  if (showsPicture(s) && captureShown(hwnd, *s, &shown)) CopyShownPicture(GetAncestor(hwnd, GA_ROOT), shown);
+  ReleaseShownPicture(&shown);
+}
+
+// The menu on the picture, under the pointer or, from the keyboard (-1, -1), at the
+// box's top-left corner. An empty box has nothing to offer and shows no menu.
+bool onContextMenu(HWND hwnd, const PicBoxState* s, LPARAM lp) {
+  if (!showsPicture(s)) return false;
+  POINT at = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  if (at.x == -1 && at.y == -1) {
+    at = {0, 0};
+    ClientToScreen(hwnd, &at);
+  }
+  HWND owner = GetAncestor(hwnd, GA_ROOT);
+  const PictureMenuChoice choice = TrackPictureMenu(owner, at);
+  ShownPicture shown;
+  if (choice != PictureMenuChoice::None && showsPicture(s) && captureShown(hwnd, *s, &shown)) {
+    if (choice == PictureMenuChoice::Copy)
+      CopyShownPicture(owner, shown);
+    else
+      SaveShownPicture(owner, shown, s->saveName.c_str());
+  }
+  ReleaseShownPicture(&shown);
+  return true;
+}
+
 LRESULT CALLBACK picBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT routed = 0;
   if (RouteChildNotification(hwnd, msg, wp, lp, &routed)) return routed;
@@ -81,6 +144,10 @@ LRESULT CALLBACK picBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND: return 1;  // the paint fills the whole client area
     case WM_PAINT: onPaint(hwnd, s); return 0;
+    case WM_COPY: onCopy(hwnd, s); return 0;
+    case WM_CONTEXTMENU:
+      if (onContextMenu(hwnd, s, lp)) return 0;
+      break;
     case WM_TIMER:
       if (s && OnAnimationTimer(&s->player, wp)) return 0;
       break;
@@ -154,6 +221,29 @@ bool serialise(Unit* u, std::vector<uint8_t>* block) {
 }
 
 }  // namespace
+
+void SetPictureBoxSaveName(Unit* box, const char* name) {
+  if (PicBoxState* s = stateOf(box)) s->saveName = name && *name ? name : kDefaultSaveName;
+}
+
+HWND ShownPictureBoxOf(HWND window) {
+  struct Search {
+    HWND found;
+    int count;
+  } search = {nullptr, 0};
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM lp) WINAPI -> BOOL {
+        auto* search = reinterpret_cast<Search*>(lp);
+        if (IsWindowVisible(child) && showsPicture(stateOf(UnitFromWindow(child)))) {
+          search->found = child;
+          ++search->count;
+        }
+        return TRUE;
+      },
+      LPARAM(&search));
+  return search.count == 1 ? search.found : nullptr;
+}
 
 const UnitKindRoutines kPicBoxRoutines = {unit_type::PicBox, &create, &setProperty, &getProperty, &serialise};
 

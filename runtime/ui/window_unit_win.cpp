@@ -3,13 +3,17 @@
 // destroyed, focus).
 #include "runtime/ui/window_unit_win.h"
 
+#include <windowsx.h>
+
 #include <string>
 
 #include "runtime/core/guarded_procedure_win.h"
 #include "runtime/core/wide_text_win.h"
+#include "runtime/ui/dialog_keys_win.h"
 #include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/menus_win.h"
+#include "runtime/ui/unit_picture_box_win.h"
 #include "runtime/ui/unit_property_tables.h"
 #include "runtime/ui/units_win.h"
 #include "runtime/ui/window_table.h"
@@ -277,6 +281,37 @@ bool onMenuCommand(Unit* u, WPARAM wp, LPARAM lp) {
   return true;
 }
 
+// ---- Keys that reach the window itself ----
+
+// Esc, which the dialog keys turn into the cancel command. A window that only shows
+// something (no control takes the keyboard) and has a close box closes, as a click
+// on the close box would; a window with boxes and buttons to use stays, so that a
+// stray Esc never closes a window where the user has work.
+bool onCancelKey(HWND hwnd, WPARAM wp, LPARAM lp, const WindowUnitState* s) {
+  if (LOWORD(wp) != IDCANCEL || HIWORD(wp) != 0 || lp != 0 || !s) return false;
+  if (!s->props.controlBox || !s->props.closable || FirstTabStop(hwnd)) return false;
+  SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+  return true;
+}
+
+// Ctrl+C while the window itself has the focus copies the picture it shows.
+bool onKeyDown(HWND hwnd, WPARAM key) {
+  const bool onlyControl = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_MENU) >= 0;
+  if (key != 'C' || !onlyControl || GetFocus() != hwnd) return false;
+  HWND box = ShownPictureBoxOf(hwnd);
+  if (box) SendMessageW(box, WM_COPY, 0, 0);
+  return box != nullptr;
+}
+
+// The context-menu key (or Shift+F10) while the window itself has the focus opens
+// the menu of the picture it shows, as a right-click on the picture does.
+bool onContextMenu(HWND hwnd, WPARAM from, LPARAM at) {
+  if (HWND(from) != hwnd || GET_X_LPARAM(at) != -1 || GET_Y_LPARAM(at) != -1) return false;
+  HWND box = ShownPictureBoxOf(hwnd);
+  if (box) SendMessageW(box, WM_CONTEXTMENU, WPARAM(box), at);
+  return box != nullptr;
+}
+
 LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT routed = 0;
   if (RouteChildNotification(hwnd, msg, wp, lp, &routed)) return routed;
@@ -303,7 +338,13 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       if (s) return ScaledWindowSize(hwnd, int(wp), reinterpret_cast<SIZE*>(lp)) ? TRUE : FALSE;
       break;
     case WM_COMMAND:
-      if (onMenuCommand(u, wp, lp)) return 0;
+      if (onMenuCommand(u, wp, lp) || onCancelKey(hwnd, wp, lp, s)) return 0;
+      break;
+    case WM_KEYDOWN:
+      if (onKeyDown(hwnd, wp)) return 0;
+      break;
+    case WM_CONTEXTMENU:
+      if (onContextMenu(hwnd, wp, lp)) return 0;
       break;
     default: break;
   }

@@ -1,6 +1,6 @@
 // The picture box kind on screen: every picture kind drawn, the display modes of a
 // 270 × 270 box, transparency over the background colour, the picture property's
-// bytes, animation, and children held as a container.
+// bytes, animation, children held as a container, and the copy of what it shows.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -195,6 +195,63 @@ TEST_F(PictureBox, AnAnimatedGifPlaysItsFramesWhileAnimateIsOn) {
     EXPECT_EQ(c.at(5, 5), 0xFF0000u);
     Sleep(60);
   }
+}
+
+// The clipboard's CF_DIB as captured pixels (24 or 32 bits, either row order); an
+// empty capture when it holds none.
+Capture clipboardPicture() {
+  Capture c;
+  if (!OpenClipboard(nullptr)) return c;
+  const auto* head = static_cast<const BITMAPINFOHEADER*>(GlobalLock(GetClipboardData(CF_DIB)));
+  if (head && (head->biBitCount == 24 || head->biBitCount == 32)) {
+    const int bytes = head->biBitCount / 8, h = head->biHeight < 0 ? -head->biHeight : head->biHeight;
+    const size_t row = (size_t(head->biWidth) * bytes + 3) & ~size_t(3);
+    const uint8_t* bits = reinterpret_cast<const uint8_t*>(head) + head->biSize;
+    c.width = head->biWidth;
+    c.height = h;
+    for (int y = 0; y < h; ++y) {
+      const uint8_t* p = bits + row * size_t(head->biHeight < 0 ? y : h - 1 - y);
+      for (int x = 0; x < c.width; ++x, p += bytes) c.pixels.push_back(uint32_t(p[2]) << 16 | p[1] << 8 | p[0]);
+    }
+  }
+  if (head) GlobalUnlock(GetClipboardData(CF_DIB));
+  CloseClipboard();
+  return c;
+}
+
+bool putText(const char* text) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
+  memcpy(GlobalLock(block), text, strlen(text) + 1);
+  GlobalUnlock(block);
+  const bool put = SetClipboardData(CF_TEXT, block) != nullptr;
+  CloseClipboard();
+  return put;
+}
+
+TEST_F(PictureBox, CopiesItsClientAreaAsShownAndNothingWhenEmpty) {
+  PicBoxProps p;
+  p.backColour = kMagenta;
+  p.displayMode = 2;  // fitted and centred: the background shows around the picture
+  p.picture = solidBmp(40, 20, 0xFF0000);
+  HWND box = show(p);
+  ASSERT_TRUE(putText("kept"));
+  SendMessageW(box, WM_COPY, 0, 0);
+  Capture copied = clipboardPicture(), shown = CaptureClient(box);
+  ASSERT_EQ(100, copied.width) << "expected the box's client size";
+  ASSERT_EQ(100, copied.height);
+  EXPECT_EQ(shown.pixels, copied.pixels) << "expected the copy to be what the screen shows";
+  EXPECT_EQ(0xFF0000u, copied.at(50, 50));
+  EXPECT_EQ(kMagenta, copied.at(2, 2));
+
+  WriteBytes(kBox, pic_box_prop::Picture, {});
+  ASSERT_TRUE(putText("kept"));
+  SendMessageW(box, WM_COPY, 0, 0);
+  EXPECT_EQ(0, clipboardPicture().width) << "expected an empty box to copy nothing";
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT)) << "expected the clipboard's text kept";
+  CloseClipboard();
 }
 
 TEST_F(PictureBox, HoldsUnitsLikeAGroupBox) {
