@@ -51,6 +51,7 @@ void showShareQr() {
     picture.reset(qrPictureOfText(shown.get(), qrBoxSide()));
   }
   showQrPicture(picture.get());
+  nameQrPicture(shown.get());
 }
 
 HandlerResult onQrWindowCreated(int, const uint32_t*) {
