@@ -231,8 +231,12 @@ bool AnswerAccessibleObject(Unit* unit, WPARAM wp, LPARAM lp, LRESULT* result) {
   // The object takes the standard object's reference; the platform's answer takes
   // one of its own, and ours goes when this call is done.
   auto* client = new NamedClient(hwnd, standard, std::move(o));
-  *result = LresultFromObject(IID_IAccessible, wp, static_cast<IAccessible*>(client));
+  const LRESULT answer = LresultFromObject(IID_IAccessible, wp, static_cast<IAccessible*>(client));
   client->Release();
+  // An object that cannot be handed over (no apartment on this thread) leaves the
+  // platform's own answer standing rather than a failure.
+  if (FAILED(HRESULT(answer))) return false;
+  *result = answer;
   return true;
 }
 
