@@ -84,8 +84,11 @@ Overrides overridesOf(Unit* u) {
       if (!o.hasName) o.hasName = nameFromLabel(HWND(u->hwnd), &o.name);
       break;
     // The runtime's own drawn kinds: the standard object takes them for a bare
-    // client area.
-    case unit_type::Label: o.role = ROLE_SYSTEM_STATICTEXT; break;
+    // client area. A label reads as the caption it draws, "&" and all.
+    case unit_type::Label:
+      o.role = ROLE_SYSTEM_STATICTEXT;
+      if (!o.hasName) o.hasName = true, o.name = WideWindowText(HWND(u->hwnd));
+      break;
     case unit_type::PicBox: o.role = ROLE_SYSTEM_GRAPHIC; break;
     default: break;
   }
