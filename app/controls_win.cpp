@@ -5,6 +5,7 @@
 #include "runtime/core/core_commands.h"
 #include "runtime/core/core_commands_win.h"
 #include "runtime/core/service_table.h"
+#include "runtime/ui/accessible_name_win.h"
 #include "runtime/ui/list_view_commands_win.h"
 #include "runtime/ui/unit_properties.h"
 #include "runtime/ui/window_system_win.h"
@@ -14,6 +15,11 @@ namespace {
 
 namespace ids = lw::program::ids;
 namespace arg = lw::arg;
+
+// What a screen reader calls the controls that no label names.
+const char kQrPictureName[] = "二维码";
+const char kGeneratedAddressName[] = "识别链接";
+const char kFeedListName[] = "日志列表";
 
 // The list view's library is the third in the program's library list.
 constexpr int kListViewLibraryPosition = 2;
@@ -120,6 +126,18 @@ void openQrWindow() {
 void showQrPicture(const lw::ByteSetHeader* picture) {
   lw::kServices.writeProperty(ids::QrWindow, ids::图片二维码, lw::pic_box_prop::Picture, -1,
                               lw::Word(uintptr_t(picture)), 0);
+}
+
+void nameQrPicture(const char* address) {
+  lw::ArgRecord args[] = {windowUnit(ids::QrWindow, ids::图片二维码), lentText(kQrPictureName), lentText(address)};
+  call(&lw::commands::SetAccessibleName, args);
+}
+
+void nameUnlabelledControls() {
+  lw::ArgRecord box[] = {windowUnit(ids::StartWindow, ids::编辑框生成), lentText(kGeneratedAddressName)};
+  call(&lw::commands::SetAccessibleName, box);
+  lw::ArgRecord list[] = {windowUnit(ids::StartWindow, ids::超级列表框日志), lentText(kFeedListName)};
+  call(&lw::commands::SetAccessibleName, list);
 }
 
 }  // namespace app

@@ -34,6 +34,10 @@ struct ScreenPoint {
 ScreenPoint mousePosition();
 void popUpRowMenu(ScreenPoint at);
 
+// What assistive technology calls the start window's controls that have no label
+// beside them to be named after: 编辑框生成 and 超级列表框日志.
+void nameUnlabelledControls();
+
 // Puts a text on the clipboard; false when another program holds it.
 bool copyToClipboard(const char* text);
 // Opens an address in the browser.
@@ -44,9 +48,11 @@ void showMessage(const char* text);
 lw::Text textCopy(const char* text);
 
 // The QR window: whether it is open; opening it (or bringing it to the front) with
-// no parent and not modal; and the picture of 图片二维码 (the bytes are lent).
+// no parent and not modal; the picture of 图片二维码 (the bytes are lent); and what
+// assistive technology reads of the picture: its name, with the address it shows.
 bool isQrWindowOpen();
 void openQrWindow();
 void showQrPicture(const lw::ByteSetHeader* picture);
+void nameQrPicture(const char* address);
 
 }  // namespace app

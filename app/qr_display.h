@@ -11,7 +11,8 @@ namespace app {
 
 // Escapes the current text of 编辑框生成 into qrValue, fetches the image of it and
 // puts the bytes into 图片二维码; when they are no picture, the tool's own QR code
-// of the text (an empty picture when no QR code holds it).
+// of the text (an empty picture when no QR code holds it). A screen reader then
+// reads the picture as 二维码 with the text as its value.
 void showShareQr();
 
 }  // namespace app

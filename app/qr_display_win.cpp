@@ -52,6 +52,7 @@ void showShareQr() {
     picture.reset(qrPictureOfText(shown.get(), qrBoxSide()));
   }
   showQrPicture(picture.get());
+  nameQrPicture(shown.get());
 }
 
 HandlerResult onQrWindowCreated(int, const uint32_t*) {

@@ -1,4 +1,5 @@
-// The update check in the start window's creation event.
+// The start window's creation event: the names its unlabelled controls are read
+// by, and the update check.
 #include "app/controls_win.h"
 #include "app/endpoints.h"
 #include "app/page_text.h"
@@ -28,6 +29,7 @@ void checkForUpdate() {
 }
 
 HandlerResult onStartWindowCreated(int, const uint32_t*) {
+  nameUnlabelledControls();
   checkForUpdate();
   return {0, 0};
 }

@@ -45,5 +45,5 @@ if(LW_WINDOWS)
   add_library(lw_runtime STATIC ${lw_platform_sources})
   target_link_libraries(lw_runtime PUBLIC lw_pure)
   target_link_libraries(lw_runtime PUBLIC
-    ole32 oleaut32 uuid comctl32 comdlg32 gdi32 user32 kernel32 shell32 msimg32 windowscodecs)
+    ole32 oleaut32 oleacc uuid comctl32 comdlg32 gdi32 user32 kernel32 shell32 msimg32 windowscodecs)
 endif()

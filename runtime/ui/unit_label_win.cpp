@@ -1,10 +1,13 @@
 // The label kind: a window of our own class "_QX_Label" that paints everything
 // itself — the gradient border, the background (picture, gradient or colour) and
 // the caption with its effect and alignment. It takes no focus and raises no events.
+// To dialogs and assistive technology it is static text, and a new caption is
+// announced, so that a screen reader reads out a changed status line.
 #include <vector>
 
 #include "runtime/core/guarded_procedure_win.h"
 #include "runtime/core/wide_text_win.h"
+#include "runtime/ui/accessible_name_win.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/label_gradient.h"
@@ -179,6 +182,7 @@ LRESULT CALLBACK labelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND: return 1;  // the paint covers the whole client area
     case WM_PAINT: onPaint(hwnd, stateOf(UnitFromWindow(hwnd))); return 0;
+    case WM_GETDLGCODE: return DLGC_STATIC;  // static text, as dialogs and readers look for it
     case WM_GETFONT: {  // the font the caption is drawn with
       LabelState* s = stateOf(UnitFromWindow(hwnd));
       return LRESULT(s && s->font ? s->font : DefaultUnitFont());
@@ -221,9 +225,13 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
   LabelProps& p = s->props;
   HWND hwnd = HWND(u->hwnd);
   const int number = OwnPropertyNumber(index);
+  const std::string before = number == label_prop::Caption ? p.caption : std::string();
   if (!StorePlainProperty(kLabelTable, &p, number, v)) return 0;
   switch (number) {
-    case label_prop::Caption: SetWindowTextGbk(hwnd, p.caption); break;
+    case label_prop::Caption:
+      SetWindowTextGbk(hwnd, p.caption);
+      if (p.caption != before) AnnounceNameChange(hwnd);  // the same text again is no news
+      break;
     case label_prop::Border: applyBorder(hwnd, p.border); break;
     case label_prop::Font: ReplaceFont(&s->font, p.font, nullptr, WindowDpi(hwnd)); break;
     case label_prop::Picture: SetUnitPicture(&s->picture, p.picture); break;

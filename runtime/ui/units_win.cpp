@@ -8,6 +8,7 @@
 #include "runtime/core/memory.h"
 #include "runtime/core/wide_text_win.h"
 #include "runtime/core/window_system.h"
+#include "runtime/ui/accessible_name_win.h"
 #include "runtime/ui/window_loader_win.h"
 #include "runtime/ui/window_table.h"
 
@@ -39,8 +40,8 @@ UnitHolder* holderOf(HWND hwnd) {
   return it == map.end() ? nullptr : it->second;
 }
 
-// Runs in front of every unit's own window procedure: the unit's cursor, and the
-// end of the unit with its window.
+// Runs in front of every unit's own window procedure: the unit's cursor, its
+// object for assistive technology, and the end of the unit with its window.
 LRESULT CALLBACK unitFrontProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   UnitHolder* holder = holderOf(hwnd);
   WNDPROC previous = holder ? holder->previous : DefWindowProcW;
@@ -52,6 +53,8 @@ LRESULT CALLBACK unitFrontProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return TRUE;
     }
   }
+  LRESULT answer = 0;
+  if (msg == WM_GETOBJECT && AnswerAccessibleObject(&holder->unit, wp, lp, &answer)) return answer;
   if (msg != WM_NCDESTROY) return CallWindowProcW(previous, hwnd, msg, wp, lp);
   LRESULT r = CallWindowProcW(previous, hwnd, msg, wp, lp);
   // The record's slot no longer names this unit once its window is gone.
@@ -65,6 +68,7 @@ LRESULT CALLBACK unitFrontProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       cleared = true;
     }
   holders().erase(hwnd);
+  if (!holder->unit.recreating) ForgetAccessibleName(&holder->unit);
   if (holder->freeState) holder->freeState(holder->unit.state);
   delete holder;
   // A loaded window went away: the loop ends when it was the last one.

@@ -31,8 +31,8 @@ inline const std::string kLoopback = "127.0.0.1:" + std::to_string(kPort);
 
 // Control ids of the start window, and of the picture box in the QR window.
 enum : int {
-  k链接框 = 100, k编辑框生成 = 110, k按钮_转换 = 130, k标签_提示 = 140, k按钮_转换1 = 150,
-  k超级列表框日志 = 170, k编辑框QQ = 180, k获取 = 190, k图片二维码 = 100,
+  k链接框 = 100, k编辑框生成 = 110, k标签2 = 120, k按钮_转换 = 130, k标签_提示 = 140, k按钮_转换1 = 150,
+  k分组框1 = 160, k超级列表框日志 = 170, k编辑框QQ = 180, k获取 = 190, k标签1 = 200, k图片二维码 = 100,
 };
 
 // The program's GBK form of a text, and the UTF-16 form of GBK bytes.

@@ -21,45 +21,27 @@
 #include <vector>
 
 #include "app/qr_code.h"
-#include "runtime/core/codepage.h"
 #include "runtime/ui/picture_decode.h"
-#include "tests/support/http_server_win.h"
+#include "tests/app/end_to_end_session_win.h"
 #include "tests/support/keyboard_input_win.h"
-#include "tests/support/message_box_win.h"  // BesideTests
 #include "tests/support/png_writer.h"
-#include "tests/support/program_driver_win.h"
 #include "tests/support/screen_capture_win.h"
 
 namespace {
 
-using lw::testing::HttpResponse;
+using namespace e2e;
 using lw::testing::PressKey;
 using lw::testing::ScreenPixels;
 
-constexpr int kPort = LINKWRIGHT_LOOPBACK_PORT;
-// Control ids of the start window, and of the picture box in the QR window.
-enum : int { k链接框 = 100, k编辑框生成 = 110, k按钮_转换 = 130, k按钮_转换1 = 150, k图片二维码 = 100 };
 constexpr UINT kTimeOut = 15000;
 
 const wchar_t kPasted[] = L"http://user.qzone.qq.com/12345/blog/678";
 
-std::wstring wide(const std::string& gbkText) {
-  std::u16string w = lw::GbkToWide(gbkText);
-  return std::wstring(w.begin(), w.end());
-}
-std::string gbk(const std::wstring& text) {
-  return lw::WideToGbk(reinterpret_cast<const char16_t*>(text.data()), text.size());
-}
-
-// A folder under the artifacts folder (of this code page, when it is not 936).
+// The artifacts folder of this code page, in UTF-16.
 std::wstring artifactFolder() {
-  std::string dir = lw::testing::BesideTests("..\\artifacts");
-  CreateDirectoryA(dir.c_str(), nullptr);
-  if (GetACP() != lw::kTextCodePage) {
-    dir += "\\cp" + std::to_string(GetACP());
-    CreateDirectoryA(dir.c_str(), nullptr);
-  }
-  return wide(dir);
+  std::string path = artifactPath("");
+  path.pop_back();  // the separator before the empty name
+  return wide(path);
 }
 
 // ---- The QR code the service answers with, and how a picture of it is read ----
@@ -108,17 +90,6 @@ int modulesWrong(const ScreenPixels& p, const ServedCode& s) {
 
 // ---- The clipboard ----
 
-bool putTextOnClipboard(const char* text) {
-  if (!lw::testing::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) return false;
-  EmptyClipboard();
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
-  memcpy(GlobalLock(block), text, strlen(text) + 1);
-  GlobalUnlock(block);
-  const bool ok = SetClipboardData(CF_TEXT, block) != nullptr;
-  CloseClipboard();
-  return ok;
-}
-
 // What the clipboard holds: its text, its CF_DIB as pixels, and whether CF_BITMAP
 // is offered too.
 struct ClipboardNow {
@@ -160,17 +131,10 @@ ClipboardNow clipboardNow() {
 
 // ---- The program ----
 
-struct QrWindowKeys : ::testing::Test {
+struct QrWindowKeys : EndToEndSession {
   void SetUp() override {
-    ASSERT_TRUE(lw::testing::WaitUntil([this] { return server.Start(kPort); }, 60000))
-        << "the loopback port " << kPort << " is taken";
-    server.Serve("/notice.txt", HttpResponse("200 OK", "Content-Type: text/plain; charset=utf-8\r\n", u8"版本：3.1#"));
-    wchar_t exe[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    if (wchar_t* slash = wcsrchr(exe, L'\\')) wcscpy(slash + 1, L"linkwright_loopback.exe");
-    ASSERT_TRUE(program.Start(L"\"" + std::wstring(exe) + L"\""));
-    main = program.WaitForWindowOfProgram(L"Linkwright");
-    ASSERT_NE(nullptr, main) << "expected the start window";
+    EndToEndSession::SetUp();
+    ASSERT_NO_FATAL_FAILURE(startNormally());
     lw::testing::TypeInto(control(k链接框), kPasted);
     ASSERT_TRUE(lw::testing::Press(control(k按钮_转换)));
     share = lw::testing::WindowText(control(k编辑框生成));
@@ -184,10 +148,8 @@ struct QrWindowKeys : ::testing::Test {
       PostMessageW(main, WM_CLOSE, 0, 0);
       EXPECT_EQ(0u, program.WaitForExit());
     }
-    server.Stop();
+    EndToEndSession::TearDown();
   }
-
-  HWND control(int id) { return lw::testing::FindControl(main, id); }
 
   // Opens the QR window with a click on 显示二维码, as a person would, and waits
   // until it is in front showing the served picture.
@@ -246,9 +208,7 @@ struct QrWindowKeys : ::testing::Test {
     return lw::testing::WaitUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); });
   }
 
-  lw::testing::HttpServer server;
-  lw::testing::ProgramUnderTest program;
-  HWND main = nullptr, qr = nullptr, box = nullptr;
+  HWND qr = nullptr, box = nullptr;
   std::wstring share;
   ServedCode served;
 };
@@ -307,7 +267,7 @@ TEST_F(QrWindowKeys, CtrlCAndTheMenuCopyThePictureAtTheSizeShown) {
   ClipboardNow copied;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ASSERT_TRUE(putTextOnClipboard("kept"));
+    ASSERT_TRUE(putOnClipboard("kept"));
     ASSERT_TRUE(lw::testing::BringToFront(qr));
     if (c.menuEntry < 0) {
       PressKey(c.key, c.modifiers);
@@ -333,7 +293,7 @@ TEST_F(QrWindowKeys, CtrlCAndTheMenuCopyThePictureAtTheSizeShown) {
   fclose(f);
 
   // A right-click on the picture opens the same menu; Esc leaves it with nothing done.
-  ASSERT_TRUE(putTextOnClipboard("kept"));
+  ASSERT_TRUE(putOnClipboard("kept"));
   ASSERT_TRUE(clickOnWithRight(box));
   HWND menu = program.WaitForWindowOfClass(L"#32768", 5000);
   EXPECT_NE(nullptr, menu) << "expected the menu under the pointer";
@@ -351,7 +311,7 @@ TEST_F(QrWindowKeys, AnEmptyBoxOffersNothingAndCopiesNothing) {
   ASSERT_NE(nullptr, qr);
   box = GetDlgItem(qr, k图片二维码);
   ASSERT_TRUE(lw::testing::WaitUntil([&] { return GetForegroundWindow() == qr; }));
-  ASSERT_TRUE(putTextOnClipboard("kept"));
+  ASSERT_TRUE(putOnClipboard("kept"));
   PressKey('C', lw::testing::kCtrl);
   PressKey(VK_F10, lw::testing::kShift);
   PressKey(VK_APPS);
