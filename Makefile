@@ -2,7 +2,7 @@
 # make screenshot-cp1252  the start window under code page 1252, into docs/screenshot-cp1252.png
 # make test  build everything and run every test, native and under Wine
 # make dist  build the release program and pack build/dist/Linkwright-<version>.zip
-.PHONY: all bootstrap build program native run screenshot-cp1252 test dist clean
+.PHONY: all bootstrap bootstrap-run build program native run screenshot-cp1252 test dist clean
 
 WIN_BUILD ?= build/win
 NATIVE_BUILD ?= build/native
@@ -14,13 +14,17 @@ all: build
 bootstrap:
 	@bash scripts/bootstrap.sh
 
+# Running the program needs only the default setting's Wine prefix.
+bootstrap-run:
+	@LINKWRIGHT_PREFIXES=default bash scripts/bootstrap.sh
+
 build: bootstrap
 	@cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
 	@cmake --build $(WIN_BUILD) -j $(JOBS)
 
 # The program alone and what it links, for a first run that does not wait for
 # every test and benchmark to build.
-program: bootstrap
+program: bootstrap-run
 	@cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
 	@cmake --build $(WIN_BUILD) -j $(JOBS) --target linkwright
 
