@@ -58,7 +58,7 @@ int main() {
   WNDCLASSA wc = {};
   wc.lpfnWndProc = plainProc;
   wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = "PlainWindow";
   RegisterClassA(&wc);
   ourStartWindow();  // first use registers classes and loads libraries

@@ -1,8 +1,10 @@
 #include "web/address.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "runtime/core/codepage.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/text_commands.h"
 #include "runtime/core/text_strings.h"
@@ -115,6 +117,36 @@ lw::Text pathOfAddress(const char* address) { return text::toText(pathOf(text::o
 lw::Text userAgentFallback(const char* headers) { return text::toText(fallbackAgent(text::of(headers))); }
 
 bool isHttpsAddress(const std::string& address) { return schemeLength(address) == sizeof kHttps - 1; }
+
+namespace {
+bool beyondAscii(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+}  // namespace
+
+bool holdsHostBeyondAscii(const std::string& address) {
+  const std::string host = hostOf(address, false, true, std::nullopt);
+  return std::any_of(host.begin(), host.end(), beyondAscii);
+}
+
+std::string wireAddress(const std::string& address) {
+  if (std::none_of(address.begin(), address.end(), beyondAscii)) return address;
+  // The whole text is converted, so that a GBK trail byte in the ASCII range
+  // (0x40-0x7E) goes with its character and never passes as a character of its own.
+  static const char kHex[] = "0123456789ABCDEF";
+  const std::string utf8 = lw::GbkToUtf8(address.data(), address.size());
+  std::string out;
+  out.reserve(utf8.size() * 3);
+  for (char c : utf8) {
+    if (!beyondAscii(c)) {
+      out += c;
+      continue;
+    }
+    const unsigned char b = static_cast<unsigned char>(c);
+    out += '%';
+    out += kHex[b >> 4];
+    out += kHex[b & 15];
+  }
+  return out;
+}
 
 bool holdsLineBreak(const std::string& address) { return address.find_first_of(kCrLf) != std::string::npos; }
 

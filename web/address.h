@@ -45,6 +45,13 @@ lw::Text userAgentFallback(const char* headers);
 
 // Whether the address starts with "https://" in any letter case.
 bool isHttpsAddress(const std::string& address);
+// WinINet's A calls read an address in the system's code page, so only ASCII may
+// reach them. A host with a byte of 0x80 or more has no such form: never sent.
+bool holdsHostBeyondAscii(const std::string& address);
+// The address as it goes out, the way browsers send it: every character beyond
+// ASCII (the address is a GBK text) as the percent-encoded bytes of its UTF-8
+// form; an ASCII address is returned as it is.
+std::string wireAddress(const std::string& address);
 // Whether the address holds a CR or LF, which would end the request line or the
 // Referer line early and let the rest pass as headers of its own: never sent.
 bool holdsLineBreak(const std::string& address);

@@ -155,12 +155,14 @@ bool sendRequest(Handle request, const RequestPlan& plan, lw::Text* postText, lw
 lw::ByteSet webPageRequest(lw::Text* address, int32_t method, lw::Text* postText, lw::Text* cookies,
                            lw::Text* newCookies, lw::Text* headers, lw::Text* responseHeaders, bool noRedirect,
                            lw::ByteSet* postBytes, lw::Text* proxy, size_t maxBody) {
-  const char* addressText = address ? *address : nullptr;
-  if (holdsLineBreak(text::of(addressText))) return nullptr;
+  const std::string given = text::of(address ? *address : nullptr);
+  if (holdsLineBreak(given) || holdsHostBeyondAscii(given)) return nullptr;
+  // The address as it is sent: on the request line and in the Referer line.
+  const std::string sent = wireAddress(given);
   const char* callerHeaders = headers ? *headers : nullptr;
   const bool cookiesSupplied = cookies != nullptr;
   const char* cookieText = cookiesSupplied ? *cookies : nullptr;
-  RequestPlan plan = planRequest(text::of(addressText), method, text::of(callerHeaders),
+  RequestPlan plan = planRequest(sent, method, text::of(callerHeaders),
                                  text::of(proxy ? *proxy : nullptr), cookiesSupplied, noRedirect);
 
   Handle root = 0, connection = 0, request = 0;
@@ -186,8 +188,7 @@ lw::ByteSet webPageRequest(lw::Text* address, int32_t method, lw::Text* postText
   // The header text and the data are prepared aside and become the caller's only
   // once the request has gone out, so a request that never left (an unreachable
   // host, a refused connection) leaves every variable as the caller gave it.
-  outgoing.headers.reset(text::toText(completedHeaderText(text::of(callerHeaders), text::of(addressText),
-                                                          text::of(cookieText))));
+  outgoing.headers.reset(text::toText(completedHeaderText(text::of(callerHeaders), sent, text::of(cookieText))));
   if (!sendRequest(request, plan, postText, postBytes, &outgoing)) goto done;
   answered = true;
   if (headers) lw::ReplaceBlock(headers, outgoing.headers.release());

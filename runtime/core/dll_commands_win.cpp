@@ -55,8 +55,9 @@ HMODULE loadSystemLibrary(const char* name) {
 HMODULE loadRelativeLibrary(const char* name) {
   std::string inSystem = inSystemDirectory(name);
   if (!inSystem.empty() && fileExists(inSystem)) return loadLibrary(inSystem);
-  if (HMODULE m = loadLibrary(g_app.programDirectory + "\\" + name)) return m;
-  if (HMODULE m = loadLibrary(g_app.moduleDirectory + name)) return m;
+  // Beside the program: its folder in UTF-16, whatever GBK can spell of it.
+  if (HMODULE m = LoadLibraryW((g_app.programFolder + L"\\" + Wide(name)).c_str())) return m;
+  if (HMODULE m = LoadLibraryW((g_app.moduleFolder + Wide(name)).c_str())) return m;
   return loadLibrary(name);
 }
 

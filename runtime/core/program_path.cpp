@@ -1,5 +1,7 @@
 #include "runtime/core/program_path.h"
 
+#include "runtime/core/codepage.h"
+
 namespace lw {
 
 void SplitProgramPath(const char* path, std::string* directory, std::string* fileName) {
@@ -19,6 +21,15 @@ void SplitProgramPath(const char* path, std::string* directory, std::string* fil
     directory->assign(path, lastSep);
     *fileName = lastSep + 1;
   }
+}
+
+ProgramLocation LocateProgram(const std::u16string& path) {
+  ProgramLocation at;
+  const size_t slash = path.rfind(u'\\');
+  at.folder = slash == std::u16string::npos ? std::u16string() : path.substr(0, slash);
+  at.folderText = WideToGbk(at.folder);
+  at.fileNameText = WideToGbk(slash == std::u16string::npos ? path : path.substr(slash + 1));
+  return at;
 }
 
 }  // namespace lw

@@ -21,9 +21,12 @@ struct RuntimeApp {
   HANDLE processHeap = nullptr;
   uint32_t buildKind = 0;
   uint32_t reserved[2] = {0, 0};
-  std::string programDirectory;  // without trailing separator; the current directory
+  // The program's folder as the platform knows it (UTF-16, without a trailing
+  // separator): the current folder, and where libraries beside the program are.
+  std::wstring programFolder;
+  std::string programDirectory;  // the folder as a text, "?" for what GBK cannot hold
   std::string programFileName;
-  std::string moduleDirectory;   // with its trailing backslash
+  std::wstring moduleFolder;     // with its trailing backslash
   bool oleStarted = false;
   DWORD mainThreadId = 0;
   const ProgramInfoBlock* info = nullptr;

@@ -25,13 +25,23 @@ void writeProperty(uint32_t windowId, uint32_t unitId, int property, int index, 
   ws->writeProperty(windowId, unitId, property, index, low, high);
 }
 
+// A path of the program's as the platform takes it. A path that starts with the
+// program's folder as the program reads it (where GBK has no form for a character
+// of it, a "?") starts with the folder's UTF-16 form instead.
+std::wstring platformPath(const char* path) {
+  const std::string& folder = g_app.programDirectory;
+  const size_t n = folder.size();
+  if (n == 0 || strncmp(path, folder.c_str(), n) != 0 || (path[n] != '\\' && path[n] != 0)) return Wide(path);
+  return g_app.programFolder + Wide(path + n);
+}
+
 // Services 0 and 1: a file search by pattern. The handle lives in the caller's variable.
 intptr_t findNextFile(const char* pattern, DWORD attributes, int filterMode, HANDLE* handle) {
   WIN32_FIND_DATAW data;
   bool found;
   if (pattern && *pattern) {
     if (*handle && *handle != INVALID_HANDLE_VALUE) FindClose(*handle);
-    *handle = FindFirstFileW(Wide(pattern).c_str(), &data);
+    *handle = FindFirstFileW(platformPath(pattern).c_str(), &data);
     found = *handle != INVALID_HANDLE_VALUE;
   } else {
     found = *handle && *handle != INVALID_HANDLE_VALUE && FindNextFileW(*handle, &data);

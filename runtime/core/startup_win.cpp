@@ -42,9 +42,9 @@ void createHiddenOwner() {
                                       wc.hInstance, nullptr);
 }
 
-// The program's own path as a text. A path that GBK cannot hold (a folder named
-// in another script) is given in its short form, which the platform can open.
-std::string programPath() {
+// Where the program lies, from its own path in UTF-16. No short form is looked
+// for: a volume may have none, and the platform takes the UTF-16 path whole.
+ProgramLocation programLocation() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     DWORD n = GetModuleFileNameW(nullptr, &path[0], DWORD(path.size()));
@@ -56,13 +56,7 @@ std::string programPath() {
     if (path.size() >= 32768) return {};
     path.resize(path.size() * 2);
   }
-  std::string gbk = Gbk(path);
-  if (Wide(gbk) == path) return gbk;
-  std::wstring shortPath(path.size() + 1, L'\0');
-  DWORD n = GetShortPathNameW(path.c_str(), &shortPath[0], DWORD(shortPath.size()));
-  if (n == 0 || n >= shortPath.size()) return gbk;
-  shortPath.resize(n);
-  return Gbk(shortPath);
+  return LocateProgram(std::u16string(path.begin(), path.end()));
 }
 
 }  // namespace
@@ -78,8 +72,11 @@ void InitialiseRuntime() {
     OleInitialize(nullptr);  // a failure is not checked: the flag is set regardless
     g_app.oleStarted = true;
   }
-  SplitProgramPath(programPath().c_str(), &g_app.programDirectory, &g_app.programFileName);
-  SetCurrentDirectoryW(Wide(g_app.programDirectory).c_str());
+  const ProgramLocation at = programLocation();
+  g_app.programFolder.assign(at.folder.begin(), at.folder.end());
+  g_app.programDirectory = at.folderText;
+  g_app.programFileName = at.fileNameText;
+  SetCurrentDirectoryW(g_app.programFolder.c_str());
   createHiddenOwner();
   g_app.mainThreadId = GetCurrentThreadId();
   if (info.constLength > 0) SetConstantArea(info.constStart, info.constLength);
@@ -157,9 +154,9 @@ void EndProgram(int exitCode) {
 namespace {
 
 BOOL initInstanceHook() {
-  std::string dir, file;
-  SplitProgramPath(programPath().c_str(), &dir, &file);
-  g_app.moduleDirectory = dir + "\\";
+  const ProgramLocation at = programLocation();
+  g_app.moduleFolder.assign(at.folder.begin(), at.folder.end());
+  g_app.moduleFolder += L'\\';
   return g_image->entry();
 }
 

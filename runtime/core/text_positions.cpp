@@ -2,6 +2,8 @@
 
 #include "runtime/core/codepage.h"
 
+#include <cstdint>
+
 namespace lw {
 namespace {
 
@@ -42,6 +44,25 @@ size_t UnitsOfGbkBytes(const std::u16string& wide, size_t bytes) {
     i += n;
   }
   return i;
+}
+
+// The units of the whole characters that cover the first `bytes` GBK bytes: a byte
+// position inside a character moves to its end.
+static size_t unitsCoveringGbkBytes(const std::u16string& wide, size_t bytes) {
+  size_t used = 0, i = 0;
+  while (i < wide.size() && used < bytes) {
+    const size_t n = unitsAt(wide, i);
+    used += bytesAt(wide, i, n);
+    i += n;
+  }
+  return i;
+}
+
+UnitRange UnitsOfGbkSelection(const std::u16string& wide, size_t start, size_t length) {
+  const size_t from = UnitsOfGbkBytes(wide, start);
+  const size_t end = length > SIZE_MAX - start ? SIZE_MAX : start + length;
+  const size_t to = unitsCoveringGbkBytes(wide, end);
+  return {from, to > from ? to : from};
 }
 
 }  // namespace lw

@@ -6,8 +6,20 @@
 
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "runtime/core/codepage.h"
+
+// The build defines UNICODE and _UNICODE, so that a generic platform name is never
+// the call that reads texts in the system's code page.
+#if !defined(UNICODE) || !defined(_UNICODE)
+#error "the platform edge is built with UNICODE and _UNICODE"
+#endif
+static_assert(std::is_same<TCHAR, WCHAR>::value, "generic texts are UTF-16");
+static_assert(std::is_same<decltype(&::GetModuleFileName), decltype(&::GetModuleFileNameW)>::value &&
+                  std::is_same<decltype(&::CreateWindowEx), decltype(&::CreateWindowExW)>::value &&
+                  std::is_same<LOGFONT, LOGFONTW>::value,
+              "a generic platform name is its W form");
 
 namespace lw {
 
@@ -63,7 +75,7 @@ inline std::wstring WideWindowText(HWND hwnd) {
 }
 
 // One of the platform's own cursors by its name (IDC_ARROW, IDC_WAIT, …).
-inline HCURSOR SystemCursor(LPCSTR id) { return LoadCursorW(nullptr, MAKEINTRESOURCEW(uintptr_t(id))); }
+inline HCURSOR SystemCursor(LPCWSTR id) { return LoadCursorW(nullptr, id); }
 
 inline bool SetWindowTextGbk(HWND hwnd, const std::string& text) {
   return SetWindowTextW(hwnd, Wide(text).c_str()) != 0;

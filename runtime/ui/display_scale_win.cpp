@@ -131,6 +131,11 @@ int WindowDpi(HWND hwnd) {
   return PlatformWindowDpi(hwnd);
 }
 
+int DefaultUnitFontDpi() {
+  static const int dpi = screenDpi();
+  return dpi;
+}
+
 void RecordWindowDpi(HWND window, int dpi) {
   if (WindowUnitState* s = loadedWindowState(window)) s->dpi = dpi;
 }
@@ -147,7 +152,7 @@ HFONT MakeUnitFontForDpi(const std::vector<uint8_t>& block, int dpi) {
   // The default font was made once, for the screen's scale at start; another
   // scale gets a copy.
   HFONT standard = MakeUnitFont(block);
-  static const int systemDpi = screenDpi();
+  const int systemDpi = DefaultUnitFontDpi();
   if (dpi <= 0 || dpi == systemDpi) return standard;
   LOGFONTW lf;
   if (GetObjectW(standard, sizeof lf, &lf) != sizeof lf) return standard;

@@ -27,6 +27,9 @@ int WindowDpi(HWND hwnd);
 // the system's), without the runtime's record.
 int PlatformWindowDpi(HWND hwnd);
 
+// The pixels per inch the default unit font was made for: the screen's at start.
+int DefaultUnitFontDpi();
+
 // Records the scale a loaded window (its top-level window) is laid out for.
 void RecordWindowDpi(HWND window, int dpi);
 

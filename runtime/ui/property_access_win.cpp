@@ -49,10 +49,13 @@ LogFontRecord fontOf(const std::vector<uint8_t>& block) {
   if (block.size() >= sizeof f) {
     memcpy(&f, block.data(), sizeof f);
   } else {
-    // The default font's record, its face name as a GBK text.
+    // The default font's record, its face name as a GBK text. The font was made
+    // for the screen's scale at start; its record is in 96-DPI units like any other.
     LOGFONTW lf = {};
     GetObjectW(DefaultUnitFont(), sizeof lf, &lf);
     memcpy(&f, &lf, offsetof(LOGFONTW, lfFaceName));
+    f.height = ScaleFromDpi(lf.lfHeight, DefaultUnitFontDpi());
+    f.width = ScaleFromDpi(lf.lfWidth, DefaultUnitFontDpi());
     memset(f.faceName, 0, sizeof f.faceName);
     const std::string face = Gbk(lf.lfFaceName, wcsnlen(lf.lfFaceName, LF_FACESIZE));
     memcpy(f.faceName, face.data(), face.size() < sizeof f.faceName ? face.size() : sizeof f.faceName - 1);

@@ -82,7 +82,7 @@ void selectionBytes(HWND hwnd, DWORD* from, DWORD* to) {
 
 // The selection from a start and a length by the edit box's rules: start -1 puts
 // the caret at the end, length -1 selects everything; other negatives count as 0.
-// A position inside a two-byte character moves to the character's start.
+// The selection takes whole characters (UnitsOfGbkSelection).
 void applySelection(HWND hwnd, EditProps& p) {
   const std::u16string text = boxText(hwnd);
   const int length = int(GbkBytesOfUnits(text, text.size()));
@@ -96,10 +96,10 @@ void applySelection(HWND hwnd, EditProps& p) {
   }
   if (start < 0) start = 0;
   if (count < 0) count = 0;
-  const size_t from = UnitsOfGbkBytes(text, size_t(start)), to = UnitsOfGbkBytes(text, size_t(start) + size_t(count));
-  p.selStart = int(GbkBytesOfUnits(text, from));
-  p.selLength = int(GbkBytesOfUnits(text, to)) - p.selStart;
-  SendMessageW(hwnd, EM_SETSEL, WPARAM(from), LPARAM(to));
+  const UnitRange units = UnitsOfGbkSelection(text, size_t(start), size_t(count));
+  p.selStart = int(GbkBytesOfUnits(text, units.from));
+  p.selLength = int(GbkBytesOfUnits(text, units.to)) - p.selStart;
+  SendMessageW(hwnd, EM_SETSEL, WPARAM(units.from), LPARAM(units.to));
   SendMessageW(hwnd, EM_SCROLLCARET, 0, 0);
 }
 

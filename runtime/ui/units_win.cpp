@@ -76,6 +76,38 @@ LRESULT CALLBACK unitFrontProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return r;
 }
 
+// Whether the system made `font` with the face `face`.
+bool madeWithFace(HFONT font, const wchar_t* face) {
+  if (!face[0]) return true;
+  HDC dc = GetDC(nullptr);
+  if (!dc) return true;
+  HGDIOBJ old = SelectObject(dc, font);
+  wchar_t made[LF_FACESIZE] = {};
+  GetTextFaceW(dc, LF_FACESIZE, made);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return _wcsicmp(made, face) == 0;
+}
+
+int CALLBACK noteCharSet(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<int*>(found) = lf->lfCharSet;
+  return 0;
+}
+
+// A character set the system has the face in; -1 when it has no such face.
+int charSetOfFace(const wchar_t* face) {
+  if (!face[0]) return -1;
+  LOGFONTW query = {};
+  query.lfCharSet = DEFAULT_CHARSET;
+  wcsncpy(query.lfFaceName, face, LF_FACESIZE - 1);
+  int found = -1;
+  HDC dc = GetDC(nullptr);
+  if (!dc) return -1;
+  EnumFontFamiliesExW(dc, &query, &noteCharSet, LPARAM(&found), 0);
+  ReleaseDC(nullptr, dc);
+  return found;
+}
+
 }  // namespace
 
 Unit* AttachNewUnit(HWND hwnd, const UnitCreateArgs& args, uint32_t typeId, void* state, UnitNotify notify,
@@ -147,12 +179,26 @@ HFONT MakeUnitFont(const std::vector<uint8_t>& block) {
   const size_t n = face.size() < LF_FACESIZE - 1 ? face.size() : LF_FACESIZE - 1;
   memcpy(lf.lfFaceName, face.data(), n * sizeof(wchar_t));
   lf.lfFaceName[n] = 0;
-  lf.lfCharSet = DEFAULT_CHARSET;
+  // The program's texts are GBK, so a face the system lacks must map to a face with
+  // GB2312 characters; the system's own character set would give a Big5, Japanese
+  // or Western face under another code page.
+  lf.lfCharSet = GB2312_CHARSET;
   lf.lfOutPrecision = 0;
   lf.lfClipPrecision = 0;
   lf.lfQuality = PROOF_QUALITY;
   lf.lfPitchAndFamily = 0;
   HFONT f = CreateFontIndirectW(&lf);
+  // The font mapper weighs the character set above the name: a face the system has
+  // without GB2312 characters would give way to another. It is asked for in a
+  // character set it has.
+  const int own = f && !madeWithFace(f, lf.lfFaceName) ? charSetOfFace(lf.lfFaceName) : -1;
+  if (own >= 0) {
+    lf.lfCharSet = BYTE(own);
+    if (HFONT named = CreateFontIndirectW(&lf)) {
+      DeleteObject(f);
+      f = named;
+    }
+  }
   return f ? f : DefaultUnitFont();
 }
 

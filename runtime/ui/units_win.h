@@ -28,8 +28,9 @@ bool RouteChildNotification(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* 
 // Maps the default marker 0xFF000000 to the button-face colour.
 COLORREF ConvertColour(uint32_t colour);
 
-// A font from a 60-byte logical font block (character set 1, proof quality; the
-// face name is a GBK text); the default font for an empty block. The result is
+// A font from a 60-byte logical font block (the GB2312 character set unless that
+// would lose a face the system has, proof quality; the face name is a GBK text);
+// the default font for an empty block. The result is
 // owned by the caller unless it is the default font (IsStockFont).
 HFONT MakeUnitFont(const std::vector<uint8_t>& block);
 bool IsStockFont(HFONT font);

@@ -31,7 +31,7 @@ HWND hwndOf(UnitRecord& r) {
 }
 
 // Standard cursors a mouse-pointer number may name; entry 0 is the class default.
-const LPCSTR kStandardCursors[] = {
+const LPCWSTR kStandardCursors[] = {
     nullptr,        IDC_ARROW,    IDC_CROSS,    IDC_IBEAM,       IDC_ICON,    IDC_SIZE,
     IDC_SIZENESW,   IDC_SIZENS,   IDC_SIZENWSE, IDC_SIZEWE,      IDC_UPARROW, IDC_WAIT,
     IDC_NO,         IDC_APPSTARTING, IDC_HELP,  IDC_SIZEALL,     IDC_HAND,
@@ -72,7 +72,7 @@ HCURSOR MakeUnitCursor(const uint8_t* block, size_t size) {
   if (size > 10) {
     if (HCURSOR c = cursorFromFile(block, size)) return c;
   }
-  LPCSTR id = nullptr;
+  LPCWSTR id = nullptr;
   if (number > 0 && number < kStandardCursorCount) {
     id = kStandardCursors[number];
   } else {

@@ -19,6 +19,8 @@
 #include "runtime/ui/display_scale.h"
 #include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/property_access_win.h"
+#include "runtime/ui/property_values.h"
+#include "runtime/ui/unit_properties.h"
 #include "runtime/ui/units_win.h"
 #include "tests/support/http_server_win.h"
 #include "tests/support/message_box_win.h"  // BesideTests
@@ -161,6 +163,38 @@ TEST_F(DisplayScaleStartWindow, PropertiesReadAndWriteUnitsOf96Dpi) {
     lw::WriteUnitProperty(ids::StartWindow, ids::标签2, lw::unit_prop::Left, -1, lw::Word(v), 0);
     EXPECT_EQ(v, int32_t(lw::ReadUnitProperty(ids::StartWindow, ids::标签2, lw::unit_prop::Width, -1)));
     EXPECT_EQ(v, int32_t(lw::ReadUnitProperty(ids::StartWindow, ids::标签2, lw::unit_prop::Left, -1)));
+  }
+}
+
+TEST_F(DisplayScaleStartWindow, DefaultFontReadsIn96DpiUnitsAndOneElementChangesAlone) {
+  // 编辑框QQ has no font of its own. Its size reads as the default font's at 96 DPI
+  // at every scale (it read 1.25-2 times that), and a write of one element changes
+  // that element alone (the height grew with every write).
+  const int dpi = lw::WindowDpi(main());
+  HWND box = Control(ids::编辑框QQ);
+  auto size = [] { return int32_t(lw::ReadUnitProperty(ids::StartWindow, ids::编辑框QQ, lw::edit_prop::Font,
+                                                       lw::font_element::Size)); };
+  auto drawnHeight = [&] {
+    LOGFONTW lf = {};
+    GetObjectW(HFONT(SendMessageW(box, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    return lf.lfHeight;
+  };
+  // The size read, as a height at 96 DPI scaled to this window's, is the height
+  // the box draws with (within the rounding of whole points and pixels).
+  const int32_t points = size();
+  const LONG height = drawnHeight();
+  EXPECT_NEAR(lw::ScaleFontHeight(lw::FontHeightFromPoints(points, lw::kBaseDpi), dpi), height, lw::ScaleToDpi(1, dpi) + 1)
+      << points << " points read at " << dpi << " DPI for a font of height " << height;
+  struct Write {
+    int element, value;
+  } writes[] = {{lw::font_element::Bold, 1}, {lw::font_element::Underline, 1}, {lw::font_element::Bold, 0},
+                {lw::font_element::Underline, 0}};
+  for (const Write& w : writes) {
+    lw::WriteUnitProperty(ids::StartWindow, ids::编辑框QQ, lw::edit_prop::Font, w.element, lw::Word(w.value), 0);
+    EXPECT_EQ(w.value, int32_t(lw::ReadUnitProperty(ids::StartWindow, ids::编辑框QQ, lw::edit_prop::Font, w.element)))
+        << "element " << w.element;
+    EXPECT_EQ(points, size()) << "after a write of element " << w.element;
+    EXPECT_NEAR(height, drawnHeight(), 1) << "the box's font height after a write of element " << w.element;
   }
 }
 

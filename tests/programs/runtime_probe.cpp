@@ -176,6 +176,26 @@ int entry() {
     SetWindowSystem(nullptr);
     g_runtime(2007, 0x5201EA05, 0);  // a missing unit is fatal
   }
+  if (g_mode == "folder") {
+    // The program's folder as the platform uses it (the current folder, a library
+    // beside the program, a file search built from the folder's text) and as the
+    // program reads it.
+    wchar_t self[MAX_PATH] = {}, cwd[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    if (wchar_t* slash = wcsrchr(self, L'\\')) *slash = 0;
+    GetCurrentDirectoryW(MAX_PATH, cwd);
+    auto* dir = reinterpret_cast<const char*>(g_runtime(2002, 0, 0));
+    const char* last = strrchr(dir, '\\');
+    const std::string pattern = std::string(dir) + "\\*.dll";
+    HANDLE search = nullptr;
+    auto* found =
+        reinterpret_cast<const char*>(kServices.callService(service::FindNextFile, pattern.c_str(), DWORD(0), 0, &search));
+    kServices.callService(service::EndFileSearch, search);
+    snprintf(line, sizeof line, "cwd-is-folder %d folder-text %s found %s sum %u", _wcsicmp(self, cwd) == 0,
+             last ? last + 1 : dir, found ? found : "-", callDll(0, {40, 2}));
+    logLine(line);
+    kServices.endProgram(0);
+  }
   if (g_mode == "resize-constant") {
     // Resizing constant data yields a fresh copy and leaves the constant untouched.
     char* copy = static_cast<char*>(kServices.resizeMemory(const_cast<char*>(kConstants), 4));

@@ -61,6 +61,22 @@ TEST(PathOfAddress, PathAndQueryAsWritten) {
   EXPECT_EQ("/p/s", take(pathOfAddress("https://s/p/s")));
 }
 
+TEST(WireAddress, BeyondAsciiGoesOutAsUtf8PercentEncodedAndAHostBeyondItIsRefused) {
+  struct Case {
+    const char* address;
+    const char* sent;
+    const char* why;
+  } cases[] = {
+      {"http://a.b/x?y=1%20z", "http://a.b/x?y=1%20z", "ASCII goes as written, its escapes too"},
+      {"http://a.b/查找?q=中文", "http://a.b/%E6%9F%A5%E6%89%BE?q=%E4%B8%AD%E6%96%87", "path and query"},
+      {"http://a.b/?q=丂@", "http://a.b/?q=%E4%B8%82@", "丂 is 81 40 in GBK: its trail byte is no \"@\""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.sent, wireAddress(c.address)) << c.why;
+  EXPECT_FALSE(holdsHostBeyondAscii("http://a.b:80/查找"));
+  EXPECT_TRUE(holdsHostBeyondAscii("http://例子.测试/a"));
+  EXPECT_TRUE(holdsHostBeyondAscii("a.b\xA1:80/"));
+}
+
 TEST(UserAgent, NamedLineFallbackAndDefault) {
   EXPECT_EQ("X", take(userAgentFallback("user-agent:  X ")));
   EXPECT_EQ("", take(userAgentFallback("no colon")));

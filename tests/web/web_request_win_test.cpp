@@ -351,6 +351,28 @@ TEST_F(WebRequest, BodyPastTheCallersBoundIsAFailedFetch) {
   }
 }
 
+TEST_F(WebRequest, AddressesBeyondAsciiGoOutAsUtf8PercentEncodedUnderEveryCodePage) {
+  // The program's texts are GBK; WinINet would read them in the system's code page,
+  // so a path or query beyond ASCII named another address under every code page
+  // but 936. It goes out as a browser sends it: UTF-8, percent-encoded. 丂 has an
+  // ASCII trail byte in GBK (81 40), which must not pass as an "@".
+  const std::string encoded = "/%E6%9F%A5%E6%89%BE?q=%E4%B8%AD%E6%96%87%E4%B8%82&n=1";
+  server.Serve(encoded, HttpResponse("200 OK", "", "found"));
+  TextVar address(server.Address("/查找?q=中文丂&n=1")), headers;
+  EXPECT_EQ("found", take(web::webPageRequest(&address.t, 0, nullptr, nullptr, nullptr, &headers.t)));
+  Request r = onlyRequest();
+  EXPECT_EQ("GET " + encoded + " HTTP/1.1", r.line);
+  EXPECT_TRUE(r.has("Referer: " + server.Address(encoded))) << "the Referer line is the address as sent";
+
+  // A host beyond ASCII has no such form here: the fetch fails without a request.
+  server.Clear();
+  for (const char* host : {"http://例子.测试/a", "127.0.0.1\xA1:80/a"}) {
+    TextVar odd(host);
+    EXPECT_EQ(nullptr, web::webPageRequest(&odd.t)) << host;
+  }
+  EXPECT_FALSE(server.WaitForRequests(1, 300)) << "expected nothing on the wire";
+}
+
 TEST_F(WebRequest, AddressWithALineBreakIsNeverSent) {
   server.Serve("/a", HttpResponse("200 OK", "", "answered"));
   for (const char* tail : {"\r\nX-Injected: 1", "\nX-Injected: 1", "?q=\r"}) {

@@ -76,7 +76,7 @@ TEST(CoreCursor, MousePositionInScreenCoordinates) {
 }
 
 TEST(CoreCursor, WaitCursorUntilTheOutermostRestoreThenThePointerOfBefore) {
-  const HCURSOR wait = LoadCursorA(nullptr, IDC_WAIT), before = LoadCursorA(nullptr, IDC_CROSS);
+  const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT), before = LoadCursorW(nullptr, IDC_CROSS);
   SetCursor(before);
   ResultRecord r = {};
   ShowWaitCursor(&r, 0, nullptr);

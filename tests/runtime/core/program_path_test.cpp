@@ -36,5 +36,25 @@ TEST(ProgramPath, ATrailByteEqualToBackslashIsNoSeparator) {
   EXPECT_EQ(s.file, "\x81\x5C");
 }
 
+TEST(ProgramPath, TheFolderStaysUtf16WhereGbkHasNoFormForIt) {
+  // No short form is ever needed: the folder reaches the platform whole, and only
+  // the program's texts of it read "?" for each unit GBK cannot hold.
+  struct Case {
+    std::u16string path, folder;
+    std::string folderText, fileText;
+  } cases[] = {
+      {u"D:\\\uB3C4\uAD6C \U0001F527\\linkwright.exe", u"D:\\\uB3C4\uAD6C \U0001F527", "D:\\?? ??",
+       "linkwright.exe"},
+      {u"C:\\工具\\程序.exe", u"C:\\工具", "C:\\工具", "程序.exe"},
+      {u"linkwright.exe", u"", "", "linkwright.exe"},
+  };
+  for (const Case& c : cases) {
+    const ProgramLocation at = LocateProgram(c.path);
+    EXPECT_TRUE(at.folder == c.folder) << c.folderText;
+    EXPECT_EQ(c.folderText, at.folderText);
+    EXPECT_EQ(c.fileText, at.fileNameText);
+  }
+}
+
 }  // namespace
 }  // namespace lw

@@ -192,6 +192,44 @@ TEST(DllCommands, ALibraryPlantedUnderASystemNameIsNotLoaded) {
   }
 }
 
+// Runs the probe copied into a folder of the given name beside the tests, with the
+// probe library beside it. The folder's name is UTF-16 from start to end.
+Probe runProbeIn(const std::wstring& name, const char* args) {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  *wcsrchr(self, L'\\') = 0;
+  const std::wstring folder = std::wstring(self) + L"\\" + name;
+  CreateDirectoryW(folder.c_str(), nullptr);
+  Probe p;
+  for (const wchar_t* file : {L"runtime_probe.exe", L"probe_dll.dll"})
+    if (!CopyFileW((std::wstring(self) + L"\\" + file).c_str(), (folder + L"\\" + file).c_str(), FALSE)) return p;
+  std::string logPath = BesideTests("probe.log");
+  DeleteFileA(logPath.c_str());
+  SetEnvironmentVariableA("LW_PROBE_LOG", logPath.c_str());
+  std::wstring command = L"\"" + folder + L"\\runtime_probe.exe\" ";
+  for (const char* a = args; *a; ++a) command += wchar_t(*a);
+  STARTUPINFOW si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  if (CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 0xDEAD);
+    GetExitCodeProcess(pi.hProcess, &p.exitCode);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  p.log = ReadWholeFile(logPath);
+  return p;
+}
+
+TEST(Startup, FromAFolderNoCodePageCanSpellThePlatformGetsItsWholePath) {
+  // Hangul and a character beyond the basic plane: GBK holds neither, nor does any
+  // code page of the settings. The folder is used as UTF-16 at the platform, and
+  // the program's own text of it has a "?" for each unit GBK cannot hold.
+  Probe p = runProbeIn(L"\uB3C4\uAD6C \U0001F527", "folder");
+  EXPECT_EQ(p.exitCode, 0u);
+  EXPECT_NE(p.log.find("cwd-is-folder 1 folder-text ?? ?? found probe_dll.dll sum 42\n"), std::string::npos) << p.log;
+}
+
 TEST(Memory, ResizingConstantDataGivesAFreshCopy) {
   Probe p = runProbe("resize-constant");
   EXPECT_EQ(p.exitCode, 0u);

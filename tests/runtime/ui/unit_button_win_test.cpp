@@ -42,7 +42,7 @@ TEST_F(Button, MousePointerCursorsGoWithTheirUnitAndSharedOnesStay) {
   image.bits = 32;
   const std::vector<uint8_t> cursorFile = testing::makeIcon({image}, 2);
   const std::vector<uint8_t> arrow = {1, 0, 0, 0};  // standard cursor 1, the arrow
-  HCURSOR shared = LoadCursorA(nullptr, IDC_ARROW);
+  HCURSOR shared = LoadCursorW(nullptr, IDC_ARROW);
   auto round = [&] {
     show(ButtonProps{});  // the window of the last round, with its cursor, closed
     for (int i = 0; i < 20; ++i) WriteBytes(kButton, unit_prop::MousePointer, i % 2 ? arrow : cursorFile);
@@ -60,7 +60,7 @@ TEST_F(Button, MousePointerCursorsGoWithTheirUnitAndSharedOnesStay) {
   ASSERT_TRUE(GetIconInfo(shared, &info)) << "expected the shared arrow cursor alive";
   DeleteObject(info.hbmMask);
   if (info.hbmColor) DeleteObject(info.hbmColor);
-  EXPECT_EQ(shared, LoadCursorA(nullptr, IDC_ARROW));
+  EXPECT_EQ(shared, LoadCursorW(nullptr, IDC_ARROW));
 }
 
 TEST_F(Button, AClickRaisesClickedAndFocusRaisesItsEvents) {
