@@ -23,12 +23,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#ifdef LINKWRIGHT_QR_READER
 std::string wholeFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-#ifdef LINKWRIGHT_QR_READER
 // What a QR reader makes of a picture file; a reason in <> when it reads nothing.
 std::string readCode(const fs::path& path) {
   const std::string bytes = wholeFile(path);
