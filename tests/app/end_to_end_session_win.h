@@ -17,6 +17,7 @@
 
 #include "app/endpoints.h"
 #include "runtime/core/codepage.h"
+#include "tests/support/clipboard_text_win.h"
 #include "tests/support/http_server_win.h"
 #include "tests/support/message_box_win.h"  // BesideTests
 #include "tests/support/program_driver_win.h"
@@ -152,15 +153,9 @@ struct HeldClipboard {
   bool held = false;
 };
 
+// A text on the clipboard, once the clipboard is free.
 inline bool putOnClipboard(const std::string& text) {
-  if (!lw::testing::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) return false;
-  EmptyClipboard();
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-  memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-  GlobalUnlock(block);
-  bool ok = SetClipboardData(CF_TEXT, block) != nullptr;
-  CloseClipboard();
-  return ok;
+  return lw::testing::WaitUntil([&] { return lw::testing::PutOnClipboard(text); });
 }
 
 // The clipboard's text in both forms a program may ask for: its CF_UNICODETEXT, and

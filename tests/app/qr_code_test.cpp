@@ -12,12 +12,8 @@
 
 #include "runtime/core/memory.h"
 #include "runtime/ui/picture_decode.h"
+#include "tests/support/qr_reader.h"
 #include "tests/support/share_addresses.h"
-
-#ifdef LINKWRIGHT_QR_READER
-#include <zbar.h>
-using namespace zbar;  // its C interface, declared in this namespace under C++
-#endif
 
 namespace {
 
@@ -42,21 +38,7 @@ std::string readBack(const std::vector<uint8_t>& grey, uint32_t side, uint32_t z
   std::vector<uint8_t> shown(size_t(big) * big);
   for (uint32_t y = 0; y < big; ++y)
     for (uint32_t x = 0; x < big; ++x) shown[size_t(y) * big + x] = grey[size_t(y / zoom) * side + x / zoom];
-  zbar_image_scanner_t* scanner = zbar_image_scanner_create();
-  zbar_image_scanner_set_config(scanner, ZBAR_NONE, ZBAR_CFG_ENABLE, 0);
-  zbar_image_scanner_set_config(scanner, ZBAR_QRCODE, ZBAR_CFG_ENABLE, 1);
-  zbar_image_t* image = zbar_image_create();
-  zbar_image_set_format(image, zbar_fourcc('Y', '8', '0', '0'));
-  zbar_image_set_size(image, big, big);
-  zbar_image_set_data(image, shown.data(), shown.size(), nullptr);
-  std::string text = "<nothing read>";
-  if (zbar_scan_image(scanner, image) > 0) {
-    const zbar_symbol_t* symbol = zbar_image_first_symbol(image);
-    text.assign(zbar_symbol_get_data(symbol), zbar_symbol_get_data_length(symbol));
-  }
-  zbar_image_destroy(image);
-  zbar_image_scanner_destroy(scanner);
-  return text;
+  return lw::testing::ReadQrCode(shown, big, big);
 }
 #endif
 

@@ -13,11 +13,7 @@
 #include <vector>
 
 #include "runtime/ui/picture_decode.h"
-
-#ifdef LINKWRIGHT_QR_READER
-#include <zbar.h>
-using namespace zbar;  // its C interface, declared in this namespace under C++
-#endif
+#include "tests/support/qr_reader.h"
 
 namespace {
 
@@ -37,20 +33,7 @@ std::string readCode(const fs::path& path) {
   std::vector<uint8_t> grey(size_t(p->width) * p->height);
   for (size_t i = 0; i < grey.size(); ++i)
     grey[i] = uint8_t((p->pixels[i * 4] + p->pixels[i * 4 + 1] + p->pixels[i * 4 + 2]) / 3);
-  zbar_image_scanner_t* scanner = zbar_image_scanner_create();
-  zbar_image_scanner_set_config(scanner, ZBAR_NONE, ZBAR_CFG_ENABLE, 0);
-  zbar_image_scanner_set_config(scanner, ZBAR_QRCODE, ZBAR_CFG_ENABLE, 1);
-  zbar_image_t* image = zbar_image_create();
-  zbar_image_set_format(image, zbar_fourcc('Y', '8', '0', '0'));
-  zbar_image_set_size(image, p->width, p->height);
-  zbar_image_set_data(image, grey.data(), grey.size(), nullptr);
-  std::string text = "<nothing read>";
-  if (zbar_scan_image(scanner, image) > 0) {
-    const zbar_symbol_t* symbol = zbar_image_first_symbol(image);
-    text.assign(zbar_symbol_get_data(symbol), zbar_symbol_get_data_length(symbol));
-  }
-  zbar_image_destroy(image);
-  zbar_image_scanner_destroy(scanner);
+  const std::string text = lw::testing::ReadQrCode(grey, p->width, p->height);
   lw::FreePicture(p);
   return text;
 }

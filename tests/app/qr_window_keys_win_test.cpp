@@ -26,6 +26,7 @@
 #include "tests/support/keyboard_input_win.h"
 #include "tests/support/png_writer.h"
 #include "tests/support/screen_capture_win.h"
+#include "tests/support/folder_names_win.h"
 
 namespace {
 
@@ -332,21 +333,6 @@ std::wstring picturesFolder() {
   return path;
 }
 
-// The names in a folder, "." and ".." left out; folders end in "\".
-std::vector<std::wstring> namesIn(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW found;
-  HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..") continue;
-    names.push_back(name + ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? L"\\" : L""));
-  } while (FindNextFileW(h, &found));
-  FindClose(h);
-  return names;
-}
-
 // A PNG file's pixels as the screen captures hold them; empty when it is none.
 ScreenPixels pngFile(const std::wstring& path) {
   ScreenPixels p;
@@ -442,11 +428,11 @@ TEST_F(QrWindowKeys, SavedPictureIsAPngOfTheSizeShownAndAFailedSaveLeavesNoFile)
       EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) << "expected the folder kept";
     }
     // Nothing beside the file: no temporary file is left, whichever way it went.
-    for (const std::wstring& name : namesIn(c.folder))
+    for (const std::wstring& name : lw::testing::NamesIn(c.folder))
       EXPECT_EQ(std::wstring::npos, name.find(L".tmp")) << "left behind: " << gbk(name);
     if (c.folder == pictures) DeleteFileW(path.c_str());
   }
-  EXPECT_EQ(std::vector<std::wstring>{L"二维码.png\\"}, namesIn(blocked));
+  EXPECT_EQ(std::vector<std::wstring>{L"二维码.png\\"}, lw::testing::NamesIn(blocked));
   RemoveDirectoryW((blocked + L"\\二维码.png").c_str());
   RemoveDirectoryW(blocked.c_str());
 }

@@ -20,6 +20,7 @@
 #include "runtime/ui/window_loader_win.h"
 #include "runtime/ui/window_system_win.h"
 #include "runtime/ui/window_table.h"
+#include "tests/support/clipboard_text_win.h"
 
 namespace lw::testing {
 
@@ -37,18 +38,6 @@ inline void PumpMessages(int rounds = 20) {
     }
     Sleep(5);
   }
-}
-
-// Replaces the clipboard's content with a plain text.
-inline bool PutOnClipboard(const std::string& text) {
-  if (!OpenClipboard(nullptr)) return false;
-  EmptyClipboard();
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-  memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-  GlobalUnlock(block);
-  bool ok = SetClipboardData(CF_TEXT, block) != nullptr;
-  CloseClipboard();
-  return ok;
 }
 
 inline std::string ClipboardText() {

@@ -9,24 +9,10 @@
 #include <vector>
 
 #include "runtime/ui/picture_take_away_win.h"
+#include "tests/support/folder_names_win.h"
 
 namespace lw {
 namespace {
-
-// The names in a folder, "." and ".." left out; folders end in "\".
-std::vector<std::wstring> namesIn(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW found;
-  HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::wstring name = found.cFileName;
-    if (name != L"." && name != L"..")
-      names.push_back(name + ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? L"\\" : L""));
-  } while (FindNextFileW(h, &found));
-  FindClose(h);
-  return names;
-}
 
 std::string contentOf(const std::wstring& path) {
   std::string bytes;
@@ -68,7 +54,7 @@ TEST(WriteFileWhole, WritesOrLeavesTheFolderAsItWas) {
     if (c.written) {
       EXPECT_EQ(bytes, contentOf(folder + L"\\" + c.name));
     }
-    std::vector<std::wstring> names = namesIn(folder);
+    std::vector<std::wstring> names = testing::NamesIn(folder);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(c.after, names) << "expected nothing else left in the folder";
   }
