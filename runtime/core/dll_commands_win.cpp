@@ -70,14 +70,18 @@ HMODULE loadRelativeLibrary(const char* name) {
   ReportFatalError(msg.c_str(), 0);
 }
 
-void* bind(int index) {
-  if (index < 0 || size_t(index) >= g_app.dllEntries.size()) {
-    std::string name = "#" + std::to_string(index);
-    exportNotFound("", name.c_str());
-  }
+// Commands may be bound on a background job's thread as well as the main thread:
+// one binding runs at a time, and an entry is published only once its module is
+// kept, so a caller that finds it bound finds it whole.
+SRWLOCK g_bindLock = SRWLOCK_INIT;
+
+void* boundEntry(int index) { return __atomic_load_n(&g_app.dllEntries[index], __ATOMIC_ACQUIRE); }
+
+// Finds command `index` in its library and keeps the module and entry; null when
+// the library or the export is missing.
+void* lookUp(int index) {
   const char* library = g_app.dllLibraries[index];
-  const char* exportName = g_app.dllExports[index];
-  LPCSTR key = exportKey(exportName);
+  LPCSTR key = exportKey(g_app.dllExports[index]);
   HMODULE module = nullptr;
   FARPROC entry = nullptr;
   if (!library || !*library) {
@@ -96,19 +100,31 @@ void* bind(int index) {
   }
   if (!entry) {
     if (module) FreeLibrary(module);
-    exportNotFound(library, exportName);
+    return nullptr;
   }
   g_app.dllModules[index] = module;
-  g_app.dllEntries[index] = reinterpret_cast<void*>(entry);
-  return g_app.dllEntries[index];
+  __atomic_store_n(&g_app.dllEntries[index], reinterpret_cast<void*>(entry), __ATOMIC_RELEASE);
+  return reinterpret_cast<void*>(entry);
+}
+
+void* bind(int index) {
+  if (index < 0 || size_t(index) >= g_app.dllEntries.size()) {
+    std::string name = "#" + std::to_string(index);
+    exportNotFound("", name.c_str());
+  }
+  AcquireSRWLockExclusive(&g_bindLock);
+  void* entry = boundEntry(index);  // another thread may have bound it meanwhile
+  if (!entry) entry = lookUp(index);
+  ReleaseSRWLockExclusive(&g_bindLock);
+  if (!entry) exportNotFound(g_app.dllLibraries[index], g_app.dllExports[index]);
+  return entry;
 }
 
 }  // namespace
 
 uint64_t CallDllCommand(int index, int argc, const uint32_t* args) {
-  void* entry = (index >= 0 && size_t(index) < g_app.dllEntries.size() && g_app.dllEntries[index])
-                    ? g_app.dllEntries[index]
-                    : bind(index);
+  void* entry = index >= 0 && size_t(index) < g_app.dllEntries.size() ? boundEntry(index) : nullptr;
+  if (!entry) entry = bind(index);
   int stackOk = 0;
   uint64_t result = lw_call_stdcall(entry, argc, args, &stackOk);
   if (!stackOk) ReportRuntimeError(6);

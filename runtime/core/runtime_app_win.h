@@ -11,6 +11,12 @@
 
 namespace lw {
 
+// The runtime's hidden top-level window, and the message through which another
+// thread (or another program) asks the main thread to end the program; wParam is
+// the exit code.
+constexpr wchar_t kHiddenOwnerClass[] = L"_QX_HideOwner";
+constexpr UINT kEndRequestMessage = 0x83E7;
+
 struct IdleEntry {
   HWND window;
   void (*routine)(intptr_t);

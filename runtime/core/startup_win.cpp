@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "runtime/core/app_object_win.h"
+#include "runtime/core/background_job_win.h"
 #include "runtime/core/guarded_procedure_win.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/program_path.h"
@@ -19,9 +20,6 @@ namespace lw {
 RuntimeApp g_app;
 
 namespace {
-
-constexpr UINT kEndRequestMessage = 0x83E7;  // cross-thread request to end the program
-const wchar_t kHiddenOwnerClass[] = L"_QX_HideOwner";
 
 const ProgramImage* g_image = nullptr;
 
@@ -131,7 +129,11 @@ void Shutdown(int exitCode) {
   for (size_t i = 0; i < g_app.cleanupRoutines.size(); ++i) g_app.cleanupRoutines[i]();
   g_app.cleanupRoutines.clear();
   NotifyLibrariesShutdown();
-  FreeDllCommandModules();
+  // A background job still waiting inside a library (a page that has not come)
+  // keeps the libraries and the command table; the process then ends here, so
+  // that the job never sees the program's statics torn down.
+  const bool jobAbandoned = BackgroundJobsRunning();
+  if (!jobAbandoned) FreeDllCommandModules();
   ClearConstantArea();
   if (g_app.hiddenOwner && IsWindow(g_app.hiddenOwner)) DestroyWindow(g_app.hiddenOwner);
   g_app.hiddenOwner = nullptr;
@@ -139,6 +141,7 @@ void Shutdown(int exitCode) {
     OleUninitialize();
     g_app.oleStarted = false;
   }
+  if (jobAbandoned) ExitProcess(UINT(exitCode));
 }
 
 void EndProgram(int exitCode) {
