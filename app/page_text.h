@@ -10,9 +10,16 @@ namespace app {
 // fetch failed or the body is empty.
 lw::ByteSet fetchBody(const char* address);
 
+// The same GET without the wait cursor: for a thread of its own, which has no
+// pointer to show.
+lw::ByteSet requestBody(const char* address);
+
 // That body as text: the bytes up to the first zero byte. An empty or failed
 // response gives null.
 lw::Text fetchPageText(const char* address);
+
+// A fetched body (taken over and freed) as text, the way fetchPageText reads it.
+lw::Text bodyText(lw::ByteSet body);
 
 // `text` read as UTF-8 and re-encoded in code page 936, through the program's
 // code-page DLL commands; characters without a GBK form become the platform's

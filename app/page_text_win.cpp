@@ -24,17 +24,23 @@ using lw::word;
 
 }  // namespace
 
-lw::ByteSet fetchBody(const char* address) {
+lw::ByteSet requestBody(const char* address) {
   lw::Text target = const_cast<char*>(address ? address : "");
-  WaitCursor busy;
   const int32_t kGet = 0;
   return web::webPageRequest(&target, kGet, /*postText*/ nullptr, /*cookies*/ nullptr, /*newCookies*/ nullptr,
                              /*headers*/ nullptr, /*responseHeaders*/ nullptr, /*noRedirect*/ false,
                              /*postBytes*/ nullptr, /*proxy*/ nullptr, web::kMaxBodyBytes);
 }
 
-lw::Text fetchPageText(const char* address) {
-  lw::OwnedByteSet body(fetchBody(address));
+lw::ByteSet fetchBody(const char* address) {
+  WaitCursor busy;
+  return requestBody(address);
+}
+
+lw::Text fetchPageText(const char* address) { return bodyText(fetchBody(address)); }
+
+lw::Text bodyText(lw::ByteSet fetched) {
+  lw::OwnedByteSet body(fetched);
   // The text is the body up to its first zero byte. Its copy is made with an
   // allocation that may fail: a page too large for memory is no page.
   const char* bytes = reinterpret_cast<const char*>(lw::byteSetData(body.get()));

@@ -25,8 +25,13 @@ struct UpdateNotice {
 // ("http://" or "https://", any letter case), never a local program or file.
 UpdateNotice readUpdateNotice(const char* page);
 
-// The update check: fetches the notice page and acts on it; returns only when the
-// tool may go on.
+// Starts reading the notice page on a thread of its own, so that it comes while
+// the start window is made. The check then takes that page; when no thread could
+// be started, it reads the page itself.
+void startUpdateNoticeFetch();
+
+// The update check: takes the notice page (waiting for it if it has not come yet)
+// and acts on it; returns only when the tool may go on.
 void checkForUpdate();
 
 }  // namespace app

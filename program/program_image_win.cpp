@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "app/program_state.h"
+#include "app/update_notice.h"
 #include "program/dll_commands.h"
 #include "program/program_image.h"
 #include "program/window_section_data.h"
@@ -44,6 +45,9 @@ constexpr uint32_t kStartWindowId = 0x5201EA05;
 // The application's entry routine: the fixed start-up sequence.
 int applicationEntry() {
   kServices.callService(service::InitialiseRuntime);
+  // The notice page is read while the start window is made; the window's created
+  // handler takes it.
+  app::startUpdateNoticeFetch();
   app::InitialiseProgramState();
   kServices.callService(service::RegisterCleanup, &app::CleanupProgramState);
   kServices.loadStartWindow(kStartWindowId);
