@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "app/qr_code.h"
+#include "runtime/core/runtime_app_win.h"
 #include "tests/app/end_to_end_session_win.h"
 #include "tests/support/program_captions.h"
 #include "tests/support/png_writer.h"
@@ -217,6 +218,82 @@ TEST_F(EndToEnd, NoticeThatNeverEndsOrNeverAnswersStartsNormally) {
     EXPECT_EQ(nullptr, program.WaitForWindowOfClass(L"#32770", 500)) << "expected no message box";
     closeNormally();
   }
+}
+
+// The page is read while the window is made, and must still be asked for exactly
+// once per start, with the same request, however soon or late it answers.
+TEST_F(EndToEnd, NoticeIsAskedForOnceWithTheSameRequest) {
+  struct Case {
+    const char* what;
+    DWORD delayMs;  // before the server answers
+    const char* status;
+    const char* body;
+    bool newer;  // the program tells of the new version and ends
+  };
+  const Case cases[] = {
+      {"own version at once", 0, "200 OK", u8"版本：3.1#", false},
+      {"own version after 100 ms", 100, "200 OK", u8"版本：3.1#", false},
+      {"own version after 1 s", 1000, "200 OK", u8"版本：3.1#", false},
+      {"not found after 100 ms", 100, "404 Not Found", "Not Found", false},
+      {"newer version after 100 ms", 100, "200 OK", u8"版本：3.2#下载地址：none#", true},
+  };
+  std::string first;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    server.Clear();
+    server.answerDelayMs = c.delayMs;
+    server.Serve("/notice.txt", HttpResponse(c.status, "", c.body));
+    launch();
+    if (c.newer) {
+      SeenBox seen = answerMessageBox(program);
+      ASSERT_TRUE(seen.found) << "expected the message box";
+      EXPECT_EQ(0u, program.WaitForExit());
+    } else {
+      main = startWindow();
+      ASSERT_NE(nullptr, main) << "expected the start window";
+      Sleep(500);  // time for a second request to show
+      closeNormally();
+    }
+    std::vector<std::string> requests = server.Requests();
+    ASSERT_EQ(std::vector<std::string>{"/notice.txt"}, targetsOf(requests));
+    if (first.empty()) first = requests[0];
+    EXPECT_EQ(first, requests[0]) << "expected the same request bytes at every start";
+  }
+  server.answerDelayMs = 0;
+}
+
+// A program told to end while its notice page has not come ends at once with the
+// code it was given: the read under way is abandoned, neither waited for (a silent
+// server would hold it for 15 s) nor left to crash or hang the end of the process.
+TEST_F(EndToEnd, ProgramToldToEndWhileTheNoticeIsComingEndsAtOnce) {
+  server.ServeSilence("/notice.txt");
+  launch();
+  ASSERT_TRUE(server.WaitForRequests(1, 15000)) << "expected the notice request";
+  // The runtime's own request to end, as another thread or program asks for it:
+  // sent to its hidden owner window, which the main thread answers while it waits.
+  struct Search {
+    DWORD pid;
+    HWND found;
+  } s = {program.pi.dwProcessId, nullptr};
+  EnumWindows(
+      [](HWND h, LPARAM lp) WINAPI -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        DWORD pid = 0;
+        wchar_t cls[64] = {};
+        GetWindowThreadProcessId(h, &pid);
+        GetClassNameW(h, cls, 64);
+        if (pid != s->pid || wcscmp(cls, lw::kHiddenOwnerClass) != 0) return TRUE;
+        s->found = h;
+        return FALSE;
+      },
+      LPARAM(&s));
+  ASSERT_NE(nullptr, s.found) << "expected the program's hidden owner window";
+  DWORD start = GetTickCount();
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(s.found, lw::kEndRequestMessage, 7, 0, SMTO_NORMAL, 5000, &ignored);
+  EXPECT_EQ(7u, program.WaitForExit(10000)) << "expected the program ended with the code asked for";
+  EXPECT_LT(GetTickCount() - start, 5000u) << "expected no wait for the notice page";
+  EXPECT_EQ(1u, server.Requests().size());
 }
 
 // ---- Conversion ----
