@@ -8,7 +8,7 @@
 // calls (with the program's icon and common-controls manifest, as this program
 // carries them); and the same plain program fetching the notice page with WinINet
 // first. Two settings of the server: the page answered at once, and answered after
-// 100 ms, as a real network answers. Median of 11 rounds per setting, the programs
+// 100 ms, as a real network answers. Median of 21 rounds per setting, the programs
 // taking turns.
 //
 // Run from the build's bin folder under Wine with a display:
@@ -28,7 +28,7 @@
 
 namespace {
 
-constexpr int kRounds = 11;
+constexpr int kRounds = 21;
 constexpr int kPort = LINKWRIGHT_LOOPBACK_PORT;
 
 // ---- The plain program ----
