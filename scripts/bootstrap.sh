@@ -23,8 +23,34 @@ packages=(
   libqrcodegen-dev libzbar-dev pkg-config unzip
 )
 
+# The archive's mirrors are now and then caught mid-sync: an index of the wrong size,
+# a hash that does not match. Such a failure passes within minutes, so apt is asked
+# again a few times, waiting longer each time, before the set-up gives up on it. An
+# update that still fails is not fatal by itself: the lists it did get, or older ones,
+# may well hold every package, and the install that follows says if they do not.
+APT_RETRIES=-oAcquire::Retries=3
 apt_updated=0
-apt_update() { [ $apt_updated = 1 ] || { as_root apt-get update -qq; apt_updated=1; }; }
+apt_update() {
+  [ $apt_updated = 1 ] && return
+  local try
+  for try in 1 2 3 4 5; do
+    if as_root apt-get "$APT_RETRIES" update -qq; then apt_updated=1; return; fi
+    log "the package lists could not all be read (try $try of 5)" >&2
+    [ $try = 5 ] || sleep $((try * 20))
+  done
+  log "going on with the package lists that could be read" >&2
+  apt_updated=1
+}
+apt_install() {
+  local try
+  for try in 1 2 3; do
+    if DEBIAN_FRONTEND=noninteractive as_root apt-get "$APT_RETRIES" install -y -qq \
+        --no-install-recommends "$@" >/dev/null; then return; fi
+    [ $try = 3 ] && return 1
+    log "installing failed (try $try of 3); reading the package lists again" >&2
+    sleep $((try * 30)); apt_updated=0; apt_update
+  done
+}
 
 # 1. i386 multiarch, needed for the 32-bit Wine.
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -60,7 +86,7 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   step "installing ${missing[*]}"
   apt_update
-  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt_install "${missing[@]}"
 fi
 if ! apt-cache showsrc libpng1.6 2>/dev/null | grep -q '^Version'; then apt_update; fi
 
@@ -84,7 +110,7 @@ fetch_source() { # package -> directory holding the unpacked source
   if [ -f "$dir/.unpacked" ]; then echo "$dir"; return; fi
   rm -rf "$dir"; mkdir -p "$dir"
   for ver in $(apt-cache showsrc "$pkg" | awk '/^Version:/{print $2}' | sort -urV); do
-    if (cd "$dir" && apt-get -o APT::Sandbox::User=root source --download-only -qq "$pkg=$ver" >/dev/null 2>&1); then
+    if (cd "$dir" && apt-get "$APT_RETRIES" -o APT::Sandbox::User=root source --download-only -qq "$pkg=$ver" >/dev/null 2>&1); then
       (cd "$dir" && dpkg-source -x ./*.dsc src >/dev/null)
       touch "$dir/.unpacked"; echo "$dir"; return
     fi
@@ -120,7 +146,7 @@ if [ ! -f "$deps/i686/.qr-code-generator.built" ]; then
   orig() { ls "$dir"/*.orig.tar.* 2>/dev/null | grep -v '\.asc$' | head -n 1; }
   if [ -z "$(orig)" ]; then
     rm -rf "$dir"; mkdir -p "$dir"
-    (cd "$dir" && apt-get -o APT::Sandbox::User=root source --download-only -qq qr-code-generator >/dev/null 2>&1) || true
+    (cd "$dir" && apt-get "$APT_RETRIES" -o APT::Sandbox::User=root source --download-only -qq qr-code-generator >/dev/null 2>&1) || true
     [ -n "$(orig)" ] || { log "no source of qr-code-generator could be fetched" >&2; exit 1; }
   fi
   rm -rf "$dir/src"; mkdir -p "$dir/src"
