@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "runtime/core/core_commands_win.h"
+#include "runtime/core/requests.h"
 #include "runtime/core/wide_text_win.h"
 #include "runtime/core/window_system.h"
 #include "runtime/ui/display_scale.h"
@@ -13,10 +14,6 @@
 
 namespace lw::core {
 namespace {
-
-// Runtime request of the window system: the live unit object of (window id, unit
-// id), or null when the unit does not exist or has no live window.
-constexpr int kRequestFindLiveUnit = 2006;
 
 // A unit object begins with its platform window handle; this is how the core
 // reaches the window of a unit without knowing the rest of the object.
@@ -30,7 +27,7 @@ HWND liveWindowOf(uint32_t windowId) {
   const WindowSystemOps* ws = GetWindowSystem();
   if (!ws || !ws->request) return nullptr;
   bool handled = true;
-  intptr_t unit = ws->request(kRequestFindLiveUnit, intptr_t(windowId), 0, &handled);
+  intptr_t unit = ws->request(runtime_request::FindLiveUnit, intptr_t(windowId), 0, &handled);
   if (!handled || !unit) return nullptr;
   HWND hwnd = reinterpret_cast<const UnitObjectHead*>(unit)->window;
   return IsWindow(hwnd) ? hwnd : nullptr;

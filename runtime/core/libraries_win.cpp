@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "runtime/core/memory.h"
+#include "runtime/core/requests.h"
 #include "runtime/core/runtime_app_win.h"
 #include "runtime/core/runtime_error.h"
 #include "runtime/core/window_system.h"
@@ -30,13 +31,14 @@ void NotifyLibrariesShutdown() {
 
 intptr_t __stdcall RuntimeRequest(int code, intptr_t arg1, intptr_t arg2) {
   switch (code) {
-    case 2002: return intptr_t(g_app.programDirectory.c_str());
-    case 2003: return intptr_t(g_app.programFileName.c_str());
-    case 2024: return intptr_t(arg2 == 0 ? AllocMemory(size_t(arg1)) : TryAllocMemory(size_t(arg1)));
-    case 2025: FreeMemory(reinterpret_cast<void*>(arg1)); return 0;
-    case 2026: return intptr_t(ResizeMemory(reinterpret_cast<void*>(arg1), size_t(arg2)));
-    case 2027: ReportFatalError(reinterpret_cast<const char*>(arg1), 0);
-    case 2028: EndProgram(int(arg1));
+    case runtime_request::ProgramDirectory: return intptr_t(g_app.programDirectory.c_str());
+    case runtime_request::ProgramFileName: return intptr_t(g_app.programFileName.c_str());
+    case runtime_request::Allocate:
+      return intptr_t(arg2 == 0 ? AllocMemory(size_t(arg1)) : TryAllocMemory(size_t(arg1)));
+    case runtime_request::Free: FreeMemory(reinterpret_cast<void*>(arg1)); return 0;
+    case runtime_request::Resize: return intptr_t(ResizeMemory(reinterpret_cast<void*>(arg1), size_t(arg2)));
+    case runtime_request::FatalError: ReportFatalError(reinterpret_cast<const char*>(arg1), 0);
+    case runtime_request::EndProgram: EndProgram(int(arg1));
   }
   if (const WindowSystemOps* ws = GetWindowSystem()) {
     bool handled = true;
@@ -45,8 +47,8 @@ intptr_t __stdcall RuntimeRequest(int code, intptr_t arg1, intptr_t arg2) {
   }
   // Without the window system nothing is loaded.
   switch (code) {
-    case 2005: return -1;
-    case 2007: ReportFatalError("指定窗口或窗口组件不存在或尚未载入", 0);
+    case runtime_request::LoadWindow: return -1;
+    case runtime_request::GetLiveUnit: ReportFatalError("指定窗口或窗口组件不存在或尚未载入", 0);
     default: return 0;
   }
 }

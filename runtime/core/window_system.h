@@ -34,7 +34,8 @@ struct WindowSystemOps {
   // Property access by window id, unit id and property number (service slots 4 and 5).
   uint64_t (*readProperty)(uint32_t windowId, uint32_t unitId, int property, int index);
   void (*writeProperty)(uint32_t windowId, uint32_t unitId, int property, int index, Word low, Word high);
-  // Runtime requests that belong to the window system (2005-2008, 2031, ...).
+  // Runtime requests that belong to the window system (unit types, windows and
+  // events; runtime/core/requests.h names them).
   // Sets *handled to false for codes it does not know.
   intptr_t (*request)(int code, intptr_t arg1, intptr_t arg2, bool* handled);
 };

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "runtime/core/requests.h"
 #include "runtime/core/runtime_error.h"
 #include "runtime/core/window_system.h"
 #include "runtime/ui/display_scale.h"
@@ -74,30 +75,24 @@ bool preTranslate(void* m) {
 uint64_t readProperty(uint32_t w, uint32_t u, int n, int e) { return ReadUnitProperty(w, u, n, e); }
 void writeProperty(uint32_t w, uint32_t u, int n, int e, Word lo, Word hi) { WriteUnitProperty(w, u, n, e, lo, hi); }
 
-struct LoadRequest {
-  uint32_t windowId;
-  void* parentUnit;
-  uint32_t modal;
-};
-
 intptr_t request(int code, intptr_t a1, intptr_t a2, bool* handled) {
   *handled = true;
   switch (code) {
-    case 1002: return intptr_t(FindUnitType(uint32_t(a1)));
-    case 2005: {
-      auto* r = reinterpret_cast<const LoadRequest*>(a1);
+    case runtime_request::FindUnitType: return intptr_t(FindUnitType(uint32_t(a1)));
+    case runtime_request::LoadWindow: {
+      auto* r = reinterpret_cast<const LoadWindowRecord*>(a1);
       return loadWindow(r->windowId, r->parentUnit, r->modal != 0);
     }
-    case 2006: return intptr_t(FindLiveUnit(uint32_t(a1), uint32_t(a2)));
-    case 2007: {
+    case runtime_request::FindLiveUnit: return intptr_t(FindLiveUnit(uint32_t(a1), uint32_t(a2)));
+    case runtime_request::GetLiveUnit: {
       Unit* u = FindLiveUnit(uint32_t(a1), uint32_t(a2));
       if (!u) ReportFatalError("指定窗口或窗口组件不存在或尚未载入", 0);
       return intptr_t(u);
     }
-    case 2008: return RaiseEvent(reinterpret_cast<EventRequest*>(a1));
-    case 2009: SuspendEvents(); return 0;
-    case 2010: ResumeEvents(); return 0;
-    case 2031: return RaiseTypedEvent(reinterpret_cast<TypedEventRequest*>(a1));
+    case runtime_request::RaiseEvent: return RaiseEvent(reinterpret_cast<EventRequest*>(a1));
+    case runtime_request::SuspendEvents: SuspendEvents(); return 0;
+    case runtime_request::ResumeEvents: ResumeEvents(); return 0;
+    case runtime_request::RaiseTypedEvent: return RaiseTypedEvent(reinterpret_cast<TypedEventRequest*>(a1));
     default: *handled = false; return 0;
   }
 }
