@@ -4,6 +4,7 @@
 #include "runtime/core/automation.h"
 #include "runtime/core/core_commands.h"
 #include "runtime/core/core_commands_win.h"
+#include "runtime/core/library_positions.h"
 #include "runtime/core/service_table.h"
 #include "runtime/ui/accessible_name_win.h"
 #include "runtime/ui/list_view_commands_win.h"
@@ -21,8 +22,6 @@ const char kQrPictureName[] = "二维码";
 const char kGeneratedAddressName[] = "识别链接";
 const char kFeedListName[] = "日志列表";
 
-// The list view's library is the third in the program's library list.
-constexpr int kListViewLibraryPosition = 2;
 // Column 1 of the list holds the post id ("ID").
 constexpr int32_t kIdColumn = 1;
 
@@ -51,7 +50,7 @@ template <int N> lw::ResultRecord call(lw::LibraryCommand command, lw::ArgRecord
 }
 lw::ResultRecord call(lw::LibraryCommand command) { return lw::kServices.callLibraryCommand(command, 0, nullptr); }
 template <int N> lw::ResultRecord callList(lw::LibraryCommand command, lw::ArgRecord (&args)[N]) {
-  return lw::kServices.callUnitCommand(command, N, args, kListViewLibraryPosition);
+  return lw::kServices.callUnitCommand(command, N, args, lw::library_position::ListView);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "program/dll_commands.h"
 #include "program/program_image.h"
 #include "program/window_section_data.h"
+#include "runtime/core/library_positions.h"
 #include "runtime/core/runtime_app_win.h"
 #include "runtime/core/service_table.h"
 #include "runtime/ui/window_system_win.h"
@@ -28,15 +29,22 @@ constexpr DllColumn dllColumn(const char* program::DllCommandRow::*field) {
 constexpr DllColumn kDllLibraries = dllColumn(&program::DllCommandRow::library);
 constexpr DllColumn kDllExports = dllColumn(&program::DllCommandRow::exportName);
 
-const LibraryDescriptor* const kLibraries[] = {&kCoreLibrary, &kExtendedUnitsLibrary, &kListViewLibrary,
-                                               &kInternetLibrary};
+// The runtime libraries, each at its position: unit commands are called by it.
+constexpr const LibraryDescriptor* kLibraries[] = {&kCoreLibrary, &kExtendedUnitsLibrary, &kListViewLibrary,
+                                                   &kInternetLibrary};
+static_assert(sizeof kLibraries / sizeof kLibraries[0] == library_position::Count, "one entry per library");
+static_assert(kLibraries[library_position::Core] == &kCoreLibrary &&
+                  kLibraries[library_position::ExtendedUnits] == &kExtendedUnitsLibrary &&
+                  kLibraries[library_position::ListView] == &kListViewLibrary &&
+                  kLibraries[library_position::Internet] == &kInternetLibrary,
+              "the library list is in the order of the library positions");
 
 const ProgramInfoBlock kProgramInfo = {
     3, 0, 126803,
     app::kHandlerTable.data(),  // handler entries in the section are byte offsets into it
     &program::kConstants, sizeof program::kConstants,
     lw::program::kWindowSection, lw::program::kWindowSectionLength,
-    4, kLibraries,
+    library_position::Count, kLibraries,
     program::kDllCommandCount, kDllLibraries.data(), kDllExports.data(),
 };
 

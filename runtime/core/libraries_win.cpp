@@ -2,6 +2,7 @@
 // entry through which library code reaches runtime facilities.
 #include <windows.h>
 
+#include "runtime/core/library_positions.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/requests.h"
 #include "runtime/core/runtime_app_win.h"
@@ -59,7 +60,7 @@ namespace lw {
 namespace {
 
 // Each runtime library keeps the callback entry it was handed at start.
-RuntimeRequestEntry g_callbacks[4] = {};
+RuntimeRequestEntry g_callbacks[library_position::Count] = {};
 
 template <int N>
 intptr_t __stdcall libraryNotify(int code, intptr_t arg1, intptr_t) {
@@ -79,13 +80,11 @@ constexpr LibraryDescriptor makeDescriptor(LibraryNotify n) {
 
 }  // namespace
 
-// The four libraries the program is built with, in table order: the core library
-// (texts, values, windows, menus, automation), the extended units (label, picture
-// box), the list view, and the internet helpers. The list view's position (2) is what
-// unit-command calls pass.
-const LibraryDescriptor kCoreLibrary = makeDescriptor(&libraryNotify<0>);
-const LibraryDescriptor kExtendedUnitsLibrary = makeDescriptor(&libraryNotify<1>);
-const LibraryDescriptor kListViewLibrary = makeDescriptor(&libraryNotify<2>);
-const LibraryDescriptor kInternetLibrary = makeDescriptor(&libraryNotify<3>);
+// The four libraries the program is built with, each keeping its callback entry
+// in the slot of its position (runtime/core/library_positions.h).
+const LibraryDescriptor kCoreLibrary = makeDescriptor(&libraryNotify<library_position::Core>);
+const LibraryDescriptor kExtendedUnitsLibrary = makeDescriptor(&libraryNotify<library_position::ExtendedUnits>);
+const LibraryDescriptor kListViewLibrary = makeDescriptor(&libraryNotify<library_position::ListView>);
+const LibraryDescriptor kInternetLibrary = makeDescriptor(&libraryNotify<library_position::Internet>);
 
 }  // namespace lw
