@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "runtime/core/error_texts.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/runtime_error.h"
 #include "runtime/core/text_commands.h"
@@ -320,7 +321,7 @@ void BlankByteSet(ResultRecord* r, int argc, ArgRecord* args) {
 
 void GetByteSetData(ResultRecord* r, int argc, ArgRecord* args) {
   int32_t code = intArg(argc, args, 1, 0);
-  if (code < 1 || code > 10) ReportFatalError("“欲取出数据的类型”参数值无效", 0);
+  if (code < 1 || code > 10) ReportFatalError(error_text::ByteSetDataTypeInvalid, 0);
   TypeWord t = kByteSetDataTypes[code];
   r->type = t;
   r->low = 0;

@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
+#include "runtime/core/error_texts.h"
 #include "runtime/core/runtime_app_win.h"
 #include "runtime/core/runtime_error.h"
 #include "runtime/core/wide_text_win.h"
@@ -62,11 +64,13 @@ HMODULE loadRelativeLibrary(const char* name) {
 }
 
 [[noreturn]] void exportNotFound(const char* library, const char* exportName) {
-  std::string msg;
-  if (library && *library)
-    msg = std::string("无法找到指定DLL库文件“") + library + "”中的输出命令“" + exportName + "”";
-  else
-    msg = std::string("无法找到指定DLL库文件中的输出命令“") + exportName + "”";
+  bool named = library && *library;
+  const char* format = named ? error_text::DllExportNotFoundIn : error_text::DllExportNotFound;
+  // Room for the format with both names in full: the names are as long as they come.
+  std::string msg(strlen(format) + (named ? strlen(library) : 0) + strlen(exportName) + 1, '\0');
+  int n = named ? snprintf(&msg[0], msg.size(), format, library, exportName)
+                : snprintf(&msg[0], msg.size(), format, exportName);
+  msg.resize(n > 0 ? size_t(n) : 0);
   ReportFatalError(msg.c_str(), 0);
 }
 
@@ -127,7 +131,7 @@ uint64_t CallDllCommand(int index, int argc, const uint32_t* args) {
   if (!entry) entry = bind(index);
   int stackOk = 0;
   uint64_t result = lw_call_stdcall(entry, argc, args, &stackOk);
-  if (!stackOk) ReportRuntimeError(6);
+  if (!stackOk) ReportRuntimeError(error_number::StackDamagedByDllCall);
   return result;
 }
 

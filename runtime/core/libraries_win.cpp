@@ -2,6 +2,7 @@
 // entry through which library code reaches runtime facilities.
 #include <windows.h>
 
+#include "runtime/core/error_texts.h"
 #include "runtime/core/library_positions.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/requests.h"
@@ -49,7 +50,7 @@ intptr_t __stdcall RuntimeRequest(int code, intptr_t arg1, intptr_t arg2) {
   // Without the window system nothing is loaded.
   switch (code) {
     case runtime_request::LoadWindow: return -1;
-    case runtime_request::GetLiveUnit: ReportFatalError("指定窗口或窗口组件不存在或尚未载入", 0);
+    case runtime_request::GetLiveUnit: ReportFatalError(error_text::UnitNotLoaded, 0);
     default: return 0;
   }
 }

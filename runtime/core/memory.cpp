@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "runtime/core/error_texts.h"
 #include "runtime/core/runtime_error.h"
 
 namespace lw {
@@ -15,7 +16,7 @@ const uint8_t* g_constEnd = nullptr;
 
 [[noreturn]] void allocationFailed(size_t n) {
   char msg[64];
-  snprintf(msg, sizeof msg, "分配 %d 字节内存失败!", int(n));
+  snprintf(msg, sizeof msg, error_text::AllocationFailed, int(n));
   ReportFatalError(msg, 0);
 }
 

@@ -3,24 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "runtime/core/error_texts.h"
+
 namespace lw {
 namespace {
-
-// Messages by error number.
-const char* const kMessages[] = {
-    nullptr,
-    "数组成员引用下标超出定义范围",
-    "未得到所需要的数值型数据",
-    "引用数组成员时维数不为1且不等于该数组目前所具有的维数",
-    "数组成员引用下标必须大于等于1",
-    "数据或数组类型不匹配",
-    "调用DLL命令后发现堆栈错误",
-    "子语句参数未返回数据或者返回了非系统基本类型或数组型数据",
-    "被比较数据只能使用等于或不等于命令比较",
-    "“多项选择”命令的索引值参数小于零或超出了所提供参数表范围",
-    "“重定义数组”命令的数组维定义参数值必须大于零或单维时大于等于零",
-    "所提供参数的数据类型不符合要求",
-};
 
 void abortSink(const char* message, int code, bool showBox) {
   if (showBox) fprintf(stderr, "%s", BuildRuntimeErrorText(message, code).c_str());
@@ -34,8 +20,8 @@ bool g_handlerRunning = false;
 }  // namespace
 
 const char* RuntimeErrorMessage(int number) {
-  if (number < 1 || number >= int(sizeof kMessages / sizeof kMessages[0])) return nullptr;
-  return kMessages[number];
+  if (number < 1 || number >= error_number::Count) return nullptr;
+  return error_text::Numbered[number];
 }
 
 std::string BuildRuntimeErrorText(const char* message, int code) {

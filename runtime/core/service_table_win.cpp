@@ -3,6 +3,7 @@
 
 #include <cstdarg>
 
+#include "runtime/core/error_texts.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/runtime_app_win.h"
 #include "runtime/core/runtime_error.h"
@@ -15,13 +16,13 @@ namespace {
 
 uint64_t readProperty(uint32_t windowId, uint32_t unitId, int property, int index) {
   const WindowSystemOps* ws = GetWindowSystem();
-  if (!ws) ReportFatalError("指定窗口或窗口组件不存在或尚未载入", 0);
+  if (!ws) ReportFatalError(error_text::UnitNotLoaded, 0);
   return ws->readProperty(windowId, unitId, property, index);
 }
 
 void writeProperty(uint32_t windowId, uint32_t unitId, int property, int index, Word low, Word high) {
   const WindowSystemOps* ws = GetWindowSystem();
-  if (!ws) ReportFatalError("指定窗口或窗口组件不存在或尚未载入", 0);
+  if (!ws) ReportFatalError(error_text::UnitNotLoaded, 0);
   ws->writeProperty(windowId, unitId, property, index, low, high);
 }
 

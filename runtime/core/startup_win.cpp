@@ -7,6 +7,7 @@
 
 #include "runtime/core/app_object_win.h"
 #include "runtime/core/background_job_win.h"
+#include "runtime/core/error_texts.h"
 #include "runtime/core/guarded_procedure_win.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/program_path.h"
@@ -90,7 +91,7 @@ void InitialiseRuntime() {
     const WindowSystemOps* ws = GetWindowSystem();
     if (!ws || !ws->readSection(info.sectionStart, info.sectionLength, uintptr_t(info.codeBase),
                                 g_image->handlerTableBytes))
-      ReportFatalError("载入窗口模板数据段出错!", 0);
+      ReportFatalError(error_text::WindowSectionDamaged, 0);
   }
 }
 
@@ -101,7 +102,7 @@ void RegisterCleanupRoutine(void (*routine)()) {
 
 void LoadStartWindow(uint32_t windowId) {
   const WindowSystemOps* ws = GetWindowSystem();
-  if (!ws || ws->loadWindow(windowId, nullptr, false) != 0) ReportFatalError("载入启动窗口失败", 0);
+  if (!ws || ws->loadWindow(windowId, nullptr, false) != 0) ReportFatalError(error_text::StartWindowNotLoaded, 0);
 }
 
 void Run() {

@@ -5,15 +5,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "runtime/core/error_texts.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/runtime_error.h"
 
 namespace lw {
 namespace {
-
-// Runtime error numbers of checked element access.
-constexpr int kErrIndexAboveCount = 1;
-constexpr int kErrIndexBelowOne = 4;
 
 [[noreturn]] void sizeOverflow() { ReportUnaddressableSize(); }
 
@@ -50,7 +47,7 @@ constexpr int64_t kDateTimeEpoch = -25569;
 void ReportUnaddressableSize() {
   // Reported like any other allocation the heap cannot give.
   char msg[64];
-  snprintf(msg, sizeof msg, "分配 %d 字节内存失败!", -1);
+  snprintf(msg, sizeof msg, error_text::AllocationFailed, -1);
   ReportFatalError(msg, 0);
 }
 
@@ -129,9 +126,9 @@ bool ArrayElementCount(const uint32_t* block, size_t* count) {
 void* ArrayElements(ArrayBlock block) { return block + 1 + block[0]; }
 
 void* ArrayElementAt(ArrayBlock block, int64_t index, size_t elementSize) {
-  if (index < 1) ReportRuntimeError(kErrIndexBelowOne);
+  if (index < 1) ReportRuntimeError(error_number::IndexBelowOne);
   size_t count = 0;
-  if (!ArrayElementCount(block, &count) || uint64_t(index) > count) ReportRuntimeError(kErrIndexAboveCount);
+  if (!ArrayElementCount(block, &count) || uint64_t(index) > count) ReportRuntimeError(error_number::IndexAboveCount);
   return static_cast<uint8_t*>(ArrayElements(block)) + size_t(index - 1) * elementSize;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "runtime/core/error_texts.h"
 #include "runtime/core/runtime_error.h"
 #include "runtime/ui/unit_properties.h"
 #include "runtime/ui/window_table.h"
@@ -16,9 +17,9 @@ EventContext g_context = {0, 0};
 // 0 when there is none. Fatal errors for unknown windows, units and invalid units.
 uintptr_t findHandler(uint32_t windowId, uint32_t* unitId, int32_t event) {
   WindowRecord* w = FindLoadedWindow(windowId);
-  if (!w) ReportFatalError("未找到引发事件的窗口", 0);
+  if (!w) ReportFatalError(error_text::EventWindowNotFound, 0);
   UnitRecord* u = *unitId == 0 ? UnitRecordAt(*w, 0) : FindUnitRecord(*w, *unitId);
-  if (!u) ReportFatalError("未找到引发事件的窗口组件", 0);
+  if (!u) ReportFatalError(error_text::EventUnitNotFound, 0);
   *unitId = u->id;
   // A unit may use the bindings of another unit of its type; the chain is bounded
   // by the number of units so that a loop in the data cannot hang the program.
@@ -29,7 +30,7 @@ uintptr_t findHandler(uint32_t windowId, uint32_t* unitId, int32_t event) {
   }
   const UnitKind* kind = FindUnitKind(u->typeId);
   if (!kind || !(kind->flags & (type_flag::HasWindow | type_flag::MenuItem)))
-    ReportFatalError("引发事件的窗口组件无效", 0);
+    ReportFatalError(error_text::EventUnitInvalid, 0);
   if (u->menuItem) return u->menu.handler;
   for (const EventBinding& b : u->events)
     if (b.event == event) return b.handler;

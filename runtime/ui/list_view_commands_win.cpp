@@ -9,6 +9,7 @@
 #include <string>
 
 #include "runtime/core/core_commands.h"
+#include "runtime/core/error_texts.h"
 #include "runtime/core/runtime_error.h"
 #include "runtime/core/values.h"
 #include "runtime/ui/unit_list_view_win.h"
@@ -45,7 +46,7 @@ int32_t intArg(int argc, const ArgRecord* args, int i, int32_t fallback) {
 // The live list view the first argument names.
 Unit* listOf(int argc, const ArgRecord* args) {
   Unit* u = argc > 0 ? FindLiveUnit(uint32_t(args[0].low), uint32_t(args[0].high)) : nullptr;
-  if (!ListViewWindowOf(u)) ReportFatalError("指定窗口或窗口组件不存在或尚未载入", 0);
+  if (!ListViewWindowOf(u)) ReportFatalError(error_text::UnitNotLoaded, 0);
   return u;
 }
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "runtime/core/error_texts.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/wide_text_win.h"
 #include "runtime/core/runtime_error.h"
@@ -30,9 +31,9 @@ struct Target {
 
 Target find(uint32_t windowId, uint32_t unitId) {
   WindowRecord* w = FindLoadedWindow(windowId);
-  if (!w) ReportFatalError("未载入欲访问窗口组件所在的窗口", 0);
+  if (!w) ReportFatalError(error_text::WindowOfUnitNotLoaded, 0);
   UnitRecord* u = unitId == 0 ? UnitRecordAt(*w, 0) : FindUnitRecord(*w, unitId);
-  if (!u) ReportFatalError("指定窗口或窗口组件不存在或尚未载入", 0);
+  if (!u) ReportFatalError(error_text::UnitNotLoaded, 0);
   return {w, u};
 }
 
@@ -209,7 +210,7 @@ uint64_t ReadUnitProperty(uint32_t windowId, uint32_t unitId, int number, int el
   if (t.unit->menuItem) return readMenuItem(t.unit, number);
   Unit* live = LiveUnit(t.unit);
   if (number >= 0 && number < kFirstOwnProperty) return readCommon(t.unit, live, number);
-  if (!live) ReportFatalError("指定窗口尚未载入", 0);
+  if (!live) ReportFatalError(error_text::WindowNotLoaded, 0);
   int own = OwnPropertyIndex(number);
   uint16_t kind = OwnPropertyKind(live->type, own);
   UnitGetProperty get = RoutinesOf(live->type).getProperty;
@@ -246,7 +247,7 @@ void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int number, int eleme
   if (t.unit->menuItem) return writeMenuItem(t.window, t.unit, number, low);
   Unit* live = LiveUnit(t.unit);
   if (number >= 0 && number < kFirstOwnProperty) return writeCommon(t.window, t.unit, live, number, low);
-  if (!live) ReportFatalError("指定窗口尚未载入", 0);
+  if (!live) ReportFatalError(error_text::WindowNotLoaded, 0);
   int own = OwnPropertyIndex(number);
   uint16_t kind = OwnPropertyKind(live->type, own);
   PropertyValue v;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "runtime/core/error_texts.h"
 #include "runtime/core/requests.h"
 #include "runtime/core/runtime_error.h"
 #include "runtime/core/window_system.h"
@@ -86,7 +87,7 @@ intptr_t request(int code, intptr_t a1, intptr_t a2, bool* handled) {
     case runtime_request::FindLiveUnit: return intptr_t(FindLiveUnit(uint32_t(a1), uint32_t(a2)));
     case runtime_request::GetLiveUnit: {
       Unit* u = FindLiveUnit(uint32_t(a1), uint32_t(a2));
-      if (!u) ReportFatalError("指定窗口或窗口组件不存在或尚未载入", 0);
+      if (!u) ReportFatalError(error_text::UnitNotLoaded, 0);
       return intptr_t(u);
     }
     case runtime_request::RaiseEvent: return RaiseEvent(reinterpret_cast<EventRequest*>(a1));
@@ -140,7 +141,7 @@ void PopupMenu(ResultRecord* r, int argc, ArgRecord* args) {
   if (argc < 2) return;
   uint32_t windowId = uint32_t(args[0].low);
   Unit* window = FindLiveUnit(windowId, 0);
-  if (!window) ReportFatalError("指定窗口或窗口组件不存在或尚未载入", 0);
+  if (!window) ReportFatalError(error_text::UnitNotLoaded, 0);
   // A menu of another window, or a unit that is not a menu item, shows nothing.
   if (uint32_t(args[1].low) != windowId) return;
   WindowRecord* w = FindLoadedWindow(windowId);
