@@ -15,7 +15,6 @@ namespace {
 constexpr UINT kAllUnitsExist = 0x806F;
 constexpr UINT kWindowUnitsReady = 0x8004;
 constexpr UINT kCreationFinished = 0x8076;
-constexpr uint32_t kNotifiesParent = 0x100000;
 }  // namespace
 
 void RecreateUnit(WindowRecord* window, UnitRecord* record, Unit* old) {
@@ -67,7 +66,7 @@ void RecreateUnit(WindowRecord* window, UnitRecord* record, Unit* old) {
   SetWindowPos(hwnd, oldHwnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SendMessageW(hwnd, kAllUnitsExist, 0, 0);
   SendMessageW(hwnd, kCreationFinished, 0, 0);
-  if (type->flags & kNotifiesParent) SendMessageW(parent, kWindowUnitsReady, 0, 0);
+  if (type->flags & type_flag::NotifiesParent) SendMessageW(parent, kWindowUnitsReady, 0, 0);
   if (wasVisible) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
   old->recreating = true;
   DestroyWindow(oldHwnd);
