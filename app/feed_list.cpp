@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/endpoints.h"
+#include "runtime/core/gbk_full_width.h"
 #include "runtime/core/text_commands.h"
 #include "runtime/core/values.h"
 
@@ -12,13 +13,11 @@ namespace app {
 const char kNoPostsMessage[] = "没有获取到日志，请检查QQ号或网络！";
 
 lw::Text qqNumberOf(const char* typed) {
-  // In code page 936 the full-width space is A1 A1 and the full-width digits are
-  // A3 B0 to A3 B9.
   const auto* p = reinterpret_cast<const unsigned char*>(typed ? typed : "");
   const auto* end = p + strlen(typed ? typed : "");
   auto spaceAt = [&](const unsigned char* q) -> size_t {
     if (q < end && (*q == ' ' || *q == '\t' || *q == '\r' || *q == '\n')) return 1;
-    if (end - q >= 2 && q[0] == 0xA1 && q[1] == 0xA1) return 2;
+    if (end - q >= 2 && lw::gbk::IsFullWidthSpace(q[0], q[1])) return 2;
     return 0;
   };
   std::string digits;
@@ -33,8 +32,7 @@ lw::Text qqNumberOf(const char* typed) {
     if (*p >= '0' && *p <= '9') {
       digit = char(*p);
       p += 1;
-    } else if (end - p >= 2 && p[0] == 0xA3 && p[1] >= 0xB0 && p[1] <= 0xB9) {
-      digit = char('0' + (p[1] - 0xB0));
+    } else if (end - p >= 2 && lw::gbk::IsFullWidthDigit(p[0], p[1], &digit)) {
       p += 2;
     } else {
       return nullptr;

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "runtime/core/gbk_full_width.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/values.h"
 
@@ -87,7 +88,7 @@ bool isSpaceAt(const uint8_t* s, size_t i, size_t len, size_t* width) {
     *width = 1;
     return true;
   }
-  if (s[i] == 0xA1 && i + 1 < len && s[i + 1] == 0xA1) {
+  if (i + 1 < len && gbk::IsFullWidthSpace(s[i], s[i + 1])) {
     *width = 2;
     return true;
   }
@@ -251,17 +252,7 @@ std::string FullWidthToHalfWidth(const char* text, size_t len) {
   for (size_t i = 0; i < len;) {
     size_t w = charWidth(s, i, len);
     if (w == 2) {
-      uint8_t a = s[i], b = s[i + 1];
-      char half = 0;
-      if (a == 0xA3 && b >= 0xA1 && b <= 0xFE)
-        half = char(b - 0x80);
-      else if (a == 0xA1 && b == 0xA1)
-        half = ' ';
-      else if (a == 0xA1 && b == 0xAB)
-        half = '~';
-      else if (a == 0xA1 && (b == 0xEE || b == 0xEF))
-        half = '*';
-      if (half) {
+      if (char half = gbk::HalfWidthOf(s[i], s[i + 1])) {
         out += half;
         i += 2;
         continue;

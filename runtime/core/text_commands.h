@@ -48,8 +48,9 @@ Text ToLower(const char* text, size_t len);
 Text TrimSpaces(const char* text, size_t len);
 Text RemoveAllSpaces(const char* text, size_t len);
 
-// Full-width to half-width: A3 xx (xx A1-FE) becomes xx - 0x80, A1 A1 a space,
-// A1 AB "~", A1 EE and A1 EF "*"; everything else is kept.
+// Full-width to half-width: each of GBK's full-width forms (gbk_full_width.h: A3 A1
+// to A3 FE, A1 A1, A1 AB, A1 EE, A1 EF) becomes its ASCII character; everything
+// else is kept.
 std::string FullWidthToHalfWidth(const char* text, size_t len);
 // Decimal integer in the manner of the C library: optional leading white space
 // and sign, digits up to the first non-digit, 0 when there are none. Values beyond
