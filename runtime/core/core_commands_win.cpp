@@ -6,31 +6,25 @@
 #include <cstring>
 
 #include "runtime/core/core_commands_win.h"
-#include "runtime/core/requests.h"
 #include "runtime/core/wide_text_win.h"
 #include "runtime/core/window_system.h"
-#include "runtime/ui/display_scale.h"
-#include "runtime/ui/display_scale_win.h"
 
 namespace lw::core {
 namespace {
 
-// A unit object begins with its platform window handle; this is how the core
-// reaches the window of a unit without knowing the rest of the object.
-struct UnitObjectHead {
-  HWND window;
-};
-
-// The live window of a window id, or null. Without a window system there are no
-// windows, so there is no owner either.
+// The live window of a window id, or null. The window system knows the windows;
+// without it there are none, so there is no owner either.
 HWND liveWindowOf(uint32_t windowId) {
   const WindowSystemOps* ws = GetWindowSystem();
-  if (!ws || !ws->request) return nullptr;
-  bool handled = true;
-  intptr_t unit = ws->request(runtime_request::FindLiveUnit, intptr_t(windowId), 0, &handled);
-  if (!handled || !unit) return nullptr;
-  HWND hwnd = reinterpret_cast<const UnitObjectHead*>(unit)->window;
-  return IsWindow(hwnd) ? hwnd : nullptr;
+  HWND hwnd = ws && ws->liveWindow ? static_cast<HWND>(ws->liveWindow(windowId)) : nullptr;
+  return hwnd && IsWindow(hwnd) ? hwnd : nullptr;
+}
+
+// A screen position as the program's 96-DPI units. The window system knows the
+// display scale; without it the pixels are taken as they are.
+int inProgramUnits(int pixels) {
+  const WindowSystemOps* ws = GetWindowSystem();
+  return ws && ws->screenToProgramUnits ? ws->screenToProgramUnits(pixels) : pixels;
 }
 
 // Opens the clipboard without an owner window. Clipboard viewers and bridges open
@@ -85,14 +79,14 @@ void SetClipboardText(ResultRecord* r, int argc, ArgRecord* args) {
 void MouseX(ResultRecord* r, int, ArgRecord*) {
   POINT pt = {0, 0};
   GetCursorPos(&pt);
-  r->low = Word(uint32_t(ScaleFromDpi(pt.x, SystemDpi())));
+  r->low = Word(uint32_t(inProgramUnits(pt.x)));
   r->high = 0;
 }
 
 void MouseY(ResultRecord* r, int, ArgRecord*) {
   POINT pt = {0, 0};
   GetCursorPos(&pt);
-  r->low = Word(uint32_t(ScaleFromDpi(pt.y, SystemDpi())));
+  r->low = Word(uint32_t(inProgramUnits(pt.y)));
   r->high = 0;
 }
 

@@ -38,6 +38,12 @@ struct WindowSystemOps {
   // events; runtime/core/requests.h names them).
   // Sets *handled to false for codes it does not know.
   intptr_t (*request)(int code, intptr_t arg1, intptr_t arg2, bool* handled);
+  // The live platform window of a loaded window (by window id), or null: how the
+  // core's commands reach a window, as the owner of a message box.
+  void* (*liveWindow)(uint32_t windowId);
+  // A screen position in device pixels as the program's 96-DPI units, at the
+  // system's scale: how the core reports the pointer's position.
+  int (*screenToProgramUnits)(int pixels);
 };
 
 void SetWindowSystem(const WindowSystemOps* ops);

@@ -98,8 +98,17 @@ intptr_t request(int code, intptr_t a1, intptr_t a2, bool* handled) {
   }
 }
 
+// The live window of a loaded window, for the core's commands.
+void* liveWindow(uint32_t windowId) {
+  Unit* u = FindLiveUnit(windowId, 0);
+  return u ? u->hwnd : nullptr;
+}
+
+int screenToProgramUnits(int pixels) { return ScaleFromDpi(pixels, SystemDpi()); }
+
 const WindowSystemOps kOps = {&readSection,     &loadWindow, &AnyLiveWindow, &destroyAll,     &beginIdlePeriod,
-                              &fireIdle,        &preTranslate, &readProperty, &writeProperty, &request};
+                              &fireIdle,        &preTranslate, &readProperty, &writeProperty, &request,
+                              &liveWindow,     &screenToProgramUnits};
 
 }  // namespace
 

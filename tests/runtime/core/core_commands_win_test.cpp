@@ -75,6 +75,17 @@ TEST(CoreCursor, MousePositionInScreenCoordinates) {
   EXPECT_EQ(callInt(&MouseY, {}), 45);
 }
 
+// The window system knows the display scale: the position comes in its units.
+TEST(CoreCursor, MousePositionInTheWindowSystemsUnits) {
+  WindowSystemOps ops = {};
+  ops.screenToProgramUnits = [](int pixels) { return pixels * 2 / 3; };  // as at 144 DPI
+  SetWindowSystem(&ops);
+  ASSERT_TRUE(SetCursorPos(150, 60));
+  EXPECT_EQ(callInt(&MouseX, {}), 100);
+  EXPECT_EQ(callInt(&MouseY, {}), 40);
+  SetWindowSystem(nullptr);
+}
+
 TEST(CoreCursor, WaitCursorUntilTheOutermostRestoreThenThePointerOfBefore) {
   const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT), before = LoadCursorW(nullptr, IDC_CROSS);
   SetCursor(before);
@@ -155,24 +166,19 @@ TEST(CoreMessageBox, OwnerGivenAsWindowHandle) {
   EXPECT_EQ(w.seen.owner, win.hwnd);
 }
 
-// A stand-in window system that knows one live window unit.
-struct FakeUnit {
-  HWND window;
-};
-FakeUnit g_unit;
+// A stand-in window system that knows one live window.
+HWND g_window;
 uint32_t g_askedWindow;
-intptr_t fakeRequest(int code, intptr_t a1, intptr_t a2, bool* handled) {
-  *handled = code == 2006;
-  if (code != 2006) return 0;
-  g_askedWindow = uint32_t(a1);
-  return uint32_t(a1) == 0x5201EA05 ? intptr_t(&g_unit) : 0;
+void* fakeLiveWindow(uint32_t windowId) {
+  g_askedWindow = windowId;
+  return windowId == 0x5201EA05 ? g_window : nullptr;
 }
 
 TEST(CoreMessageBox, OwnerGivenAsWindowUnit) {
   TestWindow win;
-  g_unit.window = win.hwnd;
+  g_window = win.hwnd;
   WindowSystemOps ops = {};
-  ops.request = &fakeRequest;
+  ops.liveWindow = &fakeLiveWindow;
   SetWindowSystem(&ops);
   ArgRecord unit = {0x5201EA05, 0x0601EA05, type::WindowUnit};
   BoxWatch w{"窗口单元", IDOK, win.hwnd};
