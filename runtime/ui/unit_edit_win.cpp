@@ -13,6 +13,7 @@
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/unit_kind_skeleton_win.h"
+#include "runtime/ui/unit_messages.h"
 #include "runtime/ui/unit_property_tables.h"
 
 namespace lw {
@@ -216,7 +217,7 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CHAR:  // the control character Ctrl+A makes is not typed
       if (wp == 0x01 && ctrlAlone()) return 0;
       break;
-    case kUnitsCreatedMessage:
+    case unit_message::AllUnitsExist:
       if (s) makeBuddy(hwnd, s);
       return 0;
     case WM_ENABLE:

@@ -262,7 +262,6 @@ void disableOtherWindows(WindowRecord* w, WindowUnitState* s) {
   }
 }
 
-
 }  // namespace
 
 bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent) {
