@@ -28,23 +28,37 @@ BOOL AppObjectIsIdleMessage(const MSG* msg) {
   return msg->message != WM_PAINT && msg->message != 0x0118 /* system timer (caret blink) */;
 }
 
-int AppObjectMain(const AppObjectHooks& hooks) {
-  if (!hooks.initInstance()) return hooks.exitInstance();
-  // The framework's own loop, for programs whose initialisation does not run one.
+bool PumpMessages(const AppObjectHooks& hooks, const PumpControl& control, int* quitCode) {
+  auto switchedOff = [&] { return control.keepRunning && !*control.keepRunning; };
   MSG msg;
   LONG idleCount = 0;
   bool idle = true;
   for (;;) {
-    while (idle && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
+    while (idle && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      if (control.beforeIdleTurn) control.beforeIdleTurn();
       if (!hooks.onIdle || !hooks.onIdle(idleCount++)) idle = false;
+      if (switchedOff()) return false;
+    }
     do {
-      if (!AppObjectPumpMessage(hooks, &msg)) return hooks.exitInstance();
+      if (!AppObjectPumpMessage(hooks, &msg)) {
+        *quitCode = int(msg.wParam);
+        return true;
+      }
+      if (switchedOff()) return false;
       if (AppObjectIsIdleMessage(&msg)) {
         idle = true;
         idleCount = 0;
       }
     } while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
   }
+}
+
+int AppObjectMain(const AppObjectHooks& hooks) {
+  if (!hooks.initInstance()) return hooks.exitInstance();
+  // The framework's own loop, for programs whose initialisation does not run one.
+  int quitCode = 0;
+  PumpMessages(hooks, {nullptr, nullptr}, &quitCode);
+  return hooks.exitInstance();
 }
 
 }  // namespace lw

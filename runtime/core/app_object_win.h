@@ -24,4 +24,18 @@ BOOL AppObjectPumpMessage(const AppObjectHooks& hooks, MSG* msg);
 // repeated mouse move, a paint or the system timer).
 BOOL AppObjectIsIdleMessage(const MSG* msg);
 
+// What the message pump does besides taking messages: work before each idle turn,
+// and a switch that ends the pump when it turns off (a modal loop's).
+struct PumpControl {
+  void (*beforeIdleTurn)();          // may be null
+  const volatile bool* keepRunning;  // null: only WM_QUIT ends the pump
+};
+
+// The one message pump: while the queue is empty, idle turns (hooks.onIdle) until
+// it asks for no more; then every message in the queue, pre-translated and
+// dispatched; again until WM_QUIT or until *keepRunning turns false, which is
+// looked at after every idle turn and every message. True on WM_QUIT, with its
+// exit code in *quitCode; false when the switch turned off.
+bool PumpMessages(const AppObjectHooks& hooks, const PumpControl& control, int* quitCode);
+
 }  // namespace lw

@@ -58,29 +58,12 @@ static void runIdleRoutines() {
 }
 
 int RunMessageLoop(int mode, const volatile bool* modalFlag) {
-  AppObjectHooks hooks = {nullptr, &RuntimeIdleHook, &RuntimePreTranslate, nullptr};
-  auto modalEnded = [&] { return mode == 1 && modalFlag && !*modalFlag; };
-  MSG msg;
-  bool idle = true;
-  LONG idleCount = 0;
-  for (;;) {
-    while (idle && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-      runIdleRoutines();
-      if (!RuntimeIdleHook(idleCount++)) idle = false;
-      if (modalEnded()) return 0;
-    }
-    do {
-      if (!AppObjectPumpMessage(hooks, &msg)) {
-        if (mode == 1) PostQuitMessage(int(msg.wParam));  // the outer loop must see it too
-        return int(msg.wParam);
-      }
-      if (modalEnded()) return 0;
-      if (AppObjectIsIdleMessage(&msg)) {
-        idle = true;
-        idleCount = 0;
-      }
-    } while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
-  }
+  const AppObjectHooks hooks = {nullptr, &RuntimeIdleHook, &RuntimePreTranslate, nullptr};
+  const PumpControl control = {&runIdleRoutines, mode == 1 ? modalFlag : nullptr};
+  int quitCode = 0;
+  if (!PumpMessages(hooks, control, &quitCode)) return 0;  // the modal window closed
+  if (mode == 1) PostQuitMessage(quitCode);  // the outer loop must see it too
+  return quitCode;
 }
 
 }  // namespace lw

@@ -19,10 +19,6 @@ extern const UnitKindRoutines kGroupBoxRoutines;
 extern const UnitKindRoutines kPicBoxRoutines;
 extern const UnitKindRoutines kListViewRoutines;
 
-// Private message the loader sends every unit once all units of the window exist
-// and sit in their containers.
-constexpr UINT kUnitsCreatedMessage = 0x806F;
-
 // The kind's properties from the create arguments' block (empty: defaults); false
 // when the block is rejected.
 template <class Props>

@@ -119,7 +119,7 @@ constexpr bool IsWellFormed(const PropertyRow<P> (&rows)[N], int32_t last) {
 // ---- Plain reading and writing by the property services ------------------------------
 
 // Writes a plain property into its field. False when the kind has no such property
-// or writes it by hand. `changed` (optional): an integer field now holds another value.
+// or writes it by hand. `changed` (optional): the field now holds another value.
 template <class P>
 bool StorePlainProperty(const PropertyTable<P>& table, P* p, int32_t number, const PropertyValue& v,
                         bool* changed = nullptr) {
@@ -139,8 +139,14 @@ bool StorePlainProperty(const PropertyTable<P>& table, P* p, int32_t number, con
       differs = f.word(*p) != uint32_t(given);
       f.word(*p) = uint32_t(given);
       break;
-    case FieldType::Block: p->*f.block = v.data; break;
-    case FieldType::Text: p->*f.text = v.text; break;
+    case FieldType::Block:
+      differs = p->*f.block != v.data;
+      p->*f.block = v.data;
+      break;
+    case FieldType::Text:
+      differs = p->*f.text != v.text;
+      p->*f.text = v.text;
+      break;
     default: return false;  // 16-bit words and columns are written by hand
   }
   if (changed) *changed = differs;

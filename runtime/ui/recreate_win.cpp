@@ -7,23 +7,19 @@
 
 #include "runtime/ui/events.h"
 #include "runtime/ui/property_access_win.h"
+#include "runtime/ui/unit_creation_win.h"
+#include "runtime/ui/unit_messages.h"
 #include "runtime/ui/units_win.h"
 #include "runtime/ui/window_table.h"
 
 namespace lw {
-namespace {
-constexpr UINT kAllUnitsExist = 0x806F;
-constexpr UINT kWindowUnitsReady = 0x8004;
-constexpr UINT kCreationFinished = 0x8076;
-}  // namespace
 
 void RecreateUnit(WindowRecord* window, UnitRecord* record, Unit* old) {
   const UnitTypeInfo* type = old->type;
   if (!type || (type->flags & type_flag::IsWindow)) return;
   UnitSerialise serialise = RoutinesOf(type).serialise;
-  UnitCreate create = RoutinesOf(type).create;
   std::vector<uint8_t> block;
-  if (!serialise || !create || !serialise(old, &block)) return;
+  if (!serialise || !RoutinesOf(type).create || !serialise(old, &block)) return;
 
   HWND oldHwnd = HWND(old->hwnd);
   HWND parent = GetParent(oldHwnd);
@@ -35,20 +31,9 @@ void RecreateUnit(WindowRecord* window, UnitRecord* record, Unit* old) {
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
 
   SuspendEvents();
-  UnitCreateArgs a = {};
-  a.parent = GetAncestor(oldHwnd, GA_ROOT);
-  a.block = block.data();
-  a.blockSize = block.size();
-  a.style = (IsWindowEnabled(oldHwnd) ? 0 : WS_DISABLED) | ((record->state & unit_state::TabStop) ? WS_TABSTOP : 0);
-  a.owner = a.parent;
-  a.controlId = GetDlgCtrlID(oldHwnd);
-  a.left = r.left;
-  a.top = r.top;
-  a.width = r.right - r.left;
-  a.height = r.bottom - r.top;
-  a.windowId = old->windowId;
-  a.unitId = old->unitId;
-  Unit* fresh = create(a);
+  const UnitPlace place = {GetAncestor(oldHwnd, GA_ROOT), GetDlgCtrlID(oldHwnd), nullptr, !IsWindowEnabled(oldHwnd),
+                           r.left, r.top, r.right - r.left, r.bottom - r.top};
+  Unit* fresh = CreateUnitFromRecord(*window, *record, block, place);
   if (!fresh) {
     ResumeEvents();
     return;
@@ -64,9 +49,7 @@ void RecreateUnit(WindowRecord* window, UnitRecord* record, Unit* old) {
   }
   record->liveObject = fresh;
   SetWindowPos(hwnd, oldHwnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SendMessageW(hwnd, kAllUnitsExist, 0, 0);
-  SendMessageW(hwnd, kCreationFinished, 0, 0);
-  if (type->flags & type_flag::NotifiesParent) SendMessageW(parent, kWindowUnitsReady, 0, 0);
+  SendMessageW(hwnd, unit_message::AllUnitsExist, 0, 0);
   if (wasVisible) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
   old->recreating = true;
   DestroyWindow(oldHwnd);
@@ -75,7 +58,6 @@ void RecreateUnit(WindowRecord* window, UnitRecord* record, Unit* old) {
   else if (focus && IsWindow(focus))
     SetFocus(focus);
   ResumeEvents();
-  (void)window;
 }
 
 }  // namespace lw

@@ -8,8 +8,8 @@
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/picture_draw_win.h"
+#include "runtime/ui/unit_kind_skeleton_win.h"
 #include "runtime/ui/unit_property_tables.h"
-#include "runtime/ui/units_win.h"
 
 namespace lw {
 
@@ -24,16 +24,10 @@ struct ButtonState {
 
 WNDPROC g_buttonClassProc = nullptr;
 
-ButtonState* stateOf(Unit* u) {
-  return u && u->typeId == unit_type::Button ? static_cast<ButtonState*>(u->state) : nullptr;
-}
-
-void freeState(void* s) {
-  auto* state = static_cast<ButtonState*>(s);
-  DeleteUnitFont(state->font);
-  ClearUnitPicture(&state->picture);
-  if (state->bitmap) DeleteObject(state->bitmap);
-  delete state;
+void release(ButtonState* s) {
+  DeleteUnitFont(s->font);
+  ClearUnitPicture(&s->picture);
+  if (s->bitmap) DeleteObject(s->bitmap);
 }
 
 DWORD alignmentStyle(const ButtonProps& p) {
@@ -90,33 +84,20 @@ LRESULT notify(Unit* u, UINT msg, WPARAM wp, LPARAM, bool* handled) {
   return 0;
 }
 
-Unit* create(const UnitCreateArgs& a) {
-  auto* s = new ButtonState;
-  if (!DecodeKindProps(unit_type::Button, a, &s->props)) {
-    delete s;
-    return nullptr;
-  }
+HWND makeWindow(const UnitCreateArgs& a, ButtonState* s) {
   makePicture(s);
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | buttonStyle(s->props, *s) | (a.style & ~WS_VISIBLE);
   HWND hwnd = CreateWindowExW(0, L"BUTTON", Wide(s->props.caption).c_str(), style, a.left, a.top, a.width, a.height,
                               HWND(a.parent), HMENU(intptr_t(a.controlId)), GetModuleHandleW(nullptr), nullptr);
-  if (!hwnd) {
-    freeState(s);
-    return nullptr;
-  }
+  if (!hwnd) return nullptr;
   SubclassControl(hwnd, &Guarded<buttonProc>, &g_buttonClassProc);
   ReplaceFont(&s->font, s->props.font, hwnd);
   if (s->picture.decoded) showPicture(hwnd, *s);
-  return AttachNewUnit(hwnd, a, unit_type::Button, s, &notify, &freeState);
+  return hwnd;
 }
 
-int setProperty(Unit* u, int index, const PropertyValue& v) {
-  ButtonState* s = stateOf(u);
-  if (!s) return 0;
-  ButtonProps& p = s->props;
-  HWND hwnd = HWND(u->hwnd);
-  const int number = OwnPropertyNumber(index);
-  if (!StorePlainProperty(kButtonTable, &p, number, v)) return 0;
+int show(HWND hwnd, ButtonState* s, int number, bool) {
+  const ButtonProps& p = s->props;
   switch (number) {
     case button_prop::Picture:
       makePicture(s);
@@ -135,24 +116,18 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
   return 0;  // every change shows on the existing button
 }
 
-int getProperty(Unit* u, int index, PropertyValue* v) {
-  ButtonState* s = stateOf(u);
-  if (!s) return 0;
-  const int number = OwnPropertyNumber(index);
-  if (number == button_prop::Caption) {
-    v->text = WindowTextOf(HWND(u->hwnd));
-    return 1;
-  }
-  return LoadPlainProperty(kButtonTable, s->props, number, v) ? 1 : 0;
+// The caption as the button shows it.
+int readLive(HWND hwnd, ButtonState*, int number, PropertyValue* v) {
+  v->text = WindowTextOf(hwnd);
+  return 1;
 }
 
-bool serialise(Unit* u, std::vector<uint8_t>* block) {
-  ButtonState* s = stateOf(u);
-  return s && EncodeUnitProperties(unit_type::Button, UnitProps(s->props), block);
-}
+constexpr UnitKindParts<ButtonState> kParts = {
+    unit_type::Button, &kButtonTable, &makeWindow, nullptr, &notify, &release, nullptr, &show, &readLive, nullptr,
+};
 
 }  // namespace
 
-const UnitKindRoutines kButtonRoutines = {unit_type::Button, &create, &setProperty, &getProperty, &serialise};
+const UnitKindRoutines kButtonRoutines = KindRoutines<ButtonState, kParts>();
 
 }  // namespace lw

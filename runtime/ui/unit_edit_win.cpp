@@ -12,8 +12,9 @@
 #include "runtime/core/wide_text_win.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/events.h"
+#include "runtime/ui/unit_kind_skeleton_win.h"
+#include "runtime/ui/unit_messages.h"
 #include "runtime/ui/unit_property_tables.h"
-#include "runtime/ui/units_win.h"
 
 namespace lw {
 
@@ -34,15 +35,11 @@ struct EditState {
 
 WNDPROC g_editClassProc = nullptr;
 
-EditState* stateOf(Unit* u) {
-  return u && u->typeId == unit_type::EditBox ? static_cast<EditState*>(u->state) : nullptr;
-}
+EditState* stateOf(Unit* u) { return KindStateOf<EditState>(u, unit_type::EditBox); }
 
-void freeState(void* s) {
-  auto* state = static_cast<EditState*>(s);
-  DeleteUnitFont(state->font);
-  if (state->background) DeleteObject(state->background);
-  delete state;
+void release(EditState* s) {
+  DeleteUnitFont(s->font);
+  if (s->background) DeleteObject(s->background);
 }
 
 DWORD editStyle(const EditProps& p) {
@@ -220,7 +217,7 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CHAR:  // the control character Ctrl+A makes is not typed
       if (wp == 0x01 && ctrlAlone()) return 0;
       break;
-    case kUnitsCreatedMessage:
+    case unit_message::AllUnitsExist:
       if (s) makeBuddy(hwnd, s);
       return 0;
     case WM_ENABLE:
@@ -271,37 +268,33 @@ LRESULT notify(Unit* u, UINT msg, WPARAM wp, LPARAM, bool* handled) {
   }
 }
 
-Unit* create(const UnitCreateArgs& a) {
-  auto* s = new EditState;
-  if (!DecodeKindProps(unit_type::EditBox, a, &s->props)) {
-    delete s;
-    return nullptr;
-  }
-  EditProps& p = s->props;
+HWND makeWindow(const UnitCreateArgs& a, EditState* s) {
+  const EditProps& p = s->props;
   const DWORD style = editStyle(p) | (a.style & ~WS_VISIBLE);
   HWND hwnd = CreateWindowExW(BorderExStyle(p.border), L"EDIT", Wide(p.text).c_str(), style, a.left, a.top,
                               a.width, a.height, HWND(a.parent), HMENU(intptr_t(a.controlId)),
                               GetModuleHandleW(nullptr), nullptr);
-  if (!hwnd) {
-    delete s;
-    return nullptr;
-  }
+  if (!hwnd) return nullptr;
   SubclassControl(hwnd, &Guarded<editProc>, &g_editClassProc);
   ReplaceBrush(&s->background, p.backColour);
   ReplaceFont(&s->font, p.font, hwnd);
-  Unit* u = AttachNewUnit(hwnd, a, unit_type::EditBox, s, &notify, &freeState);
+  return hwnd;
+}
+
+void settle(HWND hwnd, EditState* s) {
+  EditProps& p = s->props;
   ApplyBorderStyle(hwnd, p.border);
   if (p.inputMode == 2) applyInputMode(hwnd, p);
   reframe(hwnd, p);
   applyMaxLength(hwnd, p);
   applySelection(hwnd, p);
   holdLength(hwnd, s);
-  return u;
 }
 
 // The properties the box's rows leave to it: the mask character (written as a text)
 // and the selection (one half given, the other the box's current one).
-int setByHand(HWND hwnd, EditProps& p, int number, const PropertyValue& v) {
+int setByHand(HWND hwnd, EditState* s, int number, const PropertyValue& v) {
+  EditProps& p = s->props;
   switch (number) {
     case edit_prop::MaskChar:
       // An empty text keeps the mask: a password box never starts showing its text
@@ -325,21 +318,15 @@ int setByHand(HWND hwnd, EditProps& p, int number, const PropertyValue& v) {
 }
 
 // A style property that changed on a live box asks for a new window (answer 1).
-int setProperty(Unit* u, int index, const PropertyValue& v) {
-  EditState* s = stateOf(u);
-  if (!s) return 0;
-  EditProps& p = s->props;
-  HWND hwnd = HWND(u->hwnd);
-  const int number = OwnPropertyNumber(index);
-  bool changed = false;
-  if (!StorePlainProperty(kEditTable, &p, number, v, &changed)) return setByHand(hwnd, p, number, v);
+int show(HWND hwnd, EditState* s, int number, bool changed) {
+  const EditProps& p = s->props;
   switch (number) {
     case edit_prop::Text:
       // The platform's own notification is held back so the write raises one event.
       s->ownChange = true;
       SetWindowTextGbk(hwnd, p.text);
       s->ownChange = false;
-      FireUnitEvent(u->windowId, u->unitId, edit_event::Changed);
+      if (Unit* u = UnitFromWindow(hwnd)) FireUnitEvent(u->windowId, u->unitId, edit_event::Changed);
       return 0;
     case edit_prop::Border: ApplyBorderStyle(hwnd, p.border), reframe(hwnd, p); return 0;
     case edit_prop::TextColour: break;
@@ -376,15 +363,13 @@ std::string selectedText(HWND hwnd) {
   return to > from ? Gbk(text.substr(from, to - from)) : std::string();
 }
 
-int getProperty(Unit* u, int index, PropertyValue* v) {
-  EditState* s = stateOf(u);
-  if (!s) return 0;
-  const EditProps& p = s->props;
-  HWND hwnd = HWND(u->hwnd);
-  const int number = OwnPropertyNumber(index);
+// The properties the live box holds: its text, mask character and selection.
+int readLive(HWND hwnd, EditState* s, int number, PropertyValue* v) {
   switch (number) {
     case edit_prop::Text: v->text = WindowTextOf(hwnd); return 1;
-    case edit_prop::MaskChar: v->text = p.maskChar ? std::string(1, char(p.maskChar)) : std::string(); return 1;
+    case edit_prop::MaskChar:
+      v->text = s->props.maskChar ? std::string(1, char(s->props.maskChar)) : std::string();
+      return 1;
     case edit_prop::SelStart: case edit_prop::SelLength: {
       DWORD from = 0, to = 0;
       selectionBytes(hwnd, &from, &to);
@@ -392,27 +377,25 @@ int getProperty(Unit* u, int index, PropertyValue* v) {
       return 1;
     }
     case edit_prop::SelText: v->text = selectedText(hwnd); return 1;
-    default: return LoadPlainProperty(kEditTable, p, number, v) ? 1 : 0;
+    default: return 0;
   }
 }
 
-// The current properties, with the text and selection the box holds now, so a
-// re-created box comes back as it was.
-bool serialise(Unit* u, std::vector<uint8_t>* block) {
-  EditState* s = stateOf(u);
-  if (!s) return false;
-  EditProps p = s->props;
-  HWND hwnd = HWND(u->hwnd);
-  p.text = WindowTextOf(hwnd);
+// The text and selection the box holds now, so a re-created box comes back as it was.
+void takeLive(HWND hwnd, EditProps* p) {
+  p->text = WindowTextOf(hwnd);
   DWORD from = 0, to = 0;
   selectionBytes(hwnd, &from, &to);
-  p.selStart = int32_t(from);
-  p.selLength = int32_t(to - from);
-  return EncodeUnitProperties(unit_type::EditBox, UnitProps(p), block);
+  p->selStart = int32_t(from);
+  p->selLength = int32_t(to - from);
 }
+
+constexpr UnitKindParts<EditState> kParts = {
+    unit_type::EditBox, &kEditTable, &makeWindow, &settle, &notify, &release, &setByHand, &show, &readLive, &takeLive,
+};
 
 }  // namespace
 
-const UnitKindRoutines kEditBoxRoutines = {unit_type::EditBox, &create, &setProperty, &getProperty, &serialise};
+const UnitKindRoutines kEditBoxRoutines = KindRoutines<EditState, kParts>();
 
 }  // namespace lw

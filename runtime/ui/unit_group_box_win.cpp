@@ -6,8 +6,8 @@
 #include "runtime/core/guarded_procedure_win.h"
 #include "runtime/core/wide_text_win.h"
 #include "runtime/ui/control_kinds_win.h"
+#include "runtime/ui/unit_kind_skeleton_win.h"
 #include "runtime/ui/unit_property_tables.h"
-#include "runtime/ui/units_win.h"
 
 namespace lw {
 
@@ -21,15 +21,11 @@ struct GroupBoxState {
 
 WNDPROC g_groupClassProc = nullptr;
 
-GroupBoxState* stateOf(Unit* u) {
-  return u && u->typeId == unit_type::GroupBox ? static_cast<GroupBoxState*>(u->state) : nullptr;
-}
+GroupBoxState* stateOf(Unit* u) { return KindStateOf<GroupBoxState>(u, unit_type::GroupBox); }
 
-void freeState(void* s) {
-  auto* state = static_cast<GroupBoxState*>(s);
-  DeleteUnitFont(state->font);
-  if (state->background) DeleteObject(state->background);
-  delete state;
+void release(GroupBoxState* s) {
+  DeleteUnitFont(s->font);
+  if (s->background) DeleteObject(s->background);
 }
 
 DWORD alignmentStyle(int align) { return align == 1 ? BS_CENTER : (align == 2 ? BS_RIGHT : BS_LEFT); }
@@ -64,35 +60,22 @@ LRESULT notify(Unit* u, UINT msg, WPARAM wp, LPARAM, bool* handled) {
   return LRESULT(s->background);
 }
 
-Unit* create(const UnitCreateArgs& a) {
-  auto* s = new GroupBoxState;
-  if (!DecodeKindProps(unit_type::GroupBox, a, &s->props)) {
-    delete s;
-    return nullptr;
-  }
+HWND makeWindow(const UnitCreateArgs& a, GroupBoxState* s) {
   // Clipping its children keeps the box from painting over the units it holds.
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | BS_GROUPBOX |
                       alignmentStyle(s->props.captionAlign) | (a.style & ~WS_VISIBLE);
   HWND hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, L"BUTTON", Wide(s->props.caption).c_str(), style, a.left, a.top, a.width,
                               a.height, HWND(a.parent), HMENU(intptr_t(a.controlId)), GetModuleHandleW(nullptr),
                               nullptr);
-  if (!hwnd) {
-    delete s;
-    return nullptr;
-  }
+  if (!hwnd) return nullptr;
   SubclassControl(hwnd, &Guarded<groupProc>, &g_groupClassProc);
   ReplaceBrush(&s->background, s->props.backColour);
   ReplaceFont(&s->font, s->props.font, hwnd);
-  return AttachNewUnit(hwnd, a, unit_type::GroupBox, s, &notify, &freeState);
+  return hwnd;
 }
 
-int setProperty(Unit* u, int index, const PropertyValue& v) {
-  GroupBoxState* s = stateOf(u);
-  if (!s) return 0;
-  GroupBoxProps& p = s->props;
-  HWND hwnd = HWND(u->hwnd);
-  const int number = OwnPropertyNumber(index);
-  if (!StorePlainProperty(kGroupBoxTable, &p, number, v)) return 0;
+int show(HWND hwnd, GroupBoxState* s, int number, bool) {
+  const GroupBoxProps& p = s->props;
   switch (number) {
     case group_box_prop::Caption: SetWindowTextGbk(hwnd, p.caption); break;
     case group_box_prop::CaptionAlign: {
@@ -108,18 +91,12 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
   return 0;
 }
 
-int getProperty(Unit* u, int index, PropertyValue* v) {
-  GroupBoxState* s = stateOf(u);
-  return s && LoadPlainProperty(kGroupBoxTable, s->props, OwnPropertyNumber(index), v) ? 1 : 0;
-}
-
-bool serialise(Unit* u, std::vector<uint8_t>* block) {
-  GroupBoxState* s = stateOf(u);
-  return s && EncodeUnitProperties(unit_type::GroupBox, UnitProps(s->props), block);
-}
+constexpr UnitKindParts<GroupBoxState> kParts = {
+    unit_type::GroupBox, &kGroupBoxTable, &makeWindow, nullptr, &notify, &release, nullptr, &show, nullptr, nullptr,
+};
 
 }  // namespace
 
-const UnitKindRoutines kGroupBoxRoutines = {unit_type::GroupBox, &create, &setProperty, &getProperty, &serialise};
+const UnitKindRoutines kGroupBoxRoutines = KindRoutines<GroupBoxState, kParts>();
 
 }  // namespace lw

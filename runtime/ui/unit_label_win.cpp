@@ -8,13 +8,14 @@
 #include "runtime/core/guarded_procedure_win.h"
 #include "runtime/core/wide_text_win.h"
 #include "runtime/ui/accessible_name_win.h"
+#include "runtime/ui/buffered_paint_win.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/label_gradient.h"
 #include "runtime/ui/picture_draw_win.h"
 #include "runtime/ui/picture_pixels.h"
+#include "runtime/ui/unit_kind_skeleton_win.h"
 #include "runtime/ui/unit_property_tables.h"
-#include "runtime/ui/units_win.h"
 
 namespace lw {
 
@@ -28,15 +29,11 @@ struct LabelState {
   UnitPicture picture;  // decoded from props.picture, kept until the picture changes
 };
 
-LabelState* stateOf(Unit* u) {
-  return u && u->typeId == unit_type::Label ? static_cast<LabelState*>(u->state) : nullptr;
-}
+LabelState* stateOf(Unit* u) { return KindStateOf<LabelState>(u, unit_type::Label); }
 
-void freeState(void* s) {
-  auto* state = static_cast<LabelState*>(s);
-  DeleteUnitFont(state->font);
-  ClearUnitPicture(&state->picture);
-  delete state;
+void release(LabelState* s) {
+  DeleteUnitFont(s->font);
+  ClearUnitPicture(&s->picture);
 }
 
 // Border 6 is drawn by the label itself; the platform frame is then none.
@@ -158,24 +155,12 @@ void paintLabel(HDC dc, const RECT& client, const LabelState& s) {
   drawCaption(dc, area, s);
 }
 
-// Paints through a bitmap of the client area, so the layers never flicker.
-void onPaint(HWND hwnd, LabelState* s) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
-  RECT client;
-  GetClientRect(hwnd, &client);
-  const int w = client.right, h = client.bottom;
-  if (s && w > 0 && h > 0) {
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP buffer = CreateCompatibleBitmap(dc, w, h);
-    HGDIOBJ old = SelectObject(mem, buffer);
-    paintLabel(mem, client, *s);
-    BitBlt(dc, 0, 0, w, h, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteObject(buffer);
-    DeleteDC(mem);
-  }
-  EndPaint(hwnd, &ps);
+// The layers are painted through a bitmap of the client area, so they never flicker.
+void onPaint(HWND hwnd, const LabelState* s) {
+  auto paint = [](HDC dc, const RECT& client, const void* state) {
+    paintLabel(dc, client, *static_cast<const LabelState*>(state));
+  };
+  PaintBuffered(hwnd, s ? ClientPainter(paint) : nullptr, s);
 }
 
 LRESULT CALLBACK labelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -191,46 +176,27 @@ LRESULT CALLBACK labelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-LRESULT notify(Unit*, UINT, WPARAM, LPARAM, bool* handled) {
-  *handled = false;
-  return 0;
-}
-
-Unit* create(const UnitCreateArgs& a) {
+HWND makeWindow(const UnitCreateArgs& a, LabelState* s) {
   if (!RegisterUnitClass(kLabelClass, &Guarded<labelProc>, CS_HREDRAW | CS_VREDRAW)) return nullptr;
-  auto* s = new LabelState;
-  if (!DecodeKindProps(unit_type::Label, a, &s->props)) {
-    delete s;
-    return nullptr;
-  }
   const DWORD style = (a.style & ~WS_VISIBLE) | WS_CHILD | WS_CLIPSIBLINGS;
   HWND hwnd = CreateWindowExW(0, Wide(kLabelClass).c_str(), Wide(s->props.caption).c_str(), style, a.left, a.top, a.width, a.height,
                               HWND(a.parent), HMENU(intptr_t(a.controlId)), GetModuleHandleW(nullptr), nullptr);
-  if (!hwnd) {
-    delete s;
-    return nullptr;
-  }
+  if (!hwnd) return nullptr;
   s->font = MakeUnitFontForDpi(s->props.font, WindowDpi(hwnd));
   SetUnitPicture(&s->picture, s->props.picture);
-  Unit* u = AttachNewUnit(hwnd, a, unit_type::Label, s, &notify, &freeState);
-  applyBorder(hwnd, s->props.border);
-  return u;
+  return hwnd;
 }
+
+void settle(HWND hwnd, LabelState* s) { applyBorder(hwnd, s->props.border); }
 
 // Every label property is stored by its row; what a change does beyond that is
 // here, and the label paints again.
-int setProperty(Unit* u, int index, const PropertyValue& v) {
-  LabelState* s = stateOf(u);
-  if (!s) return 0;
-  LabelProps& p = s->props;
-  HWND hwnd = HWND(u->hwnd);
-  const int number = OwnPropertyNumber(index);
-  const std::string before = number == label_prop::Caption ? p.caption : std::string();
-  if (!StorePlainProperty(kLabelTable, &p, number, v)) return 0;
+int show(HWND hwnd, LabelState* s, int number, bool changed) {
+  const LabelProps& p = s->props;
   switch (number) {
     case label_prop::Caption:
       SetWindowTextGbk(hwnd, p.caption);
-      if (p.caption != before) AnnounceNameChange(hwnd);  // the same text again is no news
+      if (changed) AnnounceNameChange(hwnd);  // the same text again is no news
       break;
     case label_prop::Border: applyBorder(hwnd, p.border); break;
     case label_prop::Font: ReplaceFont(&s->font, p.font, nullptr, WindowDpi(hwnd)); break;
@@ -241,18 +207,12 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
   return 0;  // everything shows on the existing window
 }
 
-int getProperty(Unit* u, int index, PropertyValue* v) {
-  LabelState* s = stateOf(u);
-  return s && LoadPlainProperty(kLabelTable, s->props, OwnPropertyNumber(index), v) ? 1 : 0;
-}
-
-bool serialise(Unit* u, std::vector<uint8_t>* block) {
-  LabelState* s = stateOf(u);
-  return s && EncodeUnitProperties(unit_type::Label, UnitProps(s->props), block);
-}
+constexpr UnitKindParts<LabelState> kParts = {
+    unit_type::Label, &kLabelTable, &makeWindow, &settle, nullptr, &release, nullptr, &show, nullptr, nullptr,
+};
 
 }  // namespace
 
-const UnitKindRoutines kLabelRoutines = {unit_type::Label, &create, &setProperty, &getProperty, &serialise};
+const UnitKindRoutines kLabelRoutines = KindRoutines<LabelState, kParts>();
 
 }  // namespace lw

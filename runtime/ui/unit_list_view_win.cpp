@@ -17,8 +17,8 @@
 #include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/picture_draw_win.h"
+#include "runtime/ui/unit_kind_skeleton_win.h"
 #include "runtime/ui/unit_property_tables.h"
-#include "runtime/ui/units_win.h"
 
 namespace lw {
 
@@ -37,15 +37,11 @@ struct ListViewState {
 
 WNDPROC g_listClassProc = nullptr;
 
-ListViewState* stateOf(Unit* u) {
-  return u && u->typeId == unit_type::ListView ? static_cast<ListViewState*>(u->state) : nullptr;
-}
+ListViewState* stateOf(Unit* u) { return KindStateOf<ListViewState>(u, unit_type::ListView); }
 
-void freeState(void* s) {
-  auto* state = static_cast<ListViewState*>(s);
-  DeleteUnitFont(state->font);
-  if (state->headerImages) ImageList_Destroy(state->headerImages);
-  delete state;
+void release(ListViewState* s) {
+  DeleteUnitFont(s->font);
+  if (s->headerImages) ImageList_Destroy(s->headerImages);
 }
 
 // ---- Styles ----
@@ -374,23 +370,18 @@ LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- Operations ----
 
-Unit* create(const UnitCreateArgs& a) {
-  auto* s = new ListViewState;
-  if (!DecodeKindProps(unit_type::ListView, a, &s->props)) {
-    delete s;
-    return nullptr;
-  }
-  ListViewProps& p = s->props;
+HWND makeWindow(const UnitCreateArgs& a, ListViewState* s) {
+  const ListViewProps& p = s->props;
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | listStyle(p) | (a.style & ~WS_VISIBLE);
   HWND hwnd = CreateWindowExW(BorderExStyle(ClampInt(p.border, 0, 5)), WC_LISTVIEWW, L"", style, a.left, a.top,
                               a.width, a.height, HWND(a.parent), HMENU(intptr_t(a.controlId)),
                               GetModuleHandleW(nullptr), nullptr);
-  if (!hwnd) {
-    delete s;
-    return nullptr;
-  }
-  SubclassControl(hwnd, &Guarded<listProc>, &g_listClassProc);
-  Unit* u = AttachNewUnit(hwnd, a, unit_type::ListView, s, &notify, &freeState);
+  if (hwnd) SubclassControl(hwnd, &Guarded<listProc>, &g_listClassProc);
+  return hwnd;
+}
+
+void settle(HWND hwnd, ListViewState* s) {
+  const ListViewProps& p = s->props;
   SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, kOwnExStyles, listExStyle(p));
   ApplyBorderStyle(hwnd, ClampInt(p.border, 0, 5));
   applyColours(hwnd, p);
@@ -398,11 +389,11 @@ Unit* create(const UnitCreateArgs& a) {
   applyImageLists(hwnd, s);
   insertColumns(hwnd, p);
   if (p.currentItem >= 0) selectItem(hwnd, p.currentItem);
-  return u;
 }
 
 // The view type and the columns, which the list view's rows leave to it.
-void setByHand(HWND hwnd, ListViewProps& p, int number, const PropertyValue& v) {
+int setByHand(HWND hwnd, ListViewState* s, int number, const PropertyValue& v) {
+  ListViewProps& p = s->props;
   if (number == list_view_prop::ViewType) {
     const bool wasReport = reportView(p);
     p.viewType = ClampInt(v.i, 0, 3);
@@ -410,22 +401,15 @@ void setByHand(HWND hwnd, ListViewProps& p, int number, const PropertyValue& v) 
     if (reportView(p) && !wasReport && columnCount(hwnd) == 0) insertColumns(hwnd, p);
   } else if (number == list_view_prop::Columns) {
     std::vector<ListViewColumn> columns;
-    if (!DecodeListViewColumns(v.data, &columns)) return;  // a damaged list changes nothing
+    if (!DecodeListViewColumns(v.data, &columns)) return 0;  // a damaged list changes nothing
     p.columns = columns;
     insertColumns(hwnd, p);
   }
+  return 0;
 }
 
-int setProperty(Unit* u, int index, const PropertyValue& v) {
-  ListViewState* s = stateOf(u);
-  if (!s) return 0;
-  ListViewProps& p = s->props;
-  HWND hwnd = HWND(u->hwnd);
-  const int number = OwnPropertyNumber(index);
-  if (!StorePlainProperty(kListViewTable, &p, number, v)) {
-    setByHand(hwnd, p, number, v);
-    return 0;
-  }
+int show(HWND hwnd, ListViewState* s, int number, bool) {
+  const ListViewProps& p = s->props;
   switch (number) {
     case list_view_prop::Border: ApplyBorderStyle(hwnd, p.border); break;
     case list_view_prop::TextColour: case list_view_prop::TextBackColour: case list_view_prop::BackColour:
@@ -442,27 +426,23 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
   return 0;  // the list view takes every change in place, keeping its rows
 }
 
-int getProperty(Unit* u, int index, PropertyValue* v) {
-  ListViewState* s = stateOf(u);
-  if (!s) return 0;
-  const ListViewProps& p = s->props;
-  HWND hwnd = HWND(u->hwnd);
-  const int number = OwnPropertyNumber(index);
+// The columns as the user may have resized them, and the selected row.
+int readLive(HWND hwnd, ListViewState* s, int number, PropertyValue* v) {
   switch (number) {
-    case list_view_prop::Columns: return EncodeListViewColumns(currentColumns(hwnd, p), &v->data) ? 1 : 0;
+    case list_view_prop::Columns: return EncodeListViewColumns(currentColumns(hwnd, s->props), &v->data) ? 1 : 0;
     case list_view_prop::CurrentItem: v->i = firstSelected(hwnd); return 1;
-    default: return LoadPlainProperty(kListViewTable, p, number, v) ? 1 : 0;
+    default: return 0;
   }
 }
 
-bool serialise(Unit* u, std::vector<uint8_t>* block) {
-  ListViewState* s = stateOf(u);
-  if (!s) return false;
-  ListViewProps p = s->props;
-  p.columns = currentColumns(HWND(u->hwnd), p);
-  p.currentItem = firstSelected(HWND(u->hwnd));
-  return EncodeUnitProperties(unit_type::ListView, UnitProps(p), block);
+void takeLive(HWND hwnd, ListViewProps* p) {
+  p->columns = currentColumns(hwnd, *p);
+  p->currentItem = firstSelected(hwnd);
 }
+
+constexpr UnitKindParts<ListViewState> kParts = {
+    unit_type::ListView, &kListViewTable, &makeWindow, &settle, &notify, &release, &setByHand, &show, &readLive, &takeLive,
+};
 
 }  // namespace
 
@@ -486,6 +466,6 @@ void SetListViewItemChecked(Unit* unit, int item, bool checked) {
   if (ListViewState* s = stateOf(unit)) setChecked(HWND(unit->hwnd), s, item, checked);
 }
 
-const UnitKindRoutines kListViewRoutines = {unit_type::ListView, &create, &setProperty, &getProperty, &serialise};
+const UnitKindRoutines kListViewRoutines = KindRoutines<ListViewState, kParts>();
 
 }  // namespace lw

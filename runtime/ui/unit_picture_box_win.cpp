@@ -11,12 +11,13 @@
 
 #include "runtime/core/guarded_procedure_win.h"
 #include "runtime/core/wide_text_win.h"
+#include "runtime/ui/buffered_paint_win.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/picture_animation_win.h"
 #include "runtime/ui/picture_draw_win.h"
 #include "runtime/ui/picture_take_away_win.h"
+#include "runtime/ui/unit_kind_skeleton_win.h"
 #include "runtime/ui/unit_property_tables.h"
-#include "runtime/ui/units_win.h"
 
 namespace lw {
 
@@ -33,16 +34,12 @@ struct PicBoxState {
   std::string saveName = kDefaultSaveName;  // what the save dialog suggests
 };
 
-PicBoxState* stateOf(Unit* u) {
-  return u && u->typeId == unit_type::PicBox ? static_cast<PicBoxState*>(u->state) : nullptr;
-}
+PicBoxState* stateOf(Unit* u) { return KindStateOf<PicBoxState>(u, unit_type::PicBox); }
 
-void freeState(void* s) {
-  auto* state = static_cast<PicBoxState*>(s);
-  StopAnimation(&state->player);
-  ClearUnitPicture(&state->picture);
-  if (state->background) DeleteObject(state->background);
-  delete state;
+void release(PicBoxState* s) {
+  StopAnimation(&s->player);
+  ClearUnitPicture(&s->picture);
+  if (s->background) DeleteObject(s->background);
 }
 
 // Decodes the stored bytes (every frame when animating) and starts the player when
@@ -60,27 +57,12 @@ void paint(HDC dc, const RECT& client, const PicBoxState& s) {
                  CurrentAnimationFrame(s.player));
 }
 
-// Paints through a bitmap of the client area, so frames and repaints never flicker.
-void onPaint(HWND hwnd, PicBoxState* s) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
-  RECT client;
-  GetClientRect(hwnd, &client);
-  if (s && client.right > 0 && client.bottom > 0) {
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP buffer = mem ? CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr;
-    if (buffer) {
-      HGDIOBJ old = SelectObject(mem, buffer);
-      paint(mem, client, *s);
-      BitBlt(dc, 0, 0, client.right, client.bottom, mem, 0, 0, SRCCOPY);
-      SelectObject(mem, old);
-      DeleteObject(buffer);
-    } else {
-      paint(dc, client, *s);  // no memory for the buffer: straight onto the window, flicker and all
-    }
-    if (mem) DeleteDC(mem);
-  }
-  EndPaint(hwnd, &ps);
+// Frames and repaints are painted through a bitmap of the client area, so they never flicker.
+void onPaint(HWND hwnd, const PicBoxState* s) {
+  auto draw = [](HDC dc, const RECT& client, const void* state) {
+    paint(dc, client, *static_cast<const PicBoxState*>(state));
+  };
+  PaintBuffered(hwnd, s ? ClientPainter(draw) : nullptr, s);
 }
 
 bool showsPicture(const PicBoxState* s) { return s && s->picture.decoded; }
@@ -159,46 +141,33 @@ LRESULT CALLBACK picBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-LRESULT notify(Unit*, UINT, WPARAM, LPARAM, bool* handled) {
-  *handled = false;
-  return 0;
-}
-
-Unit* create(const UnitCreateArgs& a) {
+HWND makeWindow(const UnitCreateArgs& a, PicBoxState* s) {
   if (!RegisterUnitClass(kPicBoxClass, &Guarded<picBoxProc>, CS_HREDRAW | CS_VREDRAW)) return nullptr;
-  auto* s = new PicBoxState;
-  if (!DecodeKindProps(unit_type::PicBox, a, &s->props)) {
-    delete s;
-    return nullptr;
-  }
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (a.style & ~WS_VISIBLE);
   HWND hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, Wide(kPicBoxClass).c_str(), L"", style, a.left, a.top, a.width, a.height,
                               HWND(a.parent), HMENU(intptr_t(a.controlId)), GetModuleHandleW(nullptr), nullptr);
-  if (!hwnd) {
-    delete s;
-    return nullptr;
-  }
-  ReplaceBrush(&s->background, s->props.backColour);
-  Unit* u = AttachNewUnit(hwnd, a, unit_type::PicBox, s, &notify, &freeState);
-  decodePicture(hwnd, s);
-  ApplyBorderStyle(hwnd, s->props.border);
-  return u;
+  if (hwnd) ReplaceBrush(&s->background, s->props.backColour);
+  return hwnd;
 }
 
-int setProperty(Unit* u, int index, const PropertyValue& v) {
-  PicBoxState* s = stateOf(u);
-  if (!s) return 0;
-  PicBoxProps& p = s->props;
-  HWND hwnd = HWND(u->hwnd);
-  const int number = OwnPropertyNumber(index);
-  if (number == pic_box_prop::Animate) {
-    if ((v.i != 0) != (p.animate != 0)) {
-      p.animate = v.i ? 1 : 0;
-      decodePicture(hwnd, s);  // animating needs every frame, still pictures only the first
-    }
-  } else if (!StorePlainProperty(kPicBoxTable, &p, number, v)) {
-    return 0;
+void settle(HWND hwnd, PicBoxState* s) {
+  decodePicture(hwnd, s);
+  ApplyBorderStyle(hwnd, s->props.border);
+}
+
+// The animate switch: animating needs every frame, still pictures only the first.
+int setByHand(HWND hwnd, PicBoxState* s, int number, const PropertyValue& v) {
+  if (number != pic_box_prop::Animate) return 0;
+  if ((v.i != 0) != (s->props.animate != 0)) {
+    s->props.animate = v.i ? 1 : 0;
+    decodePicture(hwnd, s);
   }
+  InvalidateRect(hwnd, nullptr, FALSE);
+  return 0;
+}
+
+int show(HWND hwnd, PicBoxState* s, int number, bool) {
+  const PicBoxProps& p = s->props;
   switch (number) {
     case pic_box_prop::Border: ApplyBorderStyle(hwnd, p.border); break;
     case pic_box_prop::BackColour: ReplaceBrush(&s->background, p.backColour); break;
@@ -210,15 +179,9 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
   return 0;
 }
 
-int getProperty(Unit* u, int index, PropertyValue* v) {
-  PicBoxState* s = stateOf(u);
-  return s && LoadPlainProperty(kPicBoxTable, s->props, OwnPropertyNumber(index), v) ? 1 : 0;
-}
-
-bool serialise(Unit* u, std::vector<uint8_t>* block) {
-  PicBoxState* s = stateOf(u);
-  return s && EncodeUnitProperties(unit_type::PicBox, UnitProps(s->props), block);
-}
+constexpr UnitKindParts<PicBoxState> kParts = {
+    unit_type::PicBox, &kPicBoxTable, &makeWindow, &settle, nullptr, &release, &setByHand, &show, nullptr, nullptr,
+};
 
 }  // namespace
 
@@ -245,6 +208,6 @@ HWND ShownPictureBoxOf(HWND window) {
   return search.count == 1 ? search.found : nullptr;
 }
 
-const UnitKindRoutines kPicBoxRoutines = {unit_type::PicBox, &create, &setProperty, &getProperty, &serialise};
+const UnitKindRoutines kPicBoxRoutines = KindRoutines<PicBoxState, kParts>();
 
 }  // namespace lw

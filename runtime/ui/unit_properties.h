@@ -452,7 +452,7 @@ constexpr uint32_t HasWindow = 0x40;      // the unit has a window of its own
 constexpr uint32_t MovesChildren = 0x80;  // re-creation moves the child windows
 constexpr uint32_t Container = 0x100;
 constexpr uint32_t NeverVisible = 0x8000;
-constexpr uint32_t NotifiesParent = 0x100000;  // a re-created unit tells its parent its units are ready
+constexpr uint32_t NotifiesParent = 0x100000;  // a kind whose parent would hear of its re-creation; no kind here has it
 }  // namespace type_flag
 
 // One row per unit kind: how its type is named and flagged, and its block routines.

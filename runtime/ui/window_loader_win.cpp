@@ -13,17 +13,14 @@
 #include "runtime/ui/menus_win.h"
 #include "runtime/ui/picture_draw_win.h"
 #include "runtime/ui/tab_order.h"
+#include "runtime/ui/unit_creation_win.h"
+#include "runtime/ui/unit_messages.h"
 #include "runtime/ui/units_win.h"
 #include "runtime/ui/window_table.h"
 #include "runtime/ui/window_unit_win.h"
 
 namespace lw {
 namespace {
-
-// Private messages to the units of a window being created.
-constexpr UINT kAllUnitsExist = 0x806F;
-constexpr UINT kWindowUnitsReady = 0x8004;
-constexpr UINT kCreationFinished = 0x8076;
 
 HWND hwndOf(UnitRecord& r) {
   Unit* u = LiveUnit(&r);
@@ -141,26 +138,12 @@ bool bringToFront(UnitRecord& own) {
 Unit* createUnit(WindowRecord* w, UnitRecord& r, HWND parentWindow, int controlId, HMENU menu, bool keepEnabled,
                  int dpi) {
   const UnitTypeInfo* type = FindUnitType(r.typeId);
-  UnitCreate create = RoutinesOf(type).create;
-  if (!create) return nullptr;
+  if (!type) return nullptr;
   bool neverVisible = type->flags & type_flag::NeverVisible;
   bool disabled = (r.state & unit_state::Disabled) && !neverVisible && !keepEnabled;
-  UnitCreateArgs a = {};
-  a.parent = parentWindow;
-  a.owner = parentWindow;
-  a.block = r.properties.data();
-  a.blockSize = r.properties.size();
-  a.style = ((r.state & unit_state::TabStop) ? WS_TABSTOP : 0) | (disabled ? WS_DISABLED : 0);
-  a.controlId = controlId;
-  a.menu = menu;
   const ScaledBox box = ScaleBoxToDpi({r.left, r.top, r.width, r.height}, dpi);
-  a.left = box.left;
-  a.top = box.top;
-  a.width = box.width;
-  a.height = box.height;
-  a.windowId = w->id;
-  a.unitId = r.id;
-  Unit* unit = create(a);
+  const UnitPlace place = {parentWindow, controlId, menu, disabled, box.left, box.top, box.width, box.height};
+  Unit* unit = CreateUnitFromRecord(*w, r, r.properties, place);
   if (unit) r.liveObject = unit;
   return unit;
 }
@@ -279,14 +262,6 @@ void disableOtherWindows(WindowRecord* w, WindowUnitState* s) {
   }
 }
 
-// Tells the units creation is over; the focus stays where it was.
-void finishCreation(WindowRecord* w, WindowUnitState* s) {
-  HWND focus = GetFocus();
-  sendToUnits(w, kCreationFinished);
-  if (GetFocus() != focus && focus && IsWindow(focus)) SetFocus(focus);
-  if (s) s->firstShowPending = true;
-}
-
 }  // namespace
 
 bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent) {
@@ -310,9 +285,8 @@ bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent)
   moveIntoContainers(w);
   stackInTabOrder(w);
   makeCursors(w);
-  // Every unit learns that all units exist; then the window.
-  sendToUnits(w, kAllUnitsExist);
-  SendMessageW(hwnd, kWindowUnitsReady, 0, 0);
+  // Every unit learns that all units exist.
+  sendToUnits(w, unit_message::AllUnitsExist);
   showControlsByFlags(w);
   installAccelerators(windowUnit, accel);
   ResumeEvents();
@@ -322,7 +296,7 @@ bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent)
   if (!IsWindow(hwnd)) return true;
   WindowUnitState* s = WindowStateOf(windowUnit);
   if (modal && s) disableOtherWindows(w, s);
-  finishCreation(w, s);
+  if (s) s->firstShowPending = true;
   return true;
 }
 

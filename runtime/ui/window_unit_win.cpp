@@ -13,9 +13,9 @@
 #include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/menus_win.h"
+#include "runtime/ui/unit_kind_skeleton_win.h"
 #include "runtime/ui/unit_picture_box_win.h"
 #include "runtime/ui/unit_property_tables.h"
-#include "runtime/ui/units_win.h"
 #include "runtime/ui/window_table.h"
 
 namespace lw {
@@ -66,81 +66,67 @@ void applyCloseCommand(HWND hwnd, const WindowProps& p) {
   if (!p.closable) DeleteMenu(GetSystemMenu(hwnd, FALSE), SC_CLOSE, MF_BYCOMMAND);
 }
 
-void freeState(void* s) {
-  auto* state = static_cast<WindowUnitState*>(s);
-  if (state->background) DeleteObject(state->background);
-  if (state->accelerators) DestroyAcceleratorTable(state->accelerators);
-  delete state;
+void release(WindowUnitState* s) {
+  if (s->background) DeleteObject(s->background);
+  if (s->accelerators) DestroyAcceleratorTable(s->accelerators);
 }
 
-LRESULT notify(Unit*, UINT, WPARAM, LPARAM, bool* handled) {
-  *handled = false;
-  return 0;
-}
-
-Unit* create(const UnitCreateArgs& a) {
-  auto* state = new WindowUnitState;
-  const char* reason = nullptr;
-  UnitProps props;
-  if (!DecodeUnitProperties(unit_type::Window, a.block, a.blockSize, &props, &reason)) {
-    delete state;
-    return nullptr;
+// Where a top-level window first stands: centred on the screen, or minimised or
+// maximised by its style.
+void applyStartPosition(const WindowProps& p, const UnitCreateArgs& a, DWORD* style, int* left, int* top) {
+  switch (p.startPosition) {
+    case 1:
+      *left = (GetSystemMetrics(SM_CXSCREEN) - a.width) / 2;
+      *top = (GetSystemMetrics(SM_CYSCREEN) - a.height) / 2;
+      break;
+    case 2: *style |= WS_MINIMIZE; break;
+    case 3:
+      if (resizable(p.border)) *style |= WS_MAXIMIZE;
+      break;
+    default: break;
   }
-  state->props = std::get<WindowProps>(props);
+}
+
+// The program's own icon (resource 1), when it has one, in the caption and task bar.
+void setProgramIcon(HWND hwnd) {
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  HICON big = LoadIconW(inst, MAKEINTRESOURCEW(1));
+  if (!big) return;
+  SendMessageW(hwnd, WM_SETICON, ICON_BIG, LPARAM(big));
+  // Shared, as LoadIconW's is: loaded once for the module, never destroyed, so
+  // no window leaves one behind.
+  HICON small = HICON(LoadImageW(inst, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                 GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  SendMessageW(hwnd, WM_SETICON, ICON_SMALL, LPARAM(small ? small : big));
+}
+
+HWND makeWindow(const UnitCreateArgs& a, WindowUnitState* state) {
   state->modal = g_creatingModalWindow;
   const WindowProps& p = state->props;
   std::string cls = p.className.empty() ? kDefaultClass : p.className;
-  if (!registerClass(cls)) {
-    delete state;
-    return nullptr;
-  }
+  if (!registerClass(cls)) return nullptr;
   DWORD style = a.style, ex = 0;
   HWND owner = HWND(a.owner);
   styleFor(p, owner != nullptr, &style, &ex);
   int left = a.left, top = a.top;
-  if (!owner) {
-    switch (p.startPosition) {
-      case 1:
-        left = (GetSystemMetrics(SM_CXSCREEN) - a.width) / 2;
-        top = (GetSystemMetrics(SM_CYSCREEN) - a.height) / 2;
-        break;
-      case 2: style |= WS_MINIMIZE; break;
-      case 3:
-        if (resizable(p.border)) style |= WS_MAXIMIZE;
-        break;
-      default: break;
-    }
-  }
+  if (!owner) applyStartPosition(p, a, &style, &left, &top);
   state->background = CreateSolidBrush(ConvertColour(p.backColour));
   HWND hwnd = CreateWindowExW(ex, Wide(cls).c_str(), Wide(p.caption).c_str(), style & ~WS_VISIBLE, left, top, a.width,
                               a.height, owner, HMENU(a.menu), GetModuleHandleW(nullptr), nullptr);
-  if (!hwnd) {
-    freeState(state);
-    return nullptr;
-  }
+  if (!hwnd) return nullptr;
   RECT r;
   GetWindowRect(hwnd, &r);
   if (r.right - r.left != a.width || r.bottom - r.top != a.height)
     SetWindowPos(hwnd, nullptr, 0, 0, a.width, a.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   SendMessageW(hwnd, WM_SETFONT, WPARAM(DefaultUnitFont()), FALSE);
-  // The program's own icon (resource 1), when it has one, in the caption and task bar.
-  HINSTANCE inst = GetModuleHandleW(nullptr);
-  if (HICON big = LoadIconW(inst, MAKEINTRESOURCEW(1))) {
-    SendMessageW(hwnd, WM_SETICON, ICON_BIG, LPARAM(big));
-    // Shared, as LoadIconW's is: loaded once for the module, never destroyed, so
-    // no window leaves one behind.
-    HICON small = HICON(LoadImageW(inst, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                   GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, LPARAM(small ? small : big));
-  }
+  setProgramIcon(hwnd);
   if (p.alwaysOnTop) SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   applyCloseCommand(hwnd, p);
-  return AttachNewUnit(hwnd, a, unit_type::Window, state, &notify, &freeState);
+  return hwnd;
 }
 
 // Re-applies the frame styles after a property change; windows are never re-created.
-void restyle(Unit* u, WindowUnitState* s) {
-  HWND hwnd = HWND(u->hwnd);
+void restyle(HWND hwnd, WindowUnitState* s) {
   DWORD keep = GetWindowLongW(hwnd, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED | WS_MINIMIZE | WS_MAXIMIZE);
   DWORD style = keep, ex = GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST;
   styleFor(s->props, GetWindow(hwnd, GW_OWNER) != nullptr, &style, &ex);
@@ -151,18 +137,13 @@ void restyle(Unit* u, WindowUnitState* s) {
 
 // Every window property is stored by its row; what a change does beyond that is
 // here. Windows are never re-created.
-int setProperty(Unit* u, int index, const PropertyValue& v) {
-  auto* s = WindowStateOf(u);
-  if (!s) return 0;
-  WindowProps& p = s->props;
-  HWND hwnd = HWND(u->hwnd);
-  const int number = OwnPropertyNumber(index);
-  if (!StorePlainProperty(kWindowTable, &p, number, v)) return 0;
+int show(HWND hwnd, WindowUnitState* s, int number, bool) {
+  const WindowProps& p = s->props;
   switch (number) {
     case window_prop::Caption: SetWindowTextGbk(hwnd, p.caption); break;
     case window_prop::Border: case window_prop::ControlBox: case window_prop::MaxButton:
     case window_prop::MinButton:
-      restyle(u, s);
+      restyle(hwnd, s);
       break;
     case window_prop::BackColour:
       if (s->background) DeleteObject(s->background);
@@ -183,23 +164,16 @@ int setProperty(Unit* u, int index, const PropertyValue& v) {
 }
 
 // The caption is read back from the window, up to its first 0 byte.
-int getProperty(Unit* u, int index, PropertyValue* v) {
-  auto* s = WindowStateOf(u);
-  if (!s) return 0;
-  const int number = OwnPropertyNumber(index);
-  if (number == window_prop::Caption) {
-    std::string t = Gbk(WideWindowText(HWND(u->hwnd)));
-    t.resize(strlen(t.c_str()));
-    v->text = t;
-    return 1;
-  }
-  return LoadPlainProperty(kWindowTable, s->props, number, v) ? 1 : 0;
+int readLive(HWND hwnd, WindowUnitState*, int number, PropertyValue* v) {
+  std::string t = Gbk(WideWindowText(hwnd));
+  t.resize(strlen(t.c_str()));
+  v->text = t;
+  return 1;
 }
 
-bool serialise(Unit* u, std::vector<uint8_t>* block) {
-  auto* s = WindowStateOf(u);
-  return s && EncodeUnitProperties(unit_type::Window, UnitProps(s->props), block);
-}
+constexpr UnitKindParts<WindowUnitState> kParts = {
+    unit_type::Window, &kWindowTable, &makeWindow, nullptr, nullptr, &release, nullptr, &show, &readLive, nullptr,
+};
 
 // The unit that has the focus inside a window: a control's unit, or the window.
 Unit* focusedUnit(HWND window) {
@@ -353,9 +327,7 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-WindowUnitState* WindowStateOf(Unit* unit) {
-  return unit && unit->typeId == unit_type::Window ? static_cast<WindowUnitState*>(unit->state) : nullptr;
-}
+WindowUnitState* WindowStateOf(Unit* unit) { return KindStateOf<WindowUnitState>(unit, unit_type::Window); }
 
 void ReleaseModalDisabling(WindowUnitState* state) {
   for (HWND h : state->disabledByModal)
@@ -365,6 +337,6 @@ void ReleaseModalDisabling(WindowUnitState* state) {
 
 Unit* FocusedUnitOf(HWND window) { return focusedUnit(window); }
 
-const UnitKindRoutines kWindowRoutines = {unit_type::Window, &create, &setProperty, &getProperty, &serialise};
+const UnitKindRoutines kWindowRoutines = KindRoutines<WindowUnitState, kParts>();
 
 }  // namespace lw

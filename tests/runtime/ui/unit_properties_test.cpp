@@ -370,5 +370,32 @@ TEST(UnitPropertyTables, FlagsAndHandWrittenRows) {
   EXPECT_EQ(kEditTable.row(edit_prop::SelText)->place, kNotInBlock);
 }
 
+// A write tells whether the field now holds another value, for texts and blocks as
+// for integers: a label announces its caption only when the text changed.
+TEST(UnitPropertyTables, AWriteSaysWhetherTheFieldChanged) {
+  struct Case {
+    const char* why;
+    int32_t number;
+    const char* text;  // a text, or the bytes of a block
+    bool changed;
+  };
+  const Case kCases[] = {
+      {"a new caption", label_prop::Caption, "状态", true},
+      {"the same caption again", label_prop::Caption, "状态", false},
+      {"another caption", label_prop::Caption, "状态。", true},
+      {"a picture's bytes", label_prop::Picture, "BM", true},
+      {"the same bytes again", label_prop::Picture, "BM", false},
+  };
+  LabelProps p;
+  for (const Case& c : kCases) {
+    PropertyValue v;
+    v.text = c.text;
+    v.data.assign(c.text, c.text + strlen(c.text));
+    bool changed = !c.changed;
+    ASSERT_TRUE(StorePlainProperty(kLabelTable, &p, c.number, v, &changed)) << c.why;
+    EXPECT_EQ(changed, c.changed) << c.why;
+  }
+}
+
 }  // namespace
 }  // namespace lw
