@@ -101,7 +101,7 @@ WindowRecord QrWindow() {
   w.units = {
       Unit(ids::QrWindowUnit, unit_type::Window, "", {50, 50, 309, 312}, kNoParent, kShown,
            {On(window_event::Created, slot::onQrWindowCreated)}, kDefaults),
-      Unit(ids::图片二维码, unit_type::PicBox, "图片二维码", {11, 4, 270, 270}, kNoParent, kShown, {},
+      Unit(ids::图片二维码, unit_type::PicBox, "图片二维码", {11, 4, kQrPictureBoxSide, kQrPictureBoxSide}, kNoParent, kShown, {},
            Block(unit_type::PicBox, picture)),
   };
   return w;

@@ -35,6 +35,10 @@ constexpr uint32_t 编辑框生成 = 0x1601EA0B;
 constexpr uint32_t 链接框 = 0x1601EA0C;
 }  // namespace ids
 
+// 图片二维码's width and height, in 96-DPI units: the tool's own QR code is drawn
+// for a box of this side.
+constexpr int32_t kQrPictureBoxSide = 270;
+
 // The application routines the templates bind, in the order of the application's
 // handler table. The table's address is the code base of the program information
 // block; a stored handler entry is the byte offset of the routine's slot in it, so
