@@ -1,9 +1,9 @@
 // The display scale at the platform edge: the pixels per inch of the system and of
 // each loaded window, every conversion between the program's 96-DPI units and
 // device pixels (with the arithmetic of display_scale.h under it), the unit fonts
-// made for a window's scale, and a window's move to a monitor of another scale. The calls newer systems offer for this are
-// looked up at run time, with the older call as the fallback, so the program
-// still starts where they do not exist.
+// made for a window's scale, and a window's move to a monitor of another scale.
+// The calls newer systems offer for this are looked up at run time, with the older
+// call as the fallback, so the program still starts where they do not exist.
 #pragma once
 #include <windows.h>
 
@@ -39,9 +39,9 @@ void RecordWindowDpi(HWND window, int dpi);
 // ---- Units and pixels ----
 // The program's geometry is in 96-DPI units above the platform edge; it becomes
 // device pixels, and pixels become units again, through these and nowhere else:
-// at the scale of the window a control or window is laid out for (WindowDpi). A
-// window still being made has no scale yet: its maker names one and converts with
-// display_scale.h's ScaleBoxToDpi.
+// at the scale of the window a control or window is laid out for (WindowDpi; the
+// system's for a null window). A window still being made has no scale yet: its
+// maker names one and converts with display_scale.h's ScaleBoxToDpi.
 int UnitsToPixels(HWND hwnd, int units);
 int PixelsToUnits(HWND hwnd, int pixels);
 ScaledBox BoxToPixels(HWND hwnd, const ScaledBox& units);
