@@ -7,7 +7,9 @@
 #include "runtime/core/library_positions.h"
 #include "runtime/core/service_table.h"
 #include "runtime/ui/accessible_name_win.h"
+#include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/list_view_commands_win.h"
+#include "runtime/ui/unit_picture_box_win.h"
 #include "runtime/ui/unit_properties.h"
 #include "runtime/ui/window_system_win.h"
 
@@ -130,6 +132,14 @@ void showQrPicture(const lw::ByteSetHeader* picture) {
 void nameQrPicture(const char* address) {
   lw::ArgRecord args[] = {windowUnit(ids::QrWindow, ids::图片二维码), lentText(kQrPictureName), lentText(address)};
   call(&lw::commands::SetAccessibleName, args);
+}
+
+void offerQrPictureAs(const char* fileName) {
+  lw::SetPictureBoxSaveName(lw::FindLiveUnit(ids::QrWindow, ids::图片二维码), fileName);
+}
+
+uint32_t qrPictureSide() {
+  return uint32_t(lw::UnitPixels(ids::QrWindow, ids::图片二维码, lw::program::kQrPictureBoxSide));
 }
 
 void nameUnlabelledControls() {

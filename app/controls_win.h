@@ -48,11 +48,16 @@ void showMessage(const char* text);
 lw::Text textCopy(const char* text);
 
 // The QR window: whether it is open; opening it (or bringing it to the front) with
-// no parent and not modal; the picture of 图片二维码 (the bytes are lent); and what
-// assistive technology reads of the picture: its name, with the address it shows.
+// no parent and not modal; the picture of 图片二维码 (the bytes are lent); what
+// assistive technology reads of the picture: its name, with the address it shows;
+// and the file name the box offers its picture under, to copy and save.
 bool isQrWindowOpen();
 void openQrWindow();
 void showQrPicture(const lw::ByteSetHeader* picture);
 void nameQrPicture(const char* address);
+void offerQrPictureAs(const char* fileName);
+// How many pixels square a picture of 图片二维码 is shown one to one: the box's
+// side at its window's display scale. A picture of that side is never stretched.
+uint32_t qrPictureSide();
 
 }  // namespace app

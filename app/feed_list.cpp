@@ -6,6 +6,7 @@
 #include "app/endpoints.h"
 #include "runtime/core/gbk_full_width.h"
 #include "runtime/core/text_commands.h"
+#include "runtime/core/text_strings.h"
 #include "runtime/core/values.h"
 
 namespace app {
@@ -57,6 +58,19 @@ size_t itemSpan(const char* text, size_t length, const char* right) {
   if (rlen == 0) return length;
   int64_t at = lw::text::FindBackward(text, length, right, rlen, length, true);
   return at < 0 ? 0 : size_t(at - 1) + rlen;  // at is a 1-based position
+}
+
+lw::Text markerToPattern(const char* marker) {
+  // In this order, each replacement over the text the one before left; the
+  // backslashes added are never escaped again.
+  static const struct {
+    const char* find;
+    const char* replacement;
+  } kLiterals[] = {{"?", "\\?"}, {"*", "\\*"}, {"+", "\\+"}, {"[", "\\["}, {"]", "\\]"},
+                   {"(", "\\("}, {")", "\\)"}, {"{", "\\{"}, {"}", "\\}"}, {lw::text::kQuotePlaceholder, "\""}};
+  std::string t = lw::text::of(marker);
+  for (const auto& l : kLiterals) t = lw::text::replaceSubText(t, l.find, l.replacement, 0, -1, false);
+  return lw::text::toText(lw::text::replaceSubText(t, "\r\n", "\\n"));
 }
 
 }  // namespace app

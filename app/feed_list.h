@@ -1,10 +1,11 @@
 // The blog list: a QQ number's public blog feed, cut into items by a regular
-// expression, one list row per item with its title and post id.
+// expression, one list row per item with its title and post id. The pure part:
+// the number, the address, the markers as pattern text and the part of a page
+// that can hold items. The search and the rows are in feed_list_win.h.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 
-#include "app/handlers.h"
 #include "runtime/core/types.h"
 
 namespace app {
@@ -28,15 +29,9 @@ lw::Text feedAddress(const char* qqNumber);
 // plain ASCII keeps the whole text (the engine's case rules for it may differ).
 size_t itemSpan(const char* text, size_t length, const char* right);
 
-// Collects every text between `left` and `right` into `items` (emptied first) and
-// returns how many there are. maxLength > 0 drops longer texts; prefix and suffix
-// wrap each text; keepLeft and keepRight put the markers back.
-int32_t collectBetween(const char* text, const char* left, const char* right, lw::ArrayBlock* items,
-                       int32_t maxLength = 0, const char* prefix = nullptr, const char* suffix = nullptr,
-                       bool keepLeft = false, bool keepRight = false);
-
-// Fetches the feed of a QQ number and appends one row per post to 超级列表框日志;
-// when there are none, says so in 标签_提示 (rows listed before stay).
-void listBlogPosts(const char* qqNumber);
+// A pattern fragment that matches the marker literally: ? * + [ ] ( ) { } are
+// escaped, "#引号" becomes a double quote and a line break "\n". The markers
+// that cut the feed into items go into the item pattern through it.
+lw::Text markerToPattern(const char* marker);
 
 }  // namespace app

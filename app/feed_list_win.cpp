@@ -5,10 +5,9 @@
 #include <utility>
 
 #include "app/controls_win.h"
-#include "app/feed_list.h"
+#include "app/feed_list_win.h"
 #include "app/link_conversion.h"
 #include "app/page_text.h"
-#include "app/share_escape.h"
 #include "regex/regex_object.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/owned_block.h"

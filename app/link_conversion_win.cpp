@@ -1,10 +1,10 @@
 // The conversion's handlers and builders: they read and write the start window's
-// controls, the clipboard and the QR window in the application's own words.
+// controls and the clipboard in the application's own words.
 #include "app/link_conversion.h"
 
 #include "app/controls_win.h"
+#include "app/handlers.h"
 #include "app/program_state.h"
-#include "app/qr_display.h"
 #include "runtime/core/owned_block.h"
 #include "runtime/core/values.h"
 
@@ -52,20 +52,6 @@ HandlerResult onMenuItemChosen(int, const uint32_t*) {
   lw::OwnedText owner(typedQqNumber());
   if (lw::IsEmptyText(owner.get()) || lw::IsEmptyText(g_state.postId)) setStatus(kCheckInput);
   else showAndCopy(blogShareAddress(owner.get(), g_state.postId), kBlogConverted, kBlogCopyFailed);
-  return {0, 0};
-}
-
-// 显示二维码: opens the QR window (or brings it to the front) when an address is
-// shown; the window fetches its image itself when it is created.
-HandlerResult onQrTriggerClicked(int, const uint32_t*) {
-  if (lw::IsEmptyText(shownAddress().get())) {
-    setStatus(kCheckInput);
-    return {0, 0};
-  }
-  // An open QR window is only brought forward by loading it, so it is first given
-  // the picture of the address shown now; a new one fetches its own when created.
-  if (isQrWindowOpen()) showShareQr();
-  openQrWindow();
   return {0, 0};
 }
 

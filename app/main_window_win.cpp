@@ -12,15 +12,15 @@
 namespace app {
 
 namespace {
-namespace slot = lw::program;
+namespace slot = lw::program::slot;
 constexpr HandlerRow kHandlerRows[] = {
-    Fill(slot::kUpdateCheckHandler, &onStartWindowCreated),
-    Fill(slot::kQrDisplayHandler, &onQrWindowCreated),
-    Fill(slot::kConvertHandler, &onConvertClicked),
-    Fill(slot::kQrTriggerHandler, &onQrTriggerClicked),
-    Fill(slot::kFeedListHandler, &onFetchFeedClicked),
-    Fill(slot::kListClickHandler, &onListClicked),
-    Fill(slot::kMenuItemHandler, &onMenuItemChosen),
+    Fill(slot::onStartWindowCreated, &onStartWindowCreated),
+    Fill(slot::onQrWindowCreated, &onQrWindowCreated),
+    Fill(slot::onConvertClicked, &onConvertClicked),
+    Fill(slot::onQrTriggerClicked, &onQrTriggerClicked),
+    Fill(slot::onFetchFeedClicked, &onFetchFeedClicked),
+    Fill(slot::onListClicked, &onListClicked),
+    Fill(slot::onMenuItemChosen, &onMenuItemChosen),
 };
 static_assert(EverySlotFilled(kHandlerRows), "every handler slot, in slot order, has a handler or is marked Empty");
 }  // namespace

@@ -1,7 +1,8 @@
 // The QR display: the QR window shows the QR image of the share address, fetched
 // from the QR image service when the window is created, and again when the user
-// asks for it while the window is open. When the service gives nothing to show,
-// or the build names no service, the tool draws the code itself.
+// asks for it (显示二维码) while the window is open. When the service gives nothing
+// to show, or the build names no service, the tool draws the code itself. Both
+// handlers, onQrWindowCreated and onQrTriggerClicked, live in qr_display_win.cpp.
 #pragma once
 #include <cstdint>
 

@@ -1,30 +1,20 @@
+// The QR display's handlers: the QR window shows the share address's QR image when
+// it is created, and 显示二维码 opens it, or gives an open one the address shown now.
 #include "app/controls_win.h"
 #include "app/endpoints.h"
-#include "app/main_window.h"
+#include "app/link_conversion.h"
 #include "app/page_text.h"
 #include "app/program_state.h"
 #include "app/qr_code.h"
 #include "app/qr_display.h"
 #include "app/share_escape.h"
 #include "runtime/core/owned_block.h"
-#include "runtime/ui/display_scale.h"
-#include "runtime/ui/display_scale_win.h"
+#include "runtime/core/values.h"
 #include "runtime/ui/picture_decode.h"
-#include "runtime/ui/unit.h"
-#include "runtime/ui/unit_picture_box_win.h"
-#include "runtime/ui/window_system_win.h"
 
 namespace app {
 
 namespace {
-
-// The picture box's side in device pixels at its window's scale: the tool's own
-// code is drawn at that size, never stretched from the 96-DPI side.
-uint32_t qrBoxSide() {
-  lw::Unit* box = lw::FindLiveUnit(ids::QrWindow, ids::图片二维码);
-  const int dpi = lw::WindowDpi(box ? HWND(box->hwnd) : nullptr);
-  return uint32_t(lw::ScaleToDpi(int(kQrPictureSide), dpi));
-}
 
 // True when the picture box can show the bytes: they decode as a picture.
 bool isShowable(lw::ByteSet bytes) {
@@ -46,10 +36,11 @@ void showShareQr() {
     picture.reset(fetchBody(lw::OwnedText(qrImageAddress(g_state.qrValue)).get()));
   }
   // Whatever the service could not give (no answer, an error page, an empty body,
-  // bytes that do not decode) the tool draws itself; the refused bytes go first.
+  // bytes that do not decode) the tool draws itself, at the size the box shows one
+  // to one, never stretched; the refused bytes go first.
   if (!isShowable(picture.get())) {
     picture.reset();
-    picture.reset(qrPictureOfText(shown.get(), qrBoxSide()));
+    picture.reset(qrPictureOfText(shown.get(), qrPictureSide()));
   }
   showQrPicture(picture.get());
   nameQrPicture(shown.get());
@@ -57,8 +48,22 @@ void showShareQr() {
 
 HandlerResult onQrWindowCreated(int, const uint32_t*) {
   // The picture box offers its picture to copy and save; saved, it is a QR image.
-  lw::SetPictureBoxSaveName(lw::FindLiveUnit(ids::QrWindow, ids::图片二维码), "二维码.png");
+  offerQrPictureAs("二维码.png");
   showShareQr();
+  return {0, 0};
+}
+
+// 显示二维码: opens the QR window (or brings it to the front) when an address is
+// shown; the window fetches its image itself when it is created.
+HandlerResult onQrTriggerClicked(int, const uint32_t*) {
+  if (lw::IsEmptyText(shownAddress().get())) {
+    setStatus(kCheckInput);
+    return {0, 0};
+  }
+  // An open QR window is only brought forward by loading it, so it is first given
+  // the picture of the address shown now; a new one fetches its own when created.
+  if (isQrWindowOpen()) showShareQr();
+  openQrWindow();
   return {0, 0};
 }
 

@@ -147,16 +147,6 @@ lw::Text replacePairs(const char* s, const ReplacePair* pairs, int pairCount, in
   return text::toText(t);
 }
 
-lw::Text markerToPattern(const char* marker) {
-  static const ReplacePair kFirst[] = {{"?", "\\?"}, {"*", "\\*"}, {"+", "\\+"}, {"[", "\\["}, {"]", "\\]"}};
-  static const ReplacePair kSecond[] = {
-      {"(", "\\("}, {")", "\\)"}, {"{", "\\{"}, {"}", "\\}"}, {text::kQuotePlaceholder, "\""}};
-  lw::OwnedText first(replacePairs(marker, kFirst, 5));
-  lw::OwnedText second(replacePairs(first.get(), kSecond, 5));
-  std::string t = text::replaceSubText(text::of(second.get()), "\r\n", "\\n");
-  return text::toText(t);
-}
-
 lw::Text qrImageAddress(const char* qrValue) {
   return text::toText(std::string("http://") + endpoints::kQrHost + "/qr.php?value=" + text::of(qrValue));
 }

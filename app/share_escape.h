@@ -1,5 +1,4 @@
-// Escaping of a share address for the QR service's "value" parameter, and the
-// turning of literal marker texts into regular-expression fragments.
+// Escaping of a share address for the QR service's "value" parameter.
 //
 // The escape is what JScript's escape() answers for the value written into the
 // one-line function "function xx(){var x='<value>';return escape(x);}" and run by
@@ -39,9 +38,6 @@ struct ReplacePair {
 // and letter-case choice.
 lw::Text replacePairs(const char* text, const ReplacePair* pairs, int pairCount, int count = -1, int start = 0,
                       bool caseSensitive = false);
-// A pattern fragment that matches the marker literally: ? * + [ ] ( ) { } are
-// escaped, "#引号" becomes a double quote and a line break "\n".
-lw::Text markerToPattern(const char* marker);
 
 // The QR image address for an escaped value.
 lw::Text qrImageAddress(const char* qrValue);

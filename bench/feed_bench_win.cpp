@@ -29,8 +29,7 @@
 
 #include <commctrl.h>
 
-#include "app/feed_list.h"
-#include "app/share_escape.h"
+#include "app/feed_list_win.h"
 #include "bench/bare_regex_win.h"
 #include "bench/bench_clock.h"
 #include "regex/regex_object.h"

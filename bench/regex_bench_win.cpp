@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/share_escape.h"
+#include "app/feed_list.h"
 #include "regex/regex_object.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/runtime_app_win.h"

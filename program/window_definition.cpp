@@ -100,8 +100,8 @@ WindowRecord QrWindow() {
   WindowRecord w = Window(ids::QrWindow, ids::QrWindowModule);
   w.units = {
       Unit(ids::QrWindowUnit, unit_type::Window, "", {50, 50, 309, 312}, kNoParent, kShown,
-           {On(window_event::Created, kQrDisplayHandler)}, kDefaults),
-      Unit(ids::图片二维码, unit_type::PicBox, "图片二维码", {11, 4, 270, 270}, kNoParent, kShown, {},
+           {On(window_event::Created, slot::onQrWindowCreated)}, kDefaults),
+      Unit(ids::图片二维码, unit_type::PicBox, "图片二维码", {11, 4, kQrPictureBoxSide, kQrPictureBoxSide}, kNoParent, kShown, {},
            Block(unit_type::PicBox, picture)),
   };
   return w;
@@ -127,23 +127,23 @@ WindowRecord StartWindow(const char* caption) {
   WindowRecord w = Window(ids::StartWindow, ids::StartWindowModule);
   w.units = {
       Unit(ids::StartWindowUnit, unit_type::Window, "", {50, 50, 400, 504}, kNoParent, kShown,
-           {On(window_event::Created, kUpdateCheckHandler)}, Block(unit_type::Window, window)),
+           {On(window_event::Created, slot::onStartWindowCreated)}, Block(unit_type::Window, window)),
       Unit(ids::标签1, unit_type::Label, "标签1", {16, 181, 32, 32}, group, kShown, {}, LabelBlock("QQ号：")),
       Unit(ids::获取, unit_type::Button, "获取", {237, 183, 104, 24}, group, kShownTab,
-           {On(button_event::Clicked, kFeedListHandler)}, ButtonBlock("获取")),
+           {On(button_event::Clicked, slot::onFetchFeedClicked)}, ButtonBlock("获取")),
       Unit(ids::编辑框QQ, unit_type::EditBox, "编辑框QQ", {60, 182, 156, 24}, group, kShownTab, {}, kDefaults),
       Unit(ids::超级列表框日志, unit_type::ListView, "超级列表框日志", {8, 8, 368, 168}, group, kShownTab,
-           {On(list_view_event::Clicked, kListClickHandler)}, Block(unit_type::ListView, list)),
+           {On(list_view_event::Clicked, slot::onListClicked)}, Block(unit_type::ListView, list)),
       Unit(ids::分组框1, unit_type::GroupBox, "分组框1", {0, 232, 384, 216}, kNoParent, kShown, {}, kDefaults,
            {ids::标签1, ids::获取, ids::编辑框QQ, ids::超级列表框日志}),
       MenuItem(ids::生成识别连接, 0, menu_state::Hidden, "生成识别连接", kNoHandler),
-      MenuItem(ids::生成链接, 1, 0, "生成链接", HandlerEntry(kMenuItemHandler)),
+      MenuItem(ids::生成链接, 1, 0, "生成链接", HandlerEntry(slot::onMenuItemChosen)),
       Unit(ids::按钮_转换1, unit_type::Button, "按钮_转换1", {192, 39, 144, 32}, kNoParent, kShownTab,
-           {On(button_event::Clicked, kQrTriggerHandler)}, ButtonBlock("显示二维码")),
+           {On(button_event::Clicked, slot::onQrTriggerClicked)}, ButtonBlock("显示二维码")),
       Unit(ids::标签_提示, unit_type::Label, "标签_提示", {24, 208, 320, 32}, kNoParent, kShown, {},
            LabelBlock("提示：", 0x0000FF)),
       Unit(ids::按钮_转换, unit_type::Button, "按钮_转换", {24, 38, 144, 32}, kNoParent, kShownTab,
-           {On(button_event::Clicked, kConvertHandler)}, ButtonBlock("生成识别链接")),
+           {On(button_event::Clicked, slot::onConvertClicked)}, ButtonBlock("生成识别链接")),
       Unit(ids::标签2, unit_type::Label, "标签2", {3, 7, 98, 24}, kNoParent, kShown, {},
            LabelBlock("说说或者日志地址")),
       Unit(ids::编辑框生成, unit_type::EditBox, "编辑框生成", {8, 80, 368, 128}, kNoParent, kShownTab, {},

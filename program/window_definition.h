@@ -35,20 +35,29 @@ constexpr uint32_t 编辑框生成 = 0x1601EA0B;
 constexpr uint32_t 链接框 = 0x1601EA0C;
 }  // namespace ids
 
+// 图片二维码's width and height, in 96-DPI units: the tool's own QR code is drawn
+// for a box of this side.
+constexpr int32_t kQrPictureBoxSide = 270;
+
 // The application routines the templates bind, in the order of the application's
 // handler table. The table's address is the code base of the program information
 // block; a stored handler entry is the byte offset of the routine's slot in it, so
-// the first routine's entry is 0.
+// the first routine's entry is 0. Each slot carries the name of the handler that
+// fills it.
+namespace slot {
 enum HandlerSlot : int32_t {
-  kUpdateCheckHandler,  // start window created
-  kQrDisplayHandler,    // QR window created
-  kConvertHandler,      // 按钮_转换 clicked
-  kQrTriggerHandler,    // 按钮_转换1 clicked
-  kFeedListHandler,     // 获取 clicked
-  kListClickHandler,    // 超级列表框日志 clicked
-  kMenuItemHandler,     // 生成链接 chosen
-  kHandlerSlotCount
+  onStartWindowCreated,  // start window created: the update check
+  onQrWindowCreated,     // QR window created: the QR display
+  onConvertClicked,      // 按钮_转换 clicked
+  onQrTriggerClicked,    // 按钮_转换1 clicked
+  onFetchFeedClicked,    // 获取 clicked
+  onListClicked,         // 超级列表框日志 clicked
+  onMenuItemChosen,      // 生成链接 chosen
+  kCount
 };
+}  // namespace slot
+using slot::HandlerSlot;
+constexpr int32_t kHandlerSlotCount = slot::kCount;
 
 // One slot holds a routine address of the 32-bit program.
 constexpr int32_t kHandlerSlotBytes = 4;

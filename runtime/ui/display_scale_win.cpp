@@ -9,6 +9,7 @@
 #include "runtime/ui/property_access_win.h"
 #include "runtime/ui/property_values.h"
 #include "runtime/ui/units_win.h"
+#include "runtime/ui/window_system_win.h"
 #include "runtime/ui/window_table.h"
 #include "runtime/ui/window_unit_win.h"
 
@@ -135,6 +136,21 @@ int DefaultUnitFontDpi() {
   static const int dpi = screenDpi();
   return dpi;
 }
+
+int UnitsToPixels(HWND hwnd, int units) { return ScaleToDpi(units, WindowDpi(hwnd)); }
+
+int PixelsToUnits(HWND hwnd, int pixels) { return ScaleFromDpi(pixels, WindowDpi(hwnd)); }
+
+ScaledBox BoxToPixels(HWND hwnd, const ScaledBox& units) { return ScaleBoxToDpi(units, WindowDpi(hwnd)); }
+
+ScaledBox BoxToUnits(HWND hwnd, const ScaledBox& pixels) { return ScaleBoxFromDpi(pixels, WindowDpi(hwnd)); }
+
+int UnitPixels(uint32_t windowId, uint32_t unitId, int units) {
+  Unit* unit = FindLiveUnit(windowId, unitId);
+  return UnitsToPixels(unit ? HWND(unit->hwnd) : nullptr, units);
+}
+
+int DefaultFontPixelsToUnits(int pixels) { return ScaleFromDpi(pixels, DefaultUnitFontDpi()); }
 
 void RecordWindowDpi(HWND window, int dpi) {
   if (WindowUnitState* s = loadedWindowState(window)) s->dpi = dpi;

@@ -1,13 +1,16 @@
 // The display scale at the platform edge: the pixels per inch of the system and of
-// each loaded window, the unit fonts made for a window's scale, and a window's
-// move to a monitor of another scale. The calls newer systems offer for this are
-// looked up at run time, with the older call as the fallback, so the program
-// still starts where they do not exist.
+// each loaded window, every conversion between the program's 96-DPI units and
+// device pixels (with the arithmetic of display_scale.h under it), the unit fonts
+// made for a window's scale, and a window's move to a monitor of another scale.
+// The calls newer systems offer for this are looked up at run time, with the older
+// call as the fallback, so the program still starts where they do not exist.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
 #include <vector>
+
+#include "runtime/ui/display_scale.h"
 
 namespace lw {
 
@@ -32,6 +35,23 @@ int DefaultUnitFontDpi();
 
 // Records the scale a loaded window (its top-level window) is laid out for.
 void RecordWindowDpi(HWND window, int dpi);
+
+// ---- Units and pixels ----
+// The program's geometry is in 96-DPI units above the platform edge; it becomes
+// device pixels, and pixels become units again, through these and nowhere else:
+// at the scale of the window a control or window is laid out for (WindowDpi; the
+// system's for a null window). A window still being made has no scale yet: its
+// maker names one and converts with display_scale.h's ScaleBoxToDpi.
+int UnitsToPixels(HWND hwnd, int units);
+int PixelsToUnits(HWND hwnd, int pixels);
+ScaledBox BoxToPixels(HWND hwnd, const ScaledBox& units);
+ScaledBox BoxToUnits(HWND hwnd, const ScaledBox& pixels);
+// A unit's 96-DPI units in pixels at the scale of the loaded window it sits on
+// (the system's when it has no live window).
+int UnitPixels(uint32_t windowId, uint32_t unitId, int units);
+// A size of the default unit font, in pixels at the scale it was made for, as
+// 96-DPI units.
+int DefaultFontPixelsToUnits(int pixels);
 
 // A unit's font from its font block, for `dpi`: the block's height is in 96-DPI
 // units. An empty block gives the default GUI font, made for `dpi` when the stock

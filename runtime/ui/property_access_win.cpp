@@ -55,8 +55,8 @@ LogFontRecord fontOf(const std::vector<uint8_t>& block) {
     LOGFONTW lf = {};
     GetObjectW(DefaultUnitFont(), sizeof lf, &lf);
     memcpy(&f, &lf, offsetof(LOGFONTW, lfFaceName));
-    f.height = ScaleFromDpi(lf.lfHeight, DefaultUnitFontDpi());
-    f.width = ScaleFromDpi(lf.lfWidth, DefaultUnitFontDpi());
+    f.height = DefaultFontPixelsToUnits(lf.lfHeight);
+    f.width = DefaultFontPixelsToUnits(lf.lfWidth);
     memset(f.faceName, 0, sizeof f.faceName);
     const std::string face = Gbk(lf.lfFaceName, wcsnlen(lf.lfFaceName, LF_FACESIZE));
     memcpy(f.faceName, face.data(), face.size() < sizeof f.faceName ? face.size() : sizeof f.faceName - 1);
@@ -72,13 +72,13 @@ RECT placement(HWND h) {
   GetWindowRect(h, &r);
   HWND parent = (GetWindowLongW(h, GWL_STYLE) & WS_CHILD) ? GetParent(h) : nullptr;
   if (parent) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  const ScaledBox b = ScaleBoxFromDpi({r.left, r.top, r.right - r.left, r.bottom - r.top}, WindowDpi(h));
+  const ScaledBox b = BoxToUnits(h, {r.left, r.top, r.right - r.left, r.bottom - r.top});
   return {b.left, b.top, b.left + b.width, b.top + b.height};
 }
 
 // Moves and sizes a live unit to a rectangle of 96-DPI units.
 void place(HWND h, const RECT& r, UINT flags) {
-  const ScaledBox b = ScaleBoxToDpi({r.left, r.top, r.right - r.left, r.bottom - r.top}, WindowDpi(h));
+  const ScaledBox b = BoxToPixels(h, {r.left, r.top, r.right - r.left, r.bottom - r.top});
   SetWindowPos(h, nullptr, b.left, b.top, b.width, b.height, flags | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

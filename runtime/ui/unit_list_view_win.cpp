@@ -132,7 +132,7 @@ void insertColumns(HWND hwnd, const ListViewProps& p) {
       col.iImage = c.image;
     }
     if (c.imageRight) col.fmt |= LVCFMT_BITMAP_ON_RIGHT;
-    col.cx = ScaleToDpi(c.width, WindowDpi(hwnd));
+    col.cx = UnitsToPixels(hwnd, c.width);
     col.pszText = const_cast<wchar_t*>(header.c_str());
     col.iSubItem = int(i);
     SendMessageW(hwnd, LVM_INSERTCOLUMNW, WPARAM(i), LPARAM(&col));
@@ -144,7 +144,7 @@ std::vector<ListViewColumn> currentColumns(HWND hwnd, const ListViewProps& p) {
   std::vector<ListViewColumn> columns = p.columns;
   if (reportView(p) && columnCount(hwnd) == int(columns.size()))
     for (size_t i = 0; i < columns.size(); ++i)
-      columns[i].width = ScaleFromDpi(int(SendMessageW(hwnd, LVM_GETCOLUMNWIDTH, WPARAM(i), 0)), WindowDpi(hwnd));
+      columns[i].width = PixelsToUnits(hwnd, int(SendMessageW(hwnd, LVM_GETCOLUMNWIDTH, WPARAM(i), 0)));
   return columns;
 }
 
@@ -350,8 +350,7 @@ LRESULT onKeyboardContextMenu(HWND hwnd) {
   if (!SendMessageW(hwnd, LVM_GETITEMRECT, WPARAM(row), LPARAM(&r))) return 0;
   POINT at = {r.left, r.bottom};
   ClientToScreen(hwnd, &at);
-  const int dpi = WindowDpi(hwnd);
-  const uint32_t anchor[2] = {uint32_t(ScaleFromDpi(at.x, dpi)), uint32_t(ScaleFromDpi(at.y, dpi))};
+  const uint32_t anchor[2] = {uint32_t(PixelsToUnits(hwnd, at.x)), uint32_t(PixelsToUnits(hwnd, at.y))};
   fire(u, list_view_event::Clicked, 2, anchor);
   return 0;
 }

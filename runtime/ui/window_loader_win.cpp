@@ -134,7 +134,9 @@ bool bringToFront(UnitRecord& own) {
 
 // Makes the live unit of one record with its kind's create routine. `keepEnabled`
 // ignores the record's disabled flag (a window created again keeps working). The
-// record's geometry, in 96-DPI units, becomes pixels at `dpi` here and only here.
+// record's geometry, in 96-DPI units, becomes pixels at `dpi` through the display
+// scale (runtime/ui/display_scale_win.h), where every conversion between units and
+// pixels is made.
 Unit* createUnit(WindowRecord* w, UnitRecord& r, HWND parentWindow, int controlId, HMENU menu, bool keepEnabled,
                  int dpi) {
   const UnitTypeInfo* type = FindUnitType(r.typeId);

@@ -163,8 +163,8 @@ void PopupMenu(ResultRecord* r, int argc, ArgRecord* args) {
   int x = pt.x + 3, y = pt.y + 3;
   HWND hwnd = HWND(window->hwnd);
   // A position the program gives is in 96-DPI units.
-  if (argc >= 3 && args[2].type != 0) x = ScaleToDpi(int32_t(args[2].low), WindowDpi(hwnd));
-  if (argc >= 4 && args[3].type != 0) y = ScaleToDpi(int32_t(args[3].low), WindowDpi(hwnd));
+  if (argc >= 3 && args[2].type != 0) x = UnitsToPixels(hwnd, int32_t(args[2].low));
+  if (argc >= 4 && args[3].type != 0) y = UnitsToPixels(hwnd, int32_t(args[3].low));
   SetForegroundWindow(hwnd);
   UINT chosen = UINT(TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, hwnd, nullptr));
   DestroyMenu(popup);

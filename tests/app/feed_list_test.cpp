@@ -1,4 +1,5 @@
-// The feed address, and how much of a page can hold items before the pattern runs.
+// The feed address, the markers as pattern text, and how much of a page can hold
+// items before the pattern runs.
 #include "app/feed_list.h"
 
 #include <gtest/gtest.h>
@@ -86,6 +87,15 @@ TEST(ItemSpan, MarkerThatIsNotPlainAsciiKeepsTheWholeText) {
   EXPECT_EQ(page.size(), span(page, "》"));
   EXPECT_EQ(page.size(), span(page, "结束"));
   EXPECT_EQ(page.size(), span(page, ""));
+}
+
+TEST(MarkerToPattern, EscapesMetacharactersAndPlaceholders) {
+  EXPECT_EQ("<title><!\\[CDATA", take(app::markerToPattern("<title><![CDATA")));
+  EXPECT_EQ("\\(a\\+b\\)\\?", take(app::markerToPattern("(a+b)?")));
+  EXPECT_EQ("a\"b", take(app::markerToPattern("a#引号b")));
+  EXPECT_EQ("\\{\\*\\}\\]", take(app::markerToPattern("{*}]")));
+  EXPECT_EQ("x\\ny.^$|\\", take(app::markerToPattern("x\r\ny.^$|\\")));
+  EXPECT_EQ("", take(app::markerToPattern(nullptr)));
 }
 
 }  // namespace

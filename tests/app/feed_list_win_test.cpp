@@ -1,6 +1,6 @@
 // Collecting feed items through the regex object and the platform's component, and
 // re-encoding fetched UTF-8 text through the program's code-page DLL commands.
-#include "app/feed_list.h"
+#include "app/feed_list_win.h"
 
 #include <windows.h>
 

@@ -1,6 +1,7 @@
 // The tool's own QR code: the pictures it makes read back as their text with a real
-// reader (natively), sit whole-pixel and centred in the picture box, and a text no
-// QR code holds gets no picture.
+// reader (natively), sit whole-pixel and centred in the picture box at every display
+// scale, with modules that grow with the scale, and a text no QR code holds gets no
+// picture.
 #include "app/qr_code.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "runtime/core/memory.h"
+#include "runtime/ui/display_scale.h"
 #include "runtime/ui/picture_decode.h"
 #include "tests/support/qr_reader.h"
 #include "tests/support/share_addresses.h"
@@ -111,6 +113,29 @@ TEST(QrCode, TextBeyondTheLargestCodeGetsNoPicture) {
   lw::ByteSet largest = app::qrPictureOfText(fits.c_str());
   EXPECT_NE(nullptr, largest) << "expected the largest code drawn one pixel per module";
   lw::FreeMemory(largest);
+}
+
+// The display scales the program is tested at: 100, 125, 150, 175 and 200 %.
+constexpr int kDpis[] = {96, 120, 144, 168, 192};
+
+TEST(DisplayScale, OwnQrCodeHasWholeModulesThatGrowWithTheScale) {
+  // The tool's own code is drawn for the box's side in device pixels: whole pixels
+  // per module, as large as fit, centred; more pixels per module at a larger scale.
+  app::QrCode code;
+  ASSERT_TRUE(app::encodeQrCode("http://share.example/s?id=1234567890", &code));
+  const int modules = qrcodegen_getSize(code.bits) + 2 * app::kQrQuietZone;
+  int previous = 0;
+  for (int dpi : kDpis) {
+    const int side = lw::ScaleToDpi(int(app::kQrPictureSide), dpi);
+    const app::QrLayout l = app::qrLayout(code, uint32_t(side));
+    EXPECT_LE(l.scale * modules, side) << "the code fits at " << dpi;
+    EXPECT_GT((l.scale + 1) * modules, side) << "the largest whole module at " << dpi;
+    EXPECT_EQ((side - l.scale * modules) / 2, l.offset) << "centred at " << dpi;
+    EXPECT_GE(l.scale, previous) << "modules never shrink as the scale grows";
+    previous = l.scale;
+  }
+  EXPECT_GT(app::qrLayout(code, uint32_t(lw::ScaleToDpi(int(app::kQrPictureSide), 192))).scale,
+            app::qrLayout(code, app::kQrPictureSide).scale);
 }
 
 }  // namespace

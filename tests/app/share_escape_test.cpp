@@ -104,15 +104,6 @@ TEST(ScriptLiteral, RejectsAQuoteThatWouldEndTheLiteral) {
   EXPECT_EQ("%uD800%u2028", app::scriptEscape(u"\xD800\u2028"));
 }
 
-TEST(MarkerToPattern, EscapesMetacharactersAndPlaceholders) {
-  EXPECT_EQ("<title><!\\[CDATA", take(app::markerToPattern("<title><![CDATA")));
-  EXPECT_EQ("\\(a\\+b\\)\\?", take(app::markerToPattern("(a+b)?")));
-  EXPECT_EQ("a\"b", take(app::markerToPattern("a#引号b")));
-  EXPECT_EQ("\\{\\*\\}\\]", take(app::markerToPattern("{*}]")));
-  EXPECT_EQ("x\\ny.^$|\\", take(app::markerToPattern("x\r\ny.^$|\\")));
-  EXPECT_EQ("", take(app::markerToPattern(nullptr)));
-}
-
 TEST(ReplacePairs, CountStartAndLetterCaseApplyToEveryPair) {
   const app::ReplacePair xy[] = {{"X", "-"}, {"y", "+"}};
   EXPECT_EQ("a-b-c+", take(app::replacePairs("aXbxcY", xy, 2)));          // letter case ignored

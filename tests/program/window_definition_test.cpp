@@ -43,7 +43,7 @@ TEST(WindowDefinition, RecordsServeWindowCreation) {
   EXPECT_EQ(menu->menu.handler, 0u);
   UnitRecord* item = FindUnitRecord(*start, ids::生成链接);
   ASSERT_NE(item, nullptr);
-  EXPECT_EQ(item->menu.handler, 0x10000u + HandlerEntry(kMenuItemHandler));
+  EXPECT_EQ(item->menu.handler, 0x10000u + HandlerEntry(slot::onMenuItemChosen));
 
   // The group box holds exactly the units that name it as parent.
   UnitRecord* group = FindUnitRecord(*start, ids::分组框1);

@@ -66,24 +66,24 @@ struct Expected {
 
 // The start window's controls in record order (the menu items are records 6 and 7).
 const Expected kStartUnits[] = {
-    {0x0601EA06, 0x00010001, "", 50, 50, 400, 504, 0, 1, 0, HandlerEntry(kUpdateCheckHandler)},
+    {0x0601EA06, 0x00010001, "", 50, 50, 400, 504, 0, 1, 0, HandlerEntry(slot::onStartWindowCreated)},
     {0x1601EA5C, 0x0001000A, "标签1", 16, 181, 32, 32, 0x1601EA5A, 1, kNone, 0},
-    {0x1601EA5D, 0x0001000B, "获取", 237, 183, 104, 24, 0x1601EA5A, 5, 0, HandlerEntry(kFeedListHandler)},
+    {0x1601EA5D, 0x0001000B, "获取", 237, 183, 104, 24, 0x1601EA5A, 5, 0, HandlerEntry(slot::onFetchFeedClicked)},
     {0x1601EA5E, 0x00010005, "编辑框QQ", 60, 182, 156, 24, 0x1601EA5A, 5, kNone, 0},
-    {0x1601EA5F, 0x00030004, "超级列表框日志", 8, 8, 368, 168, 0x1601EA5A, 5, 4, HandlerEntry(kListClickHandler)},
+    {0x1601EA5F, 0x00030004, "超级列表框日志", 8, 8, 368, 168, 0x1601EA5A, 5, 4, HandlerEntry(slot::onListClicked)},
     {0x1601EA5A, 0x00010009, "分组框1", 0, 232, 384, 216, 0, 1, kNone, 0},
     {0, 0, nullptr, 0, 0, 0, 0, 0, 0, 0, 0},  // menu item
     {0, 0, nullptr, 0, 0, 0, 0, 0, 0, 0, 0},  // menu item
-    {0x1601EA07, 0x0001000B, "按钮_转换1", 192, 39, 144, 32, 0, 5, 0, HandlerEntry(kQrTriggerHandler)},
+    {0x1601EA07, 0x0001000B, "按钮_转换1", 192, 39, 144, 32, 0, 5, 0, HandlerEntry(slot::onQrTriggerClicked)},
     {0x1601EA08, 0x0001000A, "标签_提示", 24, 208, 320, 32, 0, 1, kNone, 0},
-    {0x1601EA09, 0x0001000B, "按钮_转换", 24, 38, 144, 32, 0, 5, 0, HandlerEntry(kConvertHandler)},
+    {0x1601EA09, 0x0001000B, "按钮_转换", 24, 38, 144, 32, 0, 5, 0, HandlerEntry(slot::onConvertClicked)},
     {0x1601EA0A, 0x0001000A, "标签2", 3, 7, 98, 24, 0, 1, kNone, 0},
     {0x1601EA0B, 0x00010005, "编辑框生成", 8, 80, 368, 128, 0, 5, kNone, 0},
     {0x1601EA0C, 0x00010005, "链接框", 108, 8, 272, 24, 0, 5, kNone, 0},
 };
 
 const Expected kQrUnits[] = {
-    {0x0601E9FE, 0x00010001, "", 50, 50, 309, 312, 0, 1, 0, HandlerEntry(kQrDisplayHandler)},
+    {0x0601E9FE, 0x00010001, "", 50, 50, 309, 312, 0, 1, 0, HandlerEntry(slot::onQrWindowCreated)},
     {0x1601EA20, 0x00010006, "图片二维码", 11, 4, 270, 270, 0, 1, kNone, 0},
 };
 
@@ -359,7 +359,7 @@ TEST(WindowSection, StartWindowMenu) {
   EXPECT_EQ(u[7].caption, "生成链接");
   EXPECT_EQ(u[7].level, 1);
   EXPECT_EQ(u[7].flags, 0u);
-  EXPECT_EQ(u[7].handler, HandlerEntry(kMenuItemHandler));
+  EXPECT_EQ(u[7].handler, HandlerEntry(slot::onMenuItemChosen));
 }
 
 TEST(WindowSection, HandlerEntriesAreDistinctSlotsOfTheTable) {

@@ -54,8 +54,8 @@ inline std::string ClipboardText() {
 struct StartWindowTest : ::testing::Test {
   void SetUp() override {
     for (int i = 0; i < program::kHandlerSlotCount; ++i) handlers[i] = app::kHandlerTable[i];
-    handlers[program::kUpdateCheckHandler] = &skipUpdateCheck;
-    handlers[program::kQrDisplayHandler] = &countQrWindow;
+    handlers[program::slot::onStartWindowCreated] = &skipUpdateCheck;
+    handlers[program::slot::onQrWindowCreated] = &countQrWindow;
     g_qrWindowsCreated = 0;
     InstallWindowSystem();
     ASSERT_TRUE(ReadLoadedWindows(program::kWindowSection, program::kWindowSectionLength, uintptr_t(handlers),

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/qr_code.h"
-
 namespace {
 
 using lw::ScaleFromDpi;
@@ -66,26 +64,6 @@ TEST(DisplayScale, FontHeightsKeepTheirSignAndNeverVanish) {
     EXPECT_LT(0, lw::ScaleFontHeight(1, dpi)) << "a cell height stays one";
     EXPECT_EQ(ScaleToDpi(-12, dpi), lw::ScaleFontHeight(-12, dpi));
   }
-}
-
-TEST(DisplayScale, OwnQrCodeHasWholeModulesThatGrowWithTheScale) {
-  // The tool's own code is drawn for the box's side in device pixels: whole pixels
-  // per module, as large as fit, centred; more pixels per module at a larger scale.
-  app::QrCode code;
-  ASSERT_TRUE(app::encodeQrCode("http://share.example/s?id=1234567890", &code));
-  const int modules = qrcodegen_getSize(code.bits) + 2 * app::kQrQuietZone;
-  int previous = 0;
-  for (int dpi : kDpis) {
-    const int side = ScaleToDpi(int(app::kQrPictureSide), dpi);
-    const app::QrLayout l = app::qrLayout(code, uint32_t(side));
-    EXPECT_LE(l.scale * modules, side) << "the code fits at " << dpi;
-    EXPECT_GT((l.scale + 1) * modules, side) << "the largest whole module at " << dpi;
-    EXPECT_EQ((side - l.scale * modules) / 2, l.offset) << "centred at " << dpi;
-    EXPECT_GE(l.scale, previous) << "modules never shrink as the scale grows";
-    previous = l.scale;
-  }
-  EXPECT_GT(app::qrLayout(code, uint32_t(ScaleToDpi(int(app::kQrPictureSide), 192))).scale,
-            app::qrLayout(code, app::kQrPictureSide).scale);
 }
 
 }  // namespace
