@@ -1,6 +1,6 @@
 #include "app/controls_win.h"
 
-#include "program/window_definition.h"
+#include "app/window_definition.h"
 #include "runtime/core/automation.h"
 #include "runtime/core/core_commands.h"
 #include "runtime/core/core_commands_win.h"
@@ -16,7 +16,6 @@
 namespace app {
 namespace {
 
-namespace ids = lw::program::ids;
 namespace arg = lw::arg;
 
 // What a screen reader calls the controls that no label names.
@@ -139,7 +138,7 @@ void offerQrPictureAs(const char* fileName) {
 }
 
 uint32_t qrPictureSide() {
-  return uint32_t(lw::UnitPixels(ids::QrWindow, ids::图片二维码, lw::program::kQrPictureBoxSide));
+  return uint32_t(lw::UnitPixels(ids::QrWindow, ids::图片二维码, app::kQrPictureBoxSide));
 }
 
 void nameUnlabelledControls() {

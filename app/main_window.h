@@ -5,15 +5,14 @@
 #include <cstdint>
 
 #include "app/handlers.h"
-#include "program/window_definition.h"
+#include "app/window_definition.h"
 
 namespace app {
 
-namespace ids = lw::program::ids;
 
 // The handler table, in the slot order of the window definition. Its address is the
 // code base of the program information block.
-using HandlerTable = std::array<lw::EventHandler, lw::program::kHandlerSlotCount>;
+using HandlerTable = std::array<lw::EventHandler, app::kHandlerSlotCount>;
 extern const HandlerTable kHandlerTable;
 
 // One row of the handler table as it is written: the slot it fills and the handler
@@ -21,16 +20,16 @@ extern const HandlerTable kHandlerTable;
 // handler that is not marked Empty, or a slot without a row, does not compile
 // (EverySlotFilled, asserted where the table is written).
 struct HandlerRow {
-  lw::program::HandlerSlot slot;
+  app::HandlerSlot slot;
   lw::EventHandler handler;
   bool empty;
 };
-constexpr HandlerRow Fill(lw::program::HandlerSlot slot, lw::EventHandler handler) { return {slot, handler, false}; }
-constexpr HandlerRow Empty(lw::program::HandlerSlot slot) { return {slot, nullptr, true}; }
+constexpr HandlerRow Fill(app::HandlerSlot slot, lw::EventHandler handler) { return {slot, handler, false}; }
+constexpr HandlerRow Empty(app::HandlerSlot slot) { return {slot, nullptr, true}; }
 
 // True when row k fills slot k, for every slot, with a handler or marked Empty.
 template <size_t N> constexpr bool EverySlotFilled(const HandlerRow (&rows)[N]) {
-  if (N != size_t(lw::program::kHandlerSlotCount)) return false;
+  if (N != size_t(app::kHandlerSlotCount)) return false;
   for (size_t k = 0; k < N; ++k)
     if (size_t(rows[k].slot) != k || (rows[k].handler == nullptr && !rows[k].empty)) return false;
   return true;

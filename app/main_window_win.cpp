@@ -12,7 +12,6 @@
 namespace app {
 
 namespace {
-namespace slot = lw::program::slot;
 constexpr HandlerRow kHandlerRows[] = {
     Fill(slot::onStartWindowCreated, &onStartWindowCreated),
     Fill(slot::onQrWindowCreated, &onQrWindowCreated),
@@ -26,8 +25,8 @@ static_assert(EverySlotFilled(kHandlerRows), "every handler slot, in slot order,
 }  // namespace
 
 constexpr HandlerTable kHandlerTable = HandlerTableOf(kHandlerRows);
-static_assert(sizeof kHandlerTable == lw::program::kHandlerTableBytes, "the table is exactly its slots");
-static_assert(sizeof(lw::EventHandler) == lw::program::kHandlerSlotBytes, "a handler slot holds one routine address");
+static_assert(sizeof kHandlerTable == app::kHandlerTableBytes, "the table is exactly its slots");
+static_assert(sizeof(lw::EventHandler) == app::kHandlerSlotBytes, "a handler slot holds one routine address");
 
 // A left click in 超级列表框日志, on a row or on empty space: the output box is
 // cleared, postId becomes the "ID" of the selected row (empty when none is

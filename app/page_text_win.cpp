@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "app/wait_cursor_win.h"
-#include "program/dll_commands.h"
+#include "runtime/core/dll_commands.h"
 #include "runtime/core/codepage.h"
 #include "runtime/core/dll_call.h"
 #include "runtime/core/memory.h"
@@ -15,10 +15,10 @@
 namespace app {
 namespace {
 
-namespace dll = lw::program::dll;
 constexpr uint32_t kUtf8 = 65001;
 constexpr uint32_t kGbk = lw::kTextCodePage;
 
+namespace dll = lw::dll;
 using lw::callDll;
 using lw::word;
 

@@ -7,14 +7,14 @@
 
 #include <qrcodegen.h>
 
-#include "program/window_definition.h"
+#include "app/window_definition.h"
 #include "runtime/core/types.h"
 
 namespace app {
 
 // The side of the QR window's picture box, in 96-DPI units (pixels at 100 %), as
 // the window definition gives it.
-constexpr uint32_t kQrPictureSide = uint32_t(lw::program::kQrPictureBoxSide);
+constexpr uint32_t kQrPictureSide = uint32_t(app::kQrPictureBoxSide);
 // White modules around the code, as readers expect.
 constexpr int kQrQuietZone = 4;
 

@@ -1,28 +1,44 @@
-# Collects the modules. A file whose name ends in _win.cpp (or an assembly .S file)
-# touches the platform and is built only for Windows; every other .cpp is pure and
-# is built in both builds.
-set(LW_MODULE_DIRS runtime/core runtime/ui web regex app)
+# The modules, one library per floor of the house, each linking only the floors
+# below it:
+#
+#   runtime_core   the runtime's start-up, services, values, text and automation
+#   runtime_ui     windows, units, properties, events and pictures      (core)
+#   web, regex     the web request and the regular expression object    (core, ui)
+#   app            the application                                      (all of the above)
+#   linkwright     the program image and its entry (program/CMakeLists.txt)
+#
+# The build also checks the includes (scripts/check_floors.sh): a file that includes
+# a header from a floor above its own fails the build.
+#
+# A file whose name ends in _win.cpp (or an assembly .S file) touches the platform
+# and is built only for Windows; every other .cpp is pure and is built in both builds,
+# the native one under the sanitizers.
 
-set(lw_pure_sources)
-set(lw_platform_sources)
-foreach(dir ${LW_MODULE_DIRS})
+# lw_floor(<target> <folder> [<floor below>...])
+function(lw_floor target dir)
   file(GLOB_RECURSE found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.S)
+  set(sources)
   foreach(f ${found})
     if(f MATCHES "_win\\.cpp$" OR f MATCHES "\\.S$")
-      list(APPEND lw_platform_sources ${f})
+      if(LW_WINDOWS)
+        list(APPEND sources ${f})
+      endif()
     else()
-      list(APPEND lw_pure_sources ${f})
+      list(APPEND sources ${f})
     endif()
   endforeach()
-endforeach()
+  add_library(${target} STATIC ${sources})
+  target_link_libraries(${target} PUBLIC ${ARGN})
+  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  add_dependencies(${target} lw_floor_check)
+endfunction()
 
-# Pure modules: no <windows.h>, built natively too.
-add_library(lw_pure STATIC ${lw_pure_sources})
-target_compile_definitions(lw_pure PUBLIC
-  LINKWRIGHT_SHARE_HOST="${LINKWRIGHT_SHARE_HOST}"
-  LINKWRIGHT_FEED_HOST="${LINKWRIGHT_FEED_HOST}"
-  LINKWRIGHT_QR_HOST="${LINKWRIGHT_QR_HOST}"
-  LINKWRIGHT_NOTICE_URL="${LINKWRIGHT_NOTICE_URL}")
+# The include check runs before any floor compiles, so an include that reaches up
+# stops the build at its first step.
+add_custom_target(lw_floor_check
+  COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check_floors.sh ${CMAKE_SOURCE_DIR}
+  COMMENT "Checking that no floor includes one above it"
+  VERBATIM)
 
 # The PNG and JPEG decoders are libpng's and libjpeg's: cross-built static
 # libraries for Windows (scripts/bootstrap.sh), the system packages natively.
@@ -32,18 +48,26 @@ endif()
 find_package(ZLIB REQUIRED)
 find_package(PNG REQUIRED)
 find_package(JPEG REQUIRED)
-target_link_libraries(lw_pure PUBLIC PNG::PNG JPEG::JPEG)
-
 # The QR encoder: cross-built into the deps folder for Windows, Debian's natively.
 find_path(QRCODEGEN_INCLUDE_DIR qrcodegen.h PATH_SUFFIXES qrcodegen REQUIRED)
 find_library(QRCODEGEN_LIBRARY qrcodegen REQUIRED)
-target_include_directories(lw_pure PUBLIC ${QRCODEGEN_INCLUDE_DIR})
-target_link_libraries(lw_pure PUBLIC ${QRCODEGEN_LIBRARY})
+
+lw_floor(runtime_core runtime/core)
+lw_floor(runtime_ui runtime/ui runtime_core PNG::PNG JPEG::JPEG)
+lw_floor(web web runtime_ui)
+lw_floor(regex regex runtime_ui)
+lw_floor(app app web regex)
+
+target_include_directories(app PUBLIC ${QRCODEGEN_INCLUDE_DIR})
+target_link_libraries(app PUBLIC ${QRCODEGEN_LIBRARY})
+# Endpoints of the services the program talks to; a publisher sets them at configure time.
+target_compile_definitions(app PUBLIC
+  LINKWRIGHT_SHARE_HOST="${LINKWRIGHT_SHARE_HOST}"
+  LINKWRIGHT_FEED_HOST="${LINKWRIGHT_FEED_HOST}"
+  LINKWRIGHT_QR_HOST="${LINKWRIGHT_QR_HOST}"
+  LINKWRIGHT_NOTICE_URL="${LINKWRIGHT_NOTICE_URL}")
 
 if(LW_WINDOWS)
-  # The whole runtime: pure modules plus the platform edge.
-  add_library(lw_runtime STATIC ${lw_platform_sources})
-  target_link_libraries(lw_runtime PUBLIC lw_pure)
-  target_link_libraries(lw_runtime PUBLIC
-    ole32 oleaut32 oleacc uuid comctl32 comdlg32 gdi32 user32 kernel32 shell32 msimg32 windowscodecs)
+  target_link_libraries(runtime_core PUBLIC ole32 oleaut32 uuid user32 kernel32 shell32)
+  target_link_libraries(runtime_ui PUBLIC oleacc comctl32 comdlg32 gdi32 msimg32 windowscodecs)
 endif()

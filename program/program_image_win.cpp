@@ -7,9 +7,9 @@
 #include "app/main_window.h"
 #include "app/program_state.h"
 #include "app/update_notice.h"
-#include "program/dll_commands.h"
 #include "program/program_image.h"
 #include "program/window_section_data.h"
+#include "runtime/core/dll_commands.h"
 #include "runtime/core/library_positions.h"
 #include "runtime/core/runtime_app_win.h"
 #include "runtime/core/service_table.h"
@@ -20,14 +20,14 @@ namespace {
 using namespace lw;
 
 // The information block keeps the DLL-command table as two parallel columns of names.
-using DllColumn = std::array<const char*, program::kDllCommandCount>;
-constexpr DllColumn dllColumn(const char* program::DllCommandRow::*field) {
+using DllColumn = std::array<const char*, dll::kDllCommandCount>;
+constexpr DllColumn dllColumn(const char* dll::DllCommandRow::*field) {
   DllColumn column{};
-  for (size_t i = 0; i < column.size(); ++i) column[i] = program::kDllCommands[i].*field;
+  for (size_t i = 0; i < column.size(); ++i) column[i] = dll::kDllCommands[i].*field;
   return column;
 }
-constexpr DllColumn kDllLibraries = dllColumn(&program::DllCommandRow::library);
-constexpr DllColumn kDllExports = dllColumn(&program::DllCommandRow::exportName);
+constexpr DllColumn kDllLibraries = dllColumn(&dll::DllCommandRow::library);
+constexpr DllColumn kDllExports = dllColumn(&dll::DllCommandRow::exportName);
 
 // The runtime libraries, each at its position: unit commands are called by it.
 constexpr const LibraryDescriptor* kLibraries[] = {&kCoreLibrary, &kExtendedUnitsLibrary, &kListViewLibrary,
@@ -45,10 +45,8 @@ const ProgramInfoBlock kProgramInfo = {
     &program::kConstants, sizeof program::kConstants,
     lw::program::kWindowSection, lw::program::kWindowSectionLength,
     library_position::Count, kLibraries,
-    program::kDllCommandCount, kDllLibraries.data(), kDllExports.data(),
+    dll::kDllCommandCount, kDllLibraries.data(), kDllExports.data(),
 };
-
-constexpr uint32_t kStartWindowId = 0x5201EA05;
 
 // The application's entry routine: the fixed start-up sequence.
 int applicationEntry() {
@@ -58,7 +56,7 @@ int applicationEntry() {
   app::startUpdateNoticeFetch();
   app::InitialiseProgramState();
   kServices.callService(service::RegisterCleanup, &app::CleanupProgramState);
-  kServices.loadStartWindow(kStartWindowId);
+  kServices.loadStartWindow(app::ids::StartWindow);
   kServices.run();
   return 0;
 }

@@ -3,7 +3,7 @@
 // through the service table, as compiled code does.
 #include <cstring>
 
-#include "program/dll_commands.h"
+#include "runtime/core/dll_commands.h"
 #include "regex/regex_object.h"
 #include "runtime/core/automation_commands_win.h"
 #include "runtime/core/core_commands.h"
@@ -21,8 +21,8 @@ using lw::ObjectRef;
 using lw::Text;
 using lw::VariantRef;
 namespace arg = lw::arg;
-namespace dll = lw::program::dll;
 
+namespace dll = lw::dll;
 using lw::callDll;
 using lw::word;
 

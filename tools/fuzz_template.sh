@@ -27,7 +27,7 @@ seeds=$out/seeds
 rm -rf "$seeds"
 mkdir -p "$seeds"
 c++ -std=c++17 -O1 -finput-charset=UTF-8 -fexec-charset=GBK -I"$here" "$here/tools/window_section_tool.cpp" \
-  "$here/program/window_definition.cpp" "${sources[@]/#/$here/}" -o "$out/window_section_tool"
+  "$here/app/window_definition.cpp" "${sources[@]/#/$here/}" -o "$out/window_section_tool"
 "$out/window_section_tool" "$out/window_section_data.h" "$seeds/section.bin"
 for n in 20 400 1000 2000; do head -c "$n" "$seeds/section.bin" >"$seeds/cut$n.bin"; done
 

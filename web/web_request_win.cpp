@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "program/dll_commands.h"
+#include "runtime/core/dll_commands.h"
 #include "runtime/core/dll_call.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/owned_block.h"
@@ -21,10 +21,10 @@ namespace web {
 namespace {
 
 namespace text = lw::text;
-namespace dll = lw::program::dll;
 
 using Handle = uint32_t;
 
+namespace dll = lw::dll;
 using lw::callDll;
 using lw::word;
 // A text handed to WinINet: an empty one goes as a null pointer.

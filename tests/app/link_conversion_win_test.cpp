@@ -15,7 +15,7 @@
 
 namespace {
 
-namespace ids = lw::program::ids;
+namespace ids = app::ids;
 using lw::testing::ClipboardText;
 using lw::testing::PutOnClipboard;
 

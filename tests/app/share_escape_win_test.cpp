@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/share_escape.h"
-#include "program/dll_commands.h"
+#include "runtime/core/dll_commands.h"
 #include "runtime/core/automation_commands_win.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/service_table.h"
@@ -28,11 +28,11 @@ std::string take(lw::Text t) {
 bool scriptControlPresent() {
   lw::testing::InstallProgramDllTable();
   const uint32_t reserved = 0;
-  lw::kServices.callDllCommand(lw::program::dll::CoInitialize, 1, &reserved);
+  lw::kServices.callDllCommand(lw::dll::CoInitialize, 1, &reserved);
   lw::ObjectRef o = lw::NewObjectBlock();
   bool present = lw::automation::createObject(o, "ScriptControl", "msscript.ocx");
   lw::automation::freeObject(o);
-  lw::kServices.callDllCommand(lw::program::dll::CoUninitialize, 0, nullptr);
+  lw::kServices.callDllCommand(lw::dll::CoUninitialize, 0, nullptr);
   return present;
 }
 

@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "program/window_definition.h"
+#include "app/window_definition.h"
 #include "program/window_section_data.h"
 
 namespace lw::program {
 namespace {
+
+using namespace ::app;
 
 // A bounds-checked cursor; any read past the end sets `bad` and yields zeros.
 struct Cursor {

@@ -1,5 +1,5 @@
 // The captions the program's two windows show, in UTF-16, as the window template
-// holds them (program/window_definition.cpp): what each control reads back as and
+// holds them (app/window_definition.cpp): what each control reads back as and
 // has glyphs for, whatever the system's code page.
 #pragma once
 

@@ -3,20 +3,20 @@
 // that call DLL commands by index (the web page request, the code-page conversions)
 // can run there.
 #pragma once
-#include "program/dll_commands.h"
+#include "runtime/core/dll_commands.h"
 #include "runtime/core/runtime_app_win.h"
 
 namespace lw::testing {
 
 inline void InstallProgramDllTable() {
-  using program::kDllCommandCount;
-  using program::kDllCommands;
-  const char* marker = kDllCommands[program::dll::InternetOpen].exportName;
-  if (g_app.dllExports.size() == kDllCommandCount && g_app.dllExports[program::dll::InternetOpen] == marker)
+  using dll::kDllCommandCount;
+  using dll::kDllCommands;
+  const char* marker = kDllCommands[dll::InternetOpen].exportName;
+  if (g_app.dllExports.size() == kDllCommandCount && g_app.dllExports[dll::InternetOpen] == marker)
     return;  // already ours
   g_app.dllLibraries.clear();
   g_app.dllExports.clear();
-  for (const program::DllCommandRow& row : kDllCommands) {
+  for (const dll::DllCommandRow& row : kDllCommands) {
     g_app.dllLibraries.push_back(row.library);
     g_app.dllExports.push_back(row.exportName);
   }

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/share_escape.h"
-#include "program/dll_commands.h"
+#include "runtime/core/dll_commands.h"
 #include "runtime/core/automation_commands_win.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/service_table.h"
@@ -27,7 +27,7 @@ inline Text escapeShareValueByScript(const char* value, bool keepBrackets = fals
   using namespace automation;
   std::string a = lw::text::replaceSubText(lw::text::of(value), "'", "’");
   const uint32_t reserved = 0;
-  kServices.callDllCommand(program::dll::CoInitialize, 1, &reserved);
+  kServices.callDllCommand(dll::CoInitialize, 1, &reserved);
   ObjectRef control = NewObjectBlock();
   createObject(control, "ScriptControl", kScriptControlLibrary);
   writeProperty(control, "Language", {arg::text("JScript")});
@@ -37,7 +37,7 @@ inline Text escapeShareValueByScript(const char* value, bool keepBrackets = fals
   a = lw::text::of(escaped);
   FreeMemory(escaped);
   freeObject(control);
-  kServices.callDllCommand(program::dll::CoUninitialize, 0, nullptr);
+  kServices.callDllCommand(dll::CoUninitialize, 0, nullptr);
   return lw::text::toText(app::applyEscapeOptions(a, keepBrackets, keepJson, percentUSubstitute));
 }
 

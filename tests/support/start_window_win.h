@@ -53,14 +53,14 @@ inline std::string ClipboardText() {
 
 struct StartWindowTest : ::testing::Test {
   void SetUp() override {
-    for (int i = 0; i < program::kHandlerSlotCount; ++i) handlers[i] = app::kHandlerTable[i];
-    handlers[program::slot::onStartWindowCreated] = &skipUpdateCheck;
-    handlers[program::slot::onQrWindowCreated] = &countQrWindow;
+    for (int i = 0; i < app::kHandlerSlotCount; ++i) handlers[i] = app::kHandlerTable[i];
+    handlers[app::slot::onStartWindowCreated] = &skipUpdateCheck;
+    handlers[app::slot::onQrWindowCreated] = &countQrWindow;
     g_qrWindowsCreated = 0;
     InstallWindowSystem();
     ASSERT_TRUE(ReadLoadedWindows(program::kWindowSection, program::kWindowSectionLength, uintptr_t(handlers),
-                                  program::kHandlerTableBytes));
-    ASSERT_TRUE(LoadWindowById(program::ids::StartWindow, nullptr, false));
+                                  app::kHandlerTableBytes));
+    ASSERT_TRUE(LoadWindowById(app::ids::StartWindow, nullptr, false));
     PumpMessages(4);
   }
   void TearDown() override {
@@ -70,7 +70,7 @@ struct StartWindowTest : ::testing::Test {
   }
 
   static HWND Control(uint32_t unitId) {
-    Unit* u = FindLiveUnit(program::ids::StartWindow, unitId);
+    Unit* u = FindLiveUnit(app::ids::StartWindow, unitId);
     return u ? HWND(u->hwnd) : nullptr;
   }
   static std::string Shown(uint32_t unitId) {
@@ -89,7 +89,7 @@ struct StartWindowTest : ::testing::Test {
     PumpMessages(4);
   }
 
-  EventHandler handlers[program::kHandlerSlotCount] = {};
+  EventHandler handlers[app::kHandlerSlotCount] = {};
 };
 
 }  // namespace lw::testing

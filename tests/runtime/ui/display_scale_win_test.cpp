@@ -23,7 +23,7 @@
 
 namespace {
 
-namespace ids = lw::program::ids;
+namespace ids = app::ids;
 using lw::ScaleToDpi;
 
 int expectedDpi() {

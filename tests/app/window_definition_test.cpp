@@ -1,4 +1,4 @@
-#include "program/window_definition.h"
+#include "app/window_definition.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,8 @@
 
 #include "runtime/ui/unit_properties.h"
 
-namespace lw::program {
+namespace app {
+using namespace lw;
 namespace {
 
 std::vector<uint8_t> Written(const char* caption) {
@@ -66,4 +67,4 @@ TEST(WindowDefinition, RecordsServeWindowCreation) {
 }
 
 }  // namespace
-}  // namespace lw::program
+}  // namespace app

@@ -1,13 +1,14 @@
 // The program's DLL commands: the platform routines application code calls by
-// index through the runtime's DLL-command service. The program image hands this
-// table to the runtime; tests that run application routines without the image
-// install the same table themselves.
+// index through the runtime's DLL-command service. The table sits with that
+// service, below every unit that calls through it (the web request, the regular
+// expression object, the application). The program image hands it to the runtime;
+// tests that run application routines without the image install the same table
+// themselves.
 #pragma once
 #include <cstddef>
 
-namespace lw::program {
+namespace lw::dll {
 
-namespace dll {
 // Indexes in the table. One export may be declared more than once, each
 // declaration for one way of passing its arguments.
 enum Command : int {
@@ -27,8 +28,6 @@ enum Command : int {
   WideCharToMultiByteBytes = 13,  // into a byte set
   InternetSetOption = 14,
 };
-}  // namespace dll
-
 struct DllCommandRow {
   dll::Command index;
   const char* library;     // "" means: search the system libraries
@@ -62,4 +61,4 @@ constexpr bool dllRowsAtTheirIndexes() {
 }
 static_assert(dllRowsAtTheirIndexes(), "a DLL-command row out of place");
 
-}  // namespace lw::program
+}  // namespace lw::dll

@@ -1,11 +1,13 @@
-#include "program/window_definition.h"
+#include "app/window_definition.h"
 
 #include <utility>
 #include <vector>
 
 #include "runtime/ui/unit_properties.h"
 
-namespace lw::program {
+namespace app {
+
+using namespace lw;
 
 namespace {
 
@@ -162,4 +164,4 @@ WindowTemplate BuildProgramTemplate(const char* startCaption) {
   return t;
 }
 
-}  // namespace lw::program
+}  // namespace app

@@ -7,7 +7,7 @@
 
 #include "runtime/ui/template_format.h"
 
-namespace lw::program {
+namespace app {
 
 namespace ids {
 // The QR window and its unit.
@@ -70,6 +70,6 @@ constexpr const char* kStartCaption = "Linkwright";
 // Both windows as template records, the QR window first. The start window's
 // caption is a parameter so that the section's size can be checked against
 // other captions.
-WindowTemplate BuildProgramTemplate(const char* startCaption = kStartCaption);
+lw::WindowTemplate BuildProgramTemplate(const char* startCaption = kStartCaption);
 
-}  // namespace lw::program
+}  // namespace app
