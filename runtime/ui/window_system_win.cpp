@@ -104,7 +104,8 @@ void* liveWindow(uint32_t windowId) {
   return u ? u->hwnd : nullptr;
 }
 
-int screenToProgramUnits(int pixels) { return ScaleFromDpi(pixels, SystemDpi()); }
+// The screen is at the system's scale, the scale of no particular window.
+int screenToProgramUnits(int pixels) { return PixelsToUnits(nullptr, pixels); }
 
 const WindowSystemOps kOps = {&readSection,     &loadWindow, &AnyLiveWindow, &destroyAll,     &beginIdlePeriod,
                               &fireIdle,        &preTranslate, &readProperty, &writeProperty, &request,
