@@ -24,22 +24,45 @@ packages=(
 )
 
 # The archive's mirrors are now and then caught mid-sync: an index of the wrong size,
-# a hash that does not match. Such a failure passes within minutes, so apt is asked
-# again a few times, waiting longer each time, before the set-up gives up on it. An
-# update that still fails is not fatal by itself: the lists it did get, or older ones,
-# may well hold every package, and the install that follows says if they do not.
+# a hash that does not match. Such a failure mostly passes within minutes, so apt is
+# asked again a few times, waiting longer each time. An update that still fails is not
+# fatal by itself: apt goes on with the lists it has, and the install that follows
+# says if they lack a package.
 APT_RETRIES=-oAcquire::Retries=3
 apt_updated=0
 apt_update() {
   [ $apt_updated = 1 ] && return
-  local try
-  for try in 1 2 3 4 5; do
-    if as_root apt-get "$APT_RETRIES" update -qq; then apt_updated=1; return; fi
-    log "the package lists could not all be read (try $try of 5)" >&2
-    [ $try = 5 ] || sleep $((try * 20))
+  local try errors=$cache/apt-update.err
+  mkdir -p "$cache"
+  for try in 1 2 3; do
+    if as_root apt-get "$APT_RETRIES" update -qq 2>"$errors"; then apt_updated=1; return; fi
+    cat "$errors" >&2
+    log "the package lists could not all be read (try $try of 3)" >&2
+    [ $try = 3 ] || sleep $((try * 20))
   done
-  log "going on with the package lists that could be read" >&2
+  take_unmatched_indexes "$errors"
   apt_updated=1
+}
+# A mirror stuck with an index that no longer matches its signed release file leaves
+# a fresh machine with no list for that part of the archive at all, where apt would
+# otherwise keep an older one. Without it, the 32-bit twins of the system's libraries
+# cannot be had at the versions the 64-bit ones have, and the install fails. So such
+# an index is taken as the mirror serves it, in place of the older list apt would
+# use: the packages are still checked against the hashes it names. An index apt
+# already has a list for is left to apt.
+take_unmatched_indexes() {
+  local url lists=/var/lib/apt/lists name helper=/usr/lib/apt/apt-helper
+  for url in $(sed -n 's/^E: Failed to fetch \(http[^ ]*\/Packages\.xz\) .*/\1/p' "$1" | sort -u); do
+    name=${url#http://}; name=${name%.xz}; name=${name//\//_}
+    if ls "$lists/$name"* >/dev/null 2>&1; then continue; fi
+    # apt's own helper fetches and unpacks it: a fresh machine may have neither curl nor xz.
+    if as_root "$helper" -o APT::Sandbox::User=root download-file "$url" "$cache/index.xz" >/dev/null &&
+       "$helper" cat-file "$cache/index.xz" >"$cache/index" && [ -s "$cache/index" ]; then
+      as_root cp "$cache/index" "$lists/$name"
+      log "using $url as the mirror serves it, unmatched by its release file" >&2
+    fi
+    rm -f "$cache/index.xz" "$cache/index"
+  done
 }
 apt_install() {
   local try
