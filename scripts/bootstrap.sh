@@ -111,7 +111,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt_update
   apt_install "${missing[@]}"
 fi
-if ! apt-cache showsrc libpng1.6 2>/dev/null | grep -q '^Version'; then apt_update; fi
+# (grep -c reads to the end: with pipefail, grep -q would let apt-cache die of a
+# broken pipe and make a found source look missing.)
+if ! apt-cache showsrc libpng1.6 2>/dev/null | grep -c '^Version' >/dev/null; then apt_update; fi
 
 # 4. The locales of the settings the tests run under: zh_CN.UTF-8 gives Wine code page
 # 936, the others those of scripts/settings.table.
