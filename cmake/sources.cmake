@@ -67,7 +67,11 @@ target_compile_definitions(app PUBLIC
   LINKWRIGHT_QR_HOST="${LINKWRIGHT_QR_HOST}"
   LINKWRIGHT_NOTICE_URL="${LINKWRIGHT_NOTICE_URL}")
 
+# OLE's libraries, the accessibility library, the shell and the common dialogs are
+# not linked: the routines the program calls in them are bound on first use
+# (runtime/core/late_imports_i686.S), so a routine not listed there fails the link
+# instead of bringing its library back into every start.
 if(LW_WINDOWS)
-  target_link_libraries(runtime_core PUBLIC ole32 oleaut32 uuid user32 kernel32 shell32)
-  target_link_libraries(runtime_ui PUBLIC oleacc comctl32 comdlg32 gdi32 msimg32 windowscodecs)
+  target_link_libraries(runtime_core PUBLIC uuid user32 kernel32)
+  target_link_libraries(runtime_ui PUBLIC comctl32 gdi32 msimg32 windowscodecs)
 endif()

@@ -14,6 +14,7 @@
 #include "runtime/core/codepage.h"
 #include "runtime/core/core_commands.h"
 #include "runtime/core/memory.h"
+#include "runtime/core/runtime_app_win.h"
 #include "runtime/core/service_table.h"
 #include "runtime/core/values.h"
 
@@ -103,6 +104,7 @@ void CreateObject(ResultRecord* r, int argc, ArgRecord* args) {
   ObjectRef target = objectTarget(argc, args, 0);
   const char* text = argc > 1 ? TextArgument(args[1]) : "";
   if (!target || !*text) return;
+  StartOle();
   IUnknown* unk = nullptr;
   if (text[0] != '{' && argc > 2 && given(argc, args, 2)) {
     const char* file = TextArgument(args[2]);

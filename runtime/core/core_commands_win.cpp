@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "runtime/core/core_commands_win.h"
+#include "runtime/core/runtime_app_win.h"
 #include "runtime/core/wide_text_win.h"
 #include "runtime/core/window_system.h"
 
@@ -121,6 +122,7 @@ void OpenAddress(ResultRecord* r, int argc, ArgRecord* args) {
   static HMODULE shell = LoadLibraryW(L"shell32.dll");
   auto open = shell ? reinterpret_cast<ShellExecuteFn>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteW")))
                     : nullptr;
+  StartOle();  // the shell may hand the address to an extension of its own
   if (open) open(owner, L"open", Wide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 

@@ -59,6 +59,12 @@ extern RuntimeApp g_app;
 // Start-up and shutdown (startup_win.cpp).
 void InitialiseRuntime();
 void RegisterCleanupRoutine(void (*routine)());
+// OLE on the main thread, started the first time the program needs it (an
+// automation object, the accessibility server, the shell, the save dialog) rather
+// than with every start: its libraries are bound on first use
+// (late_imports_i686.S), and a start that needs none of it never loads them.
+// Does nothing on another thread.
+void StartOle();
 void LoadStartWindow(uint32_t windowId);
 void Run();
 void Shutdown(int exitCode);

@@ -67,10 +67,6 @@ void InitialiseRuntime() {
   g_app.buildKind = info.buildKind;
   g_app.reserved[0] = info.reserved1;
   g_app.reserved[1] = info.reserved2;
-  if (!g_app.oleStarted) {
-    OleInitialize(nullptr);  // a failure is not checked: the flag is set regardless
-    g_app.oleStarted = true;
-  }
   const ProgramLocation at = programLocation();
   g_app.programFolder.assign(at.folder.begin(), at.folder.end());
   g_app.programDirectory = at.folderText;
@@ -93,6 +89,12 @@ void InitialiseRuntime() {
                                 g_image->handlerTableBytes))
       ReportFatalError(error_text::WindowSectionDamaged, 0);
   }
+}
+
+void StartOle() {
+  if (g_app.oleStarted || GetCurrentThreadId() != g_app.mainThreadId) return;
+  OleInitialize(nullptr);  // a failure is not checked: the flag is set regardless
+  g_app.oleStarted = true;
 }
 
 void RegisterCleanupRoutine(void (*routine)()) {

@@ -4,6 +4,7 @@
 // question on unchanged. Calls reach it on the window's own thread: the runtime's
 // thread is a single-threaded apartment, so calls from other processes arrive
 // through its message loop.
+#include "runtime/core/runtime_app_win.h"
 #include "runtime/ui/accessible_name_win.h"
 
 #include <oleacc.h>
@@ -227,6 +228,7 @@ bool AnswerAccessibleObject(Unit* unit, WPARAM wp, LPARAM lp, LRESULT* result) {
   Overrides o = overridesOf(unit);
   if (!o.hasName && !o.hasValue && o.role == 0) return false;
   HWND hwnd = HWND(unit->hwnd);
+  StartOle();  // the answer is handed over through OLE's apartment on this thread
   IAccessible* standard = nullptr;
   if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&standard))) ||
       !standard)

@@ -1,3 +1,4 @@
+#include "runtime/core/runtime_app_win.h"
 #include "runtime/ui/picture_take_away_win.h"
 
 #include <commdlg.h>
@@ -91,6 +92,7 @@ std::wstring askForPngFile(HWND owner, const char* defaultName) {
   ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
   ofn.lpstrDefExt = L"png";
   ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  StartOle();  // the dialog's folder view is made of shell objects
   return GetSaveFileNameW(&ofn) ? std::wstring(file.data()) : std::wstring();
 }
 
