@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "runtime/core/memory.h"
+#include "runtime/core/runtime_app_win.h"
 
 namespace lw {
 
@@ -44,6 +45,8 @@ BackgroundJob* StartBackgroundJob(void (*work)(void*), void* context) {
 
 void FinishBackgroundJob(BackgroundJob* job) {
   if (!job) return;
+  // A job still running may ask the program to end, through the hidden owner.
+  if (WaitForSingleObject(job->thread, 0) != WAIT_OBJECT_0) EnsureHiddenOwner();
   // Messages other threads send to this one are answered meanwhile, as a modal
   // wait answers them: among them the request to end the program, which a job
   // that meets a fatal error sends and then waits on. Posted messages wait for

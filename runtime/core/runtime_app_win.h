@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -46,7 +47,9 @@ struct RuntimeApp {
   std::vector<intptr_t> libraryWords;
   std::vector<IdleEntry> idleRoutines;
   std::vector<void (*)()> cleanupRoutines;
-  HWND hiddenOwner = nullptr;
+  // Made when first needed (EnsureHiddenOwner); another thread asking the program
+  // to end reads it, so it is published atomically.
+  std::atomic<HWND> hiddenOwner{nullptr};
   bool shutdownStarted = false;
   bool loopStarted = false;
   // Idle hook state for the current idle period.
@@ -66,6 +69,14 @@ void RegisterCleanupRoutine(void (*routine)());
 // Does nothing on another thread.
 void StartOle();
 void LoadStartWindow(uint32_t windowId);
+// The hidden owner, the window another thread sends the request to end to, made on
+// the main thread when first needed: once the start window has loaded, or when the
+// main thread waits for a background job that may send it. It is not made with
+// the runtime's start: the program's first window costs the most of any (the
+// platform readies its display for the process), and the start window pays that
+// cost once instead of a window nothing shows. A thread that asks before it
+// exists ends the process itself.
+void EnsureHiddenOwner();
 void Run();
 void Shutdown(int exitCode);
 [[noreturn]] void EndProgram(int exitCode);

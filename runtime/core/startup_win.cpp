@@ -72,7 +72,6 @@ void InitialiseRuntime() {
   g_app.programDirectory = at.folderText;
   g_app.programFileName = at.fileNameText;
   SetCurrentDirectoryW(g_app.programFolder.c_str());
-  createHiddenOwner();
   g_app.mainThreadId = GetCurrentThreadId();
   if (info.constLength > 0) SetConstantArea(info.constStart, info.constLength);
   if (info.dllCommandCount > 0) {
@@ -102,9 +101,14 @@ void RegisterCleanupRoutine(void (*routine)()) {
   if (std::find(list.begin(), list.end(), routine) == list.end()) list.push_back(routine);
 }
 
+void EnsureHiddenOwner() {
+  if (!g_app.hiddenOwner && GetCurrentThreadId() == g_app.mainThreadId) createHiddenOwner();
+}
+
 void LoadStartWindow(uint32_t windowId) {
   const WindowSystemOps* ws = GetWindowSystem();
   if (!ws || ws->loadWindow(windowId, nullptr, false) != 0) ReportFatalError(error_text::StartWindowNotLoaded, 0);
+  EnsureHiddenOwner();
 }
 
 void Run() {
@@ -121,7 +125,7 @@ void OnLoadedWindowDestroyed() {
 void Shutdown(int exitCode) {
   if (g_app.mainThreadId && GetCurrentThreadId() != g_app.mainThreadId) {
     // Another thread never runs the shutdown itself: it asks the main thread.
-    if (g_app.hiddenOwner) SendMessageW(g_app.hiddenOwner, kEndRequestMessage, WPARAM(exitCode), 0);
+    if (HWND owner = g_app.hiddenOwner) SendMessageW(owner, kEndRequestMessage, WPARAM(exitCode), 0);
     if (!g_app.shutdownStarted) ExitProcess(UINT(exitCode));
     return;
   }
@@ -138,7 +142,7 @@ void Shutdown(int exitCode) {
   const bool jobAbandoned = BackgroundJobsRunning();
   if (!jobAbandoned) FreeDllCommandModules();
   ClearConstantArea();
-  if (g_app.hiddenOwner && IsWindow(g_app.hiddenOwner)) DestroyWindow(g_app.hiddenOwner);
+  if (HWND owner = g_app.hiddenOwner; owner && IsWindow(owner)) DestroyWindow(owner);
   g_app.hiddenOwner = nullptr;
   if (g_app.oleStarted) {
     OleUninitialize();

@@ -275,18 +275,22 @@ TEST_F(EndToEnd, ProgramToldToEndWhileTheNoticeIsComingEndsAtOnce) {
     DWORD pid;
     HWND found;
   } s = {program.pi.dwProcessId, nullptr};
-  EnumWindows(
-      [](HWND h, LPARAM lp) WINAPI -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        DWORD pid = 0;
-        wchar_t cls[64] = {};
-        GetWindowThreadProcessId(h, &pid);
-        GetClassNameW(h, cls, 64);
-        if (pid != s->pid || wcscmp(cls, lw::kHiddenOwnerClass) != 0) return TRUE;
-        s->found = h;
-        return FALSE;
-      },
-      LPARAM(&s));
+  // The owner is made as the start window loads, which may be after the request.
+  lw::testing::WaitUntil([&s] {
+    EnumWindows(
+        [](HWND h, LPARAM lp) WINAPI -> BOOL {
+          auto* s = reinterpret_cast<Search*>(lp);
+          DWORD pid = 0;
+          wchar_t cls[64] = {};
+          GetWindowThreadProcessId(h, &pid);
+          GetClassNameW(h, cls, 64);
+          if (pid != s->pid || wcscmp(cls, lw::kHiddenOwnerClass) != 0) return TRUE;
+          s->found = h;
+          return FALSE;
+        },
+        LPARAM(&s));
+    return s.found != nullptr;
+  });
   ASSERT_NE(nullptr, s.found) << "expected the program's hidden owner window";
   DWORD start = GetTickCount();
   DWORD_PTR ignored = 0;

@@ -51,12 +51,16 @@ class Automation : public ::testing::Test {
 // the runtime keeps what names bound to. The runtime's state comes back at the end
 // of the scope, an assertion that ends the test early included.
 struct StartedAsInTheProgram {
-  const RuntimeApp saved = g_app;
+  const bool savedOleStarted = g_app.oleStarted;
+  const DWORD savedMainThreadId = g_app.mainThreadId;
   StartedAsInTheProgram() {
     g_app.oleStarted = true;
     g_app.mainThreadId = GetCurrentThreadId();
   }
-  ~StartedAsInTheProgram() { g_app = saved; }
+  ~StartedAsInTheProgram() {
+    g_app.oleStarted = savedOleStarted;
+    g_app.mainThreadId = savedMainThreadId;
+  }
 };
 
 std::string text(Text t) {
