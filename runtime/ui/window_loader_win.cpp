@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "runtime/core/wide_text_win.h"
@@ -29,9 +30,8 @@ HWND hwndOf(UnitRecord& r) {
 
 // Standard cursors a mouse-pointer number may name; entry 0 is the class default.
 const LPCWSTR kStandardCursors[] = {
-    nullptr,        IDC_ARROW,    IDC_CROSS,    IDC_IBEAM,       IDC_ICON,    IDC_SIZE,
-    IDC_SIZENESW,   IDC_SIZENS,   IDC_SIZENWSE, IDC_SIZEWE,      IDC_UPARROW, IDC_WAIT,
-    IDC_NO,         IDC_APPSTARTING, IDC_HELP,  IDC_SIZEALL,     IDC_HAND,
+    nullptr,    IDC_ARROW,   IDC_CROSS, IDC_IBEAM, IDC_ICON,        IDC_SIZE, IDC_SIZENESW, IDC_SIZENS, IDC_SIZENWSE,
+    IDC_SIZEWE, IDC_UPARROW, IDC_WAIT,  IDC_NO,    IDC_APPSTARTING, IDC_HELP, IDC_SIZEALL,  IDC_HAND,
 };
 constexpr int kStandardCursorCount = sizeof kStandardCursors / sizeof kStandardCursors[0];
 
@@ -170,26 +170,56 @@ Unit* createWindowUnit(WindowRecord* w, HWND parent, HMENU bar, bool modal, int 
   return windowUnit;
 }
 
-// The controls, from the last record to the first, numbered from 100 in steps of 10.
+// The container a unit is made in: its container's live window once that exists,
+// else the window itself.
+HWND containerWindow(WindowRecord* w, const UnitRecord& r, HWND window) {
+  if (r.parentId == 0) return window;
+  UnitRecord* container = FindUnitRecord(*w, r.parentId);
+  HWND p = container ? hwndOf(*container) : nullptr;
+  return p ? p : window;
+}
+
+// The controls, numbered from 100 in steps of 10 from the last record to the
+// first. A unit is made inside its container when the container already exists,
+// so containers come first: rounds from the last record to the first, each making
+// the units whose container is made (or that have none), until a round makes
+// none; the rest (a container that is missing or in a loop) are made in the
+// window, as moveIntoContainers leaves them.
 bool createControls(WindowRecord* w, HWND hwnd) {
   const int dpi = WindowDpi(hwnd);
+  std::vector<std::pair<size_t, int>> waiting;  // record index, control id
   int controlId = 100;
   for (size_t i = w->units.size(); i-- > 1;) {
-    UnitRecord& r = w->units[i];
-    if (r.menuItem) continue;
-    if (!createUnit(w, r, hwnd, controlId, nullptr, false, dpi)) return false;
+    if (w->units[i].menuItem) continue;
+    waiting.push_back({i, controlId});
     controlId += 10;
+  }
+  for (bool inside = true; !waiting.empty();) {
+    size_t kept = 0;
+    for (const auto& [i, id] : waiting) {
+      UnitRecord& r = w->units[i];
+      HWND parent = containerWindow(w, r, hwnd);
+      if (inside && r.parentId != 0 && parent == hwnd) {
+        waiting[kept++] = {i, id};
+        continue;
+      }
+      if (!createUnit(w, r, parent, id, nullptr, false, dpi)) return false;
+    }
+    if (kept == waiting.size()) inside = false;
+    waiting.resize(kept);
   }
   return true;
 }
 
-void moveIntoContainers(WindowRecord* w) {
+// A unit not yet in its container goes into it, keeping its place within it;
+// never into a unit it holds itself (containers that name each other).
+void moveIntoContainers(WindowRecord* w, HWND window) {
   for (size_t i = 1; i < w->units.size(); ++i) {
     UnitRecord& r = w->units[i];
     HWND h = hwndOf(r);
     if (!h || r.parentId == 0) continue;
-    UnitRecord* container = FindUnitRecord(*w, r.parentId);
-    if (HWND p = container ? hwndOf(*container) : nullptr) SetParent(h, p);
+    HWND p = containerWindow(w, r, window);
+    if (p != window && GetParent(h) != p && !IsChild(h, p)) SetParent(h, p);
   }
 }
 
@@ -284,7 +314,7 @@ bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent)
   Unit* windowUnit = createWindowUnit(w, parent, bar, modal, reuse);
   if (!windowUnit || !createControls(w, HWND(windowUnit->hwnd))) return abandon(w, bar, accel);
   HWND hwnd = HWND(windowUnit->hwnd);
-  moveIntoContainers(w);
+  moveIntoContainers(w, hwnd);
   stackInTabOrder(w);
   makeCursors(w);
   // Every unit learns that all units exist.

@@ -23,8 +23,7 @@ struct GroupBox : testing::ControlHost {
                              unit_state::Visible, kGroup));
     units.push_back(MakeUnit(kInnerEdit, unit_type::EditBox, 100, 30, 80, 24, {Bind(edit_event::Changed, 1)}, {},
                              unit_state::Visible, kGroup));
-    UnitRecord group = MakeUnit(kGroup, unit_type::GroupBox, 20, 20, 240, 120, {},
-                                PropsBlock(unit_type::GroupBox, p));
+    UnitRecord group = MakeUnit(kGroup, unit_type::GroupBox, 20, 20, 240, 120, {}, PropsBlock(unit_type::GroupBox, p));
     group.children = {kInnerButton, kInnerEdit};
     units.push_back(group);
     EXPECT_NE(Load(std::move(units)), nullptr);
@@ -47,6 +46,42 @@ TEST_F(GroupBox, HoldsItsUnitsAndPassesTheirNotificationsOn) {
   WriteText(kInnerEdit, edit_prop::Text, "x");
   SendMessageA(edit, WM_CHAR, 'y', 0);
   EXPECT_EQ(Log().calls[1], 2);
+}
+
+// Units are made in their containers, whatever the order of the records: a button
+// listed before the box it is in, and that box before the box holding it. Two
+// boxes of a damaged section that name each other still load, neither inside
+// itself.
+TEST_F(GroupBox, NestedBoxesHoldTheirUnitsAndBoxesNamingEachOtherStillLoad) {
+  constexpr uint32_t kOuter = 0x16000510, kInner = 0x16000511, kButton = 0x16000512, kLoopA = 0x16000513,
+                     kLoopB = 0x16000514;
+  std::vector<UnitRecord> units;
+  units.push_back(MakeUnit(kButton, unit_type::Button, 5, 20, 60, 24, {}, {}, unit_state::Visible, kInner));
+  units.push_back(MakeUnit(kInner, unit_type::GroupBox, 10, 20, 120, 80, {},
+                           PropsBlock(unit_type::GroupBox, GroupBoxProps{}), unit_state::Visible, kOuter));
+  units.push_back(
+      MakeUnit(kOuter, unit_type::GroupBox, 10, 10, 200, 140, {}, PropsBlock(unit_type::GroupBox, GroupBoxProps{})));
+  units.push_back(MakeUnit(kLoopA, unit_type::GroupBox, 220, 10, 60, 60, {},
+                           PropsBlock(unit_type::GroupBox, GroupBoxProps{}), unit_state::Visible, kLoopB));
+  units.push_back(MakeUnit(kLoopB, unit_type::GroupBox, 220, 80, 60, 60, {},
+                           PropsBlock(unit_type::GroupBox, GroupBoxProps{}), unit_state::Visible, kLoopA));
+  units[1].children = {kButton};
+  units[2].children = {kInner};
+  units[3].children = {kLoopB};
+  units[4].children = {kLoopA};
+  ASSERT_NE(Load(std::move(units)), nullptr);
+  EXPECT_EQ(GetParent(Hwnd(kButton)), Hwnd(kInner));
+  EXPECT_EQ(GetParent(Hwnd(kInner)), Hwnd(kOuter));
+  for (uint32_t id : {kLoopA, kLoopB}) {
+    HWND h = Hwnd(id);
+    ASSERT_TRUE(IsWindow(h));
+    int depth = 0;
+    for (HWND p = GetParent(h); p && depth < 8; p = GetParent(p)) {
+      EXPECT_NE(p, h) << "expected no box inside itself";
+      ++depth;
+    }
+    EXPECT_LT(depth, 8) << "expected the chain of containers to end";
+  }
 }
 
 TEST_F(GroupBox, ColoursAndCaptionAlignment) {
