@@ -116,14 +116,10 @@ void OpenAddress(ResultRecord* r, int argc, ArgRecord* args) {
   // A browser window that is already open owns whatever the shell shows about the
   // address (an error box, say), so that it comes up beside the page, not behind it.
   HWND owner = FindWindowW(nullptr, L"Microsoft Internet Explorer");
-  // The shell library is large and only this command needs it, so it is loaded
-  // the first time an address is opened rather than with the program.
-  using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
-  static HMODULE shell = LoadLibraryW(L"shell32.dll");
-  auto open = shell ? reinterpret_cast<ShellExecuteFn>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteW")))
-                    : nullptr;
+  // The shell library is bound on this first call, not with the program
+  // (late_imports_i686.S).
   StartOle();  // the shell may hand the address to an extension of its own
-  if (open) open(owner, L"open", Wide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  ShellExecuteW(owner, L"open", Wide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 namespace {

@@ -80,5 +80,6 @@ lw_late_bind_and_jump:
     LATE_IMPORT oleacc, LresultFromObject, 12
 
     LATE_IMPORT shell32, SHGetFolderPathW, 20
+    LATE_IMPORT shell32, ShellExecuteW, 24
 
     LATE_IMPORT comdlg32, GetSaveFileNameW, 4
