@@ -181,10 +181,12 @@ HWND containerWindow(WindowRecord* w, const UnitRecord& r, HWND window) {
 
 // The controls, numbered from 100 in steps of 10 from the last record to the
 // first. A unit is made inside its container when the container already exists,
-// so containers come first: rounds from the last record to the first, each making
-// the units whose container is made (or that have none), until a round makes
-// none; the rest (a container that is missing or in a loop) are made in the
-// window, as moveIntoContainers leaves them.
+// so containers come first: rounds each making the units whose container is made
+// (or that have none), until a round makes none; the rest (a container that is
+// missing or in a loop) are made in the window, as moveIntoContainers leaves
+// them. Within a round the units are made in tab order: each new control goes
+// below its siblings, so they come out stacked as stackInTabOrder wants them and
+// it has nothing to move.
 bool createControls(WindowRecord* w, HWND hwnd) {
   const int dpi = WindowDpi(hwnd);
   std::vector<std::pair<size_t, int>> waiting;  // record index, control id
@@ -194,19 +196,26 @@ bool createControls(WindowRecord* w, HWND hwnd) {
     waiting.push_back({i, controlId});
     controlId += 10;
   }
+  std::vector<size_t> place(w->units.size(), 0);
+  const std::vector<size_t> order = TabOrderOfUnits(*w);
+  for (size_t k = 0; k < order.size(); ++k) place[order[k]] = k;
+  std::stable_sort(waiting.begin(), waiting.end(),
+                   [&](const auto& a, const auto& b) { return place[a.first] < place[b.first]; });
+  // A round decides which units it makes before making any, so that the units of
+  // one container are made in the same round, in order.
+  std::vector<std::pair<size_t, int>> now, later;
   for (bool inside = true; !waiting.empty();) {
-    size_t kept = 0;
-    for (const auto& [i, id] : waiting) {
-      UnitRecord& r = w->units[i];
-      HWND parent = containerWindow(w, r, hwnd);
-      if (inside && r.parentId != 0 && parent == hwnd) {
-        waiting[kept++] = {i, id};
-        continue;
-      }
-      if (!createUnit(w, r, parent, id, nullptr, false, dpi)) return false;
+    now.clear();
+    later.clear();
+    for (const auto& entry : waiting) {
+      const UnitRecord& r = w->units[entry.first];
+      bool ready = !inside || r.parentId == 0 || containerWindow(w, r, hwnd) != hwnd;
+      (ready ? now : later).push_back(entry);
     }
-    if (kept == waiting.size()) inside = false;
-    waiting.resize(kept);
+    inside = !now.empty();
+    for (const auto& [i, id] : now)
+      if (!createUnit(w, w->units[i], containerWindow(w, w->units[i], hwnd), id, nullptr, false, dpi)) return false;
+    waiting.swap(later);
   }
   return true;
 }
@@ -240,6 +249,9 @@ void stackInTabOrder(WindowRecord* w) {
         break;
       }
     }
+    // Already right below the unit before it (or first): a restack would only
+    // cost the platform a round of messages.
+    if (GetWindow(h, GW_HWNDPREV) == (after == HWND_TOP ? nullptr : after)) continue;
     SetWindowPos(h, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 }
