@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <utility>
 #include <vector>
 
 #include "runtime/core/wide_text_win.h"
@@ -189,32 +188,29 @@ HWND containerWindow(WindowRecord* w, const UnitRecord& r, HWND window) {
 // it has nothing to move.
 bool createControls(WindowRecord* w, HWND hwnd) {
   const int dpi = WindowDpi(hwnd);
-  std::vector<std::pair<size_t, int>> waiting;  // record index, control id
-  int controlId = 100;
+  std::vector<int> controlId(w->units.size(), 0);
+  int nextId = 100;
   for (size_t i = w->units.size(); i-- > 1;) {
     if (w->units[i].menuItem) continue;
-    waiting.push_back({i, controlId});
-    controlId += 10;
+    controlId[i] = nextId;
+    nextId += 10;
   }
-  std::vector<size_t> place(w->units.size(), 0);
-  const std::vector<size_t> order = TabOrderOfUnits(*w);
-  for (size_t k = 0; k < order.size(); ++k) place[order[k]] = k;
-  std::stable_sort(waiting.begin(), waiting.end(),
-                   [&](const auto& a, const auto& b) { return place[a.first] < place[b.first]; });
-  // A round decides which units it makes before making any, so that the units of
-  // one container are made in the same round, in order.
-  std::vector<std::pair<size_t, int>> now, later;
+  // Every unit but the window's own and the menu items, in tab order. A round
+  // decides which units it makes before making any, so that the units of one
+  // container are made in the same round, in order.
+  std::vector<size_t> waiting = TabOrderOfUnits(*w), now, later;
   for (bool inside = true; !waiting.empty();) {
     now.clear();
     later.clear();
-    for (const auto& entry : waiting) {
-      const UnitRecord& r = w->units[entry.first];
+    for (size_t i : waiting) {
+      const UnitRecord& r = w->units[i];
       bool ready = !inside || r.parentId == 0 || containerWindow(w, r, hwnd) != hwnd;
-      (ready ? now : later).push_back(entry);
+      (ready ? now : later).push_back(i);
     }
     inside = !now.empty();
-    for (const auto& [i, id] : now)
-      if (!createUnit(w, w->units[i], containerWindow(w, w->units[i], hwnd), id, nullptr, false, dpi)) return false;
+    for (size_t i : now)
+      if (!createUnit(w, w->units[i], containerWindow(w, w->units[i], hwnd), controlId[i], nullptr, false, dpi))
+        return false;
     waiting.swap(later);
   }
   return true;
