@@ -51,12 +51,26 @@ find_package(JPEG REQUIRED)
 # The QR encoder: cross-built into the deps folder for Windows, Debian's natively.
 find_path(QRCODEGEN_INCLUDE_DIR qrcodegen.h PATH_SUFFIXES qrcodegen REQUIRED)
 find_library(QRCODEGEN_LIBRARY qrcodegen REQUIRED)
+# PCRE2's 16-bit library, with its JIT compiler: cross-built static into the deps
+# folder for Windows, Debian's libpcre2-16 natively.
+find_path(PCRE2_INCLUDE_DIR pcre2.h REQUIRED)
+find_library(PCRE2_16_LIBRARY pcre2-16 REQUIRED)
 
 lw_floor(runtime_core runtime/core)
 lw_floor(runtime_ui runtime/ui runtime_core PNG::PNG JPEG::JPEG)
 lw_floor(web web runtime_ui)
 lw_floor(regex regex runtime_ui)
 lw_floor(app app web regex)
+
+# PUBLIC, so that the static link of every program above the regex floor takes the
+# library after it, and any file that reaches pcre2.h through a regex header sees
+# the same code unit width.
+target_include_directories(regex PUBLIC ${PCRE2_INCLUDE_DIR})
+target_link_libraries(regex PUBLIC ${PCRE2_16_LIBRARY})
+target_compile_definitions(regex PUBLIC PCRE2_CODE_UNIT_WIDTH=16)
+if(LW_WINDOWS)
+  target_compile_definitions(regex PUBLIC PCRE2_STATIC)
+endif()
 
 target_include_directories(app PUBLIC ${QRCODEGEN_INCLUDE_DIR})
 target_link_libraries(app PUBLIC ${QRCODEGEN_LIBRARY})

@@ -1,6 +1,7 @@
-// RegexObject: the application's regular-expression object. It matches nothing
-// itself; it drives the platform's regular-expression automation component
-// ("VBScript.RegExp") through the runtime's object and variant commands. The
+// RegexObject: the application's regular-expression object. It drives the
+// platform's regular-expression automation component ("VBScript.RegExp") through
+// the runtime's object and variant commands, and where that component cannot be
+// made it matches with PCRE2 by the component's rules (pcre_matcher.h). The
 // subject goes to the component as a text of exactly its characters in UTF-16,
 // converted from code page 936 without a terminating unit; match texts come back
 // through the same code page, and positions are byte offsets into the
@@ -51,14 +52,36 @@ struct RegexOps {
   int32_t (*subMatchCount)(RegexObject* self);
 };
 
+struct MatchRun;
+
+// What the last execute left where PCRE2 matches in the component's place: the
+// pattern and the subject in UTF-16, as the component would hold them, and the
+// matches (null when the pattern was refused or a limit stopped the search). One
+// block of the runtime's allocator, the units following it.
+struct PcreRun {
+  uint32_t patternUnits;
+  uint32_t subjectUnits;
+  MatchRun* run;
+};
+
 struct RegexObject {
   const RegexOps* ops;
   lw::ObjectRef regExp;      // the component; empty until the first execute
   lw::ObjectRef matches;     // the match collection of the last execute
   lw::VariantRef wideSubject;  // the last subject: a text of its UTF-16 units, no terminator
+  PcreRun* pcre;             // the last execute without the component; null otherwise
 };
 
 extern const RegexOps kRegexOps;
+
+// Which engine matches. The component ("VBScript.RegExp") wherever it can be made;
+// where it cannot (a class not registered, a library that fails to load or is
+// turned off, access refused by policy) PCRE2 reads the same patterns by the
+// component's rules. The first execute of the process decides, once.
+enum class Engine { Undecided, Component, Pcre };
+Engine chosenEngine();
+// Decides without asking the platform: the tests run both engines in one process.
+void chooseEngine(Engine engine);
 
 // A new instance: empty members, the subject variant holding the integer 0, and
 // the component library started for this thread (once per instance).

@@ -20,7 +20,7 @@ packages=(
   wine wine32:i386 fonts-wine xvfb xauth x11-apps x11-utils imagemagick locales fonts-wqy-microhei
   cmake make ninja-build googletest libz-mingw-w64-dev nasm dpkg-dev curl
   g++ python3 clang libclang-rt-14-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
-  libqrcodegen-dev libzbar-dev pkg-config unzip
+  libqrcodegen-dev libzbar-dev pkg-config unzip libpcre2-dev
 )
 
 # The archive's mirrors are now and then caught mid-sync: an index of the wrong size,
@@ -81,7 +81,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   as_root dpkg --add-architecture i386
 fi
 
-# 2. Source entries for the two libraries that have no mingw package.
+# 2. Source entries for the libraries that have no mingw package.
 srcfile=/etc/apt/sources.list.d/linkwright-src.sources
 if [ ! -f "$srcfile" ]; then
   step "enabling Debian source entries"
@@ -129,7 +129,7 @@ if [ ${#locales[@]} -gt 0 ]; then
   as_root locale-gen >/dev/null
 fi
 
-# 5. libpng and libjpeg-turbo, cross-built as static libraries from Debian's sources.
+# 5. libpng, libjpeg-turbo and PCRE2, cross-built as static libraries from Debian's sources.
 fetch_source() { # package -> directory holding the unpacked source
   local pkg=$1 dir=$deps/src/$pkg ver
   if [ -f "$dir/.unpacked" ]; then echo "$dir"; return; fi
@@ -162,6 +162,18 @@ mkdir -p "$deps"
 cross_build libpng1.6 -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
   -DZLIB_USE_STATIC_LIBS=ON -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_FILES=ON
 cross_build libjpeg-turbo -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DREQUIRE_SIMD=OFF
+# PCRE2: the 16-bit library alone (the regex object works in UTF-16), with its JIT
+# compiler, and none of its programs, tests or optional compression and line-editing
+# libraries. Its licence, which covers the JIT compiler too, goes beside the others'
+# notices for the release.
+cross_build pcre2 -DBUILD_SHARED_LIBS=OFF -DBUILD_STATIC_LIBS=ON \
+  -DPCRE2_BUILD_PCRE2_8=OFF -DPCRE2_BUILD_PCRE2_16=ON -DPCRE2_BUILD_PCRE2_32=OFF \
+  -DPCRE2_SUPPORT_JIT=ON -DPCRE2_SUPPORT_UNICODE=ON -DPCRE2_BUILD_TESTS=OFF -DPCRE2_BUILD_PCRE2GREP=OFF \
+  -DPCRE2_SUPPORT_LIBZ=OFF -DPCRE2_SUPPORT_LIBBZ2=OFF -DPCRE2_SUPPORT_LIBREADLINE=OFF \
+  -DPCRE2_SUPPORT_LIBEDIT=OFF -DPCRE2_SHOW_REPORT=OFF
+if [ ! -f "$deps/i686/share/doc/pcre2/LICENCE" ]; then
+  install -D -m 644 "$deps/src/pcre2/src/LICENCE" "$deps/i686/share/doc/pcre2/LICENCE"
+fi
 
 # 6. The QR encoder: one C file, cross-compiled into a static library. Only the
 # upstream tarball is needed, so a missing Debian packaging tarball does not matter.

@@ -9,7 +9,7 @@ fail() { echo "dist check: $*" >&2; exit 1; }
 name=$(basename "$zip" .zip)
 
 expected=$(printf '%s\n' linkwright.exe 使用说明.txt licenses/zlib.txt licenses/libpng.txt \
-  licenses/libjpeg-turbo.txt licenses/qrcodegen.txt licenses/mingw-w64-runtime.txt \
+  licenses/libjpeg-turbo.txt licenses/qrcodegen.txt licenses/pcre2.txt licenses/mingw-w64-runtime.txt \
   licenses/gcc-runtime-libraries.txt | sed "s|^|$name/|" | sort)
 got=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
 [ "$expected" = "$got" ] || fail "expected the files
@@ -39,6 +39,8 @@ zlib.txt Jean-loup Gailly
 libpng.txt PNG Reference Library
 libjpeg-turbo.txt Independent JPEG Group
 qrcodegen.txt Project Nayuki
+pcre2.txt PCRE2 LICENCE
+pcre2.txt STACK-LESS JUST-IN-TIME COMPILER
 mingw-w64-runtime.txt mingw-w64
 gcc-runtime-libraries.txt GCC RUNTIME LIBRARY EXCEPTION
 NOTICES

@@ -29,6 +29,7 @@ cp /usr/share/doc/libz-mingw-w64-dev/copyright "$stage/licenses/zlib.txt"
 cp "$src"/libpng1.6/src/LICENSE "$stage/licenses/libpng.txt"
 cat "$src"/libjpeg-turbo/src/LICENSE.md "$src"/libjpeg-turbo/src/README.ijg >"$stage/licenses/libjpeg-turbo.txt"
 sed -n '1,/\*\//p' "$deps/i686/include/qrcodegen.h" >"$stage/licenses/qrcodegen.txt"
+cp "$deps/i686/share/doc/pcre2/LICENCE" "$stage/licenses/pcre2.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$stage/licenses/mingw-w64-runtime.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/gcc-runtime-libraries.txt"
 for f in "$stage"/licenses/*.txt; do sed -i 's/\r\?$/\r/' "$f"; done

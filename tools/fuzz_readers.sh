@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds a libFuzzer program for each reader of outside bytes that is not a picture
 # decoder of its own (address and header routines, cookie merging, response
-# headers, the notice reader, the feed span and QQ number) and for the whole picture
+# headers, the notice reader, the feed span and QQ number, the regex object's PCRE2
+# matcher) and for the whole picture
 # dispatch with PNG and JPEG, with AddressSanitizer and UndefinedBehaviorSanitizer,
 # and runs each for a number of runs or a time, whichever ends first. Crashing inputs
 # are kept under <build>/crashes/<entry>/; add each as a regression test.
@@ -16,7 +17,7 @@ seconds=${2:-600}
 out=${3:-$here/build/fuzz-readers}
 shift $(( $# < 3 ? $# : 3 ))
 entries=("$@")
-[ ${#entries[@]} -gt 0 ] || entries=(address cookies response_headers notice feed picture)
+[ ${#entries[@]} -gt 0 ] || entries=(address cookies response_headers notice feed regex picture)
 mkdir -p "$out"
 out=$(cd "$out" && pwd)  # jobs start in a folder of their own
 command -v clang++ >/dev/null || { echo "fuzz_readers.sh: clang++ is needed for libFuzzer" >&2; exit 2; }
@@ -25,11 +26,12 @@ command -v clang++ >/dev/null || { echo "fuzz_readers.sh: clang++ is needed for 
 # the program's own texts stay UTF-8 here; the readers treat them as bytes alike.
 flags=(-std=c++17 -O1 -g -fno-omit-frame-pointer -fsanitize=address,undefined -fno-sanitize-recover=undefined
        -finput-charset=UTF-8 -I"$here" -DLINKWRIGHT_SHARE_HOST='"share.test"' -DLINKWRIGHT_FEED_HOST='"feed.test"'
-       -DLINKWRIGHT_QR_HOST='"qr.test"' -DLINKWRIGHT_NOTICE_URL='"http://notice.test/n.txt"')
+       -DLINKWRIGHT_QR_HOST='"qr.test"' -DLINKWRIGHT_NOTICE_URL='"http://notice.test/n.txt"'
+       -DPCRE2_CODE_UNIT_WIDTH=16)
 objects=()
 sources=(web/address.cpp web/cookies.cpp app/update_notice.cpp app/feed_list.cpp app/endpoints.cpp
          runtime/core/text_strings.cpp runtime/core/text_commands.cpp runtime/core/values.cpp runtime/core/memory.cpp
-         runtime/core/runtime_error.cpp tests/support/codepage_native.cpp
+         runtime/core/runtime_error.cpp tests/support/codepage_native.cpp regex/pattern_syntax.cpp regex/pcre_matcher.cpp
          runtime/ui/picture_decode.cpp runtime/ui/picture_bmp.cpp runtime/ui/picture_ico.cpp runtime/ui/picture_gif.cpp
          runtime/ui/picture_pcx.cpp runtime/ui/picture_png.cpp runtime/ui/picture_jpeg.cpp runtime/core/byte_reader.cpp)
 for src in "${sources[@]}"; do
@@ -46,13 +48,13 @@ done
 seeds=$out/seeds
 rm -rf "$seeds"
 mkdir -p "$seeds/picture"
-cp -r "$here"/tests/data/fuzz/{address,cookies,response_headers,notice,feed} "$seeds/"
+cp -r "$here"/tests/data/fuzz/{address,cookies,response_headers,notice,feed,regex} "$seeds/"
 cp "$here"/tests/data/pictures/*.{bmp,gif,ico,jpg,pcx,png} "$here"/tests/data/fuzz/picture/* "$seeds/picture/"
 
 summary=()
 for entry in "${entries[@]}"; do
   bin=$out/fuzz_$entry
-  clang++ "${flags[@]}" -fsanitize=fuzzer "$here/tools/fuzz/fuzz_$entry.cpp" "${objects[@]}" -lpng -ljpeg -lz -o "$bin"
+  clang++ "${flags[@]}" -fsanitize=fuzzer "$here/tools/fuzz/fuzz_$entry.cpp" "${objects[@]}" -lpng -ljpeg -lz -lpcre2-16 -o "$bin"
   corpus=$out/corpus/$entry crashes=$out/crashes/$entry
   mkdir -p "$corpus" "$crashes"
   log=$out/fuzz_$entry.log
