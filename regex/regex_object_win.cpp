@@ -138,6 +138,20 @@ Text matchTextOfUnits(const char16_t* units, uint32_t n) {
   return out.get()[0] ? out.release() : nullptr;
 }
 
+// Whether a component just made finds "a" in "a". One that can be made but cannot
+// match (a proxy into another process that cannot carry its calls, say) is taken
+// for none, as a missing one is.
+bool componentWorks(ObjectRef regExp) {
+  VariantRef subject = lw::NewVariantBlock();
+  if (char16_t* units = makeVariantText(subject, 1)) units[0] = u'a';
+  writeProperty(regExp, "Pattern", {arg::text("a")});
+  ObjectRef found = callObject(regExp, "Execute", {arg::variant(subject)});
+  bool works = !isObjectEmpty(found) && readNumber(found, "Count") == 1.0;
+  freeObject(found);
+  freeVariant(subject);
+  return works;
+}
+
 // The pattern and the subject in UTF-16 in one block, then the search.
 bool executeWithPcre(RegexObject* self, const char* pattern, const char* subject, const ExecuteSettings& s) {
   size_t patternBytes = pattern ? strlen(pattern) : 0, subjectBytes = subject ? strlen(subject) : 0;
@@ -200,9 +214,12 @@ bool execute(RegexObject* self, Text* pattern, Text* subject, const bool* caseSe
   dropPcre(self);
   if (engine != Engine::Pcre) {
     createObject(self->regExp, "VBScript.RegExp");
-    if (engine == Engine::Undecided) engine = isObjectEmpty(self->regExp) ? Engine::Pcre : Engine::Component;
+    if (engine == Engine::Undecided) {
+      engine = !isObjectEmpty(self->regExp) && componentWorks(self->regExp) ? Engine::Component : Engine::Pcre;
+    }
   }
   if (engine == Engine::Pcre) {
+    releaseObject(self->regExp);
     clearVariant(self->wideSubject);
     return executeWithPcre(self, lw::OwnedText(componentPattern(pattern ? *pattern : nullptr, s.quoteEscape)).get(),
                            subject ? *subject : nullptr, s);
