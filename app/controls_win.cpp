@@ -146,6 +146,9 @@ void nameUnlabelledControls() {
   call(&lw::commands::SetAccessibleName, box);
   lw::ArgRecord list[] = {windowUnit(ids::StartWindow, ids::超级列表框日志), lentText(kFeedListName)};
   call(&lw::commands::SetAccessibleName, list);
+  // The status line is read out each time an action sets it.
+  lw::ArgRecord status[] = {windowUnit(ids::StartWindow, ids::标签_提示)};
+  call(&lw::commands::MarkLiveRegion, status);
 }
 
 }  // namespace app

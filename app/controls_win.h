@@ -35,7 +35,8 @@ ScreenPoint mousePosition();
 void popUpRowMenu(ScreenPoint at);
 
 // What assistive technology calls the start window's controls that have no label
-// beside them to be named after: 编辑框生成 and 超级列表框日志.
+// beside them to be named after: 编辑框生成 and 超级列表框日志; and 标签_提示 made
+// a live region, read out each time it is set.
 void nameUnlabelledControls();
 
 // Puts a text on the clipboard; false when another program holds it.

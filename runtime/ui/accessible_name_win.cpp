@@ -10,6 +10,7 @@
 #include <oleacc.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,6 +45,34 @@ using UnitKey = std::pair<uint32_t, uint32_t>;
 std::map<UnitKey, GivenName>& givenNames() {
   static std::map<UnitKey, GivenName> names;
   return names;
+}
+
+// The units the application marked as live regions, by window id and unit id.
+std::set<UnitKey>& liveRegions() {
+  static std::set<UnitKey> regions;
+  return regions;
+}
+
+// The platform's live-region event and setting (newer than the headers' target).
+constexpr DWORD kLiveRegionChanged = 0x8019;  // EVENT_OBJECT_LIVEREGIONCHANGED
+constexpr GUID kLiveSettingProperty = {0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+constexpr LONG kPolite = 1;
+constexpr CLSID kAccPropServices = {0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr IID kAccPropServicesInterface = {0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+
+// Gives the window the live setting through the platform's property services. Only
+// when it is first needed, so a start pays nothing for it; a platform without the
+// services (or one that refuses the property) leaves the events to tell readers.
+void giveLiveSetting(HWND hwnd) {
+  IAccPropServices* services = nullptr;
+  if (FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kAccPropServicesInterface,
+                              reinterpret_cast<void**>(&services))))
+    return;
+  VARIANT polite = {};
+  polite.vt = VT_I4;
+  polite.lVal = kPolite;
+  services->SetHwndProp(hwnd, DWORD(OBJID_CLIENT), CHILDID_SELF, kLiveSettingProperty, polite);
+  services->Release();
 }
 
 EdgeBox edgesOf(HWND hwnd) {
@@ -251,6 +280,15 @@ void ForgetAccessibleName(const Unit* unit) {
 
 void AnnounceNameChange(HWND hwnd) { NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF); }
 
+bool IsLiveRegion(const Unit* unit) { return unit && liveRegions().count({unit->windowId, unit->unitId}) != 0; }
+
+void AnnounceLiveRegion(HWND hwnd) {
+  static std::set<HWND> given;
+  if (given.insert(hwnd).second) giveLiveSetting(hwnd);
+  AnnounceNameChange(hwnd);
+  NotifyWinEvent(kLiveRegionChanged, hwnd, OBJID_CLIENT, CHILDID_SELF);
+}
+
 namespace commands {
 
 void SetAccessibleName(ResultRecord* r, int argc, ArgRecord* args) {
@@ -271,6 +309,15 @@ void SetAccessibleName(ResultRecord* r, int argc, ArgRecord* args) {
   if (before.name != given.name) AnnounceNameChange(hwnd);
   if (before.hasValue != given.hasValue || before.value != given.value)
     NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void MarkLiveRegion(ResultRecord* r, int argc, ArgRecord* args) {
+  r->low = 0;
+  if (argc < 1) return;
+  Unit* unit = FindLiveUnit(uint32_t(args[0].low), uint32_t(args[0].high));
+  if (!unit || !unit->hwnd) return;
+  liveRegions().insert({unit->windowId, unit->unitId});
+  r->low = 1;
 }
 
 }  // namespace commands

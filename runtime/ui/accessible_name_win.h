@@ -27,11 +27,22 @@ void ForgetAccessibleName(const Unit* unit);
 // screen reader reads it out (a status line's new text).
 void AnnounceNameChange(HWND hwnd);
 
+// Whether the application marked the unit as a live region (MarkLiveRegion).
+bool IsLiveRegion(const Unit* unit);
+// A live region's text was set: the name change, and the live region's change as
+// well, for readers that follow live regions. The first one also gives the window
+// the platform's live setting, polite, where the platform takes it.
+void AnnounceLiveRegion(HWND hwnd);
+
 namespace commands {
 // SetAccessibleName: 1 window unit (window id, unit id), 2 name text, 3 value text
 // (optional: omitted, the standard object's value stands). A unit that is not
 // loaded is left alone.
 void SetAccessibleName(ResultRecord* r, int argc, ArgRecord* args);
+// MarkLiveRegion: 1 window unit (window id, unit id). The unit's text is news each
+// time the program sets it, the same text again included, and is read out without
+// interrupting the reader (polite). A unit that is not loaded is left alone.
+void MarkLiveRegion(ResultRecord* r, int argc, ArgRecord* args);
 }  // namespace commands
 
 }  // namespace lw

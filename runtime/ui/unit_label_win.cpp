@@ -196,7 +196,10 @@ int show(HWND hwnd, LabelState* s, int number, bool changed) {
   switch (number) {
     case label_prop::Caption:
       SetWindowTextGbk(hwnd, p.caption);
-      if (changed) AnnounceNameChange(hwnd);  // the same text again is no news
+      // A live region (the status line) is news each time it is set, the same text
+      // again included; another label only when its text changed.
+      if (IsLiveRegion(UnitFromWindow(hwnd))) AnnounceLiveRegion(hwnd);
+      else if (changed) AnnounceNameChange(hwnd);
       break;
     case label_prop::Border: applyBorder(hwnd, p.border); break;
     case label_prop::Font: ReplaceFont(&s->font, p.font, nullptr, WindowDpi(hwnd)); break;
