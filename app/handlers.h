@@ -14,5 +14,6 @@ HandlerResult onQrTriggerClicked(int argc, const uint32_t* args);    // 按钮_�
 HandlerResult onFetchFeedClicked(int argc, const uint32_t* args);    // 获取
 HandlerResult onListClicked(int argc, const uint32_t* args);         // 超级列表框日志
 HandlerResult onMenuItemChosen(int argc, const uint32_t* args);      // 生成链接
+HandlerResult onListRowActivated(int argc, const uint32_t* args);    // Enter on a row of 超级列表框日志
 
 }  // namespace app

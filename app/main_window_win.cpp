@@ -1,6 +1,7 @@
 // The application's handler table, and the start window's list click, which picks
 // the post id of the selected row and pops up the menu "生成识别连接" right under
-// the mouse cursor (or under the row, when the keyboard asked for the menu).
+// the mouse cursor (or under the row, when the keyboard asked for the menu), and
+// Enter on a selected row, which does what the menu's item does.
 //
 // The table sits with the platform side of the application so that the static
 // link finds every handler it names, wherever that handler lives.
@@ -20,6 +21,7 @@ constexpr HandlerRow kHandlerRows[] = {
     Fill(slot::onFetchFeedClicked, &onFetchFeedClicked),
     Fill(slot::onListClicked, &onListClicked),
     Fill(slot::onMenuItemChosen, &onMenuItemChosen),
+    Fill(slot::onListRowActivated, &onListRowActivated),
 };
 static_assert(EverySlotFilled(kHandlerRows), "every handler slot, in slot order, has a handler or is marked Empty");
 }  // namespace
@@ -39,6 +41,13 @@ HandlerResult onListClicked(int argc, const uint32_t* args) {
   const bool fromKeyboard = argc >= 2 && args;
   popUpRowMenu(fromKeyboard ? ScreenPoint{int32_t(args[0]), int32_t(args[1])} : mousePosition());
   return {0, 0};
+}
+
+// Enter on a selected row of 超级列表框日志: what choosing 生成链接 from the row's
+// menu does, without the menu.
+HandlerResult onListRowActivated(int argc, const uint32_t* args) {
+  lw::ReplaceBlock(&g_state.postId, rowId(selectedRow()).release());
+  return onMenuItemChosen(argc, args);
 }
 
 }  // namespace app

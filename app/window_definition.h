@@ -53,6 +53,7 @@ enum HandlerSlot : int32_t {
   onFetchFeedClicked,    // 获取 clicked
   onListClicked,         // 超级列表框日志 clicked
   onMenuItemChosen,      // 生成链接 chosen
+  onListRowActivated,    // Enter on a selected row of 超级列表框日志
   kCount
 };
 }  // namespace slot

@@ -2,6 +2,7 @@
 #include "runtime/ui/control_kinds_win.h"
 
 #include "runtime/core/wide_text_win.h"
+#include "runtime/ui/dialog_keys_win.h"
 #include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/units_win.h"
@@ -48,6 +49,7 @@ void SubclassControl(HWND hwnd, WNDPROC proc, WNDPROC* classProc) {
 
 void FireFocusEvent(Unit* unit, UINT msg) {
   if (!unit) return;
+  if (msg == WM_SETFOCUS && unit->hwnd) ShowDefaultButtonLook(GetAncestor(HWND(unit->hwnd), GA_ROOT));
   if (msg == WM_SETFOCUS) FireUnitEvent(unit->windowId, unit->unitId, unit_event::FocusGained);
   if (msg == WM_KILLFOCUS) FireUnitEvent(unit->windowId, unit->unitId, unit_event::FocusLost);
 }

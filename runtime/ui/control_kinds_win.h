@@ -55,7 +55,15 @@ bool RegisterUnitClass(const char* name, WNDPROC proc, UINT classStyle);
 void SubclassControl(HWND hwnd, WNDPROC proc, WNDPROC* classProc);
 
 // The message a unit raises its focus events from: FocusGained on WM_SETFOCUS,
-// FocusLost on WM_KILLFOCUS.
+// FocusLost on WM_KILLFOCUS. A unit that gains the focus also moves the default
+// button's look to the button Enter now presses.
 void FireFocusEvent(Unit* unit, UINT msg);
+
+// Push buttons of the button kind: whether a window is one, whether the program
+// marked it as its window's default button, and its look as the default or a plain
+// push button.
+bool IsPushButton(HWND hwnd);
+bool IsMarkedDefaultButton(HWND hwnd);
+void ShowAsDefaultButton(HWND hwnd, bool asDefault);
 
 }  // namespace lw

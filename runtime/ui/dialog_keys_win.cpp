@@ -1,6 +1,8 @@
 #include "runtime/ui/dialog_keys_win.h"
 
+#include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/template_format.h"
+#include "runtime/ui/unit_list_view_win.h"
 #include "runtime/ui/units_win.h"
 
 namespace lw {
@@ -22,7 +24,7 @@ bool isSingleLineEdit(HWND h) {
 // A push button of the window marked as its default (the default-button property).
 HWND markedDefaultButton(HWND parent) {
   for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
-    if (isKind(h, unit_type::Button) && (GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) return h;
+    if (IsMarkedDefaultButton(h)) return h;
     if (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)
       if (HWND inner = markedDefaultButton(h)) return inner;
   }
@@ -51,6 +53,8 @@ bool PressDefaultButton(HWND window, const MSG* msg) {
   // A control that takes Enter itself (a multi-line box) keeps it.
   const LRESULT code = SendMessageW(focus, WM_GETDLGCODE, msg->wParam, LPARAM(msg));
   if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+  // Enter on a list's selected row is the row's own action.
+  if (ActivateSelectedRow(focus)) return true;
   HWND button = DefaultButtonFor(window, focus);
   if (!button) return false;
   SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), LPARAM(button));
@@ -65,6 +69,23 @@ bool SendKeyboardContextRequest(const MSG* msg) {
   // The menu key's release is taken too, so that no second request follows it.
   if (msg->message != WM_KEYUP) SendMessageW(msg->hwnd, WM_CONTEXTMENU, WPARAM(msg->hwnd), LPARAM(-1));
   return true;
+}
+
+namespace {
+
+void showLook(HWND parent, HWND target) {
+  for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+    if (IsPushButton(h)) ShowAsDefaultButton(h, h == target);
+    else if (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) showLook(h, target);
+  }
+}
+
+}  // namespace
+
+void ShowDefaultButtonLook(HWND window) {
+  if (!window) return;
+  HWND focus = GetFocus();
+  showLook(window, DefaultButtonFor(window, focus && IsChild(window, focus) ? focus : nullptr));
 }
 
 HWND FirstTabStop(HWND window) {

@@ -9,9 +9,10 @@
 
 namespace lw {
 
-// Enter in a control that does not take Enter itself: the button for that control
-// (see DefaultButtonFor) is clicked through the same notification a mouse click
-// sends, and the focus stays where it is. True when the key was used.
+// Enter in a control that does not take Enter itself: on a list's selected row, the
+// row's action (ActivateSelectedRow); elsewhere the button for that control (see
+// DefaultButtonFor) is clicked through the same notification a mouse click sends.
+// The focus stays where it is. True when the key was used.
 bool PressDefaultButton(HWND window, const MSG* msg);
 
 // Shift+F10 and the menu key ask the control with the focus for its context menu,
@@ -24,6 +25,12 @@ bool SendKeyboardContextRequest(const MSG* msg);
 // button that stands for the box's job); otherwise the window's default button, if
 // one is marked so. Null when there is none or it is disabled.
 HWND DefaultButtonFor(HWND window, HWND focus);
+
+// Shows the button DefaultButtonFor gives for the window's focus as the default
+// push button and every other push button of the window as a plain one, as the
+// platform's dialogs move the default look with the focus. Where Enter presses
+// nothing, no button looks like the default.
+void ShowDefaultButtonLook(HWND window);
 
 // The first control Tab reaches in a window: the first visible, enabled tab stop in
 // z-order, looking into containers that hold controls. Null when there is none.

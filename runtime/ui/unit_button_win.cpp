@@ -6,6 +6,7 @@
 #include "runtime/core/guarded_procedure_win.h"
 #include "runtime/core/wide_text_win.h"
 #include "runtime/ui/control_kinds_win.h"
+#include "runtime/ui/dialog_keys_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/picture_draw_win.h"
 #include "runtime/ui/unit_kind_skeleton_win.h"
@@ -36,10 +37,11 @@ DWORD alignmentStyle(const ButtonProps& p) {
   return style;
 }
 
-// The style bits the properties decide: push or default push button, alignment,
-// and icon or bitmap for a picture button.
-DWORD buttonStyle(const ButtonProps& p, const ButtonState& s) {
-  DWORD style = (p.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | alignmentStyle(p);
+// The style bits the properties decide: alignment, and icon or bitmap for a picture
+// button; with the push-button type given, since whether a button looks like the
+// default one follows the focus (ShowDefaultButtonLook).
+DWORD buttonStyle(const ButtonProps& p, const ButtonState& s, DWORD type) {
+  DWORD style = type | alignmentStyle(p);
   if (s.picture.icon) style |= BS_ICON;
   else if (s.bitmap) style |= BS_BITMAP;
   return style;
@@ -49,8 +51,9 @@ constexpr DWORD kOwnStyleBits = BS_TYPEMASK | BS_LEFT | BS_RIGHT | BS_CENTER | B
                                 BS_ICON | BS_BITMAP;
 
 void applyStyle(HWND hwnd, const ButtonState& s) {
-  DWORD style = DWORD(GetWindowLongW(hwnd, GWL_STYLE)) & ~kOwnStyleBits;
-  SetWindowLongW(hwnd, GWL_STYLE, LONG(style | buttonStyle(s.props, s)));
+  DWORD live = DWORD(GetWindowLongW(hwnd, GWL_STYLE));
+  DWORD style = live & ~kOwnStyleBits;
+  SetWindowLongW(hwnd, GWL_STYLE, LONG(style | buttonStyle(s.props, s, live & BS_TYPEMASK)));
   InvalidateRect(hwnd, nullptr, TRUE);
 }
 
@@ -86,7 +89,8 @@ LRESULT notify(Unit* u, UINT msg, WPARAM wp, LPARAM, bool* handled) {
 
 HWND makeWindow(const UnitCreateArgs& a, ButtonState* s) {
   makePicture(s);
-  const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | buttonStyle(s->props, *s) | (a.style & ~WS_VISIBLE);
+  const DWORD type = s->props.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | buttonStyle(s->props, *s, type) | (a.style & ~WS_VISIBLE);
   HWND hwnd = CreateWindowExW(0, L"BUTTON", Wide(s->props.caption).c_str(), style, a.left, a.top, a.width, a.height,
                               HWND(a.parent), HMENU(intptr_t(a.controlId)), GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) return nullptr;
@@ -105,8 +109,9 @@ int show(HWND hwnd, ButtonState* s, int number, bool) {
       showPicture(hwnd, *s);
       break;
     case button_prop::DefaultButton:
-      SendMessageW(hwnd, BM_SETSTYLE, p.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
-      applyStyle(hwnd, *s);
+      // The mark changes which button Enter presses where the focus has no button of
+      // its own; the looks follow from where the focus is.
+      ShowDefaultButtonLook(GetAncestor(hwnd, GA_ROOT));
       break;
     case button_prop::Caption: SetWindowTextGbk(hwnd, p.caption); break;
     case button_prop::HAlign: case button_prop::VAlign: applyStyle(hwnd, *s); break;
@@ -129,5 +134,17 @@ constexpr UnitKindParts<ButtonState> kParts = {
 }  // namespace
 
 const UnitKindRoutines kButtonRoutines = KindRoutines<ButtonState, kParts>();
+
+bool IsPushButton(HWND hwnd) { return KindStateOf<ButtonState>(UnitFromWindow(hwnd), unit_type::Button) != nullptr; }
+
+bool IsMarkedDefaultButton(HWND hwnd) {
+  const ButtonState* s = KindStateOf<ButtonState>(UnitFromWindow(hwnd), unit_type::Button);
+  return s && s->props.defaultButton;
+}
+
+void ShowAsDefaultButton(HWND hwnd, bool asDefault) {
+  const DWORD type = asDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  if ((DWORD(GetWindowLongW(hwnd, GWL_STYLE)) & BS_TYPEMASK) != type) SendMessageW(hwnd, BM_SETSTYLE, type, TRUE);
+}
 
 }  // namespace lw

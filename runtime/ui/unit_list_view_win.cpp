@@ -357,9 +357,23 @@ LRESULT onKeyboardContextMenu(HWND hwnd) {
 
 bool isKeyboardRequest(LPARAM lp) { return GET_X_LPARAM(lp) == -1 && GET_Y_LPARAM(lp) == -1; }
 
+// The focus comes to a list with rows and none of them focused: the first row takes
+// the focus (not the selection), so the focus shows and a screen reader names a row.
+LRESULT onSetFocus(HWND hwnd, WPARAM wp, LPARAM lp) {
+  LRESULT r = CallWindowProcW(g_listClassProc, hwnd, WM_SETFOCUS, wp, lp);
+  if (IsWindow(hwnd) && SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0) > 0 &&
+      SendMessageW(hwnd, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED) < 0) {
+    LVITEMW focused = {};
+    focused.state = focused.stateMask = LVIS_FOCUSED;
+    SendMessageW(hwnd, LVM_SETITEMSTATE, 0, LPARAM(&focused));
+  }
+  return r;
+}
+
 LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case kReleaseRedraw: return onReleaseRedraw(hwnd);
+    case WM_SETFOCUS: return onSetFocus(hwnd, wp, lp);
     case WM_CONTEXTMENU:
       if (isKeyboardRequest(lp)) return onKeyboardContextMenu(hwnd);
       return CallWindowProcW(g_listClassProc, hwnd, msg, wp, lp);
@@ -466,5 +480,12 @@ void SetListViewItemChecked(Unit* unit, int item, bool checked) {
 }
 
 const UnitKindRoutines kListViewRoutines = KindRoutines<ListViewState, kParts>();
+
+bool ActivateSelectedRow(HWND hwnd) {
+  Unit* u = UnitFromWindow(hwnd);
+  if (!stateOf(u) || firstSelected(hwnd) < 0) return false;
+  fire(u, list_view_event::ItemActivated);
+  return true;
+}
 
 }  // namespace lw

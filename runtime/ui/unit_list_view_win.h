@@ -23,4 +23,9 @@ LRESULT SendRowMessage(Unit* unit, UINT msg, WPARAM wp, LPARAM lp);
 // platform from toggling boxes on its own.
 void SetListViewItemChecked(Unit* unit, int item, bool checked);
 
+// Enter in a list view unit with a selected row: the list raises its item-activated
+// event, as a double-click on the row does, and keeps the focus. False for any
+// other window, or with no row selected.
+bool ActivateSelectedRow(HWND hwnd);
+
 }  // namespace lw

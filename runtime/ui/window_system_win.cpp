@@ -70,7 +70,13 @@ bool preTranslate(void* m) {
   if (!s) return false;
   if (s->accelerators && TranslateAcceleratorW(root, s->accelerators, msg)) return true;
   if (PressDefaultButton(root, msg) || SendKeyboardContextRequest(msg)) return true;
-  return IsDialogMessageW(root, msg) != 0;
+  const HWND focusBefore = GetFocus();
+  const bool handled = IsDialogMessageW(root, msg) != 0;
+  // The platform's Tab takes the default look from every button and asks the window
+  // which one is its default, a question only dialogs answer: the look is set again
+  // by the runtime's own rule once the focus has moved.
+  if (handled && GetFocus() != focusBefore && IsWindow(root)) ShowDefaultButtonLook(root);
+  return handled;
 }
 
 uint64_t readProperty(uint32_t w, uint32_t u, int n, int e) { return ReadUnitProperty(w, u, n, e); }

@@ -62,8 +62,10 @@ struct Expected {
   int32_t left, top, width, height;
   uint32_t parent;
   uint32_t flags;
-  int32_t event;    // the one bound event, or kNone
+  int32_t event;    // the first bound event, or kNone
   int32_t handler;  // its entry
+  int32_t event2 = kNone;  // a second bound event, or kNone
+  int32_t handler2 = 0;
 };
 
 // The start window's controls in record order (the menu items are records 6 and 7).
@@ -72,7 +74,8 @@ const Expected kStartUnits[] = {
     {0x1601EA5C, 0x0001000A, "标签1", 16, 181, 32, 32, 0x1601EA5A, 1, kNone, 0},
     {0x1601EA5D, 0x0001000B, "获取", 237, 183, 104, 24, 0x1601EA5A, 5, 0, HandlerEntry(slot::onFetchFeedClicked)},
     {0x1601EA5E, 0x00010005, "编辑框QQ", 60, 182, 156, 24, 0x1601EA5A, 5, kNone, 0},
-    {0x1601EA5F, 0x00030004, "超级列表框日志", 8, 8, 368, 168, 0x1601EA5A, 5, 4, HandlerEntry(slot::onListClicked)},
+    {0x1601EA5F, 0x00030004, "超级列表框日志", 8, 8, 368, 168, 0x1601EA5A, 5, 4, HandlerEntry(slot::onListClicked), 1,
+     HandlerEntry(slot::onListRowActivated)},
     {0x1601EA5A, 0x00010009, "分组框1", 0, 232, 384, 216, 0, 1, kNone, 0},
     {0, 0, nullptr, 0, 0, 0, 0, 0, 0, 0, 0},  // menu item
     {0, 0, nullptr, 0, 0, 0, 0, 0, 0, 0, 0},  // menu item
@@ -210,18 +213,15 @@ void CheckUnits(const Window& w, const Expected* expected, size_t count) {
     EXPECT_EQ(u.flags, e.flags);
     EXPECT_EQ(u.pointer, std::string(4, '\0')) << "pointer block holding 0";
     EXPECT_EQ(u.tag, "");
-    if (e.event == kNone) {
-      EXPECT_TRUE(u.events.empty());
-    } else {
-      ASSERT_EQ(u.events.size(), 1u);
-      EXPECT_EQ(u.events[0].first, e.event);
-      EXPECT_EQ(u.events[0].second, e.handler);
-    }
+    std::vector<std::pair<int32_t, int32_t>> bound;
+    if (e.event != kNone) bound.push_back({e.event, e.handler});
+    if (e.event2 != kNone) bound.push_back({e.event2, e.handler2});
+    EXPECT_EQ(u.events, bound);
   }
 }
 
 TEST(WindowSection, HoldsTheTwoWindowsInOrder) {
-  ASSERT_EQ(kWindowSectionLength, 2785u);
+  ASSERT_EQ(kWindowSectionLength, 2793u);
   std::vector<Window> windows = DecodeSection();
   ASSERT_EQ(windows.size(), 2u);
   EXPECT_EQ(windows[0].id, 0x5201E9FFu);
@@ -372,7 +372,7 @@ TEST(WindowSection, HandlerEntriesAreDistinctSlotsOfTheTable) {
       for (const auto& e : u.events) seen.push_back(e.second);
       if ((u.id >> 24) == 0x26 && u.handler != -1) seen.push_back(u.handler);
     }
-  ASSERT_EQ(seen.size(), 7u);
+  ASSERT_EQ(seen.size(), 8u);
   std::sort(seen.begin(), seen.end());
   for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], static_cast<int32_t>(i) * kHandlerSlotBytes);
 }

@@ -82,11 +82,16 @@ TEST_F(Button, AClickRaisesClickedAndFocusRaisesItsEvents) {
 TEST_F(Button, StylesFollowDefaultButtonAndAlignment) {
   ButtonProps p;
   HWND h = show(p);
-  EXPECT_EQ(style(h) & BS_TYPEMASK, BS_PUSHBUTTON);
+  // The default look goes to the button Enter would press: the focused one, else
+  // the one marked as the window's default, else none.
+  EXPECT_EQ(style(h) & BS_TYPEMASK, BS_DEFPUSHBUTTON) << "the focused button";
+  SetFocus(nullptr);
+  WriteInt(kButton, button_prop::DefaultButton, 0);
+  EXPECT_EQ(style(h) & BS_TYPEMASK, BS_PUSHBUTTON) << "no focus and no mark";
   EXPECT_EQ(style(h) & BS_CENTER, BS_CENTER);
   EXPECT_EQ(style(h) & BS_VCENTER, BS_VCENTER);
   WriteInt(kButton, button_prop::DefaultButton, 1);
-  EXPECT_EQ(style(h) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  EXPECT_EQ(style(h) & BS_TYPEMASK, BS_DEFPUSHBUTTON) << "marked as the default";
   WriteInt(kButton, button_prop::HAlign, 0);
   WriteInt(kButton, button_prop::VAlign, 2);
   EXPECT_EQ(style(h) & BS_CENTER, BS_LEFT);
