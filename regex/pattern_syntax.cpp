@@ -101,11 +101,14 @@ bool isClassEscape(char16_t c) {
   }
 }
 
-// A set that ignores the letter-case setting: "\w" stays ASCII under IgnoreCase.
-void appendCaseExactClass(std::u16string& out, const std::vector<Range>& ranges) {
-  out += u"(?-i:[";
+// A class of the ranges, or of everything else when negated. Case-exact, it ignores
+// the letter-case setting: "\w" stays ASCII under IgnoreCase.
+std::u16string characterSet(const std::vector<Range>& ranges, bool negated, bool caseExact) {
+  std::u16string out = caseExact ? u"(?-i:[" : u"[";
+  if (negated) out += u'^';
   appendRanges(out, ranges.data(), ranges.size());
-  out += u"])";
+  out += caseExact ? u"])" : u"]";
+  return out;
 }
 
 class Parser {
@@ -311,7 +314,7 @@ class Parser {
     if (isDigit(c)) {
       decimalEscape(c, atom);
     } else if (isClassEscape(c)) {
-      appendCaseExactClass(*atom, classEscape(c));
+      *atom += characterSet(classEscape(c), false, true);
     } else {
       appendChar(*atom, c);
     }
@@ -471,26 +474,16 @@ class Parser {
       *atom = u"[\\x{0}-\\x{ffff}]";
       return true;
     }
-    std::u16string lit;
-    if (!literal.empty()) {
-      lit = negated ? u"[^" : u"[";
-      appendRanges(lit, literal.data(), literal.size());
-      lit += u']';
-    }
-    std::u16string set;
-    if (!exact.empty()) {
-      set = u"(?-i:[";
-      appendRanges(set, exact.data(), exact.size());
-      set += u"])";
-    }
-    if (set.empty()) {
-      *atom = lit;
-    } else if (lit.empty()) {
-      *atom = negated ? u"(?-i:[^" + set.substr(6) : set;
+    // The literal members follow the letter-case setting, the class escapes do not;
+    // where a class has both, the two parts are joined (or, negated, both kept out).
+    if (exact.empty()) {
+      *atom = characterSet(literal, negated, false);
+    } else if (literal.empty()) {
+      *atom = characterSet(exact, negated, true);
     } else if (negated) {
-      *atom = u"(?!" + set + u')' + lit;
+      *atom = u"(?!" + characterSet(exact, false, true) + u')' + characterSet(literal, true, false);
     } else {
-      *atom = u"(?:" + set + u'|' + lit + u')';
+      *atom = u"(?:" + characterSet(exact, false, true) + u'|' + characterSet(literal, false, false) + u')';
     }
     return true;
   }

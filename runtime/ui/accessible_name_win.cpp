@@ -10,7 +10,6 @@
 #include <oleacc.h>
 
 #include <map>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,9 +46,10 @@ std::map<UnitKey, GivenName>& givenNames() {
   return names;
 }
 
-// The units the application marked as live regions, by window id and unit id.
-std::set<UnitKey>& liveRegions() {
-  static std::set<UnitKey> regions;
+// The units the application marked as live regions, by window id and unit id, each
+// with the window that was last given the live setting (null: none yet).
+std::map<UnitKey, HWND>& liveRegions() {
+  static std::map<UnitKey, HWND> regions;
   return regions;
 }
 
@@ -282,9 +282,15 @@ void AnnounceNameChange(HWND hwnd) { NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwn
 
 bool IsLiveRegion(const Unit* unit) { return unit && liveRegions().count({unit->windowId, unit->unitId}) != 0; }
 
-void AnnounceLiveRegion(HWND hwnd) {
-  static std::set<HWND> given;
-  if (given.insert(hwnd).second) giveLiveSetting(hwnd);
+void AnnounceLiveRegion(const Unit* unit) {
+  auto region = liveRegions().find({unit->windowId, unit->unitId});
+  if (region == liveRegions().end()) return;
+  HWND hwnd = HWND(unit->hwnd);
+  // A re-created unit has a window of its own, which needs the setting again.
+  if (region->second != hwnd) {
+    giveLiveSetting(hwnd);
+    region->second = hwnd;
+  }
   AnnounceNameChange(hwnd);
   NotifyWinEvent(kLiveRegionChanged, hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
@@ -316,7 +322,7 @@ void MarkLiveRegion(ResultRecord* r, int argc, ArgRecord* args) {
   if (argc < 1) return;
   Unit* unit = FindLiveUnit(uint32_t(args[0].low), uint32_t(args[0].high));
   if (!unit || !unit->hwnd) return;
-  liveRegions().insert({unit->windowId, unit->unitId});
+  liveRegions().insert({{unit->windowId, unit->unitId}, nullptr});
   r->low = 1;
 }
 

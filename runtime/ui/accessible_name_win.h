@@ -30,9 +30,10 @@ void AnnounceNameChange(HWND hwnd);
 // Whether the application marked the unit as a live region (MarkLiveRegion).
 bool IsLiveRegion(const Unit* unit);
 // A live region's text was set: the name change, and the live region's change as
-// well, for readers that follow live regions. The first one also gives the window
-// the platform's live setting, polite, where the platform takes it.
-void AnnounceLiveRegion(HWND hwnd);
+// well, for readers that follow live regions. The first one for a window also gives
+// it the platform's live setting, polite, where the platform takes it. A unit that
+// is no live region is left alone.
+void AnnounceLiveRegion(const Unit* unit);
 
 namespace commands {
 // SetAccessibleName: 1 window unit (window id, unit id), 2 name text, 3 value text

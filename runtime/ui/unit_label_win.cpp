@@ -198,7 +198,7 @@ int show(HWND hwnd, LabelState* s, int number, bool changed) {
       SetWindowTextGbk(hwnd, p.caption);
       // A live region (the status line) is news each time it is set, the same text
       // again included; another label only when its text changed.
-      if (IsLiveRegion(UnitFromWindow(hwnd))) AnnounceLiveRegion(hwnd);
+      if (const Unit* u = UnitFromWindow(hwnd); IsLiveRegion(u)) AnnounceLiveRegion(u);
       else if (changed) AnnounceNameChange(hwnd);
       break;
     case label_prop::Border: applyBorder(hwnd, p.border); break;
