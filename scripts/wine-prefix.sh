@@ -32,6 +32,18 @@ if [ ! -f "$fonts/marlett.ttf" ]; then
     >/dev/null 2>&1
   wineserver -w
 fi
+# Message boxes are drawn by the system in its interface font. Under a Western code
+# page nothing links that font to a Chinese face, and the program's texts in them
+# show as empty boxes; the font link gives them the Chinese face the packages bring.
+link='wqy-microhei.ttc,WenQuanYi Micro Hei'
+if ! grep -q "^\"Tahoma\"=str(7):\"$link" "$WINEPREFIX/system.reg"; then
+  step "linking the interface fonts to a Chinese face in $WINEPREFIX"
+  for font in Tahoma 'Microsoft Sans Serif'; do
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$font" \
+      /t REG_MULTI_SZ /d "$link" /f >/dev/null 2>&1
+  done
+  wineserver -w
+fi
 # The display scale, where the system keeps it for the user and for the fonts.
 if [ "$LINKWRIGHT_DPI" != 96 ]; then
   pixels=$(printf 'dword:%08x' "$LINKWRIGHT_DPI")

@@ -2,7 +2,8 @@
 // GUI font wherever that font can draw Chinese text, as on every system whose code
 // page is Chinese. Elsewhere nothing may link the stock font to a Chinese face, and
 // the program's captions would show as empty boxes; the default then becomes a
-// Chinese UI face of the stock font's height, found among the system's fonts.
+// Chinese UI face of the stock font's height, found among the system's fonts. Menus
+// whose font lacks their glyphs are drawn in the same face.
 #include <windows.h>
 
 #include <string>
@@ -16,17 +17,7 @@ namespace {
 // Common characters of the program's texts: a face that has these draws them.
 const wchar_t kChineseSample[] = L"\u7684\u4e00\u662f\u5728\u4e0d\u4e86\u6709\u4eba\u4e2d\u6587\u5730\u5740\u83b7\u53d6";
 
-bool drawsChinese(HDC dc, HFONT font) {
-  HGDIOBJ old = SelectObject(dc, font);
-  const int n = int(sizeof kChineseSample / sizeof kChineseSample[0]) - 1;
-  WORD glyphs[sizeof kChineseSample / sizeof kChineseSample[0]] = {};
-  DWORD got = GetGlyphIndicesW(dc, kChineseSample, n, glyphs, GGI_MARK_NONEXISTING_GLYPHS);
-  SelectObject(dc, old);
-  if (got == GDI_ERROR || int(got) != n) return false;
-  for (int i = 0; i < n; ++i)
-    if (glyphs[i] == 0xFFFF) return false;
-  return true;
-}
+bool drawsChinese(HDC dc, HFONT font) { return FontDrawsText(dc, font, kChineseSample); }
 
 int CALLBACK collectFace(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM lp) {
   auto* faces = reinterpret_cast<std::vector<std::wstring>*>(lp);
@@ -57,23 +48,43 @@ HFONT chooseDefaultFont() {
   if (!drawsChinese(dc, stock)) {
     LOGFONTW lf = {};
     GetObjectW(stock, sizeof lf, &lf);
-    for (const std::wstring& face : chineseFaces(dc)) {
-      if (face.size() >= LF_FACESIZE) continue;
-      wcscpy(lf.lfFaceName, face.c_str());
-      lf.lfCharSet = GB2312_CHARSET;
-      HFONT f = CreateFontIndirectW(&lf);
-      if (f && drawsChinese(dc, f)) {
-        chosen = f;
-        break;
-      }
-      if (f) DeleteObject(f);
-    }
+    if (HFONT f = ChineseFontLike(lf)) chosen = f;
   }
   ReleaseDC(nullptr, dc);
   return chosen;
 }
 
 }  // namespace
+
+bool FontDrawsText(HDC dc, HFONT font, const std::wstring& text) {
+  std::vector<WORD> glyphs(text.size() + 1);
+  HGDIOBJ old = SelectObject(dc, font);
+  DWORD got = GetGlyphIndicesW(dc, text.c_str(), int(text.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+  SelectObject(dc, old);
+  if (got == GDI_ERROR || got != text.size()) return false;
+  for (size_t i = 0; i < text.size(); ++i)
+    if (glyphs[i] == 0xFFFF) return false;
+  return true;
+}
+
+HFONT ChineseFontLike(LOGFONTW lf) {
+  HDC dc = GetDC(nullptr);
+  if (!dc) return nullptr;
+  HFONT chosen = nullptr;
+  for (const std::wstring& face : chineseFaces(dc)) {
+    if (face.size() >= LF_FACESIZE) continue;
+    wcscpy(lf.lfFaceName, face.c_str());
+    lf.lfCharSet = GB2312_CHARSET;
+    HFONT f = CreateFontIndirectW(&lf);
+    if (f && drawsChinese(dc, f)) {
+      chosen = f;
+      break;
+    }
+    if (f) DeleteObject(f);
+  }
+  ReleaseDC(nullptr, dc);
+  return chosen;
+}
 
 HFONT DefaultUnitFont() {
   static const HFONT font = chooseDefaultFont();

@@ -11,6 +11,7 @@
 #include "runtime/core/memory.h"
 #include "runtime/core/owned_block.h"
 #include "runtime/core/wide_text_win.h"
+#include "runtime/ui/menu_drawing_win.h"
 #include "runtime/ui/picture_png_write.h"
 
 namespace lw {
@@ -167,7 +168,7 @@ PictureMenuChoice TrackPictureMenu(HWND owner, POINT at) {
   AppendMenuW(menu, MF_STRING, kCommandSave, Wide(kSaveCaption).c_str());
   // A menu leaves again on a click elsewhere only when its owner is in front.
   SetForegroundWindow(owner);
-  const UINT chosen = UINT(TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
+  const UINT chosen = TrackReadableMenu(menu, at.x, at.y, owner);
   DestroyMenu(menu);
   return chosen == kCommandCopy   ? PictureMenuChoice::Copy
          : chosen == kCommandSave ? PictureMenuChoice::Save

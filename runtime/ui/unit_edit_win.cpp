@@ -12,6 +12,7 @@
 #include "runtime/core/wide_text_win.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/events.h"
+#include "runtime/ui/unit_colours_win.h"
 #include "runtime/ui/unit_kind_skeleton_win.h"
 #include "runtime/ui/unit_messages.h"
 #include "runtime/ui/unit_property_tables.h"
@@ -230,6 +231,9 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       if (s) dropBuddy(s);
       break;
     case WM_GETDLGCODE: return dialogCode(hwnd, wp, lp);
+    case WM_SYSCOLORCHANGE:  // the default colour is the system's face, which may have changed
+      if (s) ReplaceBrush(&s->background, s->props.backColour);
+      break;
     default: break;
   }
   return CallWindowProcW(g_editClassProc, hwnd, msg, wp, lp);
@@ -251,9 +255,9 @@ bool onCommand(Unit* u, EditState* s, WORD code) {
 
 // The box's colours; read-only and disabled boxes ask for the static colours.
 LRESULT onControlColour(EditState* s, HDC dc) {
-  SetTextColor(dc, ConvertColour(s->props.textColour));
-  SetBkColor(dc, ConvertColour(s->props.backColour));
-  return LRESULT(s->background);
+  SetTextColor(dc, UnitColour(ColourRole::BoxText, s->props.textColour));
+  SetBkColor(dc, UnitColour(ColourRole::Box, s->props.backColour));
+  return LRESULT(UnitBrush(ColourRole::Box, s->background));
 }
 
 // What the edit box's parent passes on: change and focus notifications, colours.

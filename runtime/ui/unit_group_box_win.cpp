@@ -6,6 +6,7 @@
 #include "runtime/core/guarded_procedure_win.h"
 #include "runtime/core/wide_text_win.h"
 #include "runtime/ui/control_kinds_win.h"
+#include "runtime/ui/unit_colours_win.h"
 #include "runtime/ui/unit_kind_skeleton_win.h"
 #include "runtime/ui/unit_property_tables.h"
 
@@ -35,7 +36,7 @@ LRESULT onEraseBackground(HWND hwnd, HDC dc) {
   GroupBoxState* s = stateOf(UnitFromWindow(hwnd));
   RECT r;
   GetClientRect(hwnd, &r);
-  FillRect(dc, &r, s && s->background ? s->background : GetSysColorBrush(COLOR_BTNFACE));
+  FillRect(dc, &r, UnitBrush(ColourRole::Face, s && s->background ? s->background : GetSysColorBrush(COLOR_BTNFACE)));
   return 1;
 }
 
@@ -44,6 +45,9 @@ LRESULT CALLBACK groupProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (RouteChildNotification(hwnd, msg, wp, lp, &routed)) return routed;
   switch (msg) {
     case WM_ERASEBKGND: return onEraseBackground(hwnd, HDC(wp));
+    case WM_SYSCOLORCHANGE:  // the default colour is the system's face, which may have changed
+      if (GroupBoxState* s = stateOf(UnitFromWindow(hwnd))) ReplaceBrush(&s->background, s->props.backColour);
+      return CallWindowProcW(g_groupClassProc, hwnd, msg, wp, lp);
     default: return CallWindowProcW(g_groupClassProc, hwnd, msg, wp, lp);
   }
 }
@@ -54,10 +58,10 @@ LRESULT notify(Unit* u, UINT msg, WPARAM wp, LPARAM, bool* handled) {
   *handled = false;
   if (!s || (msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLORBTN)) return 0;
   HDC dc = HDC(wp);
-  SetTextColor(dc, ConvertColour(s->props.textColour));
-  SetBkColor(dc, ConvertColour(s->props.backColour));
+  SetTextColor(dc, UnitColour(ColourRole::FaceText, s->props.textColour));
+  SetBkColor(dc, UnitColour(ColourRole::Face, s->props.backColour));
   *handled = true;
-  return LRESULT(s->background);
+  return LRESULT(UnitBrush(ColourRole::Face, s->background));
 }
 
 HWND makeWindow(const UnitCreateArgs& a, GroupBoxState* s) {

@@ -14,6 +14,7 @@
 #include "runtime/ui/label_gradient.h"
 #include "runtime/ui/picture_draw_win.h"
 #include "runtime/ui/picture_pixels.h"
+#include "runtime/ui/unit_colours_win.h"
 #include "runtime/ui/unit_kind_skeleton_win.h"
 #include "runtime/ui/unit_property_tables.h"
 
@@ -122,8 +123,9 @@ void drawCaption(HDC dc, const RECT& area, const LabelState& s) {
     SetTextColor(dc, colour);
     DrawTextW(dc, caption.c_str(), int(caption.size()), &r, format);
   };
-  const COLORREF text = ConvertColour(p.textColour), white = RGB(255, 255, 255), black = RGB(0, 0, 0);
-  switch (p.textEffect) {
+  const COLORREF text = UnitColour(ColourRole::FaceText, p.textColour), white = RGB(255, 255, 255), black = RGB(0, 0, 0);
+  // Under high contrast the caption stands alone in the scheme's colour.
+  switch (HighContrastOn() ? 0 : p.textEffect) {
     case 1: draw(1, 1, white), draw(0, 0, text); break;  // raised
     case 2: draw(0, 0, white), draw(1, 1, text); break;  // sunken
     case 3: draw(2, 2, black), draw(0, 0, text); break;  // shadow
@@ -134,19 +136,28 @@ void drawCaption(HDC dc, const RECT& area, const LabelState& s) {
 
 void paintLabel(HDC dc, const RECT& client, const LabelState& s) {
   const LabelProps& p = s.props;
+  // Under high contrast: the scheme's colours only, with no gradient or picture
+  // behind the caption; a gradient border keeps its width in the text colour.
+  const bool contrast = HighContrastOn();
   RECT area = client;
   if (p.border == 6 && p.gradientBorderWidth >= 1) {
     GradientStops stops = MakeGradientStops(p.gradientBorderColours);
     if (stops.count >= 2) {
+      if (contrast) {
+        const uint32_t ink = UnitColour(ColourRole::FaceText, 0);
+        stops = GradientStops{{ink, ink, ink}, 2};
+      }
       drawGradientBorder(dc, client, p.gradientBorderWidth, stops);
       InflateRect(&area, -p.gradientBorderWidth, -p.gradientBorderWidth);
       if (area.right < area.left) area.right = area.left;
       if (area.bottom < area.top) area.bottom = area.top;
     }
   }
-  const COLORREF background = ConvertColour(p.backColour);
+  const COLORREF background = UnitColour(ColourRole::Face, p.backColour);
   GradientStops stops = MakeGradientStops(p.gradientColours);
-  if (s.picture.decoded)
+  if (contrast)
+    fill(dc, area, background);
+  else if (s.picture.decoded)
     drawPictureBackground(dc, area, s, background);
   else if (p.gradientBackground >= 1 && p.gradientBackground <= 8 && stops.count >= 2)
     drawGradientBackground(dc, area, p.gradientBackground, stops);

@@ -17,6 +17,7 @@
 #include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/picture_draw_win.h"
+#include "runtime/ui/unit_colours_win.h"
 #include "runtime/ui/unit_kind_skeleton_win.h"
 #include "runtime/ui/unit_property_tables.h"
 
@@ -103,9 +104,9 @@ void applyStyles(HWND hwnd, const ListViewProps& p) {
 }
 
 void applyColours(HWND hwnd, const ListViewProps& p) {
-  SendMessageW(hwnd, LVM_SETTEXTCOLOR, 0, LPARAM(ConvertColour(p.textColour)));
-  SendMessageW(hwnd, LVM_SETTEXTBKCOLOR, 0, LPARAM(ConvertColour(p.textBackColour)));
-  SendMessageW(hwnd, LVM_SETBKCOLOR, 0, LPARAM(ConvertColour(p.backColour)));
+  SendMessageW(hwnd, LVM_SETTEXTCOLOR, 0, LPARAM(UnitColour(ColourRole::BoxText, p.textColour)));
+  SendMessageW(hwnd, LVM_SETTEXTBKCOLOR, 0, LPARAM(UnitColour(ColourRole::Box, p.textBackColour)));
+  SendMessageW(hwnd, LVM_SETBKCOLOR, 0, LPARAM(UnitColour(ColourRole::Box, p.backColour)));
   InvalidateRect(hwnd, nullptr, TRUE);
 }
 
@@ -374,6 +375,13 @@ LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case kReleaseRedraw: return onReleaseRedraw(hwnd);
     case WM_SETFOCUS: return onSetFocus(hwnd, wp, lp);
+    case WM_SYSCOLORCHANGE: {
+      // The control renews its copies of the system's colours; the colours it was
+      // given are taken again, the scheme's under high contrast.
+      LRESULT r = CallWindowProcW(g_listClassProc, hwnd, msg, wp, lp);
+      if (ListViewState* s = stateOf(UnitFromWindow(hwnd))) applyColours(hwnd, s->props);
+      return r;
+    }
     case WM_CONTEXTMENU:
       if (isKeyboardRequest(lp)) return onKeyboardContextMenu(hwnd);
       return CallWindowProcW(g_listClassProc, hwnd, msg, wp, lp);

@@ -147,7 +147,10 @@ bool RouteChildNotification(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* 
     case WM_CTLCOLOREDIT: case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN: case WM_CTLCOLORLISTBOX:
       child = HWND(lp);
       break;
-    case WM_DRAWITEM: child = reinterpret_cast<DRAWITEMSTRUCT*>(lp)->hwndItem; break;
+    case WM_DRAWITEM:  // a menu's items are the menu owner's to draw, not a control's
+      if (reinterpret_cast<DRAWITEMSTRUCT*>(lp)->CtlType == ODT_MENU) return false;
+      child = reinterpret_cast<DRAWITEMSTRUCT*>(lp)->hwndItem;
+      break;
     case WM_VSCROLL: case WM_HSCROLL: child = HWND(lp); break;
     default: return false;
   }

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "runtime/ui/unit.h"
@@ -39,6 +40,13 @@ bool IsStockFont(HFONT font);
 // UI face of the same height where the stock font has no glyphs for Chinese text.
 // Made once and kept for the process.
 HFONT DefaultUnitFont();
+
+// Whether `font` has a glyph of its own for every character of `text`.
+bool FontDrawsText(HDC dc, HFONT font, const std::wstring& text);
+// A font as `lf` asks, in the first of the system's Chinese faces that draws the
+// program's texts (the face DefaultUnitFont falls back to); null when none does. The
+// caller deletes it.
+HFONT ChineseFontLike(LOGFONTW lf);
 
 // Border styles 0-5 shared by labels, edit boxes, picture boxes and list views.
 void ApplyBorderStyle(HWND hwnd, int border);

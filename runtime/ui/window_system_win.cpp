@@ -17,6 +17,7 @@
 #include "runtime/ui/dialog_keys_win.h"
 #include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/events.h"
+#include "runtime/ui/menu_drawing_win.h"
 #include "runtime/ui/menus_win.h"
 #include "runtime/ui/property_access_win.h"
 #include "runtime/ui/unit_types_win.h"
@@ -173,7 +174,7 @@ void PopupMenu(ResultRecord* r, int argc, ArgRecord* args) {
   if (argc >= 3 && args[2].type != 0) x = UnitsToPixels(hwnd, int32_t(args[2].low));
   if (argc >= 4 && args[3].type != 0) y = UnitsToPixels(hwnd, int32_t(args[3].low));
   SetForegroundWindow(hwnd);
-  UINT chosen = UINT(TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, hwnd, nullptr));
+  UINT chosen = TrackReadableMenu(popup, x, y, hwnd);
   DestroyMenu(popup);
   // The chosen item reaches the window as a command, after this command returns.
   if (chosen) PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);

@@ -12,7 +12,9 @@
 #include "runtime/ui/dialog_keys_win.h"
 #include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/events.h"
+#include "runtime/ui/menu_drawing_win.h"
 #include "runtime/ui/menus_win.h"
+#include "runtime/ui/unit_colours_win.h"
 #include "runtime/ui/unit_kind_skeleton_win.h"
 #include "runtime/ui/unit_picture_box_win.h"
 #include "runtime/ui/unit_property_tables.h"
@@ -195,8 +197,19 @@ void fireEvent(Unit* u, int32_t event) {
 LRESULT onEraseBackground(HWND hwnd, HDC dc, const WindowUnitState* s) {
   RECT r;
   GetClientRect(hwnd, &r);
-  FillRect(dc, &r, s && s->background ? s->background : GetSysColorBrush(COLOR_BTNFACE));
+  FillRect(dc, &r, UnitBrush(ColourRole::Face, s && s->background ? s->background : GetSysColorBrush(COLOR_BTNFACE)));
   return 1;
+}
+
+// The system's colours or its contrast switch changed: the window's own brush is
+// made again (its default is the system's face), then the scheme is read again and
+// every control told.
+void onContrastChange(HWND hwnd, WindowUnitState* s) {
+  if (s) {
+    if (s->background) DeleteObject(s->background);
+    s->background = CreateSolidBrush(ConvertColour(s->props.backColour));
+  }
+  FollowContrastScheme(hwnd, ReadContrastScheme());
 }
 
 // The handlers are asked first, the window's own question before the general one;
@@ -293,6 +306,9 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   WindowUnitState* s = u ? WindowStateOf(u) : nullptr;
   switch (msg) {
     case WM_ERASEBKGND: return onEraseBackground(hwnd, HDC(wp), s);
+    case WM_SYSCOLORCHANGE: case WM_THEMECHANGED: case WM_SETTINGCHANGE:
+      if (IsContrastChange(msg, wp)) onContrastChange(hwnd, s);
+      break;
     case WM_MOVE: fireEvent(u, window_event::Moved); return 0;
     case WM_SIZE: fireEvent(u, window_event::Resized); return 0;
     case WM_CLOSE: onClose(hwnd, u, s); return 0;
@@ -319,6 +335,9 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_CONTEXTMENU:
       if (onContextMenu(hwnd, wp, lp)) return 0;
+      break;
+    case WM_MEASUREITEM: case WM_DRAWITEM:  // pop-up menu items the runtime draws itself
+      if (AnswerOwnDrawnMenuItem(msg, lp, &routed)) return routed;
       break;
     default: break;
   }

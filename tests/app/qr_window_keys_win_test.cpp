@@ -16,15 +16,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "app/qr_code.h"
-#include "runtime/ui/picture_decode.h"
 #include "tests/app/end_to_end_session_win.h"
+#include "tests/app/served_qr_code_win.h"
 #include "tests/support/keyboard_input_win.h"
-#include "tests/support/png_writer.h"
 #include "tests/support/screen_capture_win.h"
 #include "tests/support/folder_names_win.h"
 
@@ -43,50 +42,6 @@ std::wstring artifactFolder() {
   std::string path = artifactPath("");
   path.pop_back();  // the separator before the empty name
   return wide(path);
-}
-
-// ---- The QR code the service answers with, and how a picture of it is read ----
-
-constexpr uint32_t kServedSide = 135;  // half the box's 270 at 96 DPI
-
-struct ServedCode {
-  app::QrCode code;
-  app::QrLayout layout;
-  std::string png;
-};
-ServedCode servedCodeOf(const std::string& text) {
-  ServedCode s = {};
-  if (!app::encodeQrCode(text.c_str(), &s.code)) return s;
-  s.layout = app::qrLayout(s.code, kServedSide);
-  lw::ByteSet bmp = app::qrCodeBmp(s.code, kServedSide);
-  lw::DecodedPicture* p = lw::DecodePicture(lw::byteSetData(bmp), lw::byteSetLength(bmp));
-  lw::FreeMemory(bmp);
-  if (!p) return s;
-  std::vector<uint8_t> grey;
-  for (size_t i = 0; i < size_t(p->width) * p->height; ++i) grey.push_back(p->pixels[i * 4]);
-  s.png = lw::testing::PngOf(grey.data(), int(p->width), int(p->height));
-  lw::FreePicture(p);
-  return s;
-}
-
-bool isBlack(uint32_t c) { return (c & 0xFF) < 0x40 && ((c >> 8) & 0xFF) < 0x40 && ((c >> 16) & 0xFF) < 0x40; }
-bool isWhite(uint32_t c) { return (c & 0xFF) > 0xC0 && ((c >> 8) & 0xFF) > 0xC0 && ((c >> 16) & 0xFF) > 0xC0; }
-
-// How many modules of the served code, quiet zone included, the picture shows in
-// the wrong colour at their centres, the picture being the served one stretched to
-// its own size; -1 when there is no picture.
-int modulesWrong(const ScreenPixels& p, const ServedCode& s) {
-  if (p.width <= 0 || p.height <= 0 || s.layout.scale == 0) return -1;
-  const int q = app::kQrQuietZone, size = qrcodegen_getSize(s.code.bits);
-  int wrong = 0;
-  for (int my = -q; my < size + q; ++my)
-    for (int mx = -q; mx < size + q; ++mx) {
-      const double cx = s.layout.offset + (mx + q) * s.layout.scale + s.layout.scale / 2.0;
-      const double cy = s.layout.offset + (my + q) * s.layout.scale + s.layout.scale / 2.0;
-      const uint32_t c = p.At(int(cx * p.width / kServedSide), int(cy * p.height / kServedSide));
-      wrong += qrcodegen_getModule(s.code.bits, mx, my) ? !isBlack(c) : !isWhite(c);
-    }
-  return wrong;
 }
 
 // ---- The clipboard ----
@@ -209,6 +164,29 @@ struct QrWindowKeys : EndToEndSession {
     return lw::testing::WaitUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); });
   }
 
+  // Whether the first characters of a two-item menu's items are drawn differently:
+  // the ink of each item's first character cell, from its first inked column.
+  static bool itemsBeginDifferently(HWND menu) {
+    const ScreenPixels p = lw::testing::CaptureWindow(menu);
+    const int half = p.height / 2;
+    if (half < 8) return false;
+    auto firstCharacter = [&](int top) {
+      const uint32_t ground = p.At(p.width - 4, top + half / 2);
+      auto inked = [&](int x, int y) { return ((p.At(x, y) ^ ground) & 0x808080) != 0; };
+      // The cell starts at the item's first inked column and row.
+      int x0 = p.width, y0 = top + half;
+      for (int y = top + 2; y < top + half - 2; ++y)
+        for (int x = 3; x < p.width - 3; ++x)
+          if (inked(x, y)) x0 = std::min(x0, x), y0 = std::min(y0, y);
+      std::vector<bool> cell;
+      for (int y = y0; y < y0 + half / 2; ++y)
+        for (int x = x0; x < x0 + half / 2; ++x) cell.push_back(inked(x, y));
+      return cell;
+    };
+    const std::vector<bool> first = firstCharacter(0), second = firstCharacter(half);
+    return std::count(first.begin(), first.end(), true) > 0 && first != second;
+  }
+
   HWND qr = nullptr, box = nullptr;
   std::wstring share;
   ServedCode served;
@@ -298,6 +276,10 @@ TEST_F(QrWindowKeys, CtrlCAndTheMenuCopyThePictureAtTheSizeShown) {
   ASSERT_TRUE(clickOnWithRight(box));
   HWND menu = program.WaitForWindowOfClass(L"#32768", 5000);
   EXPECT_NE(nullptr, menu) << "expected the menu under the pointer";
+  // Readable under every code page: 复 and 保 draw differently, where the boxes of a
+  // font without them would be alike.
+  EXPECT_TRUE(lw::testing::WaitUntil([&] { return itemsBeginDifferently(menu); }, 2000))
+      << "expected the two items' first characters told apart";
   PressKey(VK_ESCAPE);
   EXPECT_EQ("kept", clipboardNow().text);
   EXPECT_TRUE(IsWindow(qr)) << "expected Esc in the menu to close only the menu";

@@ -29,6 +29,35 @@ struct ProgramUnderTest {
     std::wstring cmd = commandLine;
     return CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
   }
+  // Starts the program with a library loaded into it before its first instruction:
+  // created suspended, the library loaded by a thread of its own in the program's
+  // process, then let go. False when the library could not be loaded.
+  bool StartWithLibrary(const std::wstring& commandLine, const std::wstring& library) {
+    Close();
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    std::wstring cmd = commandLine;
+    if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si, &pi))
+      return false;
+    const SIZE_T bytes = (library.size() + 1) * sizeof(wchar_t);
+    void* path = VirtualAllocEx(pi.hProcess, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    DWORD loaded = 0;
+    if (path && WriteProcessMemory(pi.hProcess, path, library.c_str(), bytes, nullptr)) {
+      // The system's libraries sit at the same address in every process.
+      auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+          reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+      if (HANDLE t = CreateRemoteThread(pi.hProcess, nullptr, 0, load, path, 0, nullptr)) {
+        if (WaitForSingleObject(t, 15000) == WAIT_OBJECT_0) GetExitCodeThread(t, &loaded);
+        CloseHandle(t);
+      }
+    }
+    if (!loaded) {
+      Close();
+      return false;
+    }
+    ResumeThread(pi.hThread);
+    return true;
+  }
   bool Running() const { return pi.hProcess && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; }
   // The exit code, or 0xDEAD when it has not ended in time (it is then ended).
   DWORD WaitForExit(DWORD timeoutMs = 15000) {
