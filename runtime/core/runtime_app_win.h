@@ -12,11 +12,9 @@
 
 namespace lw {
 
-// The runtime's hidden top-level window, and the message through which another
-// thread (or another program) asks the main thread to end the program; wParam is
-// the exit code.
+// The class of the runtime's hidden top-level window, which owns the program's
+// windows and answers the end request (private_messages.h).
 constexpr wchar_t kHiddenOwnerClass[] = L"_QX_HideOwner";
-constexpr UINT kEndRequestMessage = 0x83E7;
 
 struct IdleEntry {
   HWND window;

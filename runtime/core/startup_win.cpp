@@ -10,6 +10,7 @@
 #include "runtime/core/error_texts.h"
 #include "runtime/core/guarded_procedure_win.h"
 #include "runtime/core/memory.h"
+#include "runtime/core/private_messages.h"
 #include "runtime/core/program_path.h"
 #include "runtime/core/runtime_app_win.h"
 #include "runtime/core/runtime_error.h"
@@ -25,7 +26,7 @@ namespace {
 const ProgramImage* g_image = nullptr;
 
 LRESULT CALLBACK hiddenOwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == kEndRequestMessage) EndProgram(int(wp));
+  if (msg == private_message::EndRequest) EndProgram(int(wp));
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
@@ -125,7 +126,7 @@ void OnLoadedWindowDestroyed() {
 void Shutdown(int exitCode) {
   if (g_app.mainThreadId && GetCurrentThreadId() != g_app.mainThreadId) {
     // Another thread never runs the shutdown itself: it asks the main thread.
-    if (HWND owner = g_app.hiddenOwner) SendMessageW(owner, kEndRequestMessage, WPARAM(exitCode), 0);
+    if (HWND owner = g_app.hiddenOwner) SendMessageW(owner, private_message::EndRequest, WPARAM(exitCode), 0);
     if (!g_app.shutdownStarted) ExitProcess(UINT(exitCode));
     return;
   }

@@ -5,10 +5,10 @@
 
 #include <vector>
 
+#include "runtime/core/private_messages.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/property_access_win.h"
 #include "runtime/ui/unit_creation_win.h"
-#include "runtime/ui/unit_messages.h"
 #include "runtime/ui/units_win.h"
 #include "runtime/ui/window_table.h"
 
@@ -49,7 +49,7 @@ void RecreateUnit(WindowRecord* window, UnitRecord* record, Unit* old) {
   }
   record->liveObject = fresh;
   SetWindowPos(hwnd, oldHwnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SendMessageW(hwnd, unit_message::AllUnitsExist, 0, 0);
+  SendMessageW(hwnd, private_message::AllUnitsExist, 0, 0);
   if (wasVisible) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
   old->recreating = true;
   DestroyWindow(oldHwnd);

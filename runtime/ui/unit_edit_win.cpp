@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "runtime/core/guarded_procedure_win.h"
+#include "runtime/core/private_messages.h"
 #include "runtime/core/text_positions.h"
 #include "runtime/core/wide_text_win.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/events.h"
 #include "runtime/ui/unit_colours_win.h"
 #include "runtime/ui/unit_kind_skeleton_win.h"
-#include "runtime/ui/unit_messages.h"
 #include "runtime/ui/unit_property_tables.h"
 
 namespace lw {
@@ -22,7 +22,6 @@ namespace lw {
 namespace {
 
 constexpr int kBuddyIdOffset = 4;
-const wchar_t kBuddyOfProp[] = L"lw.buddyOf";  // on the up-down control: the edit box it serves
 
 struct EditState {
   EditProps props;
@@ -218,7 +217,7 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CHAR:  // the control character Ctrl+A makes is not typed
       if (wp == 0x01 && ctrlAlone()) return 0;
       break;
-    case unit_message::AllUnitsExist:
+    case private_message::AllUnitsExist:
       if (s) makeBuddy(hwnd, s);
       return 0;
     case WM_ENABLE:

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "runtime/core/guarded_procedure_win.h"
+#include "runtime/core/private_messages.h"
 #include "runtime/ui/control_kinds_win.h"
 #include "runtime/ui/display_scale.h"
 #include "runtime/ui/display_scale_win.h"
@@ -24,9 +25,6 @@
 namespace lw {
 
 namespace {
-
-// Posted to the list itself: the handler that appended rows has returned.
-constexpr UINT kReleaseRedraw = WM_APP + 0x301;
 
 struct ListViewState {
   ListViewProps props;
@@ -373,7 +371,7 @@ LRESULT onSetFocus(HWND hwnd, WPARAM wp, LPARAM lp) {
 
 LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case kReleaseRedraw: return onReleaseRedraw(hwnd);
+    case private_message::ReleaseRedraw: return onReleaseRedraw(hwnd);
     case WM_SETFOCUS: return onSetFocus(hwnd, wp, lp);
     case WM_SYSCOLORCHANGE: {
       // The control renews its copies of the system's colours; the colours it was
@@ -475,7 +473,7 @@ void HoldListViewRedraw(Unit* unit) {
   HWND hwnd = HWND(unit->hwnd);
   s->redrawHeld = true;
   CallWindowProcW(g_listClassProc, hwnd, WM_SETREDRAW, FALSE, 0);
-  PostMessageW(hwnd, kReleaseRedraw, 0, 0);
+  PostMessageW(hwnd, private_message::ReleaseRedraw, 0, 0);  // the handler that appended rows has returned
 }
 
 LRESULT SendRowMessage(Unit* unit, UINT msg, WPARAM wp, LPARAM lp) {

@@ -157,7 +157,7 @@ bool RouteChildNotification(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* 
   if (!child || child == hwnd) return false;
   Unit* unit = UnitFromWindow(child);
   // An up-down buddy belongs to the edit box it serves.
-  if (!unit && GetParent(child) == hwnd) unit = UnitFromWindow(HWND(GetPropW(child, L"lw.buddyOf")));
+  if (!unit && GetParent(child) == hwnd) unit = UnitFromWindow(HWND(GetPropW(child, kBuddyOfProp)));
   UnitNotify notify = NotifyRoutineOf(unit);
   if (!notify) return false;
   bool handled = false;

@@ -22,6 +22,9 @@ Unit* AttachNewUnit(HWND hwnd, const UnitCreateArgs& args, uint32_t typeId, void
 Unit* UnitFromWindow(HWND hwnd);
 UnitNotify NotifyRoutineOf(Unit* unit);
 
+// The property an edit box's up-down buddy carries: the edit box it serves.
+inline constexpr wchar_t kBuddyOfProp[] = L"lw.buddyOf";
+
 // A container's window procedure calls this first: control notifications go to the
 // unit of the control that sent them. True when handled (the result in *result).
 bool RouteChildNotification(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);

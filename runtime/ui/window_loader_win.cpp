@@ -1,3 +1,4 @@
+#include "runtime/core/private_messages.h"
 #include "runtime/ui/window_loader_win.h"
 
 #include <algorithm>
@@ -14,7 +15,6 @@
 #include "runtime/ui/picture_draw_win.h"
 #include "runtime/ui/tab_order.h"
 #include "runtime/ui/unit_creation_win.h"
-#include "runtime/ui/unit_messages.h"
 #include "runtime/ui/units_win.h"
 #include "runtime/ui/window_table.h"
 #include "runtime/ui/window_unit_win.h"
@@ -326,7 +326,7 @@ bool CreateWindowFromRecord(WindowRecord* w, int reuse, bool modal, HWND parent)
   stackInTabOrder(w);
   makeCursors(w);
   // Every unit learns that all units exist.
-  sendToUnits(w, unit_message::AllUnitsExist);
+  sendToUnits(w, private_message::AllUnitsExist);
   showControlsByFlags(w);
   installAccelerators(windowUnit, accel);
   ResumeEvents();

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "app/qr_code.h"
+#include "runtime/core/private_messages.h"
 #include "runtime/core/runtime_app_win.h"
 #include "tests/app/end_to_end_session_win.h"
 #include "tests/support/program_captions.h"
@@ -294,7 +295,7 @@ TEST_F(EndToEnd, ProgramToldToEndWhileTheNoticeIsComingEndsAtOnce) {
   ASSERT_NE(nullptr, s.found) << "expected the program's hidden owner window";
   DWORD start = GetTickCount();
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(s.found, lw::kEndRequestMessage, 7, 0, SMTO_NORMAL, 5000, &ignored);
+  SendMessageTimeoutW(s.found, lw::private_message::EndRequest, 7, 0, SMTO_NORMAL, 5000, &ignored);
   EXPECT_EQ(7u, program.WaitForExit(10000)) << "expected the program ended with the code asked for";
   EXPECT_LT(GetTickCount() - start, 5000u) << "expected no wait for the notice page";
   EXPECT_EQ(1u, server.Requests().size());
