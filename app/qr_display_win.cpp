@@ -10,7 +10,7 @@
 #include "app/share_escape.h"
 #include "runtime/core/owned_block.h"
 #include "runtime/core/values.h"
-#include "runtime/ui/picture_decode.h"
+#include "runtime/picture/decode.h"
 
 namespace app {
 

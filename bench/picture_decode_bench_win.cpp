@@ -19,8 +19,8 @@
 
 #include <jpeglib.h>
 
-#include "runtime/ui/picture_decode.h"
-#include "tests/runtime/ui/picture_test_files.h"
+#include "runtime/picture/decode.h"
+#include "tests/runtime/picture/test_files.h"
 #include "tests/support/png_writer.h"
 #include "bench/bench_clock.h"
 

@@ -1,14 +1,11 @@
 # The modules, one library per floor of the house, each linking only the floors
-# below it:
+# below it. The floors, their libraries and what each links are listed once, in
+# cmake/floors.txt; this file makes the libraries from that list and adds what lies
+# outside the house (zlib, libpng, libjpeg, PCRE2, the QR encoder, the platform's
+# libraries). The program image and its entry are program/CMakeLists.txt.
 #
-#   runtime_core   the runtime's start-up, services, values, text and automation
-#   runtime_ui     windows, units, properties, events and pictures      (core)
-#   web, regex     the web request and the regular expression object    (core, ui)
-#   app            the application                                      (all of the above)
-#   linkwright     the program image and its entry (program/CMakeLists.txt)
-#
-# The build also checks the includes (scripts/check_floors.sh): a file that includes
-# a header from a floor above its own fails the build.
+# The build also checks the includes against the same list (scripts/check_floors.sh):
+# a file that includes a header from a floor above its own fails the build.
 #
 # A file whose name ends in _win.cpp (or an assembly .S file) touches the platform
 # and is built only for Windows; every other .cpp is pure and is built in both builds,
@@ -56,11 +53,21 @@ find_library(QRCODEGEN_LIBRARY qrcodegen REQUIRED)
 find_path(PCRE2_INCLUDE_DIR pcre2.h REQUIRED)
 find_library(PCRE2_16_LIBRARY pcre2-16 REQUIRED)
 
-lw_floor(runtime_core runtime/core)
-lw_floor(runtime_ui runtime/ui runtime_core PNG::PNG JPEG::JPEG)
-lw_floor(web web runtime_ui)
-lw_floor(regex regex runtime_ui)
-lw_floor(app app web regex)
+# One library per row of the floors' list that names one.
+file(STRINGS ${CMAKE_SOURCE_DIR}/cmake/floors.txt lw_floor_rows REGEX "^[^# \t]")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/floors.txt)
+foreach(row ${lw_floor_rows})
+  string(REGEX REPLACE "[ \t]+" ";" fields "${row}")
+  list(GET fields 0 dir)
+  list(GET fields 2 library)
+  if(library STREQUAL "-")
+    continue()
+  endif()
+  list(SUBLIST fields 3 -1 links)
+  list(REMOVE_ITEM links "-")
+  lw_floor(${library} ${dir} ${links})
+endforeach()
+target_link_libraries(runtime_picture PUBLIC PNG::PNG JPEG::JPEG)
 
 # PUBLIC, so that the static link of every program above the regex floor takes the
 # library after it, and any file that reaches pcre2.h through a regex header sees

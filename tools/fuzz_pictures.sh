@@ -11,9 +11,9 @@ seconds=${1:-60}
 out=${2:-$here/build/fuzz-pics}
 mkdir -p "$out"
 
-sources=(runtime/ui/picture_decode.cpp runtime/ui/picture_bmp.cpp runtime/ui/picture_ico.cpp
-         runtime/ui/picture_gif.cpp runtime/ui/picture_pcx.cpp runtime/ui/picture_png.cpp
-         runtime/ui/picture_jpeg.cpp runtime/core/memory.cpp runtime/core/runtime_error.cpp runtime/core/byte_reader.cpp)
+sources=(runtime/picture/decode.cpp runtime/picture/bmp.cpp runtime/picture/ico.cpp
+         runtime/picture/gif.cpp runtime/picture/pcx.cpp runtime/picture/png.cpp
+         runtime/picture/jpeg.cpp runtime/core/memory.cpp runtime/core/runtime_error.cpp runtime/core/byte_reader.cpp)
 flags=(-std=c++17 -O1 -g -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined
        -fno-sanitize-recover=undefined -I"$here")
 

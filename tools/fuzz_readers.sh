@@ -32,8 +32,8 @@ objects=()
 sources=(web/address.cpp web/cookies.cpp app/update_notice.cpp app/feed_list.cpp app/endpoints.cpp
          runtime/core/text_strings.cpp runtime/core/text_commands.cpp runtime/core/values.cpp runtime/core/memory.cpp
          runtime/core/runtime_error.cpp tests/support/codepage_native.cpp regex/pattern_syntax.cpp regex/pcre_matcher.cpp
-         runtime/ui/picture_decode.cpp runtime/ui/picture_bmp.cpp runtime/ui/picture_ico.cpp runtime/ui/picture_gif.cpp
-         runtime/ui/picture_pcx.cpp runtime/ui/picture_png.cpp runtime/ui/picture_jpeg.cpp runtime/core/byte_reader.cpp)
+         runtime/picture/decode.cpp runtime/picture/bmp.cpp runtime/picture/ico.cpp runtime/picture/gif.cpp
+         runtime/picture/pcx.cpp runtime/picture/png.cpp runtime/picture/jpeg.cpp runtime/core/byte_reader.cpp)
 for src in "${sources[@]}"; do
   obj=$out/obj/${src//\//_}.o
   mkdir -p "$out/obj"

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "runtime/ui/picture_decode.h"
+#include "runtime/picture/decode.h"
 
 namespace lw {
 

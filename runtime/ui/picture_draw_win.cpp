@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "runtime/core/memory.h"
-#include "runtime/ui/picture_pixels.h"
+#include "runtime/picture/pixels.h"
 
 namespace lw {
 

@@ -12,7 +12,7 @@
 #include "runtime/core/owned_block.h"
 #include "runtime/core/wide_text_win.h"
 #include "runtime/ui/menu_drawing_win.h"
-#include "runtime/ui/picture_png_write.h"
+#include "runtime/picture/png_write.h"
 
 namespace lw {
 

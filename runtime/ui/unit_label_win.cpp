@@ -13,7 +13,7 @@
 #include "runtime/ui/display_scale_win.h"
 #include "runtime/ui/label_gradient.h"
 #include "runtime/ui/picture_draw_win.h"
-#include "runtime/ui/picture_pixels.h"
+#include "runtime/picture/pixels.h"
 #include "runtime/ui/unit_colours_win.h"
 #include "runtime/ui/unit_kind_skeleton_win.h"
 #include "runtime/ui/unit_property_tables.h"

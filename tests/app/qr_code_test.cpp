@@ -13,7 +13,7 @@
 
 #include "runtime/core/memory.h"
 #include "runtime/ui/display_scale.h"
-#include "runtime/ui/picture_decode.h"
+#include "runtime/picture/decode.h"
 #include "tests/support/qr_reader.h"
 #include "tests/support/share_addresses.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/ui/picture_decode.h"
+#include "runtime/picture/decode.h"
 #include "tests/support/qr_reader.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/qr_code.h"
-#include "runtime/ui/picture_decode.h"
+#include "runtime/picture/decode.h"
 #include "tests/support/png_writer.h"
 #include "tests/support/screen_capture_win.h"
 

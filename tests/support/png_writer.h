@@ -5,7 +5,7 @@
 #include <string>
 
 #include "runtime/core/memory.h"
-#include "runtime/ui/picture_png_write.h"
+#include "runtime/picture/png_write.h"
 
 namespace lw::testing {
 

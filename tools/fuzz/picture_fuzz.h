@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/ui/picture_decode.h"
+#include "runtime/picture/decode.h"
 
 inline void touchPicture(lw::DecodedPicture* p) {
   volatile uint32_t sum = 0;

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Remakes the sample pictures that tests/runtime/ui/picture_decode_test.cpp reads,
+# Remakes the sample pictures that tests/runtime/picture/decode_test.cpp reads,
 # with ImageMagick, from patterns written here. The tests know the patterns:
 #   colour.jpg   32×32: quarters red, green, blue, white (top-left, top-right,
 #                bottom-left, bottom-right)

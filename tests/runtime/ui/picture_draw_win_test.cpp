@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/core/memory.h"
-#include "tests/runtime/ui/picture_test_files.h"
+#include "tests/runtime/picture/test_files.h"
 
 namespace lw {
 namespace {

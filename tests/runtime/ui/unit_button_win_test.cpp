@@ -6,7 +6,7 @@
 
 #include "runtime/ui/control_kinds_win.h"
 #include "tests/runtime/ui/control_host_win.h"
-#include "tests/runtime/ui/picture_test_files.h"
+#include "tests/runtime/picture/test_files.h"
 #include "tests/support/object_counts_win.h"
 
 namespace lw {

@@ -8,7 +8,7 @@
 #include "runtime/ui/label_gradient.h"
 #include "runtime/ui/property_values.h"
 #include "tests/runtime/ui/control_host_win.h"
-#include "tests/runtime/ui/picture_test_files.h"
+#include "tests/runtime/picture/test_files.h"
 
 namespace lw {
 namespace {

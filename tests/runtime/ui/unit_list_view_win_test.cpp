@@ -12,7 +12,7 @@
 #include "runtime/core/service_table.h"
 #include "runtime/ui/list_view_commands_win.h"
 #include "tests/runtime/ui/control_host_win.h"
-#include "tests/runtime/ui/picture_test_files.h"
+#include "tests/runtime/picture/test_files.h"
 #include "tests/support/fatal_trap.h"
 
 namespace lw {

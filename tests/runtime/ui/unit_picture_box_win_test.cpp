@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/runtime/ui/control_host_win.h"
-#include "tests/runtime/ui/picture_test_files.h"
+#include "tests/runtime/picture/test_files.h"
 #include "tests/support/png_writer.h"
 
 namespace lw {

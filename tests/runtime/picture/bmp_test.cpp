@@ -1,9 +1,9 @@
 // The BMP decoder: every depth upright with its colours, and hostile headers refused.
 #include <gtest/gtest.h>
 
-#include "runtime/ui/picture_decode.h"
-#include "tests/runtime/ui/picture_decode_checks.h"
-#include "tests/runtime/ui/picture_test_files.h"
+#include "runtime/picture/decode.h"
+#include "tests/runtime/picture/decode_checks.h"
+#include "tests/runtime/picture/test_files.h"
 
 namespace lw {
 namespace {

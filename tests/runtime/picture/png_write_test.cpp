@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "runtime/core/memory.h"
-#include "runtime/ui/picture_png_write.h"
-#include "tests/runtime/ui/picture_decode_checks.h"
+#include "runtime/picture/png_write.h"
+#include "tests/runtime/picture/decode_checks.h"
 
 namespace lw {
 namespace {

@@ -1,4 +1,4 @@
-#include "runtime/ui/picture_png_write.h"
+#include "runtime/picture/png_write.h"
 
 #include <png.h>
 

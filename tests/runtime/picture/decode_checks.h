@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/ui/picture_decode.h"
-#include "tests/runtime/ui/picture_test_files.h"
+#include "runtime/picture/decode.h"
+#include "tests/runtime/picture/test_files.h"
 
 namespace lw::testing {
 

@@ -2,9 +2,9 @@
 // across rows, and variants and cuts refused.
 #include <gtest/gtest.h>
 
-#include "runtime/ui/picture_decode.h"
-#include "tests/runtime/ui/picture_decode_checks.h"
-#include "tests/runtime/ui/picture_test_files.h"
+#include "runtime/picture/decode.h"
+#include "tests/runtime/picture/decode_checks.h"
+#include "tests/runtime/picture/test_files.h"
 
 namespace lw {
 namespace {

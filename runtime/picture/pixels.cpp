@@ -1,4 +1,4 @@
-#include "runtime/ui/picture_pixels.h"
+#include "runtime/picture/pixels.h"
 
 #include <cstring>
 #include <new>

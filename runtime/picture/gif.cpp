@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "runtime/core/memory.h"
-#include "runtime/ui/picture_decode.h"
-#include "runtime/ui/picture_reading.h"
+#include "runtime/picture/decode.h"
+#include "runtime/picture/reading.h"
 
 namespace lw {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "runtime/core/byte_reader.h"
-#include "runtime/ui/picture_decode.h"
+#include "runtime/picture/decode.h"
 
 namespace lw::picture {
 

@@ -32,7 +32,7 @@ inline void set32(Bytes& b, size_t at, uint32_t v) {
 // own location, which under Wine is reached through drive Z:.
 inline Bytes readSample(const std::string& name) {
   std::string here = __FILE__;
-  std::string path = here.substr(0, here.rfind("runtime/ui/")) + "data/pictures/" + name;
+  std::string path = here.substr(0, here.rfind("runtime/picture/")) + "data/pictures/" + name;
 #ifdef _WIN32
   if (!path.empty() && path[0] == '/') path = "Z:" + path;
 #endif
