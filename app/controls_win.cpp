@@ -6,12 +6,12 @@
 #include "runtime/core/core_commands_win.h"
 #include "runtime/core/library_positions.h"
 #include "runtime/core/service_table.h"
-#include "runtime/ui/accessible_name_win.h"
-#include "runtime/ui/display_scale_win.h"
-#include "runtime/ui/list_view_commands_win.h"
-#include "runtime/ui/unit_picture_box_win.h"
-#include "runtime/ui/unit_properties.h"
-#include "runtime/ui/window_system_win.h"
+#include "runtime/ui/accessibility/accessible_name_win.h"
+#include "runtime/ui/scale/display_scale_win.h"
+#include "runtime/ui/kinds/list_view_commands_win.h"
+#include "runtime/ui/kinds/picture_box_win.h"
+#include "runtime/ui/properties/unit_properties.h"
+#include "runtime/ui/windows/system_win.h"
 
 namespace app {
 namespace {

@@ -1,7 +1,7 @@
 // The application's event handlers, one per binding in the window templates. Each
 // is called with the event's arguments and gives back no result.
 #pragma once
-#include "runtime/ui/events.h"
+#include "runtime/ui/windows/events.h"
 
 namespace app {
 

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/ui/unit_properties.h"
+#include "runtime/ui/properties/unit_properties.h"
 
 namespace app {
 

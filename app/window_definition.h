@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "runtime/ui/template_format.h"
+#include "runtime/ui/properties/template_format.h"
 
 namespace app {
 

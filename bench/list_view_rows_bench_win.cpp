@@ -14,12 +14,12 @@
 #include "bench/bench_clock.h"
 #include "program/window_section_data.h"
 #include "runtime/core/service_table.h"
-#include "runtime/ui/events.h"
-#include "runtime/ui/list_view_commands_win.h"
-#include "runtime/ui/units_win.h"
-#include "runtime/ui/window_loader_win.h"
-#include "runtime/ui/window_system_win.h"
-#include "runtime/ui/window_table.h"
+#include "runtime/ui/windows/events.h"
+#include "runtime/ui/kinds/list_view_commands_win.h"
+#include "runtime/ui/windows/units_win.h"
+#include "runtime/ui/windows/loader_win.h"
+#include "runtime/ui/windows/system_win.h"
+#include "runtime/ui/windows/table.h"
 
 using namespace lw;
 

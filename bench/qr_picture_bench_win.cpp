@@ -14,7 +14,7 @@
 
 #include "app/qr_code.h"
 #include "runtime/core/memory.h"
-#include "runtime/ui/picture_draw_win.h"
+#include "runtime/ui/pictures/draw_win.h"
 #include "tests/support/http_server_win.h"
 #include "tests/support/png_writer.h"
 #include "tests/support/program_dll_table_win.h"

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "program/window_section_data.h"
-#include "runtime/ui/events.h"
-#include "runtime/ui/window_loader_win.h"
-#include "runtime/ui/window_system_win.h"
-#include "runtime/ui/window_table.h"
+#include "runtime/ui/windows/events.h"
+#include "runtime/ui/windows/loader_win.h"
+#include "runtime/ui/windows/system_win.h"
+#include "runtime/ui/windows/table.h"
 #include "bench/bench_clock.h"
 #include "bench/plain_start_window_win.h"
 

@@ -13,7 +13,7 @@
 #include "runtime/core/library_positions.h"
 #include "runtime/core/runtime_app_win.h"
 #include "runtime/core/service_table.h"
-#include "runtime/ui/window_system_win.h"
+#include "runtime/ui/windows/system_win.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/window_definition.h"
-#include "runtime/ui/template_format.h"
+#include "runtime/ui/properties/template_format.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "app/link_conversion.h"
 #include "runtime/core/memory.h"
 #include "runtime/core/service_table.h"
-#include "runtime/ui/list_view_commands_win.h"
+#include "runtime/ui/kinds/list_view_commands_win.h"
 #include "tests/support/start_window_win.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "runtime/core/memory.h"
-#include "runtime/ui/display_scale.h"
+#include "runtime/ui/scale/display_scale.h"
 #include "runtime/picture/decode.h"
 #include "tests/support/qr_reader.h"
 #include "tests/support/share_addresses.h"

@@ -11,7 +11,7 @@
 
 #include "app/qr_code.h"
 #include "runtime/core/wide_text_win.h"
-#include "runtime/ui/display_scale.h"
+#include "runtime/ui/scale/display_scale.h"
 #include "tests/support/http_server_win.h"
 #include "tests/support/message_box_win.h"  // BesideTests
 #include "tests/support/program_driver_win.h"

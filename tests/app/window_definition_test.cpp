@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/ui/unit_properties.h"
+#include "runtime/ui/properties/unit_properties.h"
 
 namespace app {
 using namespace lw;

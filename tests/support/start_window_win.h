@@ -17,9 +17,9 @@
 #include "app/program_state.h"
 #include "program/window_section_data.h"
 #include "runtime/ui/unit.h"
-#include "runtime/ui/window_loader_win.h"
-#include "runtime/ui/window_system_win.h"
-#include "runtime/ui/window_table.h"
+#include "runtime/ui/windows/loader_win.h"
+#include "runtime/ui/windows/system_win.h"
+#include "runtime/ui/windows/table.h"
 #include "tests/support/clipboard_text_win.h"
 
 namespace lw::testing {

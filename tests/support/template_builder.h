@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/ui/template_format.h"
-#include "runtime/ui/unit_properties.h"
+#include "runtime/ui/properties/template_format.h"
+#include "runtime/ui/properties/unit_properties.h"
 
 namespace lw::testing {
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "runtime/ui/template_format.h"
-#include "runtime/ui/unit_properties.h"
+#include "runtime/ui/properties/template_format.h"
+#include "runtime/ui/properties/unit_properties.h"
 
 namespace {
 

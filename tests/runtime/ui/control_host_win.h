@@ -11,12 +11,12 @@
 
 #include "runtime/core/memory.h"
 #include "runtime/core/values.h"
-#include "runtime/ui/events.h"
-#include "runtime/ui/property_access_win.h"
-#include "runtime/ui/units_win.h"
-#include "runtime/ui/window_loader_win.h"
-#include "runtime/ui/window_system_win.h"
-#include "runtime/ui/window_table.h"
+#include "runtime/ui/windows/events.h"
+#include "runtime/ui/properties/access_win.h"
+#include "runtime/ui/windows/units_win.h"
+#include "runtime/ui/windows/loader_win.h"
+#include "runtime/ui/windows/system_win.h"
+#include "runtime/ui/windows/table.h"
 #include "tests/runtime/ui/window_capture_win.h"
 #include "tests/support/template_builder.h"
 
