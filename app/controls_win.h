@@ -6,8 +6,8 @@
 #pragma once
 #include <cstdint>
 
-#include "runtime/core/owned_block.h"
-#include "runtime/core/types.h"
+#include "runtime/core/values/owned_block.h"
+#include "runtime/core/values/types.h"
 
 namespace app {
 

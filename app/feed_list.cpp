@@ -4,10 +4,10 @@
 #include <string>
 
 #include "app/endpoints.h"
-#include "runtime/core/gbk_full_width.h"
-#include "runtime/core/text_commands.h"
-#include "runtime/core/text_strings.h"
-#include "runtime/core/values.h"
+#include "runtime/core/text/gbk_full_width.h"
+#include "runtime/core/text/text_commands.h"
+#include "runtime/core/text/text_strings.h"
+#include "runtime/core/values/values.h"
 
 namespace app {
 

@@ -6,7 +6,7 @@
 
 #include "app/feed_list.h"
 #include "app/handlers.h"
-#include "runtime/core/types.h"
+#include "runtime/core/values/types.h"
 
 namespace app {
 

@@ -5,9 +5,9 @@
 
 #include "app/endpoints.h"
 #include "app/program_state.h"
-#include "runtime/core/owned_block.h"
-#include "runtime/core/text_strings.h"
-#include "runtime/core/values.h"
+#include "runtime/core/values/owned_block.h"
+#include "runtime/core/text/text_strings.h"
+#include "runtime/core/values/values.h"
 
 namespace app {
 

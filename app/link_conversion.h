@@ -7,7 +7,7 @@
 // pure; the handlers (declared in app/handlers.h) and the builders that write the
 // controls are the platform side.
 #pragma once
-#include "runtime/core/types.h"
+#include "runtime/core/values/types.h"
 
 namespace app {
 

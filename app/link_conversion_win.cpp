@@ -5,8 +5,8 @@
 #include "app/controls_win.h"
 #include "app/handlers.h"
 #include "app/program_state.h"
-#include "runtime/core/owned_block.h"
-#include "runtime/core/values.h"
+#include "runtime/core/values/owned_block.h"
+#include "runtime/core/values/values.h"
 
 namespace app {
 namespace {

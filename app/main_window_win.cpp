@@ -8,7 +8,7 @@
 #include "app/controls_win.h"
 #include "app/main_window.h"
 #include "app/program_state.h"
-#include "runtime/core/owned_block.h"
+#include "runtime/core/values/owned_block.h"
 
 namespace app {
 

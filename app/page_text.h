@@ -1,7 +1,7 @@
 // Fetching a page, as bytes or as text, and re-encoding fetched UTF-8 text as GBK:
 // shared by the feed list, the update notice and the QR display.
 #pragma once
-#include "runtime/core/types.h"
+#include "runtime/core/values/types.h"
 
 namespace app {
 

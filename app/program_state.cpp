@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 
 namespace app {
 

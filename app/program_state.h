@@ -1,7 +1,7 @@
 // The application's program-wide state: four texts, empty at start, replaced by
 // assignment and released only by the cleanup routine at shutdown.
 #pragma once
-#include "runtime/core/types.h"
+#include "runtime/core/values/types.h"
 
 namespace app {
 

@@ -3,10 +3,10 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/core/codepage.h"
-#include "runtime/core/memory.h"
-#include "runtime/core/owned_block.h"
-#include "runtime/core/values.h"
+#include "runtime/core/text/codepage.h"
+#include "runtime/core/values/memory.h"
+#include "runtime/core/values/owned_block.h"
+#include "runtime/core/values/values.h"
 
 namespace app {
 

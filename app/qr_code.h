@@ -8,7 +8,7 @@
 #include <qrcodegen.h>
 
 #include "app/window_definition.h"
-#include "runtime/core/types.h"
+#include "runtime/core/values/types.h"
 
 namespace app {
 

@@ -8,8 +8,8 @@
 #include "app/qr_code.h"
 #include "app/qr_display.h"
 #include "app/share_escape.h"
-#include "runtime/core/owned_block.h"
-#include "runtime/core/values.h"
+#include "runtime/core/values/owned_block.h"
+#include "runtime/core/values/values.h"
 #include "runtime/picture/decode.h"
 
 namespace app {

@@ -1,9 +1,9 @@
 #include "app/share_escape.h"
 
 #include "app/endpoints.h"
-#include "runtime/core/codepage.h"
-#include "runtime/core/owned_block.h"
-#include "runtime/core/text_strings.h"
+#include "runtime/core/text/codepage.h"
+#include "runtime/core/values/owned_block.h"
+#include "runtime/core/text/text_strings.h"
 
 namespace app {
 

@@ -2,8 +2,8 @@
 // so the window cannot answer until it is done, and the pointer says so. The
 // normal pointer comes back when the scope ends, whether the exchange worked or not.
 #pragma once
-#include "runtime/core/core_commands_win.h"
-#include "runtime/core/service_table.h"
+#include "runtime/core/services/core_commands_win.h"
+#include "runtime/core/services/service_table.h"
 
 namespace app {
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "runtime/core/runtime_app_win.h"
+#include "runtime/core/startup/runtime_app_win.h"
 #include "bench/bench_clock.h"
 
 using namespace lw;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/share_escape.h"
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 #include "tests/data/escape_corpus.h"
 #include "tests/support/program_dll_table_win.h"
 #include "tests/support/script_control_escape_win.h"

@@ -13,7 +13,7 @@
 
 #include "bench/bench_clock.h"
 #include "program/window_section_data.h"
-#include "runtime/core/service_table.h"
+#include "runtime/core/services/service_table.h"
 #include "runtime/ui/windows/events.h"
 #include "runtime/ui/kinds/list_view_commands_win.h"
 #include "runtime/ui/windows/units_win.h"

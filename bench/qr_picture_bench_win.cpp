@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/qr_code.h"
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 #include "runtime/ui/pictures/draw_win.h"
 #include "tests/support/http_server_win.h"
 #include "tests/support/png_writer.h"

@@ -17,9 +17,9 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/core/memory.h"
-#include "runtime/core/text_commands.h"
-#include "runtime/core/values.h"
+#include "runtime/core/values/memory.h"
+#include "runtime/core/text/text_commands.h"
+#include "runtime/core/values/values.h"
 
 namespace {
 

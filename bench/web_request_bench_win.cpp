@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 #include "tests/support/http_server_win.h"
 #include "tests/support/program_dll_table_win.h"
 #include "web/web_request_win.h"

@@ -90,7 +90,7 @@ target_compile_definitions(app PUBLIC
 
 # OLE's libraries, the accessibility library, the shell and the common dialogs are
 # not linked: the routines the program calls in them are bound on first use
-# (runtime/core/late_imports_i686.S), so a routine not listed there fails the link
+# (runtime/core/libraries/late_imports_i686.S), so a routine not listed there fails the link
 # instead of bringing its library back into every start.
 if(LW_WINDOWS)
   target_link_libraries(runtime_core PUBLIC uuid user32 kernel32)

@@ -9,10 +9,10 @@
 #include "app/update_notice.h"
 #include "program/program_image.h"
 #include "program/window_section_data.h"
-#include "runtime/core/dll_commands.h"
-#include "runtime/core/library_positions.h"
-#include "runtime/core/runtime_app_win.h"
-#include "runtime/core/service_table.h"
+#include "runtime/core/libraries/dll_commands.h"
+#include "runtime/core/libraries/library_positions.h"
+#include "runtime/core/startup/runtime_app_win.h"
+#include "runtime/core/services/service_table.h"
 #include "runtime/ui/windows/system_win.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "regex/pattern_syntax.h"
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 
 namespace regex {
 namespace {

@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "regex/regex_object.h"
-#include "runtime/core/core_commands.h"
-#include "runtime/core/service_table.h"
-#include "runtime/core/values.h"
+#include "runtime/core/services/core_commands.h"
+#include "runtime/core/services/service_table.h"
+#include "runtime/core/values/values.h"
 
 namespace regex {
 namespace {

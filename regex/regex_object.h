@@ -14,9 +14,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "runtime/core/automation.h"
-#include "runtime/core/codepage.h"
-#include "runtime/core/types.h"
+#include "runtime/core/automation/automation.h"
+#include "runtime/core/text/codepage.h"
+#include "runtime/core/values/types.h"
 
 namespace regex {
 

@@ -4,17 +4,17 @@
 // compiled code does.
 #include <cstring>
 
-#include "runtime/core/dll_commands.h"
+#include "runtime/core/libraries/dll_commands.h"
 #include "regex/pcre_matcher.h"
 #include "regex/regex_object.h"
-#include "runtime/core/automation_commands_win.h"
-#include "runtime/core/codepage.h"
-#include "runtime/core/core_commands.h"
-#include "runtime/core/dll_call.h"
-#include "runtime/core/memory.h"
-#include "runtime/core/owned_block.h"
-#include "runtime/core/service_table.h"
-#include "runtime/core/values.h"
+#include "runtime/core/automation/automation_commands_win.h"
+#include "runtime/core/text/codepage.h"
+#include "runtime/core/services/core_commands.h"
+#include "runtime/core/libraries/dll_call.h"
+#include "runtime/core/values/memory.h"
+#include "runtime/core/values/owned_block.h"
+#include "runtime/core/services/service_table.h"
+#include "runtime/core/values/values.h"
 
 namespace regex {
 namespace {

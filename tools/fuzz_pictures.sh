@@ -13,7 +13,7 @@ mkdir -p "$out"
 
 sources=(runtime/picture/decode.cpp runtime/picture/bmp.cpp runtime/picture/ico.cpp
          runtime/picture/gif.cpp runtime/picture/pcx.cpp runtime/picture/png.cpp
-         runtime/picture/jpeg.cpp runtime/core/memory.cpp runtime/core/runtime_error.cpp runtime/core/byte_reader.cpp)
+         runtime/picture/jpeg.cpp runtime/core/values/memory.cpp runtime/core/values/runtime_error.cpp runtime/core/values/byte_reader.cpp)
 flags=(-std=c++17 -O1 -g -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined
        -fno-sanitize-recover=undefined -I"$here")
 

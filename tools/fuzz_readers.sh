@@ -30,10 +30,10 @@ flags=(-std=c++17 -O1 -g -fno-omit-frame-pointer -fsanitize=address,undefined -f
        -DPCRE2_CODE_UNIT_WIDTH=16)
 objects=()
 sources=(web/address.cpp web/cookies.cpp app/update_notice.cpp app/feed_list.cpp app/endpoints.cpp
-         runtime/core/text_strings.cpp runtime/core/text_commands.cpp runtime/core/values.cpp runtime/core/memory.cpp
-         runtime/core/runtime_error.cpp tests/support/codepage_native.cpp regex/pattern_syntax.cpp regex/pcre_matcher.cpp
+         runtime/core/text/text_strings.cpp runtime/core/text/text_commands.cpp runtime/core/values/values.cpp runtime/core/values/memory.cpp
+         runtime/core/values/runtime_error.cpp tests/support/codepage_native.cpp regex/pattern_syntax.cpp regex/pcre_matcher.cpp
          runtime/picture/decode.cpp runtime/picture/bmp.cpp runtime/picture/ico.cpp runtime/picture/gif.cpp
-         runtime/picture/pcx.cpp runtime/picture/png.cpp runtime/picture/jpeg.cpp runtime/core/byte_reader.cpp)
+         runtime/picture/pcx.cpp runtime/picture/png.cpp runtime/picture/jpeg.cpp runtime/core/values/byte_reader.cpp)
 for src in "${sources[@]}"; do
   obj=$out/obj/${src//\//_}.o
   mkdir -p "$out/obj"

@@ -11,7 +11,7 @@ out=${2:-$here/build/fuzz-template}
 mkdir -p "$out"
 command -v clang++ >/dev/null || { echo "fuzz_template.sh: clang++ is needed for libFuzzer" >&2; exit 2; }
 
-sources=(runtime/core/byte_reader.cpp runtime/ui/properties/template_format.cpp runtime/ui/properties/unit_properties.cpp)
+sources=(runtime/core/values/byte_reader.cpp runtime/ui/properties/template_format.cpp runtime/ui/properties/unit_properties.cpp)
 charset=(-finput-charset=UTF-8 -fexec-charset=GBK)
 # clang takes only UTF-8 execution texts; the kinds' names then stay UTF-8, which
 # the reader never looks at.

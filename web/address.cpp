@@ -4,10 +4,10 @@
 #include <cstring>
 #include <vector>
 
-#include "runtime/core/codepage.h"
-#include "runtime/core/memory.h"
-#include "runtime/core/text_commands.h"
-#include "runtime/core/text_strings.h"
+#include "runtime/core/text/codepage.h"
+#include "runtime/core/values/memory.h"
+#include "runtime/core/text/text_commands.h"
+#include "runtime/core/text/text_strings.h"
 
 namespace web {
 namespace text = lw::text;

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "runtime/core/types.h"
+#include "runtime/core/values/types.h"
 
 namespace web {
 

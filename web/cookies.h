@@ -5,7 +5,7 @@
 #pragma once
 #include <string>
 
-#include "runtime/core/types.h"
+#include "runtime/core/values/types.h"
 
 namespace web {
 

@@ -6,13 +6,13 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/core/dll_commands.h"
-#include "runtime/core/dll_call.h"
-#include "runtime/core/memory.h"
-#include "runtime/core/owned_block.h"
-#include "runtime/core/service_table.h"
-#include "runtime/core/text_strings.h"
-#include "runtime/core/values.h"
+#include "runtime/core/libraries/dll_commands.h"
+#include "runtime/core/libraries/dll_call.h"
+#include "runtime/core/values/memory.h"
+#include "runtime/core/values/owned_block.h"
+#include "runtime/core/services/service_table.h"
+#include "runtime/core/text/text_strings.h"
+#include "runtime/core/values/values.h"
 #include "web/address.h"
 #include "web/cookies.h"
 #include "web/fetch_limits.h"

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/core/types.h"
+#include "runtime/core/values/types.h"
 
 namespace web {
 

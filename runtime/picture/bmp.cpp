@@ -3,7 +3,7 @@
 #include <climits>
 #include <cstring>
 
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 #include "runtime/picture/decode.h"
 #include "runtime/picture/reading.h"
 

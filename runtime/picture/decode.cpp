@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 #include "runtime/picture/reading.h"
 
 namespace lw {

@@ -3,7 +3,7 @@
 // the bitmap header giving twice the height) or, in newer files, a PNG.
 #include <cstring>
 
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 #include "runtime/picture/decode.h"
 #include "runtime/picture/reading.h"
 

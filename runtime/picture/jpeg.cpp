@@ -8,7 +8,7 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 #include "runtime/picture/decode.h"
 #include "runtime/picture/reading.h"
 

@@ -3,7 +3,7 @@
 // coded: a byte with its two top bits set repeats the next byte (low six bits) times.
 #include <cstring>
 
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 #include "runtime/picture/decode.h"
 #include "runtime/picture/reading.h"
 

@@ -4,7 +4,7 @@
 #include <new>
 #include <vector>
 
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 
 namespace lw {
 

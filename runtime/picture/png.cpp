@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 #include "runtime/picture/decode.h"
 #include "runtime/picture/reading.h"
 

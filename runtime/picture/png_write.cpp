@@ -2,8 +2,8 @@
 
 #include <png.h>
 
-#include "runtime/core/memory.h"
-#include "runtime/core/owned_block.h"
+#include "runtime/core/values/memory.h"
+#include "runtime/core/values/owned_block.h"
 
 namespace lw {
 

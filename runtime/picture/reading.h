@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/core/byte_reader.h"
+#include "runtime/core/values/byte_reader.h"
 #include "runtime/picture/decode.h"
 
 namespace lw::picture {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "app/endpoints.h"
-#include "runtime/core/codepage.h"
+#include "runtime/core/text/codepage.h"
 #include "tests/support/clipboard_text_win.h"
 #include "tests/support/http_server_win.h"
 #include "tests/support/message_box_win.h"  // BesideTests

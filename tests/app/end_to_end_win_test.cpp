@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "app/qr_code.h"
-#include "runtime/core/private_messages.h"
-#include "runtime/core/runtime_app_win.h"
+#include "runtime/core/startup/private_messages.h"
+#include "runtime/core/startup/runtime_app_win.h"
 #include "tests/app/end_to_end_session_win.h"
 #include "tests/support/program_captions.h"
 #include "tests/support/png_writer.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/endpoints.h"
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 
 namespace {
 

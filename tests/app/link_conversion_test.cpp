@@ -7,7 +7,7 @@
 
 #include "app/endpoints.h"
 #include "app/program_state.h"
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 #include "tests/support/share_addresses.h"
 
 namespace {

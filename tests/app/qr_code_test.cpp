@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 #include "runtime/ui/scale/display_scale.h"
 #include "runtime/picture/decode.h"
 #include "tests/support/qr_reader.h"

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/qr_code.h"
-#include "runtime/core/wide_text_win.h"
+#include "runtime/core/text/wide_text_win.h"
 #include "runtime/ui/scale/display_scale.h"
 #include "tests/support/http_server_win.h"
 #include "tests/support/message_box_win.h"  // BesideTests

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 #include "tests/data/escape_corpus.h"
 
 namespace {

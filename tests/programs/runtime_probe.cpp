@@ -9,9 +9,9 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/core/runtime_app_win.h"
-#include "runtime/core/service_table.h"
-#include "runtime/core/window_system.h"
+#include "runtime/core/startup/runtime_app_win.h"
+#include "runtime/core/services/service_table.h"
+#include "runtime/core/startup/window_system.h"
 
 using namespace lw;
 

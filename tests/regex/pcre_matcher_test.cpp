@@ -8,7 +8,7 @@
 #include <chrono>
 #include <string>
 
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 
 namespace regex {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 
 namespace regex {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "regex/regex_object.h"
-#include "runtime/core/automation_commands_win.h"
-#include "runtime/core/memory.h"
-#include "runtime/core/values.h"
+#include "runtime/core/automation/automation_commands_win.h"
+#include "runtime/core/values/memory.h"
+#include "runtime/core/values/values.h"
 #include "tests/support/program_dll_table_win.h"
 
 namespace regex {

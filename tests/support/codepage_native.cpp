@@ -1,7 +1,7 @@
 // The code-page unit for the pure test program. In the Windows build it is the
 // program's own unit; natively it converts with iconv.
 #ifdef _WIN32
-#include "runtime/core/codepage_win.cpp"
+#include "runtime/core/text/codepage_win.cpp"
 #else
 #include <errno.h>
 #include <stdint.h>
@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-#include "runtime/core/codepage.h"
+#include "runtime/core/text/codepage.h"
 
 namespace lw {
 namespace {

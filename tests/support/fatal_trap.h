@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "runtime/core/runtime_error.h"
+#include "runtime/core/values/runtime_error.h"
 
 namespace lw::testing {
 

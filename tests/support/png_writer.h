@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 #include "runtime/picture/png_write.h"
 
 namespace lw::testing {

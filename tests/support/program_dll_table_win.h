@@ -3,8 +3,8 @@
 // that call DLL commands by index (the web page request, the code-page conversions)
 // can run there.
 #pragma once
-#include "runtime/core/dll_commands.h"
-#include "runtime/core/runtime_app_win.h"
+#include "runtime/core/libraries/dll_commands.h"
+#include "runtime/core/startup/runtime_app_win.h"
 
 namespace lw::testing {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "regex/pcre_matcher.h"
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/core/memory.h"
-#include "runtime/core/values.h"
+#include "runtime/core/values/memory.h"
+#include "runtime/core/values/values.h"
 
 inline std::vector<std::string> fuzzTexts(const uint8_t* data, size_t size, size_t count) {
   std::vector<std::string> texts(count);

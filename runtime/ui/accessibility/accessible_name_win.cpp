@@ -4,7 +4,7 @@
 // question on unchanged. Calls reach it on the window's own thread: the runtime's
 // thread is a single-threaded apartment, so calls from other processes arrive
 // through its message loop.
-#include "runtime/core/runtime_app_win.h"
+#include "runtime/core/startup/runtime_app_win.h"
 #include "runtime/ui/accessibility/accessible_name_win.h"
 
 #include <oleacc.h>
@@ -14,8 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/core/types.h"
-#include "runtime/core/wide_text_win.h"
+#include "runtime/core/values/types.h"
+#include "runtime/core/text/wide_text_win.h"
 #include "runtime/ui/accessibility/accessible_name.h"
 #include "runtime/ui/properties/template_format.h"
 #include "runtime/ui/windows/units_win.h"

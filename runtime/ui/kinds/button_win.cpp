@@ -3,8 +3,8 @@
 // pictures) or a bitmap button. Raises event 0 when clicked and the focus events.
 #include <vector>
 
-#include "runtime/core/guarded_procedure_win.h"
-#include "runtime/core/wide_text_win.h"
+#include "runtime/core/startup/guarded_procedure_win.h"
+#include "runtime/core/text/wide_text_win.h"
 #include "runtime/ui/kinds/control_kinds_win.h"
 #include "runtime/ui/accessibility/dialog_keys_win.h"
 #include "runtime/ui/windows/events.h"

@@ -1,7 +1,7 @@
 // The control kinds built into the program, and what their files share.
 #include "runtime/ui/kinds/control_kinds_win.h"
 
-#include "runtime/core/wide_text_win.h"
+#include "runtime/core/text/wide_text_win.h"
 #include "runtime/ui/accessibility/dialog_keys_win.h"
 #include "runtime/ui/scale/display_scale_win.h"
 #include "runtime/ui/windows/events.h"

@@ -7,10 +7,10 @@
 
 #include <vector>
 
-#include "runtime/core/guarded_procedure_win.h"
-#include "runtime/core/private_messages.h"
-#include "runtime/core/text_positions.h"
-#include "runtime/core/wide_text_win.h"
+#include "runtime/core/startup/guarded_procedure_win.h"
+#include "runtime/core/startup/private_messages.h"
+#include "runtime/core/text/text_positions.h"
+#include "runtime/core/text/wide_text_win.h"
 #include "runtime/ui/kinds/control_kinds_win.h"
 #include "runtime/ui/windows/events.h"
 #include "runtime/ui/kinds/colours_win.h"

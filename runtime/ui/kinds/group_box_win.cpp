@@ -3,8 +3,8 @@
 // it when the window is made, and their notifications pass through it to them.
 #include <vector>
 
-#include "runtime/core/guarded_procedure_win.h"
-#include "runtime/core/wide_text_win.h"
+#include "runtime/core/startup/guarded_procedure_win.h"
+#include "runtime/core/text/wide_text_win.h"
 #include "runtime/ui/kinds/control_kinds_win.h"
 #include "runtime/ui/kinds/colours_win.h"
 #include "runtime/ui/kinds/skeleton_win.h"

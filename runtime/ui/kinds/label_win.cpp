@@ -5,8 +5,8 @@
 // announced, so that a screen reader reads out a changed status line.
 #include <vector>
 
-#include "runtime/core/guarded_procedure_win.h"
-#include "runtime/core/wide_text_win.h"
+#include "runtime/core/startup/guarded_procedure_win.h"
+#include "runtime/core/text/wide_text_win.h"
 #include "runtime/ui/accessibility/accessible_name_win.h"
 #include "runtime/ui/windows/buffered_paint_win.h"
 #include "runtime/ui/kinds/control_kinds_win.h"

@@ -1,5 +1,5 @@
 #include "runtime/ui/kinds/list_view_commands_win.h"
-#include "runtime/core/wide_text_win.h"
+#include "runtime/core/text/wide_text_win.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -8,10 +8,10 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/core/core_commands.h"
-#include "runtime/core/error_texts.h"
-#include "runtime/core/runtime_error.h"
-#include "runtime/core/values.h"
+#include "runtime/core/services/core_commands.h"
+#include "runtime/core/values/error_texts.h"
+#include "runtime/core/values/runtime_error.h"
+#include "runtime/core/values/values.h"
 #include "runtime/ui/kinds/list_view_win.h"
 #include "runtime/ui/windows/system_win.h"
 

@@ -2,7 +2,7 @@
 // Argument 1 is the list view unit (low: window id, high: unit id); a unit that is
 // not loaded is a fatal run-time error.
 #pragma once
-#include "runtime/core/types.h"
+#include "runtime/core/values/types.h"
 
 namespace lw::commands {
 

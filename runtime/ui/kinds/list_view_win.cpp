@@ -4,15 +4,15 @@
 // toggled by the unit after a click or the space bar, never by the platform on its
 // own, so every toggle raises CheckToggled in the order the events describe.
 #include "runtime/ui/kinds/list_view_win.h"
-#include "runtime/core/wide_text_win.h"
+#include "runtime/core/text/wide_text_win.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 
 #include <vector>
 
-#include "runtime/core/guarded_procedure_win.h"
-#include "runtime/core/private_messages.h"
+#include "runtime/core/startup/guarded_procedure_win.h"
+#include "runtime/core/startup/private_messages.h"
 #include "runtime/ui/kinds/control_kinds_win.h"
 #include "runtime/ui/scale/display_scale.h"
 #include "runtime/ui/scale/display_scale_win.h"

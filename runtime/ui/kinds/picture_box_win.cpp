@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/core/guarded_procedure_win.h"
-#include "runtime/core/wide_text_win.h"
+#include "runtime/core/startup/guarded_procedure_win.h"
+#include "runtime/core/text/wide_text_win.h"
 #include "runtime/ui/windows/buffered_paint_win.h"
 #include "runtime/ui/kinds/control_kinds_win.h"
 #include "runtime/ui/pictures/animation_win.h"

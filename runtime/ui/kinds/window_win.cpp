@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "runtime/core/guarded_procedure_win.h"
-#include "runtime/core/wide_text_win.h"
+#include "runtime/core/startup/guarded_procedure_win.h"
+#include "runtime/core/text/wide_text_win.h"
 #include "runtime/ui/accessibility/dialog_keys_win.h"
 #include "runtime/ui/scale/display_scale_win.h"
 #include "runtime/ui/windows/events.h"

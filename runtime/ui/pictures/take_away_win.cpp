@@ -1,4 +1,4 @@
-#include "runtime/core/runtime_app_win.h"
+#include "runtime/core/startup/runtime_app_win.h"
 #include "runtime/ui/pictures/take_away_win.h"
 
 #include <commdlg.h>
@@ -8,9 +8,9 @@
 #include <cstring>
 #include <vector>
 
-#include "runtime/core/memory.h"
-#include "runtime/core/owned_block.h"
-#include "runtime/core/wide_text_win.h"
+#include "runtime/core/values/memory.h"
+#include "runtime/core/values/owned_block.h"
+#include "runtime/core/text/wide_text_win.h"
 #include "runtime/ui/windows/menu_drawing_win.h"
 #include "runtime/picture/png_write.h"
 

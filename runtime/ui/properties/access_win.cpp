@@ -6,11 +6,11 @@
 #include <cstddef>
 #include <cstring>
 
-#include "runtime/core/error_texts.h"
-#include "runtime/core/memory.h"
-#include "runtime/core/wide_text_win.h"
-#include "runtime/core/runtime_error.h"
-#include "runtime/core/values.h"
+#include "runtime/core/values/error_texts.h"
+#include "runtime/core/values/memory.h"
+#include "runtime/core/text/wide_text_win.h"
+#include "runtime/core/values/runtime_error.h"
+#include "runtime/core/values/values.h"
 #include "runtime/ui/scale/display_scale.h"
 #include "runtime/ui/scale/display_scale_win.h"
 #include "runtime/ui/windows/menus_win.h"

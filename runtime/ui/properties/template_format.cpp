@@ -1,6 +1,6 @@
 #include "runtime/ui/properties/template_format.h"
 
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 #include "runtime/ui/properties/unit_properties.h"
 
 namespace lw {

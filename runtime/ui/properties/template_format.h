@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/core/byte_reader.h"
+#include "runtime/core/values/byte_reader.h"
 
 namespace lw {
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "runtime/core/error_texts.h"
-#include "runtime/core/runtime_error.h"
+#include "runtime/core/values/error_texts.h"
+#include "runtime/core/values/runtime_error.h"
 #include "runtime/ui/properties/unit_properties.h"
 #include "runtime/ui/windows/table.h"
 

@@ -1,12 +1,12 @@
-#include "runtime/core/private_messages.h"
+#include "runtime/core/startup/private_messages.h"
 #include "runtime/ui/windows/loader_win.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "runtime/core/wide_text_win.h"
-#include "runtime/core/window_system.h"
+#include "runtime/core/text/wide_text_win.h"
+#include "runtime/core/startup/window_system.h"
 #include "runtime/ui/accessibility/dialog_keys_win.h"
 #include "runtime/ui/scale/display_scale.h"
 #include "runtime/ui/scale/display_scale_win.h"

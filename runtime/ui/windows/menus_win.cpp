@@ -1,5 +1,5 @@
 #include "runtime/ui/windows/menus_win.h"
-#include "runtime/core/wide_text_win.h"
+#include "runtime/core/text/wide_text_win.h"
 
 #include <string>
 #include <vector>

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "runtime/core/private_messages.h"
+#include "runtime/core/startup/private_messages.h"
 #include "runtime/ui/windows/events.h"
 #include "runtime/ui/properties/access_win.h"
 #include "runtime/ui/windows/creation_win.h"

@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "runtime/core/error_texts.h"
-#include "runtime/core/requests.h"
-#include "runtime/core/runtime_error.h"
-#include "runtime/core/window_system.h"
+#include "runtime/core/values/error_texts.h"
+#include "runtime/core/startup/requests.h"
+#include "runtime/core/values/runtime_error.h"
+#include "runtime/core/startup/window_system.h"
 #include "runtime/ui/scale/display_scale.h"
 #include "runtime/ui/accessibility/dialog_keys_win.h"
 #include "runtime/ui/scale/display_scale_win.h"

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "runtime/core/types.h"
+#include "runtime/core/values/types.h"
 
 namespace lw {
 

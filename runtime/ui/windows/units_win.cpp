@@ -4,10 +4,10 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "runtime/core/guarded_procedure_win.h"
-#include "runtime/core/memory.h"
-#include "runtime/core/wide_text_win.h"
-#include "runtime/core/window_system.h"
+#include "runtime/core/startup/guarded_procedure_win.h"
+#include "runtime/core/values/memory.h"
+#include "runtime/core/text/wide_text_win.h"
+#include "runtime/core/startup/window_system.h"
 #include "runtime/ui/accessibility/accessible_name_win.h"
 #include "runtime/ui/windows/loader_win.h"
 #include "runtime/ui/windows/table.h"

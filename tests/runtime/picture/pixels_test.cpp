@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 
 namespace lw {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/core/memory.h"
-#include "runtime/core/values.h"
+#include "runtime/core/values/memory.h"
+#include "runtime/core/values/values.h"
 #include "runtime/ui/windows/events.h"
 #include "runtime/ui/properties/access_win.h"
 #include "runtime/ui/windows/units_win.h"

@@ -9,7 +9,7 @@
 #include <chrono>
 #include <string>
 
-#include "runtime/core/service_table.h"
+#include "runtime/core/services/service_table.h"
 #include "runtime/ui/kinds/list_view_commands_win.h"
 #include "tests/runtime/ui/control_host_win.h"
 #include "tests/runtime/picture/test_files.h"

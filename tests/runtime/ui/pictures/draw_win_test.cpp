@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/core/memory.h"
+#include "runtime/core/values/memory.h"
 #include "tests/runtime/picture/test_files.h"
 
 namespace lw {

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/core/service_table.h"
-#include "runtime/core/window_system.h"
+#include "runtime/core/services/service_table.h"
+#include "runtime/core/startup/window_system.h"
 #include "runtime/ui/windows/events.h"
 #include "runtime/ui/properties/access_win.h"
 #include "runtime/ui/windows/loader_win.h"

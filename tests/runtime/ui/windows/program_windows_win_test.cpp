@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "program/window_section_data.h"
-#include "runtime/core/codepage.h"  // WideToGbk
+#include "runtime/core/text/codepage.h"  // WideToGbk
 #include "runtime/ui/kinds/control_kinds_win.h"
 #include "tests/runtime/ui/control_host_win.h"
 #include "tests/support/program_captions.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/core/wide_text_win.h"
+#include "runtime/core/text/wide_text_win.h"
 #include "runtime/ui/properties/values.h"
 #include "runtime/ui/windows/units_win.h"
 
