@@ -7,6 +7,7 @@
 #include "runtime/core/text/wide_text_win.h"
 #include "runtime/ui/kinds/control_kinds_win.h"
 #include "runtime/ui/accessibility/dialog_keys_win.h"
+#include "runtime/ui/kinds/look_win.h"
 #include "runtime/ui/windows/events.h"
 #include "runtime/ui/pictures/draw_win.h"
 #include "runtime/ui/kinds/skeleton_win.h"

@@ -3,6 +3,7 @@
 
 #include "runtime/core/text/wide_text_win.h"
 #include "runtime/ui/accessibility/dialog_keys_win.h"
+#include "runtime/ui/kinds/look_win.h"
 #include "runtime/ui/scale/display_scale_win.h"
 #include "runtime/ui/windows/events.h"
 #include "runtime/ui/windows/units_win.h"

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/ui/kinds/look_win.h"
 #include "runtime/ui/windows/units_win.h"
 
 namespace lw {

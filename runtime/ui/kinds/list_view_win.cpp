@@ -14,6 +14,7 @@
 #include "runtime/core/startup/guarded_procedure_win.h"
 #include "runtime/core/startup/private_messages.h"
 #include "runtime/ui/kinds/control_kinds_win.h"
+#include "runtime/ui/kinds/look_win.h"
 #include "runtime/ui/scale/display_scale.h"
 #include "runtime/ui/scale/display_scale_win.h"
 #include "runtime/ui/windows/events.h"

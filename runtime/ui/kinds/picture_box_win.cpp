@@ -2,6 +2,7 @@
 // with its background colour and draws its picture by display mode; animated
 // pictures play when the animate switch is on. It is a container like the group box.
 // What it shows can be copied (WM_COPY) or saved from its menu (WM_CONTEXTMENU).
+#include "runtime/ui/kinds/look_win.h"
 #include "runtime/ui/kinds/picture_box_win.h"
 
 #include <windowsx.h>

@@ -1,6 +1,7 @@
 // The window kind: class "JVWindow" unless the window names its own, its styles
 // from the properties, and its events (created, moved, resized, close requested,
 // destroyed, focus).
+#include "runtime/ui/kinds/look_win.h"
 #include "runtime/ui/kinds/window_win.h"
 
 #include <windowsx.h>
@@ -45,8 +46,6 @@ bool registerClass(const std::string& name) {
   return RegisterClassW(&wc) != 0;
 }
 
-bool resizable(int border) { return border == 1 || border == 3 || border == 5; }
-
 void styleFor(const WindowProps& p, bool hasParent, DWORD* style, DWORD* ex) {
   *style |= WS_CLIPCHILDREN;
   *ex |= WS_EX_CONTROLPARENT;
@@ -55,7 +54,7 @@ void styleFor(const WindowProps& p, bool hasParent, DWORD* style, DWORD* ex) {
   } else {
     *style |= (!p.caption.empty() || p.controlBox) ? WS_CAPTION : WS_DLGFRAME;
     if (p.controlBox) *style |= WS_SYSMENU;
-    if (resizable(p.border)) *style |= WS_THICKFRAME;
+    if (IsResizableBorder(p.border)) *style |= WS_THICKFRAME;
     if (p.border == 3 || p.border == 4) *ex |= WS_EX_TOOLWINDOW;
     if (p.border == 5 || p.border == 6) *ex |= WS_EX_CLIENTEDGE;
     if (hasParent) *style |= WS_POPUP;
@@ -83,7 +82,7 @@ void applyStartPosition(const WindowProps& p, const UnitCreateArgs& a, DWORD* st
       break;
     case 2: *style |= WS_MINIMIZE; break;
     case 3:
-      if (resizable(p.border)) *style |= WS_MAXIMIZE;
+      if (IsResizableBorder(p.border)) *style |= WS_MAXIMIZE;
       break;
     default: break;
   }
@@ -345,6 +344,8 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 }  // namespace
+
+bool IsResizableBorder(int border) { return border == 1 || border == 3 || border == 5; }
 
 WindowUnitState* WindowStateOf(Unit* unit) { return KindStateOf<WindowUnitState>(unit, unit_type::Window); }
 

@@ -25,6 +25,10 @@ struct WindowUnitState {
 
 WindowUnitState* WindowStateOf(Unit* unit);
 
+// Whether a window of border style `border` (1 sizable, 3 sizable tool window, 5
+// sizable with a sunken edge) can be resized, and so maximised.
+bool IsResizableBorder(int border);
+
 // The routines of the window kind.
 extern const UnitKindRoutines kWindowRoutines;
 

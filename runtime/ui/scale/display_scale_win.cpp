@@ -1,3 +1,4 @@
+#include "runtime/ui/kinds/look_win.h"
 #include "runtime/ui/scale/display_scale_win.h"
 
 #include <commctrl.h>

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "runtime/ui/kinds/look_win.h"
 #include "runtime/ui/scale/display_scale.h"
 
 namespace lw {

@@ -26,10 +26,4 @@ void CompleteFirstShowing(WindowRecord* window);
 void DestroyAllWindows();
 bool AnyLiveWindow();
 
-// Cursor made from a unit's mouse-pointer block; null for the class default.
-HCURSOR MakeUnitCursor(const uint8_t* block, size_t size);
-// Empties a unit's cursor slot: a cursor made from cursor data is destroyed, a shared
-// system cursor is left alone.
-void ReleaseUnitCursor(void** cursor);
-
 }  // namespace lw

@@ -1,3 +1,4 @@
+#include "runtime/ui/kinds/look_win.h"
 #include "runtime/ui/windows/menu_drawing_win.h"
 
 #include <string>

@@ -10,6 +10,7 @@
 
 #include <map>
 
+#include "runtime/ui/kinds/look_win.h"
 #include "runtime/ui/windows/menu_drawing_win.h"
 #include "runtime/ui/kinds/colours_win.h"
 #include "runtime/ui/windows/units_win.h"

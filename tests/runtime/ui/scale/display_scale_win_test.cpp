@@ -13,6 +13,7 @@
 #include <variant>
 
 #include "runtime/ui/kinds/control_kinds_win.h"
+#include "runtime/ui/kinds/look_win.h"
 #include "runtime/ui/scale/display_scale.h"
 #include "runtime/ui/scale/display_scale_win.h"
 #include "runtime/ui/properties/access_win.h"

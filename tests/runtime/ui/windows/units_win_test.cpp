@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "runtime/core/text/wide_text_win.h"
+#include "runtime/ui/kinds/look_win.h"
 #include "runtime/ui/properties/values.h"
 #include "runtime/ui/windows/units_win.h"
 
