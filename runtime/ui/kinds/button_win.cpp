@@ -134,7 +134,7 @@ constexpr UnitKindParts<ButtonState> kParts = {
 
 }  // namespace
 
-const UnitKindRoutines kButtonRoutines = KindRoutines<ButtonState, kParts>();
+extern const UnitKindRoutines kButtonRoutines = KindRoutines<ButtonState, kParts>();
 
 bool IsPushButton(HWND hwnd) { return KindStateOf<ButtonState>(UnitFromWindow(hwnd), unit_type::Button) != nullptr; }
 

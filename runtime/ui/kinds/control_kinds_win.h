@@ -1,6 +1,5 @@
-// The control kinds built into the program (label, edit box, button, group box,
-// picture box, list view): the row of routines each exports, and the small pieces
-// their files share.
+// The small pieces the files of the control kinds share. Each kind's file exports
+// the row of its routines, which the table of kinds (table.cpp) names.
 #pragma once
 #include <windows.h>
 
@@ -11,13 +10,6 @@
 #include "runtime/ui/unit.h"
 
 namespace lw {
-
-extern const UnitKindRoutines kLabelRoutines;
-extern const UnitKindRoutines kEditBoxRoutines;
-extern const UnitKindRoutines kButtonRoutines;
-extern const UnitKindRoutines kGroupBoxRoutines;
-extern const UnitKindRoutines kPicBoxRoutines;
-extern const UnitKindRoutines kListViewRoutines;
 
 // The kind's properties from the create arguments' block (empty: defaults); false
 // when the block is rejected.

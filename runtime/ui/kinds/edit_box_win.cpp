@@ -400,6 +400,6 @@ constexpr UnitKindParts<EditState> kParts = {
 
 }  // namespace
 
-const UnitKindRoutines kEditBoxRoutines = KindRoutines<EditState, kParts>();
+extern const UnitKindRoutines kEditBoxRoutines = KindRoutines<EditState, kParts>();
 
 }  // namespace lw

@@ -101,6 +101,6 @@ constexpr UnitKindParts<GroupBoxState> kParts = {
 
 }  // namespace
 
-const UnitKindRoutines kGroupBoxRoutines = KindRoutines<GroupBoxState, kParts>();
+extern const UnitKindRoutines kGroupBoxRoutines = KindRoutines<GroupBoxState, kParts>();
 
 }  // namespace lw

@@ -228,6 +228,6 @@ constexpr UnitKindParts<LabelState> kParts = {
 
 }  // namespace
 
-const UnitKindRoutines kLabelRoutines = KindRoutines<LabelState, kParts>();
+extern const UnitKindRoutines kLabelRoutines = KindRoutines<LabelState, kParts>();
 
 }  // namespace lw

@@ -486,7 +486,7 @@ void SetListViewItemChecked(Unit* unit, int item, bool checked) {
   if (ListViewState* s = stateOf(unit)) setChecked(HWND(unit->hwnd), s, item, checked);
 }
 
-const UnitKindRoutines kListViewRoutines = KindRoutines<ListViewState, kParts>();
+extern const UnitKindRoutines kListViewRoutines = KindRoutines<ListViewState, kParts>();
 
 bool ActivateSelectedRow(HWND hwnd) {
   Unit* u = UnitFromWindow(hwnd);

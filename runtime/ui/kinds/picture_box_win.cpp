@@ -209,6 +209,6 @@ HWND ShownPictureBoxOf(HWND window) {
   return search.count == 1 ? search.found : nullptr;
 }
 
-const UnitKindRoutines kPicBoxRoutines = KindRoutines<PicBoxState, kParts>();
+extern const UnitKindRoutines kPicBoxRoutines = KindRoutines<PicBoxState, kParts>();
 
 }  // namespace lw

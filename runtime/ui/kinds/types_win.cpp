@@ -1,47 +1,39 @@
-// The unit types the program is built with: one table of the kinds' routine rows,
-// and the type records made from it with the names, flags and property descriptors
-// of each kind. A type id not in the table names no type.
+// The unit types the program is built with: the type records made from the rows of
+// the table of kinds (runtime/ui/kinds/table.cpp), with each kind's names, flags,
+// property descriptors and routines. A type id not in the table names no type.
 #include "runtime/ui/kinds/types_win.h"
 
-#include "runtime/ui/kinds/control_kinds_win.h"
-#include "runtime/ui/kinds/window_win.h"
+#include <vector>
 
 namespace lw {
 namespace {
 
-// Menu items have no window of their own, so no routines.
-const UnitKindRoutines kMenuItemRoutines = {unit_type::MenuItem, nullptr, nullptr, nullptr, nullptr};
+// Row for row with the table of kinds; empty until registered.
+std::vector<UnitTypeInfo>& types() {
+  static std::vector<UnitTypeInfo> t;
+  return t;
+}
 
-const UnitKindRoutines* const kBuiltInKinds[] = {
-    &kWindowRoutines,   &kMenuItemRoutines, &kEditBoxRoutines, &kPicBoxRoutines,
-    &kGroupBoxRoutines, &kLabelRoutines,    &kButtonRoutines,  &kListViewRoutines,
-};
-constexpr size_t kBuiltInKindCount = sizeof kBuiltInKinds / sizeof kBuiltInKinds[0];
-
-// Row for row with kBuiltInKinds; all zero until registered.
-UnitTypeInfo g_types[kBuiltInKindCount] = {};
-
-UnitTypeInfo makeType(const UnitKindRoutines& routines) {
+UnitTypeInfo makeType(const UnitKind& kind) {
   UnitTypeInfo t = {};
-  const UnitKind* kind = FindUnitKind(routines.typeId);
-  t.typeName = kind->typeName;
-  t.englishName = kind->englishName;
-  t.flags = kind->flags;
-  size_t count = 0;
-  t.properties = OwnPropertyDescriptors(routines.typeId, &count);
-  t.propertyCount = uint32_t(count);
-  t.routines = &routines;
+  t.typeName = kind.typeName;
+  t.englishName = kind.englishName;
+  t.flags = kind.flags;
+  t.properties = kind.properties;
+  t.propertyCount = kind.propertyCount;
+  t.routines = kind.routines;
   return t;
 }
 
 }  // namespace
 
 void RegisterProgramUnitTypes() {
-  for (size_t i = 0; i < kBuiltInKindCount; ++i) g_types[i] = makeType(*kBuiltInKinds[i]);
+  types().clear();
+  for (size_t i = 0; i < kUnitKindCount; ++i) types().push_back(makeType(kUnitKinds[i]));
 }
 
 const UnitTypeInfo* FindUnitType(uint32_t typeId) {
-  for (const UnitTypeInfo& t : g_types)
+  for (const UnitTypeInfo& t : types())
     if (t.routines && t.routines->typeId == typeId) return &t;
   return nullptr;
 }

@@ -357,6 +357,6 @@ void ReleaseModalDisabling(WindowUnitState* state) {
 
 Unit* FocusedUnitOf(HWND window) { return focusedUnit(window); }
 
-const UnitKindRoutines kWindowRoutines = KindRoutines<WindowUnitState, kParts>();
+extern const UnitKindRoutines kWindowRoutines = KindRoutines<WindowUnitState, kParts>();
 
 }  // namespace lw

@@ -29,8 +29,6 @@ WindowUnitState* WindowStateOf(Unit* unit);
 // sizable with a sunken edge) can be resized, and so maximised.
 bool IsResizableBorder(int border);
 
-// The routines of the window kind.
-extern const UnitKindRoutines kWindowRoutines;
 
 // Re-enables the windows a modal window disabled (once).
 void ReleaseModalDisabling(WindowUnitState* state);

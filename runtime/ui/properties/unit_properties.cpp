@@ -144,51 +144,9 @@ void EncodeButtonProps(const ButtonProps& p, ByteWriter& out) { EncodeByTable(kB
 bool DecodeListViewProps(ByteReader& in, ListViewProps* out) { return DecodeByTable(kListViewTable, in, out); }
 void EncodeListViewProps(const ListViewProps& p, ByteWriter& out) { EncodeByTable(kListViewTable, p, out); }
 
-// ---- The table of kinds ---------------------------------------------------------------
-
-namespace {
-
-// Adapters from the kind's own record to the common form of the table.
-template <class P, bool (*Decode)(ByteReader&, P*)>
-bool DecodeAs(ByteReader& in, UnitProps* out) {
-  P p;
-  bool ok = Decode(in, &p);
-  *out = std::move(p);
-  return ok;
-}
-
-template <class P, void (*Encode)(const P&, ByteWriter&)>
-void EncodeAs(const UnitProps& v, ByteWriter& out) {
-  if (const P* p = std::get_if<P>(&v))
-    Encode(*p, out);
-  else
-    out.fail("properties of another kind");
-}
-
-}  // namespace
-
-const UnitKind kUnitKinds[] = {
-    {unit_type::Window, "窗口", "window", 0x800000D0, kWindowTable.version,
-     DecodeAs<WindowProps, DecodeWindowProps>, EncodeAs<WindowProps, EncodeWindowProps>},
-    {unit_type::MenuItem, "菜单", "menu", 0x80000004, -1, nullptr, nullptr},
-    {unit_type::EditBox, "编辑框", "EditBox", 0x80000040, kEditTable.version,
-     DecodeAs<EditProps, DecodeEditProps>, EncodeAs<EditProps, EncodeEditProps>},
-    {unit_type::PicBox, "图片框", "PicBox", 0x840100C0, kPicBoxTable.version,
-     DecodeAs<PicBoxProps, DecodePicBoxProps>, EncodeAs<PicBoxProps, EncodePicBoxProps>},
-    {unit_type::GroupBox, "分组框", "GroupBox", 0x840140C0, kGroupBoxTable.version,
-     DecodeAs<GroupBoxProps, DecodeGroupBoxProps>, EncodeAs<GroupBoxProps, EncodeGroupBoxProps>},
-    {unit_type::Label, "标签", "Label", 0x84012040, kLabelTable.version,
-     DecodeAs<LabelProps, DecodeLabelProps>, EncodeAs<LabelProps, EncodeLabelProps>},
-    {unit_type::Button, "按钮", "Button", 0x80000840, kButtonTable.version,
-     DecodeAs<ButtonProps, DecodeButtonProps>, EncodeAs<ButtonProps, EncodeButtonProps>},
-    {unit_type::ListView, "超级列表框", "ListView", 0x00000040, kListViewTable.version,
-     DecodeAs<ListViewProps, DecodeListViewProps>, EncodeAs<ListViewProps, EncodeListViewProps>},
-};
-const size_t kUnitKindCount = sizeof kUnitKinds / sizeof kUnitKinds[0];
-
 const UnitKind* FindUnitKind(uint32_t typeId) {
-  for (const UnitKind& k : kUnitKinds)
-    if (k.typeId == typeId) return &k;
+  for (size_t i = 0; i < kUnitKindCount; ++i)
+    if (kUnitKinds[i].typeId == typeId) return &kUnitKinds[i];
   return nullptr;
 }
 

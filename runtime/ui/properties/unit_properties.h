@@ -455,7 +455,12 @@ constexpr uint32_t NeverVisible = 0x8000;
 constexpr uint32_t NotifiesParent = 0x100000;  // a kind whose parent would hear of its re-creation; no kind here has it
 }  // namespace type_flag
 
-// One row per unit kind: how its type is named and flagged, and its block routines.
+struct PropertyDescriptor;
+struct UnitKindRoutines;
+
+// One row per unit kind, in the one table of kinds (runtime/ui/kinds/table.cpp):
+// how its type is named and flagged, its block routines, its own properties'
+// descriptors and, in the Windows build, the routines of its windows.
 struct UnitKind {
   uint32_t typeId;
   const char* typeName;     // name in its library's type table
@@ -464,6 +469,9 @@ struct UnitKind {
   int32_t maxVersion;       // highest block version accepted; -1: the kind has no block
   bool (*decode)(ByteReader& in, UnitProps* out);         // null: no block
   void (*encode)(const UnitProps& p, ByteWriter& out);    // null: no block
+  const PropertyDescriptor* properties;                   // own properties, by number
+  uint32_t propertyCount;
+  const UnitKindRoutines* routines;                       // null in the native build
 };
 
 extern const UnitKind kUnitKinds[];
