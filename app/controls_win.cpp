@@ -19,9 +19,6 @@ namespace {
 namespace arg = lw::arg;
 
 // What a screen reader calls the controls that no label names.
-const char kQrPictureName[] = "二维码";
-const char kGeneratedAddressName[] = "识别链接";
-const char kFeedListName[] = "日志列表";
 
 // Column 1 of the list holds the post id ("ID").
 constexpr int32_t kIdColumn = 1;
@@ -129,7 +126,7 @@ void showQrPicture(const lw::ByteSetHeader* picture) {
 }
 
 void nameQrPicture(const char* address) {
-  lw::ArgRecord args[] = {windowUnit(ids::QrWindow, ids::图片二维码), lentText(kQrPictureName), lentText(address)};
+  lw::ArgRecord args[] = {windowUnit(ids::QrWindow, ids::图片二维码), lentText(kQrPictureReaderName), lentText(address)};
   call(&lw::commands::SetAccessibleName, args);
 }
 
@@ -142,13 +139,15 @@ uint32_t qrPictureSide() {
 }
 
 void nameUnlabelledControls() {
-  lw::ArgRecord box[] = {windowUnit(ids::StartWindow, ids::编辑框生成), lentText(kGeneratedAddressName)};
-  call(&lw::commands::SetAccessibleName, box);
-  lw::ArgRecord list[] = {windowUnit(ids::StartWindow, ids::超级列表框日志), lentText(kFeedListName)};
-  call(&lw::commands::SetAccessibleName, list);
-  // The status line is read out each time an action sets it.
-  lw::ArgRecord status[] = {windowUnit(ids::StartWindow, ids::标签_提示)};
-  call(&lw::commands::MarkLiveRegion, status);
+  for (size_t i = 0; i < kReaderNamingCount; ++i) {
+    const ReaderNaming& n = kReaderNamings[i];
+    lw::ArgRecord unit[] = {windowUnit(n.window, n.unit)};
+    lw::ArgRecord named[] = {windowUnit(n.window, n.unit), lentText(n.name ? n.name : "")};
+    if (n.name)
+      call(&lw::commands::SetAccessibleName, named);
+    else
+      call(&lw::commands::MarkLiveRegion, unit);
+  }
 }
 
 }  // namespace app

@@ -1,4 +1,6 @@
-// The application's handler table, and the start window's list click, which picks
+// The application's handler table; the start window's creation, which gives its
+// unlabelled controls the names the window definition holds and then checks for an
+// update; and the start window's list click, which picks
 // the post id of the selected row and pops up the menu "生成识别连接" right under
 // the mouse cursor (or under the row, when the keyboard asked for the menu), and
 // Enter on a selected row, which does what the menu's item does.
@@ -8,6 +10,7 @@
 #include "app/controls_win.h"
 #include "app/main_window.h"
 #include "app/program_state.h"
+#include "app/update_notice.h"
 #include "runtime/core/values/owned_block.h"
 
 namespace app {
@@ -29,6 +32,12 @@ static_assert(EverySlotFilled(kHandlerRows), "every handler slot, in slot order,
 constexpr HandlerTable kHandlerTable = HandlerTableOf(kHandlerRows);
 static_assert(sizeof kHandlerTable == app::kHandlerTableBytes, "the table is exactly its slots");
 static_assert(sizeof(lw::EventHandler) == app::kHandlerSlotBytes, "a handler slot holds one routine address");
+
+HandlerResult onStartWindowCreated(int, const uint32_t*) {
+  nameUnlabelledControls();
+  checkForUpdate();
+  return {0, 0};
+}
 
 // A left click in 超级列表框日志, on a row or on empty space: the output box is
 // cleared, postId becomes the "ID" of the selected row (empty when none is

@@ -1,5 +1,4 @@
-// The start window's creation event: the names its unlabelled controls are read
-// by, and the update check, with the notice page read ahead while the window is made.
+// The update check, with the notice page read ahead while the start window is made.
 #include "app/controls_win.h"
 #include "app/endpoints.h"
 #include "app/page_text.h"
@@ -69,12 +68,6 @@ void checkForUpdate() {
   // An OK box with no icon, the default caption and no owner; then the program ends.
   showMessage(kUpdateMessage);
   lw::kServices.endProgram(0);
-}
-
-HandlerResult onStartWindowCreated(int, const uint32_t*) {
-  nameUnlabelledControls();
-  checkForUpdate();
-  return {0, 0};
 }
 
 }  // namespace app

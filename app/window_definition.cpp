@@ -165,4 +165,12 @@ WindowTemplate BuildProgramTemplate(const char* startCaption) {
   return t;
 }
 
+const ReaderNaming kReaderNamings[] = {
+    {ids::StartWindow, ids::编辑框生成, "识别链接"},
+    {ids::StartWindow, ids::超级列表框日志, "日志列表"},
+    {ids::StartWindow, ids::标签_提示, nullptr},
+};
+const size_t kReaderNamingCount = sizeof kReaderNamings / sizeof kReaderNamings[0];
+const char kQrPictureReaderName[] = "二维码";
+
 }  // namespace app

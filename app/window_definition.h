@@ -3,6 +3,7 @@
 // to. BuildProgramTemplate turns the definition into template records; the build
 // writes them into the section that is embedded in the program image.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "runtime/ui/properties/template_format.h"
@@ -34,6 +35,19 @@ constexpr uint32_t 标签2 = 0x1601EA0A;
 constexpr uint32_t 编辑框生成 = 0x1601EA0B;
 constexpr uint32_t 链接框 = 0x1601EA0C;
 }  // namespace ids
+
+// What screen readers read for the controls no label names: their names, given when
+// the start window is made, and the status line, which is read out each time an
+// action sets it (a live region, with no name of its own). 图片二维码 is named
+// kQrPictureReaderName, with the address it shows as its value.
+struct ReaderNaming {
+  uint32_t window;
+  uint32_t unit;
+  const char* name;  // null: the unit is a live region
+};
+extern const ReaderNaming kReaderNamings[];
+extern const size_t kReaderNamingCount;
+extern const char kQrPictureReaderName[];
 
 // 图片二维码's width and height, in 96-DPI units: the tool's own QR code is drawn
 // for a box of this side.
