@@ -10,7 +10,7 @@
 #include "runtime/ui/scale/display_scale_win.h"
 #include "runtime/ui/kinds/list_view_commands_win.h"
 #include "runtime/ui/kinds/picture_box_win.h"
-#include "runtime/ui/properties/unit_properties.h"
+#include "runtime/ui/kinds/table.h"
 #include "runtime/ui/windows/system_win.h"
 
 namespace app {

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/ui/properties/unit_properties.h"
+#include "runtime/ui/kinds/table.h"
 
 namespace app {
 

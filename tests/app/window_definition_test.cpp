@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/ui/properties/unit_properties.h"
+#include "runtime/ui/kinds/table.h"
 
 namespace app {
 using namespace lw;

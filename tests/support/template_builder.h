@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "runtime/ui/properties/template_format.h"
-#include "runtime/ui/properties/unit_properties.h"
+#include "runtime/ui/kinds/table.h"
 
 namespace lw::testing {
 

@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "runtime/ui/kinds/table.h"
 #include "runtime/ui/unit.h"
 
 namespace lw {

@@ -21,7 +21,7 @@
 #include "runtime/ui/pictures/draw_win.h"
 #include "runtime/ui/kinds/colours_win.h"
 #include "runtime/ui/kinds/skeleton_win.h"
-#include "runtime/ui/properties/kind_tables.h"
+#include "runtime/ui/kinds/table.h"
 
 namespace lw {
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/ui/kinds/control_kinds_win.h"
+#include "runtime/ui/kinds/table.h"
 #include "runtime/ui/properties/table.h"
 #include "runtime/ui/windows/units_win.h"
 

@@ -1,6 +1,7 @@
 // The unit types the program is built with: the type records made from the rows of
 // the table of kinds (runtime/ui/kinds/table.cpp), with each kind's names, flags,
 // property descriptors and routines. A type id not in the table names no type.
+#include "runtime/ui/kinds/table.h"
 #include "runtime/ui/kinds/types_win.h"
 
 #include <vector>

@@ -18,7 +18,7 @@
 #include "runtime/ui/kinds/colours_win.h"
 #include "runtime/ui/kinds/skeleton_win.h"
 #include "runtime/ui/kinds/picture_box_win.h"
-#include "runtime/ui/properties/kind_tables.h"
+#include "runtime/ui/kinds/table.h"
 #include "runtime/ui/windows/table.h"
 
 namespace lw {

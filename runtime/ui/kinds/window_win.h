@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "runtime/ui/kinds/table.h"
 #include "runtime/ui/unit.h"
 
 namespace lw {

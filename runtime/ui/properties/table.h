@@ -169,4 +169,17 @@ bool LoadPlainProperty(const PropertyTable<P>& table, const P& p, int32_t number
   }
 }
 
+// The short names the kinds' tables of rows are written with.
+namespace unit_rows {
+using namespace value_kind;
+// Named here, so that no like-named type of another floor (a Text, say) competes.
+using value_kind::Choice, value_kind::Colour, value_kind::Data, value_kind::Font, value_kind::Integer,
+    value_kind::Logical, value_kind::Picture, value_kind::Text;
+constexpr int8_t none = kNotInBlock;
+constexpr GetRule field = GetRule::Field, getByHand = GetRule::Hand;
+constexpr SetRule store = SetRule::Store, clamp = SetRule::Clamp, flag = SetRule::Flag, setByHand = SetRule::Hand;
+constexpr int32_t noLimit = kNoLimit;
+
+}  // namespace unit_rows
+
 }  // namespace lw

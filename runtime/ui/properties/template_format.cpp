@@ -1,7 +1,7 @@
 #include "runtime/ui/properties/template_format.h"
 
 #include "runtime/core/values/memory.h"
-#include "runtime/ui/properties/unit_properties.h"
+#include "runtime/ui/kinds/table.h"
 
 namespace lw {
 

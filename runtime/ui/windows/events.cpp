@@ -4,7 +4,7 @@
 
 #include "runtime/core/values/error_texts.h"
 #include "runtime/core/values/runtime_error.h"
-#include "runtime/ui/properties/unit_properties.h"
+#include "runtime/ui/kinds/table.h"
 #include "runtime/ui/windows/table.h"
 
 namespace lw {

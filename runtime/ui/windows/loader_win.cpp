@@ -1,4 +1,5 @@
 #include "runtime/core/startup/private_messages.h"
+#include "runtime/ui/kinds/table.h"
 #include "runtime/ui/windows/loader_win.h"
 
 #include <algorithm>

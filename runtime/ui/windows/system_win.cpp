@@ -1,6 +1,7 @@
 // The window system as the runtime core sees it: reading the section, loading
 // windows, idle turns, dialog keys and accelerators, the runtime requests that
 // belong to windows, and the LoadWindow and PopupMenu commands.
+#include "runtime/ui/kinds/table.h"
 #include "runtime/ui/windows/system_win.h"
 
 #include <windows.h>

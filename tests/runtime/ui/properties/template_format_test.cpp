@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "program/window_section_data.h"
-#include "runtime/ui/properties/unit_properties.h"
+#include "runtime/ui/kinds/table.h"
 
 namespace lw {
 namespace {

@@ -1,5 +1,4 @@
-#include "runtime/ui/properties/unit_properties.h"
-#include "runtime/ui/properties/kind_tables.h"
+#include "runtime/ui/kinds/table.h"
 
 #include <gtest/gtest.h>
 

@@ -18,7 +18,7 @@
 #include "runtime/ui/scale/display_scale_win.h"
 #include "runtime/ui/properties/access_win.h"
 #include "runtime/ui/properties/values.h"
-#include "runtime/ui/properties/unit_properties.h"
+#include "runtime/ui/kinds/table.h"
 #include "runtime/ui/windows/units_win.h"
 #include "tests/support/start_window_win.h"
 
