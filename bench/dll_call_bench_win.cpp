@@ -23,10 +23,7 @@ constexpr int kRounds = 15;
 int main() {
   static const char* libs[] = {"kernel32.dll"};
   static const char* names[] = {"MulDiv"};
-  g_app.dllLibraries.assign(libs, libs + 1);
-  g_app.dllExports.assign(names, names + 1);
-  g_app.dllModules.assign(1, nullptr);
-  g_app.dllEntries.assign(1, nullptr);
+  SetDllCommands(libs, names, 1);
   InstallPlatformHooks();
 
   using MulDivFn = int(WINAPI*)(int, int, int);

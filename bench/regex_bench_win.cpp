@@ -72,8 +72,7 @@ std::vector<std::string> throughRegexObject(const std::string& feed, const std::
 int main() {
   lw::testing::InstallProgramDllTable();
   CoInitialize(nullptr);
-  lw::g_app.oleStarted = true;
-  lw::g_app.mainThreadId = GetCurrentThreadId();
+  lw::SetMainThread({GetCurrentThreadId(), true});
   std::string feed = makeFeed();
   std::string pattern = patternOf("<title><![CDATA", "/link>");
 

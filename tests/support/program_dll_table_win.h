@@ -9,19 +9,13 @@
 namespace lw::testing {
 
 inline void InstallProgramDllTable() {
-  using dll::kDllCommandCount;
-  using dll::kDllCommands;
-  const char* marker = kDllCommands[dll::InternetOpen].exportName;
-  if (g_app.dllExports.size() == kDllCommandCount && g_app.dllExports[dll::InternetOpen] == marker)
-    return;  // already ours
-  g_app.dllLibraries.clear();
-  g_app.dllExports.clear();
-  for (const dll::DllCommandRow& row : kDllCommands) {
-    g_app.dllLibraries.push_back(row.library);
-    g_app.dllExports.push_back(row.exportName);
+  const char* libraries[dll::kDllCommandCount];
+  const char* exports[dll::kDllCommandCount];
+  for (size_t i = 0; i < dll::kDllCommandCount; ++i) {
+    libraries[i] = dll::kDllCommands[i].library;
+    exports[i] = dll::kDllCommands[i].exportName;
   }
-  g_app.dllModules.assign(kDllCommandCount, nullptr);
-  g_app.dllEntries.assign(kDllCommandCount, nullptr);
+  SetDllCommands(libraries, exports, dll::kDllCommandCount);  // the same table again keeps its bindings
 }
 
 }  // namespace lw::testing

@@ -30,7 +30,10 @@ struct BoundName {
 std::vector<BoundName> g_boundNames;
 constexpr size_t kMaxBoundNames = 256;
 
-bool mayKeepBindings() { return g_app.oleStarted && GetCurrentThreadId() == g_app.mainThreadId; }
+bool mayKeepBindings() {
+  const MainThread main = CurrentMainThread();
+  return main.oleStarted && GetCurrentThreadId() == main.threadId;
+}
 
 void forgetBindings() {
   for (BoundName& b : g_boundNames) b.info->Release();

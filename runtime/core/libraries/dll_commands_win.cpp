@@ -2,10 +2,12 @@
 // check that the routine consumed exactly the declared arguments.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "runtime/core/values/error_texts.h"
 #include "runtime/core/startup/runtime_app_win.h"
@@ -16,6 +18,16 @@ extern "C" uint64_t lw_call_stdcall(void* entry, int argc, const uint32_t* args,
 
 namespace lw {
 namespace {
+
+// The program's DLL commands: per index the library file name, the exported name,
+// and once bound the module and the entry.
+struct DllCommandTable {
+  std::vector<const char*> libraries;
+  std::vector<const char*> exports;
+  std::vector<HMODULE> modules;
+  std::vector<void*> entries;
+};
+DllCommandTable g_commands;
 
 // Searched in this order for a command whose library name is empty.
 const char* const kSystemLibraries[] = {"Kernel32.dll", "Gdi32.dll", "User32.dll",
@@ -58,8 +70,8 @@ HMODULE loadRelativeLibrary(const char* name) {
   std::string inSystem = inSystemDirectory(name);
   if (!inSystem.empty() && fileExists(inSystem)) return loadLibrary(inSystem);
   // Beside the program: its folder in UTF-16, whatever GBK can spell of it.
-  if (HMODULE m = LoadLibraryW((g_app.programFolder + L"\\" + Wide(name)).c_str())) return m;
-  if (HMODULE m = LoadLibraryW((g_app.moduleFolder + Wide(name)).c_str())) return m;
+  if (HMODULE m = LoadLibraryW((ThisProgram().folder + L"\\" + Wide(name)).c_str())) return m;
+  if (HMODULE m = LoadLibraryW((ThisProgram().moduleFolder + Wide(name)).c_str())) return m;
   return loadLibrary(name);
 }
 
@@ -79,13 +91,13 @@ HMODULE loadRelativeLibrary(const char* name) {
 // kept, so a caller that finds it bound finds it whole.
 SRWLOCK g_bindLock = SRWLOCK_INIT;
 
-void* boundEntry(int index) { return __atomic_load_n(&g_app.dllEntries[index], __ATOMIC_ACQUIRE); }
+void* boundEntry(int index) { return __atomic_load_n(&g_commands.entries[index], __ATOMIC_ACQUIRE); }
 
 // Finds command `index` in its library and keeps the module and entry; null when
 // the library or the export is missing.
 void* lookUp(int index) {
-  const char* library = g_app.dllLibraries[index];
-  LPCSTR key = exportKey(g_app.dllExports[index]);
+  const char* library = g_commands.libraries[index];
+  LPCSTR key = exportKey(g_commands.exports[index]);
   HMODULE module = nullptr;
   FARPROC entry = nullptr;
   if (!library || !*library) {
@@ -106,13 +118,13 @@ void* lookUp(int index) {
     if (module) FreeLibrary(module);
     return nullptr;
   }
-  g_app.dllModules[index] = module;
-  __atomic_store_n(&g_app.dllEntries[index], reinterpret_cast<void*>(entry), __ATOMIC_RELEASE);
+  g_commands.modules[index] = module;
+  __atomic_store_n(&g_commands.entries[index], reinterpret_cast<void*>(entry), __ATOMIC_RELEASE);
   return reinterpret_cast<void*>(entry);
 }
 
 void* bind(int index) {
-  if (index < 0 || size_t(index) >= g_app.dllEntries.size()) {
+  if (index < 0 || size_t(index) >= g_commands.entries.size()) {
     std::string name = "#" + std::to_string(index);
     exportNotFound("", name.c_str());
   }
@@ -120,14 +132,26 @@ void* bind(int index) {
   void* entry = boundEntry(index);  // another thread may have bound it meanwhile
   if (!entry) entry = lookUp(index);
   ReleaseSRWLockExclusive(&g_bindLock);
-  if (!entry) exportNotFound(g_app.dllLibraries[index], g_app.dllExports[index]);
+  if (!entry) exportNotFound(g_commands.libraries[index], g_commands.exports[index]);
   return entry;
 }
 
 }  // namespace
 
+void SetDllCommands(const char* const* libraries, const char* const* exports, uint32_t count) {
+  // The same table again keeps what is bound.
+  if (g_commands.libraries.size() == count && std::equal(libraries, libraries + count, g_commands.libraries.begin()) &&
+      std::equal(exports, exports + count, g_commands.exports.begin()))
+    return;
+  FreeDllCommandModules();
+  g_commands.libraries.assign(libraries, libraries + count);
+  g_commands.exports.assign(exports, exports + count);
+  g_commands.modules.assign(count, nullptr);
+  g_commands.entries.assign(count, nullptr);
+}
+
 uint64_t CallDllCommand(int index, int argc, const uint32_t* args) {
-  void* entry = index >= 0 && size_t(index) < g_app.dllEntries.size() ? boundEntry(index) : nullptr;
+  void* entry = index >= 0 && size_t(index) < g_commands.entries.size() ? boundEntry(index) : nullptr;
   if (!entry) entry = bind(index);
   int stackOk = 0;
   uint64_t result = lw_call_stdcall(entry, argc, args, &stackOk);
@@ -136,12 +160,12 @@ uint64_t CallDllCommand(int index, int argc, const uint32_t* args) {
 }
 
 void FreeDllCommandModules() {
-  for (HMODULE m : g_app.dllModules)
+  for (HMODULE m : g_commands.modules)
     if (m) FreeLibrary(m);
-  g_app.dllLibraries.clear();
-  g_app.dllExports.clear();
-  g_app.dllModules.clear();
-  g_app.dllEntries.clear();
+  g_commands.libraries.clear();
+  g_commands.exports.clear();
+  g_commands.modules.clear();
+  g_commands.entries.clear();
 }
 
 }  // namespace lw

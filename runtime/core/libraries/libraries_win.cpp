@@ -2,6 +2,8 @@
 // entry through which library code reaches runtime facilities.
 #include <windows.h>
 
+#include <vector>
+
 #include "runtime/core/values/error_texts.h"
 #include "runtime/core/libraries/library_positions.h"
 #include "runtime/core/values/memory.h"
@@ -11,30 +13,39 @@
 #include "runtime/core/startup/window_system.h"
 
 namespace lw {
+namespace {
 
-void NotifyLibrariesStart() {
-  const ProgramInfoBlock& info = *g_app.info;
+// The runtime libraries the program lists, and the word each may set for itself.
+struct LibraryState {
+  std::vector<const LibraryDescriptor*> libraries;
+  std::vector<intptr_t> words;
+};
+LibraryState g_libraries;
+
+}  // namespace
+
+void NotifyLibrariesStart(const ProgramInfoBlock& info) {
   for (uint32_t i = 0; i < info.libraryCount; ++i) {
     const LibraryDescriptor* d = info.libraries[i];
     if (d && d->notify) d->notify(notify::Start, intptr_t(&RuntimeRequest), 0);
   }
-  g_app.libraries.assign(info.libraries, info.libraries + info.libraryCount);
-  g_app.libraryWords.assign(info.libraryCount, 0);
+  g_libraries.libraries.assign(info.libraries, info.libraries + info.libraryCount);
+  g_libraries.words.assign(info.libraryCount, 0);
 }
 
 void NotifyLibrariesShutdown() {
-  for (size_t i = 0; i < g_app.libraries.size(); ++i) {
-    const LibraryDescriptor* d = g_app.libraries[i];
-    if (d && d->notify) d->notify(notify::Shutdown, g_app.libraryWords[i], 0);
+  for (size_t i = 0; i < g_libraries.libraries.size(); ++i) {
+    const LibraryDescriptor* d = g_libraries.libraries[i];
+    if (d && d->notify) d->notify(notify::Shutdown, g_libraries.words[i], 0);
   }
-  g_app.libraries.clear();
-  g_app.libraryWords.clear();
+  g_libraries.libraries.clear();
+  g_libraries.words.clear();
 }
 
 intptr_t __stdcall RuntimeRequest(int code, intptr_t arg1, intptr_t arg2) {
   switch (code) {
-    case runtime_request::ProgramDirectory: return intptr_t(g_app.programDirectory.c_str());
-    case runtime_request::ProgramFileName: return intptr_t(g_app.programFileName.c_str());
+    case runtime_request::ProgramDirectory: return intptr_t(ThisProgram().folderText.c_str());
+    case runtime_request::ProgramFileName: return intptr_t(ThisProgram().fileNameText.c_str());
     case runtime_request::Allocate:
       return intptr_t(arg2 == 0 ? AllocMemory(size_t(arg1)) : TryAllocMemory(size_t(arg1)));
     case runtime_request::Free: FreeMemory(reinterpret_cast<void*>(arg1)); return 0;

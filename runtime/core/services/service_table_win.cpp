@@ -30,10 +30,10 @@ void writeProperty(uint32_t windowId, uint32_t unitId, int property, int index, 
 // program's folder as the program reads it (where GBK has no form for a character
 // of it, a "?") starts with the folder's UTF-16 form instead.
 std::wstring platformPath(const char* path) {
-  const std::string& folder = g_app.programDirectory;
+  const std::string& folder = ThisProgram().folderText;
   const size_t n = folder.size();
   if (n == 0 || strncmp(path, folder.c_str(), n) != 0 || (path[n] != '\\' && path[n] != 0)) return Wide(path);
-  return g_app.programFolder + Wide(path + n);
+  return ThisProgram().folder + Wide(path + n);
 }
 
 // Services 0 and 1: a file search by pattern. The handle lives in the caller's variable.

@@ -22,7 +22,7 @@ void showFatalError(const char* message, int code, bool showBox) {
     MessageBoxW(nullptr, Wide(text).c_str(), Wide("错误").c_str(), MB_ICONERROR | MB_TASKMODAL);
   }
   // The application's cleanup routine does not run after a fatal error.
-  g_app.cleanupRoutines.clear();
+  ForgetCleanupRoutines();
   EndProgram(-1);
 }
 

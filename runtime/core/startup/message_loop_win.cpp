@@ -2,12 +2,30 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "runtime/core/startup/app_object_win.h"
 #include "runtime/core/startup/runtime_app_win.h"
 #include "runtime/core/startup/window_system.h"
 
 namespace lw {
+namespace {
+
+struct IdleEntry {
+  HWND window;
+  void (*routine)(intptr_t);
+  intptr_t argument;
+};
+
+// The idle routines, one per window, and the state of the current idle period.
+struct IdleState {
+  std::vector<IdleEntry> routines;
+  DWORD startTick = 0;
+  bool frameworkPending = false;
+};
+IdleState g_idle;
+
+}  // namespace
 
 BOOL RuntimePreTranslate(MSG* msg) {
   const WindowSystemOps* ws = GetWindowSystem();
@@ -20,32 +38,34 @@ static BOOL frameworkIdle(LONG) { return FALSE; }
 BOOL RuntimeIdleHook(LONG count) {
   const WindowSystemOps* ws = GetWindowSystem();
   if (count == 0) {
-    g_app.idleStartTick = GetTickCount();
+    g_idle.startTick = GetTickCount();
     if (ws && ws->beginIdlePeriod) ws->beginIdlePeriod();
-    g_app.frameworkIdlePending = true;
+    g_idle.frameworkPending = true;
   }
-  if (g_app.frameworkIdlePending) {
-    if (!frameworkIdle(count)) g_app.frameworkIdlePending = false;
+  if (g_idle.frameworkPending) {
+    if (!frameworkIdle(count)) g_idle.frameworkPending = false;
     return TRUE;
   }
-  if (count > 1) return ws && ws->fireIdle && ws->fireIdle(GetTickCount() - g_app.idleStartTick);
+  if (count > 1) return ws && ws->fireIdle && ws->fireIdle(GetTickCount() - g_idle.startTick);
   return TRUE;
 }
 
 void AddIdleRoutine(HWND window, void (*routine)(intptr_t), intptr_t argument) {
-  auto& list = g_app.idleRoutines;
+  auto& list = g_idle.routines;
   if (std::any_of(list.begin(), list.end(), [&](const IdleEntry& e) { return e.window == window; })) return;
   list.push_back({window, routine, argument});
 }
 
 void RemoveIdleRoutine(HWND window) {
-  auto& list = g_app.idleRoutines;
+  auto& list = g_idle.routines;
   list.erase(std::remove_if(list.begin(), list.end(), [&](const IdleEntry& e) { return e.window == window; }),
              list.end());
 }
 
+void ClearIdleRoutines() { g_idle.routines.clear(); }
+
 static void runIdleRoutines() {
-  auto& list = g_app.idleRoutines;
+  auto& list = g_idle.routines;
   for (size_t i = list.size(); i-- > 0;) {
     if (i >= list.size()) continue;  // a routine removed entries
     if (IsWindow(list[i].window)) {

@@ -1,5 +1,7 @@
-// The runtime's whole state: one application object, built before the program's
-// main routine runs. Platform header: only _win.cpp files include it.
+// The runtime's start-up and what the rest of the core reads of it: where the
+// program is, its main thread, and the routines of the loop, the libraries and the
+// DLL commands, each of which keeps its own state. Platform header: only _win.cpp
+// files include it.
 #pragma once
 #include <windows.h>
 
@@ -16,50 +18,35 @@ namespace lw {
 // windows and answers the end request (private_messages.h).
 constexpr wchar_t kHiddenOwnerClass[] = L"_QX_HideOwner";
 
-struct IdleEntry {
-  HWND window;
-  void (*routine)(intptr_t);
-  intptr_t argument;
+// Where the program is: its folder as the platform knows it (UTF-16, without a
+// trailing separator), which is the current folder and where libraries beside the
+// program are; the folder and file name as texts ("?" for what GBK cannot hold); and
+// the runtime module's folder, with its trailing backslash. Set once at start-up.
+struct ProgramPlace {
+  std::wstring folder;
+  std::string folderText;
+  std::string fileNameText;
+  std::wstring moduleFolder;
 };
+const ProgramPlace& ThisProgram();
 
-struct RuntimeApp {
-  HANDLE processHeap = nullptr;
-  uint32_t buildKind = 0;
-  uint32_t reserved[2] = {0, 0};
-  // The program's folder as the platform knows it (UTF-16, without a trailing
-  // separator): the current folder, and where libraries beside the program are.
-  std::wstring programFolder;
-  std::string programDirectory;  // the folder as a text, "?" for what GBK cannot hold
-  std::string programFileName;
-  std::wstring moduleFolder;     // with its trailing backslash
+// The thread the runtime counts as its main one, and whether OLE has been started on
+// it. A host that runs parts of the runtime without its start-up (a benchmark, a
+// test) names its own thread.
+struct MainThread {
+  DWORD threadId = 0;
   bool oleStarted = false;
-  DWORD mainThreadId = 0;
-  const ProgramInfoBlock* info = nullptr;
-  // DLL commands: per index the library file name, exported name, module, entry.
-  std::vector<const char*> dllLibraries;
-  std::vector<const char*> dllExports;
-  std::vector<HMODULE> dllModules;
-  std::vector<void*> dllEntries;
-  // Runtime libraries and the word each may set for itself.
-  std::vector<const LibraryDescriptor*> libraries;
-  std::vector<intptr_t> libraryWords;
-  std::vector<IdleEntry> idleRoutines;
-  std::vector<void (*)()> cleanupRoutines;
-  // Made when first needed (EnsureHiddenOwner); another thread asking the program
-  // to end reads it, so it is published atomically.
-  std::atomic<HWND> hiddenOwner{nullptr};
-  bool shutdownStarted = false;
-  bool loopStarted = false;
-  // Idle hook state for the current idle period.
-  DWORD idleStartTick = 0;
-  bool frameworkIdlePending = false;
 };
-
-extern RuntimeApp g_app;
+MainThread CurrentMainThread();
+void SetMainThread(const MainThread& main);
 
 // Start-up and shutdown (startup_win.cpp).
 void InitialiseRuntime();
 void RegisterCleanupRoutine(void (*routine)());
+// Runs the cleanup routines once, in the order registered (shutdown), or drops them
+// unrun (the fatal error box, which ends the process).
+void RunCleanupRoutines();
+void ForgetCleanupRoutines();
 // OLE on the main thread, started the first time the program needs it (an
 // automation object, the accessibility server, the shell, the save dialog) rather
 // than with every start: its libraries are bound on first use
@@ -83,13 +70,17 @@ int RunApplication(const ProgramImage& image);
 // Idle routines, one per window handle (message_loop_win.cpp).
 void AddIdleRoutine(HWND window, void (*routine)(intptr_t), intptr_t argument);
 void RemoveIdleRoutine(HWND window);
+void ClearIdleRoutines();
 
 // Runtime libraries (libraries_win.cpp).
-void NotifyLibrariesStart();
+void NotifyLibrariesStart(const ProgramInfoBlock& info);
 void NotifyLibrariesShutdown();
 intptr_t __stdcall RuntimeRequest(int code, intptr_t arg1, intptr_t arg2);
 
 // DLL commands (dll_commands_win.cpp).
+// The program's commands by index: library file names and exported names ("#n" for
+// ordinal n), bound on first use.
+void SetDllCommands(const char* const* libraries, const char* const* exports, uint32_t count);
 uint64_t CallDllCommand(int index, int argc, const uint32_t* args);
 void FreeDllCommandModules();
 

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
+#include <vector>
 
 #include "runtime/core/startup/app_object_win.h"
 #include "runtime/core/startup/background_job_win.h"
@@ -19,7 +21,36 @@
 
 namespace lw {
 
-RuntimeApp g_app;
+namespace {
+
+// What start-up and shutdown keep for the process.
+struct StartupState {
+  const ProgramInfoBlock* info = nullptr;
+  HANDLE processHeap = nullptr;
+  uint32_t buildKind = 0;
+  uint32_t reserved[2] = {0, 0};
+  MainThread main;
+  std::vector<void (*)()> cleanupRoutines;
+  // Made when first needed (EnsureHiddenOwner); another thread asking the program
+  // to end reads it, so it is published atomically.
+  std::atomic<HWND> hiddenOwner{nullptr};
+  bool shutdownStarted = false;
+  bool loopStarted = false;
+};
+StartupState g_startup;
+ProgramPlace g_place;
+
+}  // namespace
+
+const ProgramPlace& ThisProgram() { return g_place; }
+MainThread CurrentMainThread() { return g_startup.main; }
+void SetMainThread(const MainThread& main) { g_startup.main = main; }
+void ForgetCleanupRoutines() { g_startup.cleanupRoutines.clear(); }
+
+void RunCleanupRoutines() {
+  for (size_t i = 0; i < g_startup.cleanupRoutines.size(); ++i) g_startup.cleanupRoutines[i]();
+  g_startup.cleanupRoutines.clear();
+}
 
 namespace {
 
@@ -38,7 +69,7 @@ void createHiddenOwner() {
   wc.hbrBackground = HBRUSH(GetStockObject(NULL_BRUSH));
   wc.lpszClassName = kHiddenOwnerClass;
   RegisterClassW(&wc);
-  g_app.hiddenOwner = CreateWindowExW(WS_EX_TOOLWINDOW, kHiddenOwnerClass, L"", 0, 0, 0, 0, 0, nullptr, nullptr,
+  g_startup.hiddenOwner = CreateWindowExW(WS_EX_TOOLWINDOW, kHiddenOwnerClass, L"", 0, 0, 0, 0, 0, nullptr, nullptr,
                                       wc.hInstance, nullptr);
 }
 
@@ -63,26 +94,20 @@ ProgramLocation programLocation() {
 
 void InitialiseRuntime() {
   const ProgramInfoBlock& info = *g_image->info;
-  g_app.info = &info;
-  g_app.processHeap = GetProcessHeap();
-  g_app.buildKind = info.buildKind;
-  g_app.reserved[0] = info.reserved1;
-  g_app.reserved[1] = info.reserved2;
+  g_startup.info = &info;
+  g_startup.processHeap = GetProcessHeap();
+  g_startup.buildKind = info.buildKind;
+  g_startup.reserved[0] = info.reserved1;
+  g_startup.reserved[1] = info.reserved2;
   const ProgramLocation at = programLocation();
-  g_app.programFolder.assign(at.folder.begin(), at.folder.end());
-  g_app.programDirectory = at.folderText;
-  g_app.programFileName = at.fileNameText;
-  SetCurrentDirectoryW(g_app.programFolder.c_str());
-  g_app.mainThreadId = GetCurrentThreadId();
+  g_place.folder.assign(at.folder.begin(), at.folder.end());
+  g_place.folderText = at.folderText;
+  g_place.fileNameText = at.fileNameText;
+  SetCurrentDirectoryW(g_place.folder.c_str());
+  g_startup.main.threadId = GetCurrentThreadId();
   if (info.constLength > 0) SetConstantArea(info.constStart, info.constLength);
-  if (info.dllCommandCount > 0) {
-    uint32_t n = info.dllCommandCount;
-    g_app.dllLibraries.assign(info.dllLibraryNames, info.dllLibraryNames + n);
-    g_app.dllExports.assign(info.dllExportNames, info.dllExportNames + n);
-    g_app.dllModules.assign(n, nullptr);
-    g_app.dllEntries.assign(n, nullptr);
-  }
-  NotifyLibrariesStart();
+  if (info.dllCommandCount > 0) SetDllCommands(info.dllLibraryNames, info.dllExportNames, info.dllCommandCount);
+  NotifyLibrariesStart(info);
   if (info.sectionLength > 0) {
     const WindowSystemOps* ws = GetWindowSystem();
     if (!ws || !ws->readSection(info.sectionStart, info.sectionLength, uintptr_t(info.codeBase),
@@ -92,18 +117,18 @@ void InitialiseRuntime() {
 }
 
 void StartOle() {
-  if (g_app.oleStarted || GetCurrentThreadId() != g_app.mainThreadId) return;
+  if (g_startup.main.oleStarted || GetCurrentThreadId() != g_startup.main.threadId) return;
   OleInitialize(nullptr);  // a failure is not checked: the flag is set regardless
-  g_app.oleStarted = true;
+  g_startup.main.oleStarted = true;
 }
 
 void RegisterCleanupRoutine(void (*routine)()) {
-  auto& list = g_app.cleanupRoutines;
+  auto& list = g_startup.cleanupRoutines;
   if (std::find(list.begin(), list.end(), routine) == list.end()) list.push_back(routine);
 }
 
 void EnsureHiddenOwner() {
-  if (!g_app.hiddenOwner && GetCurrentThreadId() == g_app.mainThreadId) createHiddenOwner();
+  if (!g_startup.hiddenOwner && GetCurrentThreadId() == g_startup.main.threadId) createHiddenOwner();
 }
 
 void LoadStartWindow(uint32_t windowId) {
@@ -113,29 +138,28 @@ void LoadStartWindow(uint32_t windowId) {
 }
 
 void Run() {
-  g_app.loopStarted = true;
+  g_startup.loopStarted = true;
   const WindowSystemOps* ws = GetWindowSystem();
   if (ws && ws->anyLiveWindow()) RunMessageLoop(0, nullptr);
 }
 
 void OnLoadedWindowDestroyed() {
   const WindowSystemOps* ws = GetWindowSystem();
-  if (g_app.loopStarted && !g_app.shutdownStarted && !(ws && ws->anyLiveWindow())) PostQuitMessage(0);
+  if (g_startup.loopStarted && !g_startup.shutdownStarted && !(ws && ws->anyLiveWindow())) PostQuitMessage(0);
 }
 
 void Shutdown(int exitCode) {
-  if (g_app.mainThreadId && GetCurrentThreadId() != g_app.mainThreadId) {
+  if (g_startup.main.threadId && GetCurrentThreadId() != g_startup.main.threadId) {
     // Another thread never runs the shutdown itself: it asks the main thread.
-    if (HWND owner = g_app.hiddenOwner) SendMessageW(owner, private_message::EndRequest, WPARAM(exitCode), 0);
-    if (!g_app.shutdownStarted) ExitProcess(UINT(exitCode));
+    if (HWND owner = g_startup.hiddenOwner) SendMessageW(owner, private_message::EndRequest, WPARAM(exitCode), 0);
+    if (!g_startup.shutdownStarted) ExitProcess(UINT(exitCode));
     return;
   }
-  if (g_app.shutdownStarted) return;
-  g_app.shutdownStarted = true;
-  g_app.idleRoutines.clear();
+  if (g_startup.shutdownStarted) return;
+  g_startup.shutdownStarted = true;
+  ClearIdleRoutines();
   if (const WindowSystemOps* ws = GetWindowSystem()) ws->destroyAll();
-  for (size_t i = 0; i < g_app.cleanupRoutines.size(); ++i) g_app.cleanupRoutines[i]();
-  g_app.cleanupRoutines.clear();
+  RunCleanupRoutines();
   NotifyLibrariesShutdown();
   // A background job still waiting inside a library (a page that has not come)
   // keeps the libraries and the command table; the process then ends here, so
@@ -143,17 +167,17 @@ void Shutdown(int exitCode) {
   const bool jobAbandoned = BackgroundJobsRunning();
   if (!jobAbandoned) FreeDllCommandModules();
   ClearConstantArea();
-  if (HWND owner = g_app.hiddenOwner; owner && IsWindow(owner)) DestroyWindow(owner);
-  g_app.hiddenOwner = nullptr;
-  if (g_app.oleStarted) {
+  if (HWND owner = g_startup.hiddenOwner; owner && IsWindow(owner)) DestroyWindow(owner);
+  g_startup.hiddenOwner = nullptr;
+  if (g_startup.main.oleStarted) {
     OleUninitialize();
-    g_app.oleStarted = false;
+    g_startup.main.oleStarted = false;
   }
   if (jobAbandoned) ExitProcess(UINT(exitCode));
 }
 
 void EndProgram(int exitCode) {
-  bool otherThread = g_app.mainThreadId && GetCurrentThreadId() != g_app.mainThreadId;
+  bool otherThread = g_startup.main.threadId && GetCurrentThreadId() != g_startup.main.threadId;
   Shutdown(exitCode);
   if (otherThread) {
     // The main thread is ending the process; this thread waits for it.
@@ -166,8 +190,8 @@ namespace {
 
 BOOL initInstanceHook() {
   const ProgramLocation at = programLocation();
-  g_app.moduleFolder.assign(at.folder.begin(), at.folder.end());
-  g_app.moduleFolder += L'\\';
+  g_place.moduleFolder.assign(at.folder.begin(), at.folder.end());
+  g_place.moduleFolder += L'\\';
   return g_image->entry();
 }
 

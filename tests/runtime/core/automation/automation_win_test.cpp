@@ -51,16 +51,9 @@ class Automation : public ::testing::Test {
 // the runtime keeps what names bound to. The runtime's state comes back at the end
 // of the scope, an assertion that ends the test early included.
 struct StartedAsInTheProgram {
-  const bool savedOleStarted = g_app.oleStarted;
-  const DWORD savedMainThreadId = g_app.mainThreadId;
-  StartedAsInTheProgram() {
-    g_app.oleStarted = true;
-    g_app.mainThreadId = GetCurrentThreadId();
-  }
-  ~StartedAsInTheProgram() {
-    g_app.oleStarted = savedOleStarted;
-    g_app.mainThreadId = savedMainThreadId;
-  }
+  const MainThread saved = CurrentMainThread();
+  StartedAsInTheProgram() { SetMainThread({GetCurrentThreadId(), true}); }
+  ~StartedAsInTheProgram() { SetMainThread(saved); }
 };
 
 std::string text(Text t) {
@@ -307,7 +300,7 @@ TEST_F(Automation, BindingsKeptOnTheMainThreadAnswerLikeFreshOnes) {
   // The kept bindings hold the type information until shutdown gives them back.
   recorder->info->AddRef();
   const ULONG held = recorder->info->Release();
-  for (auto routine : g_app.cleanupRoutines) routine();
+  RunCleanupRoutines();
   recorder->info->AddRef();
   EXPECT_LT(recorder->info->Release(), held);
 }
@@ -493,7 +486,7 @@ TEST_F(Automation, RegexResultsAreDescribedByTheDualInterfaceTheyAnswerFor) {
     for (ObjectRef o : {m, groups}) freeObject(o);
   }
   for (ObjectRef o : {re, matches}) freeObject(o);
-  for (auto routine : g_app.cleanupRoutines) routine();
+  RunCleanupRoutines();
 }
 
 // ---- Variants ----
