@@ -11,6 +11,7 @@
 
 #include "app/window_definition.h"
 #include "program/window_section_data.h"
+#include "tests/support/start_window_layout.h"
 
 namespace lw::program {
 namespace {
@@ -68,23 +69,29 @@ struct Expected {
   int32_t handler2 = 0;
 };
 
-// The start window's controls in record order (the menu items are records 6 and 7).
+// A start window control: its name, place and container from the shared layout.
+constexpr Expected placed(uint32_t id, uint32_t type, uint32_t flags, int32_t event = kNone, int32_t handler = 0,
+                          int32_t event2 = kNone, int32_t handler2 = 0) {
+  const lw::testing::PlacedControl& p = lw::testing::PlacedControlOf(id);
+  return {id, type, p.name, p.left, p.top, p.width, p.height, p.parent, flags, event, handler, event2, handler2};
+}
+
+// The start window's units in record order (the menu items are records 6 and 7).
 const Expected kStartUnits[] = {
     {0x0601EA06, 0x00010001, "", 50, 50, 400, 504, 0, 1, 0, HandlerEntry(slot::onStartWindowCreated)},
-    {0x1601EA5C, 0x0001000A, "标签1", 16, 181, 32, 32, 0x1601EA5A, 1, kNone, 0},
-    {0x1601EA5D, 0x0001000B, "获取", 237, 183, 104, 24, 0x1601EA5A, 5, 0, HandlerEntry(slot::onFetchFeedClicked)},
-    {0x1601EA5E, 0x00010005, "编辑框QQ", 60, 182, 156, 24, 0x1601EA5A, 5, kNone, 0},
-    {0x1601EA5F, 0x00030004, "超级列表框日志", 8, 8, 368, 168, 0x1601EA5A, 5, 4, HandlerEntry(slot::onListClicked), 1,
-     HandlerEntry(slot::onListRowActivated)},
-    {0x1601EA5A, 0x00010009, "分组框1", 0, 232, 384, 216, 0, 1, kNone, 0},
+    placed(0x1601EA5C, 0x0001000A, 1),
+    placed(0x1601EA5D, 0x0001000B, 5, 0, HandlerEntry(slot::onFetchFeedClicked)),
+    placed(0x1601EA5E, 0x00010005, 5),
+    placed(0x1601EA5F, 0x00030004, 5, 4, HandlerEntry(slot::onListClicked), 1, HandlerEntry(slot::onListRowActivated)),
+    placed(0x1601EA5A, 0x00010009, 1),
     {0, 0, nullptr, 0, 0, 0, 0, 0, 0, 0, 0},  // menu item
     {0, 0, nullptr, 0, 0, 0, 0, 0, 0, 0, 0},  // menu item
-    {0x1601EA07, 0x0001000B, "按钮_转换1", 192, 39, 144, 32, 0, 5, 0, HandlerEntry(slot::onQrTriggerClicked)},
-    {0x1601EA08, 0x0001000A, "标签_提示", 24, 208, 320, 32, 0, 1, kNone, 0},
-    {0x1601EA09, 0x0001000B, "按钮_转换", 24, 38, 144, 32, 0, 5, 0, HandlerEntry(slot::onConvertClicked)},
-    {0x1601EA0A, 0x0001000A, "标签2", 3, 7, 98, 24, 0, 1, kNone, 0},
-    {0x1601EA0B, 0x00010005, "编辑框生成", 8, 80, 368, 128, 0, 5, kNone, 0},
-    {0x1601EA0C, 0x00010005, "链接框", 108, 8, 272, 24, 0, 5, kNone, 0},
+    placed(0x1601EA07, 0x0001000B, 5, 0, HandlerEntry(slot::onQrTriggerClicked)),
+    placed(0x1601EA08, 0x0001000A, 1),
+    placed(0x1601EA09, 0x0001000B, 5, 0, HandlerEntry(slot::onConvertClicked)),
+    placed(0x1601EA0A, 0x0001000A, 1),
+    placed(0x1601EA0B, 0x00010005, 5),
+    placed(0x1601EA0C, 0x00010005, 5),
 };
 
 const Expected kQrUnits[] = {

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "runtime/core/text/codepage.h"  // WideToGbk
 #include "runtime/ui/kinds/control_kinds_win.h"
 #include "tests/runtime/ui/control_host_win.h"
+#include "tests/support/start_window_layout.h"
 #include "tests/support/program_captions.h"
 #include "tests/support/program_driver_win.h"  // FindControl
 
@@ -30,30 +32,30 @@ constexpr uint32_t kStartWindow = 0x5201EA05, kQrWindow = 0x5201E9FF;
 constexpr uint32_t kGroupBox = 0x1601EA5A, kListView = 0x1601EA5F, kStatusLabel = 0x1601EA08, kLabel2 = 0x1601EA0A,
                    kQrPicture = 0x1601EA20;
 
+// What the loader makes of each of the start window's controls, placed as the shared
+// layout says: its class, the control id it hands out, its text and its tab stop.
 struct Expected {
   uint32_t id;
   const char* className;
-  int left, top, width, height;
-  uint32_t parent;  // 0: the window
   int controlId;
   const char* text;  // window text; null: not checked
   bool tabStop;
 };
 
-// The start window's units, as stored, with the ids the loader hands out.
 const Expected kStartUnits[] = {
-    {0x1601EA0C, "Edit", 108, 8, 272, 24, 0, 100, "", true},                     // 链接框
-    {0x1601EA0B, "Edit", 8, 80, 368, 128, 0, 110, "", true},                     // 编辑框生成
-    {0x1601EA0A, "_QX_Label", 3, 7, 98, 24, 0, 120, "说说或者日志地址", false},  // 标签2
-    {0x1601EA09, "Button", 24, 38, 144, 32, 0, 130, "生成识别链接", true},       // 按钮_转换
-    {0x1601EA08, "_QX_Label", 24, 208, 320, 32, 0, 140, "提示：", false},        // 标签_提示
-    {0x1601EA07, "Button", 192, 39, 144, 32, 0, 150, "显示二维码", true},        // 按钮_转换1
-    {0x1601EA5A, "Button", 0, 232, 384, 216, 0, 160, "", false},                 // 分组框1
-    {0x1601EA5F, "SysListView32", 8, 8, 368, 168, kGroupBox, 170, nullptr, true},  // 超级列表框日志
-    {0x1601EA5E, "Edit", 60, 182, 156, 24, kGroupBox, 180, "", true},            // 编辑框QQ
-    {0x1601EA5D, "Button", 237, 183, 104, 24, kGroupBox, 190, "获取", true},     // 获取
-    {0x1601EA5C, "_QX_Label", 16, 181, 32, 32, kGroupBox, 200, "QQ号：", false},  // 标签1
+    {0x1601EA0C, "Edit", 100, "", true},                       // 链接框
+    {0x1601EA0B, "Edit", 110, "", true},                       // 编辑框生成
+    {0x1601EA0A, "_QX_Label", 120, "说说或者日志地址", false},  // 标签2
+    {0x1601EA09, "Button", 130, "生成识别链接", true},          // 按钮_转换
+    {0x1601EA08, "_QX_Label", 140, "提示：", false},            // 标签_提示
+    {0x1601EA07, "Button", 150, "显示二维码", true},            // 按钮_转换1
+    {0x1601EA5A, "Button", 160, "", false},                    // 分组框1
+    {0x1601EA5F, "SysListView32", 170, nullptr, true},         // 超级列表框日志
+    {0x1601EA5E, "Edit", 180, "", true},                       // 编辑框QQ
+    {0x1601EA5D, "Button", 190, "获取", true},                 // 获取
+    {0x1601EA5C, "_QX_Label", 200, "QQ号：", false},           // 标签1
 };
+static_assert(std::size(kStartUnits) == std::size(testing::kStartControls), "every placed control");
 
 struct ProgramWindows : ::testing::Test {
   void SetUp() override {
@@ -97,19 +99,22 @@ TEST_F(ProgramWindows, TheStartWindowHasEveryUnitInPlaceWithItsControlId) {
     HWND h = hwndOf(kStartWindow, e.id);
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(classOf(h), e.className);
-    HWND parent = e.parent ? hwndOf(kStartWindow, e.parent) : window;
+    const testing::PlacedControl& at = testing::PlacedControlOf(e.id);
+    HWND parent = at.parent ? hwndOf(kStartWindow, at.parent) : window;
     EXPECT_EQ(GetParent(h), parent);
     RECT r;
     GetWindowRect(h, &r);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.left, e.left);
-    EXPECT_EQ(r.top, e.top);
-    EXPECT_EQ(r.right - r.left, e.width);
-    EXPECT_EQ(r.bottom - r.top, e.height);
+    EXPECT_EQ(r.left, at.left);
+    EXPECT_EQ(r.top, at.top);
+    EXPECT_EQ(r.right - r.left, at.width);
+    EXPECT_EQ(r.bottom - r.top, at.height);
     EXPECT_EQ(GetDlgCtrlID(h), e.controlId);
     EXPECT_TRUE(IsWindowVisible(h));
     EXPECT_EQ((GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP) != 0, e.tabStop);
-    if (e.text) EXPECT_EQ(WindowTextOf(h), e.text);
+    if (e.text) {
+      EXPECT_EQ(WindowTextOf(h), e.text);
+    }
   }
 }
 
