@@ -2,15 +2,15 @@
 
 #include "app/window_definition.h"
 #include "runtime/core/automation/automation.h"
+#include "runtime/core/libraries/library_positions.h"
 #include "runtime/core/services/core_commands.h"
 #include "runtime/core/services/core_commands_win.h"
-#include "runtime/core/libraries/library_positions.h"
 #include "runtime/core/services/service_table.h"
 #include "runtime/ui/accessibility/accessible_name_win.h"
-#include "runtime/ui/scale/display_scale_win.h"
 #include "runtime/ui/kinds/list_view_commands_win.h"
 #include "runtime/ui/kinds/picture_box_win.h"
 #include "runtime/ui/kinds/table.h"
+#include "runtime/ui/scale/display_scale_win.h"
 #include "runtime/ui/windows/system_win.h"
 
 namespace app {

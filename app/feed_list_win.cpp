@@ -9,9 +9,9 @@
 #include "app/link_conversion.h"
 #include "app/page_text.h"
 #include "regex/regex_object.h"
+#include "runtime/core/text/text_strings.h"
 #include "runtime/core/values/memory.h"
 #include "runtime/core/values/owned_block.h"
-#include "runtime/core/text/text_strings.h"
 #include "runtime/core/values/values.h"
 
 namespace app {

@@ -5,8 +5,8 @@
 
 #include "app/endpoints.h"
 #include "app/program_state.h"
-#include "runtime/core/values/owned_block.h"
 #include "runtime/core/text/text_strings.h"
+#include "runtime/core/values/owned_block.h"
 #include "runtime/core/values/values.h"
 
 namespace app {

@@ -3,12 +3,12 @@
 #include <cstring>
 
 #include "app/wait_cursor_win.h"
-#include "runtime/core/libraries/dll_commands.h"
-#include "runtime/core/text/codepage.h"
 #include "runtime/core/libraries/dll_call.h"
+#include "runtime/core/libraries/dll_commands.h"
+#include "runtime/core/services/service_table.h"
+#include "runtime/core/text/codepage.h"
 #include "runtime/core/values/memory.h"
 #include "runtime/core/values/owned_block.h"
-#include "runtime/core/services/service_table.h"
 #include "web/fetch_limits.h"
 #include "web/web_request_win.h"
 

@@ -2,8 +2,8 @@
 
 #include "app/endpoints.h"
 #include "runtime/core/text/codepage.h"
-#include "runtime/core/values/owned_block.h"
 #include "runtime/core/text/text_strings.h"
+#include "runtime/core/values/owned_block.h"
 
 namespace app {
 

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "runtime/core/values/owned_block.h"
 #include "runtime/core/text/text_commands.h"
 #include "runtime/core/text/text_strings.h"
+#include "runtime/core/values/owned_block.h"
 
 namespace app {
 

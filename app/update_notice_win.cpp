@@ -4,10 +4,10 @@
 #include "app/page_text.h"
 #include "app/update_notice.h"
 #include "app/wait_cursor_win.h"
+#include "runtime/core/services/service_table.h"
 #include "runtime/core/startup/background_job_win.h"
 #include "runtime/core/values/memory.h"
 #include "runtime/core/values/owned_block.h"
-#include "runtime/core/services/service_table.h"
 
 namespace app {
 namespace {

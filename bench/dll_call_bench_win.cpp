@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "runtime/core/startup/runtime_app_win.h"
 #include "bench/bench_clock.h"
+#include "runtime/core/startup/runtime_app_win.h"
 
 using namespace lw;
 

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "app/share_escape.h"
+#include "bench/bench_clock.h"
 #include "runtime/core/values/memory.h"
 #include "tests/data/escape_corpus.h"
 #include "tests/support/program_dll_table_win.h"
 #include "tests/support/script_control_escape_win.h"
-#include "bench/bench_clock.h"
 
 namespace {
 

@@ -14,12 +14,12 @@
 #include "bench/bench_clock.h"
 #include "program/window_section_data.h"
 #include "runtime/core/services/service_table.h"
-#include "runtime/ui/windows/events.h"
 #include "runtime/ui/kinds/list_view_commands_win.h"
-#include "runtime/ui/windows/units_win.h"
+#include "runtime/ui/windows/events.h"
 #include "runtime/ui/windows/loader_win.h"
 #include "runtime/ui/windows/system_win.h"
 #include "runtime/ui/windows/table.h"
+#include "runtime/ui/windows/units_win.h"
 
 using namespace lw;
 

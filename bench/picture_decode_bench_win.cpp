@@ -19,10 +19,10 @@
 
 #include <jpeglib.h>
 
+#include "bench/bench_clock.h"
 #include "runtime/picture/decode.h"
 #include "tests/runtime/picture/test_files.h"
 #include "tests/support/png_writer.h"
-#include "bench/bench_clock.h"
 
 using lw::testing::Bytes;
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/qr_code.h"
+#include "bench/bench_clock.h"
 #include "runtime/core/values/memory.h"
 #include "runtime/ui/pictures/draw_win.h"
 #include "tests/support/http_server_win.h"
@@ -20,7 +21,6 @@
 #include "tests/support/program_dll_table_win.h"
 #include "tests/support/share_addresses.h"
 #include "web/web_request_win.h"
-#include "bench/bench_clock.h"
 
 namespace {
 

@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "app/feed_list.h"
-#include "regex/regex_object.h"
-#include "runtime/core/values/memory.h"
-#include "runtime/core/startup/runtime_app_win.h"
-#include "runtime/core/values/values.h"
-#include "tests/support/program_dll_table_win.h"
 #include "bench/bare_regex_win.h"
 #include "bench/bench_clock.h"
+#include "regex/regex_object.h"
+#include "runtime/core/startup/runtime_app_win.h"
+#include "runtime/core/values/memory.h"
+#include "runtime/core/values/values.h"
+#include "tests/support/program_dll_table_win.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/core/values/memory.h"
 #include "runtime/core/text/text_commands.h"
+#include "runtime/core/values/memory.h"
 #include "runtime/core/values/values.h"
 
 namespace {

@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "runtime/core/values/memory.h"
 #include "tests/support/http_server_win.h"
 #include "tests/support/program_dll_table_win.h"
 #include "web/web_request_win.h"
-#include "bench/bench_clock.h"
 
 namespace {
 

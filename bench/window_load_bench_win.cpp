@@ -10,13 +10,13 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/bench_clock.h"
+#include "bench/plain_start_window_win.h"
 #include "program/window_section_data.h"
 #include "runtime/ui/windows/events.h"
 #include "runtime/ui/windows/loader_win.h"
 #include "runtime/ui/windows/system_win.h"
 #include "runtime/ui/windows/table.h"
-#include "bench/bench_clock.h"
-#include "bench/plain_start_window_win.h"
 
 using namespace lw;
 

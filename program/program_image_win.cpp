@@ -11,8 +11,8 @@
 #include "program/window_section_data.h"
 #include "runtime/core/libraries/dll_commands.h"
 #include "runtime/core/libraries/library_positions.h"
-#include "runtime/core/startup/runtime_app_win.h"
 #include "runtime/core/services/service_table.h"
+#include "runtime/core/startup/runtime_app_win.h"
 #include "runtime/ui/windows/system_win.h"
 
 namespace {

@@ -4,16 +4,16 @@
 // compiled code does.
 #include <cstring>
 
-#include "runtime/core/libraries/dll_commands.h"
 #include "regex/pcre_matcher.h"
 #include "regex/regex_object.h"
 #include "runtime/core/automation/automation_commands_win.h"
-#include "runtime/core/text/codepage.h"
-#include "runtime/core/services/core_commands.h"
 #include "runtime/core/libraries/dll_call.h"
+#include "runtime/core/libraries/dll_commands.h"
+#include "runtime/core/services/core_commands.h"
+#include "runtime/core/services/service_table.h"
+#include "runtime/core/text/codepage.h"
 #include "runtime/core/values/memory.h"
 #include "runtime/core/values/owned_block.h"
-#include "runtime/core/services/service_table.h"
 #include "runtime/core/values/values.h"
 
 namespace regex {

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "runtime/core/text/codepage.h"
-#include "runtime/core/values/memory.h"
 #include "runtime/core/text/text_commands.h"
 #include "runtime/core/text/text_strings.h"
+#include "runtime/core/values/memory.h"
 
 namespace web {
 namespace text = lw::text;

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "runtime/core/values/memory.h"
 #include "runtime/core/text/text_strings.h"
+#include "runtime/core/values/memory.h"
 
 namespace web {
 namespace text = lw::text;

@@ -6,12 +6,12 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/core/libraries/dll_commands.h"
 #include "runtime/core/libraries/dll_call.h"
-#include "runtime/core/values/memory.h"
-#include "runtime/core/values/owned_block.h"
+#include "runtime/core/libraries/dll_commands.h"
 #include "runtime/core/services/service_table.h"
 #include "runtime/core/text/text_strings.h"
+#include "runtime/core/values/memory.h"
+#include "runtime/core/values/owned_block.h"
 #include "runtime/core/values/values.h"
 #include "web/address.h"
 #include "web/cookies.h"

@@ -25,8 +25,8 @@
 #include "runtime/core/startup/private_messages.h"
 #include "runtime/core/startup/runtime_app_win.h"
 #include "tests/app/end_to_end_session_win.h"
-#include "tests/support/program_captions.h"
 #include "tests/support/png_writer.h"
+#include "tests/support/program_captions.h"
 #include "tests/support/screen_capture_win.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/page_text.h"
-#include "runtime/core/values/memory.h"
 #include "runtime/core/text/text_strings.h"
+#include "runtime/core/values/memory.h"
 #include "runtime/core/values/values.h"
 #include "tests/support/program_dll_table_win.h"
 

@@ -10,8 +10,8 @@
 #include "app/endpoints.h"
 #include "tests/support/object_counts_win.h"
 #include "tests/support/program_dll_table_win.h"
-#include "tests/support/start_window_win.h"
 #include "tests/support/share_addresses.h"
+#include "tests/support/start_window_win.h"
 
 namespace {
 

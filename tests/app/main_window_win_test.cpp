@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/link_conversion.h"
-#include "runtime/core/values/memory.h"
 #include "runtime/core/services/service_table.h"
+#include "runtime/core/values/memory.h"
 #include "runtime/ui/kinds/list_view_commands_win.h"
 #include "tests/support/start_window_win.h"
 

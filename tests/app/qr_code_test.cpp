@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "runtime/core/values/memory.h"
-#include "runtime/ui/scale/display_scale.h"
 #include "runtime/picture/decode.h"
+#include "runtime/ui/scale/display_scale.h"
 #include "tests/support/qr_reader.h"
 #include "tests/support/share_addresses.h"
 

@@ -23,9 +23,9 @@
 
 #include "tests/app/end_to_end_session_win.h"
 #include "tests/app/served_qr_code_win.h"
+#include "tests/support/folder_names_win.h"
 #include "tests/support/keyboard_input_win.h"
 #include "tests/support/screen_capture_win.h"
-#include "tests/support/folder_names_win.h"
 
 namespace {
 

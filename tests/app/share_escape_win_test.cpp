@@ -5,10 +5,10 @@
 #include <string>
 
 #include "app/share_escape.h"
-#include "runtime/core/libraries/dll_commands.h"
 #include "runtime/core/automation/automation_commands_win.h"
-#include "runtime/core/values/memory.h"
+#include "runtime/core/libraries/dll_commands.h"
 #include "runtime/core/services/service_table.h"
+#include "runtime/core/values/memory.h"
 #include "tests/data/escape_corpus.h"
 #include "tests/support/program_dll_table_win.h"
 #include "tests/support/script_control_escape_win.h"

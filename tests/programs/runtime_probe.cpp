@@ -9,8 +9,8 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/core/startup/runtime_app_win.h"
 #include "runtime/core/services/service_table.h"
+#include "runtime/core/startup/runtime_app_win.h"
 #include "runtime/core/startup/window_system.h"
 
 using namespace lw;

@@ -9,11 +9,11 @@
 #include <string>
 
 #include "app/share_escape.h"
-#include "runtime/core/libraries/dll_commands.h"
 #include "runtime/core/automation/automation_commands_win.h"
-#include "runtime/core/values/memory.h"
+#include "runtime/core/libraries/dll_commands.h"
 #include "runtime/core/services/service_table.h"
 #include "runtime/core/text/text_strings.h"
+#include "runtime/core/values/memory.h"
 
 namespace lw::testing {
 

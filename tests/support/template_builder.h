@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/ui/properties/template_format.h"
 #include "runtime/ui/kinds/table.h"
+#include "runtime/ui/properties/template_format.h"
 
 namespace lw::testing {
 

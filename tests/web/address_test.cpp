@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/core/values/memory.h"
 #include "runtime/core/text/text_strings.h"
+#include "runtime/core/values/memory.h"
 
 namespace {
 using namespace web;

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "runtime/core/values/memory.h"
 #include "runtime/core/text/text_strings.h"
+#include "runtime/core/values/memory.h"
 
 namespace {
 

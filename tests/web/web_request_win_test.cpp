@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/core/values/memory.h"
 #include "runtime/core/text/text_strings.h"
+#include "runtime/core/values/memory.h"
 #include "runtime/core/values/values.h"
 #include "tests/support/http_server_win.h"
 #include "tests/support/program_dll_table_win.h"

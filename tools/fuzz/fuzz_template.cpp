@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "runtime/ui/properties/template_format.h"
 #include "runtime/ui/kinds/table.h"
+#include "runtime/ui/properties/template_format.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "runtime/core/automation/automation_internal_win.h"
-#include "runtime/core/text/codepage.h"
 #include "runtime/core/services/core_commands.h"
-#include "runtime/core/values/memory.h"
-#include "runtime/core/startup/runtime_app_win.h"
 #include "runtime/core/services/service_table.h"
+#include "runtime/core/startup/runtime_app_win.h"
+#include "runtime/core/text/codepage.h"
+#include "runtime/core/values/memory.h"
 #include "runtime/core/values/values.h"
 
 namespace lw {

@@ -13,9 +13,9 @@
 
 #include "runtime/core/automation/automation_internal_win.h"
 #include "runtime/core/automation/automation_name_caches_win.h"
-#include "runtime/core/text/codepage.h"
 #include "runtime/core/automation/com_ref_win.h"
 #include "runtime/core/services/core_commands.h"
+#include "runtime/core/text/codepage.h"
 #include "runtime/core/values/memory.h"
 #include "runtime/core/values/values.h"
 

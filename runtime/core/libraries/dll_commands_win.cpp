@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "runtime/core/values/error_texts.h"
 #include "runtime/core/startup/runtime_app_win.h"
-#include "runtime/core/values/runtime_error.h"
 #include "runtime/core/text/wide_text_win.h"
+#include "runtime/core/values/error_texts.h"
+#include "runtime/core/values/runtime_error.h"
 
 extern "C" uint64_t lw_call_stdcall(void* entry, int argc, const uint32_t* args, int* stackOk);
 

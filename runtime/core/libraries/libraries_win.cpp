@@ -4,13 +4,13 @@
 
 #include <vector>
 
-#include "runtime/core/values/error_texts.h"
 #include "runtime/core/libraries/library_positions.h"
-#include "runtime/core/values/memory.h"
 #include "runtime/core/startup/requests.h"
 #include "runtime/core/startup/runtime_app_win.h"
-#include "runtime/core/values/runtime_error.h"
 #include "runtime/core/startup/window_system.h"
+#include "runtime/core/values/error_texts.h"
+#include "runtime/core/values/memory.h"
+#include "runtime/core/values/runtime_error.h"
 
 namespace lw {
 namespace {

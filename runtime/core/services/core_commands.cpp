@@ -3,10 +3,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "runtime/core/text/text_commands.h"
 #include "runtime/core/values/error_texts.h"
 #include "runtime/core/values/memory.h"
 #include "runtime/core/values/runtime_error.h"
-#include "runtime/core/text/text_commands.h"
 #include "runtime/core/values/values.h"
 
 namespace lw::core {

@@ -7,8 +7,8 @@
 
 #include "runtime/core/services/core_commands_win.h"
 #include "runtime/core/startup/runtime_app_win.h"
-#include "runtime/core/text/wide_text_win.h"
 #include "runtime/core/startup/window_system.h"
+#include "runtime/core/text/wide_text_win.h"
 
 namespace lw::core {
 namespace {

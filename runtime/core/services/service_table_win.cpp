@@ -3,13 +3,13 @@
 
 #include <cstdarg>
 
-#include "runtime/core/values/error_texts.h"
-#include "runtime/core/values/memory.h"
-#include "runtime/core/startup/runtime_app_win.h"
-#include "runtime/core/values/runtime_error.h"
 #include "runtime/core/services/service_table.h"
+#include "runtime/core/startup/runtime_app_win.h"
 #include "runtime/core/startup/window_system.h"
 #include "runtime/core/text/wide_text_win.h"
+#include "runtime/core/values/error_texts.h"
+#include "runtime/core/values/memory.h"
+#include "runtime/core/values/runtime_error.h"
 
 namespace lw {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "runtime/core/values/memory.h"
 #include "runtime/core/startup/runtime_app_win.h"
+#include "runtime/core/values/memory.h"
 
 namespace lw {
 

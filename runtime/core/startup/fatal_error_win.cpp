@@ -2,10 +2,10 @@
 // error box, and blocks on the process heap.
 #include <windows.h>
 
-#include "runtime/core/values/memory.h"
 #include "runtime/core/startup/runtime_app_win.h"
-#include "runtime/core/values/runtime_error.h"
 #include "runtime/core/text/wide_text_win.h"
+#include "runtime/core/values/memory.h"
+#include "runtime/core/values/runtime_error.h"
 
 namespace lw {
 namespace {

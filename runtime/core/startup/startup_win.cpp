@@ -9,15 +9,15 @@
 
 #include "runtime/core/startup/app_object_win.h"
 #include "runtime/core/startup/background_job_win.h"
-#include "runtime/core/values/error_texts.h"
 #include "runtime/core/startup/guarded_procedure_win.h"
-#include "runtime/core/values/memory.h"
 #include "runtime/core/startup/private_messages.h"
 #include "runtime/core/startup/program_path.h"
 #include "runtime/core/startup/runtime_app_win.h"
-#include "runtime/core/values/runtime_error.h"
-#include "runtime/core/text/wide_text_win.h"
 #include "runtime/core/startup/window_system.h"
+#include "runtime/core/text/wide_text_win.h"
+#include "runtime/core/values/error_texts.h"
+#include "runtime/core/values/memory.h"
+#include "runtime/core/values/runtime_error.h"
 
 namespace lw {
 

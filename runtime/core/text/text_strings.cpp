@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "runtime/core/values/memory.h"
 #include "runtime/core/text/text_commands.h"
+#include "runtime/core/values/memory.h"
 #include "runtime/core/values/values.h"
 
 namespace lw::text {

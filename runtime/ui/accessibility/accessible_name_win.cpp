@@ -14,12 +14,12 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/core/values/types.h"
 #include "runtime/core/text/wide_text_win.h"
+#include "runtime/core/values/types.h"
 #include "runtime/ui/accessibility/accessible_name.h"
 #include "runtime/ui/properties/template_format.h"
-#include "runtime/ui/windows/units_win.h"
 #include "runtime/ui/windows/system_win.h"
+#include "runtime/ui/windows/units_win.h"
 
 namespace lw {
 namespace {

@@ -1,8 +1,8 @@
 #include "runtime/ui/accessibility/dialog_keys_win.h"
 
 #include "runtime/ui/kinds/control_kinds_win.h"
-#include "runtime/ui/properties/template_format.h"
 #include "runtime/ui/kinds/list_view_win.h"
+#include "runtime/ui/properties/template_format.h"
 #include "runtime/ui/windows/units_win.h"
 
 namespace lw {

@@ -5,13 +5,13 @@
 
 #include "runtime/core/startup/guarded_procedure_win.h"
 #include "runtime/core/text/wide_text_win.h"
-#include "runtime/ui/kinds/control_kinds_win.h"
 #include "runtime/ui/accessibility/dialog_keys_win.h"
+#include "runtime/ui/kinds/control_kinds_win.h"
 #include "runtime/ui/kinds/look_win.h"
-#include "runtime/ui/windows/events.h"
-#include "runtime/ui/pictures/draw_win.h"
 #include "runtime/ui/kinds/skeleton_win.h"
 #include "runtime/ui/kinds/table.h"
+#include "runtime/ui/pictures/draw_win.h"
+#include "runtime/ui/windows/events.h"
 
 namespace lw {
 

@@ -1,7 +1,6 @@
 #include "runtime/ui/kinds/colours_win.h"
 
 #include "runtime/ui/kinds/look_win.h"
-#include "runtime/ui/windows/units_win.h"
 
 namespace lw {
 namespace {

@@ -11,12 +11,12 @@
 #include "runtime/core/startup/private_messages.h"
 #include "runtime/core/text/text_positions.h"
 #include "runtime/core/text/wide_text_win.h"
+#include "runtime/ui/kinds/colours_win.h"
 #include "runtime/ui/kinds/control_kinds_win.h"
 #include "runtime/ui/kinds/look_win.h"
-#include "runtime/ui/windows/events.h"
-#include "runtime/ui/kinds/colours_win.h"
 #include "runtime/ui/kinds/skeleton_win.h"
 #include "runtime/ui/kinds/table.h"
+#include "runtime/ui/windows/events.h"
 
 namespace lw {
 

@@ -5,8 +5,8 @@
 
 #include "runtime/core/startup/guarded_procedure_win.h"
 #include "runtime/core/text/wide_text_win.h"
-#include "runtime/ui/kinds/control_kinds_win.h"
 #include "runtime/ui/kinds/colours_win.h"
+#include "runtime/ui/kinds/control_kinds_win.h"
 #include "runtime/ui/kinds/skeleton_win.h"
 #include "runtime/ui/kinds/table.h"
 

@@ -7,17 +7,17 @@
 
 #include "runtime/core/startup/guarded_procedure_win.h"
 #include "runtime/core/text/wide_text_win.h"
-#include "runtime/ui/accessibility/accessible_name_win.h"
-#include "runtime/ui/kinds/look_win.h"
-#include "runtime/ui/windows/buffered_paint_win.h"
-#include "runtime/ui/kinds/control_kinds_win.h"
-#include "runtime/ui/scale/display_scale_win.h"
-#include "runtime/ui/kinds/label_gradient.h"
-#include "runtime/ui/pictures/draw_win.h"
 #include "runtime/picture/pixels.h"
+#include "runtime/ui/accessibility/accessible_name_win.h"
 #include "runtime/ui/kinds/colours_win.h"
+#include "runtime/ui/kinds/control_kinds_win.h"
+#include "runtime/ui/kinds/label_gradient.h"
+#include "runtime/ui/kinds/look_win.h"
 #include "runtime/ui/kinds/skeleton_win.h"
 #include "runtime/ui/kinds/table.h"
+#include "runtime/ui/pictures/draw_win.h"
+#include "runtime/ui/scale/display_scale_win.h"
+#include "runtime/ui/windows/buffered_paint_win.h"
 
 namespace lw {
 

@@ -13,15 +13,15 @@
 
 #include "runtime/core/startup/guarded_procedure_win.h"
 #include "runtime/core/startup/private_messages.h"
+#include "runtime/ui/kinds/colours_win.h"
 #include "runtime/ui/kinds/control_kinds_win.h"
 #include "runtime/ui/kinds/look_win.h"
+#include "runtime/ui/kinds/skeleton_win.h"
+#include "runtime/ui/kinds/table.h"
+#include "runtime/ui/pictures/draw_win.h"
 #include "runtime/ui/scale/display_scale.h"
 #include "runtime/ui/scale/display_scale_win.h"
 #include "runtime/ui/windows/events.h"
-#include "runtime/ui/pictures/draw_win.h"
-#include "runtime/ui/kinds/colours_win.h"
-#include "runtime/ui/kinds/skeleton_win.h"
-#include "runtime/ui/kinds/table.h"
 
 namespace lw {
 

@@ -2,7 +2,6 @@
 // with its background colour and draws its picture by display mode; animated
 // pictures play when the animate switch is on. It is a container like the group box.
 // What it shows can be copied (WM_COPY) or saved from its menu (WM_CONTEXTMENU).
-#include "runtime/ui/kinds/look_win.h"
 #include "runtime/ui/kinds/picture_box_win.h"
 
 #include <windowsx.h>
@@ -12,13 +11,14 @@
 
 #include "runtime/core/startup/guarded_procedure_win.h"
 #include "runtime/core/text/wide_text_win.h"
-#include "runtime/ui/windows/buffered_paint_win.h"
 #include "runtime/ui/kinds/control_kinds_win.h"
+#include "runtime/ui/kinds/look_win.h"
+#include "runtime/ui/kinds/skeleton_win.h"
+#include "runtime/ui/kinds/table.h"
 #include "runtime/ui/pictures/animation_win.h"
 #include "runtime/ui/pictures/draw_win.h"
 #include "runtime/ui/pictures/take_away_win.h"
-#include "runtime/ui/kinds/skeleton_win.h"
-#include "runtime/ui/kinds/table.h"
+#include "runtime/ui/windows/buffered_paint_win.h"
 
 namespace lw {
 

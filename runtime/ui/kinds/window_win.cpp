@@ -1,7 +1,6 @@
 // The window kind: class "JVWindow" unless the window names its own, its styles
 // from the properties, and its events (created, moved, resized, close requested,
 // destroyed, focus).
-#include "runtime/ui/kinds/look_win.h"
 #include "runtime/ui/kinds/window_win.h"
 
 #include <windowsx.h>
@@ -11,14 +10,15 @@
 #include "runtime/core/startup/guarded_procedure_win.h"
 #include "runtime/core/text/wide_text_win.h"
 #include "runtime/ui/accessibility/dialog_keys_win.h"
+#include "runtime/ui/kinds/colours_win.h"
+#include "runtime/ui/kinds/look_win.h"
+#include "runtime/ui/kinds/picture_box_win.h"
+#include "runtime/ui/kinds/skeleton_win.h"
+#include "runtime/ui/kinds/table.h"
 #include "runtime/ui/scale/display_scale_win.h"
 #include "runtime/ui/windows/events.h"
 #include "runtime/ui/windows/menu_drawing_win.h"
 #include "runtime/ui/windows/menus_win.h"
-#include "runtime/ui/kinds/colours_win.h"
-#include "runtime/ui/kinds/skeleton_win.h"
-#include "runtime/ui/kinds/picture_box_win.h"
-#include "runtime/ui/kinds/table.h"
 #include "runtime/ui/windows/table.h"
 
 namespace lw {

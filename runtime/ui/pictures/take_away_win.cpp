@@ -8,11 +8,11 @@
 #include <cstring>
 #include <vector>
 
+#include "runtime/core/text/wide_text_win.h"
 #include "runtime/core/values/memory.h"
 #include "runtime/core/values/owned_block.h"
-#include "runtime/core/text/wide_text_win.h"
-#include "runtime/ui/windows/menu_drawing_win.h"
 #include "runtime/picture/png_write.h"
+#include "runtime/ui/windows/menu_drawing_win.h"
 
 namespace lw {
 

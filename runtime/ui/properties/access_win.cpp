@@ -6,22 +6,22 @@
 #include <cstddef>
 #include <cstring>
 
+#include "runtime/core/text/wide_text_win.h"
 #include "runtime/core/values/error_texts.h"
 #include "runtime/core/values/memory.h"
-#include "runtime/core/text/wide_text_win.h"
 #include "runtime/core/values/runtime_error.h"
 #include "runtime/core/values/values.h"
 #include "runtime/ui/kinds/look_win.h"
-#include "runtime/ui/scale/display_scale.h"
-#include "runtime/ui/scale/display_scale_win.h"
-#include "runtime/ui/windows/menus_win.h"
+#include "runtime/ui/kinds/window_win.h"
 #include "runtime/ui/properties/access_win.h"
 #include "runtime/ui/properties/values.h"
-#include "runtime/ui/windows/units_win.h"
+#include "runtime/ui/scale/display_scale.h"
+#include "runtime/ui/scale/display_scale_win.h"
 #include "runtime/ui/windows/cursors_win.h"
 #include "runtime/ui/windows/loader_win.h"
+#include "runtime/ui/windows/menus_win.h"
 #include "runtime/ui/windows/table.h"
-#include "runtime/ui/kinds/window_win.h"
+#include "runtime/ui/windows/units_win.h"
 
 namespace lw {
 namespace {

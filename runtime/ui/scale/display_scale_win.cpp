@@ -1,4 +1,3 @@
-#include "runtime/ui/kinds/look_win.h"
 #include "runtime/ui/scale/display_scale_win.h"
 
 #include <commctrl.h>
@@ -6,13 +5,14 @@
 #include <cstring>
 
 #include "runtime/ui/kinds/control_kinds_win.h"
-#include "runtime/ui/scale/display_scale.h"
+#include "runtime/ui/kinds/look_win.h"
+#include "runtime/ui/kinds/window_win.h"
 #include "runtime/ui/properties/access_win.h"
 #include "runtime/ui/properties/values.h"
-#include "runtime/ui/windows/units_win.h"
+#include "runtime/ui/scale/display_scale.h"
 #include "runtime/ui/windows/system_win.h"
 #include "runtime/ui/windows/table.h"
-#include "runtime/ui/kinds/window_win.h"
+#include "runtime/ui/windows/units_win.h"
 
 namespace lw {
 namespace {

@@ -6,20 +6,20 @@
 #include <cstring>
 #include <vector>
 
-#include "runtime/core/text/wide_text_win.h"
 #include "runtime/core/startup/window_system.h"
+#include "runtime/core/text/wide_text_win.h"
 #include "runtime/ui/accessibility/dialog_keys_win.h"
+#include "runtime/ui/accessibility/tab_order.h"
+#include "runtime/ui/kinds/window_win.h"
+#include "runtime/ui/pictures/draw_win.h"
 #include "runtime/ui/scale/display_scale.h"
 #include "runtime/ui/scale/display_scale_win.h"
-#include "runtime/ui/windows/events.h"
-#include "runtime/ui/windows/menus_win.h"
-#include "runtime/ui/pictures/draw_win.h"
-#include "runtime/ui/accessibility/tab_order.h"
 #include "runtime/ui/windows/creation_win.h"
 #include "runtime/ui/windows/cursors_win.h"
-#include "runtime/ui/windows/units_win.h"
+#include "runtime/ui/windows/events.h"
+#include "runtime/ui/windows/menus_win.h"
 #include "runtime/ui/windows/table.h"
-#include "runtime/ui/kinds/window_win.h"
+#include "runtime/ui/windows/units_win.h"
 
 namespace lw {
 namespace {

@@ -1,10 +1,9 @@
-#include "runtime/ui/kinds/look_win.h"
 #include "runtime/ui/windows/menu_drawing_win.h"
 
 #include <string>
 #include <vector>
 
-#include "runtime/ui/windows/units_win.h"
+#include "runtime/ui/kinds/look_win.h"
 
 namespace lw {
 namespace {

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "runtime/ui/windows/events.h"
-#include "runtime/ui/windows/units_win.h"
-#include "runtime/ui/windows/table.h"
 #include "runtime/ui/kinds/window_win.h"
+#include "runtime/ui/windows/events.h"
+#include "runtime/ui/windows/table.h"
+#include "runtime/ui/windows/units_win.h"
 
 namespace lw {
 namespace {

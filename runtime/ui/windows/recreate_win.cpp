@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "runtime/core/startup/private_messages.h"
-#include "runtime/ui/windows/events.h"
 #include "runtime/ui/properties/access_win.h"
 #include "runtime/ui/windows/creation_win.h"
-#include "runtime/ui/windows/units_win.h"
+#include "runtime/ui/windows/events.h"
 #include "runtime/ui/windows/table.h"
+#include "runtime/ui/windows/units_win.h"
 
 namespace lw {
 

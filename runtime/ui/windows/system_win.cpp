@@ -10,22 +10,22 @@
 #include <algorithm>
 #include <vector>
 
-#include "runtime/core/values/error_texts.h"
 #include "runtime/core/startup/requests.h"
-#include "runtime/core/values/runtime_error.h"
 #include "runtime/core/startup/window_system.h"
-#include "runtime/ui/scale/display_scale.h"
+#include "runtime/core/values/error_texts.h"
+#include "runtime/core/values/runtime_error.h"
 #include "runtime/ui/accessibility/dialog_keys_win.h"
+#include "runtime/ui/kinds/types_win.h"
+#include "runtime/ui/kinds/window_win.h"
+#include "runtime/ui/properties/access_win.h"
+#include "runtime/ui/scale/display_scale.h"
 #include "runtime/ui/scale/display_scale_win.h"
 #include "runtime/ui/windows/events.h"
+#include "runtime/ui/windows/loader_win.h"
 #include "runtime/ui/windows/menu_drawing_win.h"
 #include "runtime/ui/windows/menus_win.h"
-#include "runtime/ui/properties/access_win.h"
-#include "runtime/ui/kinds/types_win.h"
-#include "runtime/ui/windows/units_win.h"
-#include "runtime/ui/windows/loader_win.h"
 #include "runtime/ui/windows/table.h"
-#include "runtime/ui/kinds/window_win.h"
+#include "runtime/ui/windows/units_win.h"
 
 namespace lw {
 namespace {

@@ -5,9 +5,9 @@
 #include <unordered_map>
 
 #include "runtime/core/startup/guarded_procedure_win.h"
-#include "runtime/core/values/memory.h"
-#include "runtime/core/text/wide_text_win.h"
 #include "runtime/core/startup/window_system.h"
+#include "runtime/core/text/wide_text_win.h"
+#include "runtime/core/values/memory.h"
 #include "runtime/ui/accessibility/accessible_name_win.h"
 #include "runtime/ui/windows/cursors_win.h"
 #include "runtime/ui/windows/loader_win.h"

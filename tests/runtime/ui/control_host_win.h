@@ -11,12 +11,12 @@
 
 #include "runtime/core/values/memory.h"
 #include "runtime/core/values/values.h"
-#include "runtime/ui/windows/events.h"
 #include "runtime/ui/properties/access_win.h"
-#include "runtime/ui/windows/units_win.h"
+#include "runtime/ui/windows/events.h"
 #include "runtime/ui/windows/loader_win.h"
 #include "runtime/ui/windows/system_win.h"
 #include "runtime/ui/windows/table.h"
+#include "runtime/ui/windows/units_win.h"
 #include "tests/runtime/ui/window_capture_win.h"
 #include "tests/support/template_builder.h"
 

@@ -12,9 +12,9 @@
 
 #include "runtime/core/automation/automation_commands_win.h"
 #include "runtime/core/automation/automation_win.h"
-#include "runtime/core/values/memory.h"
-#include "runtime/core/startup/runtime_app_win.h"
 #include "runtime/core/services/service_table.h"
+#include "runtime/core/startup/runtime_app_win.h"
+#include "runtime/core/values/memory.h"
 #include "runtime/core/values/values.h"
 #include "tests/support/recording_component_win.h"
 

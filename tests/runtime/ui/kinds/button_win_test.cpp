@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "runtime/ui/kinds/control_kinds_win.h"
-#include "tests/runtime/ui/control_host_win.h"
 #include "tests/runtime/picture/test_files.h"
+#include "tests/runtime/ui/control_host_win.h"
 #include "tests/support/object_counts_win.h"
 
 namespace lw {

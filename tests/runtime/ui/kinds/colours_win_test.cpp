@@ -10,9 +10,9 @@
 
 #include <map>
 
+#include "runtime/ui/kinds/colours_win.h"
 #include "runtime/ui/kinds/look_win.h"
 #include "runtime/ui/windows/menu_drawing_win.h"
-#include "runtime/ui/kinds/colours_win.h"
 #include "runtime/ui/windows/units_win.h"
 #include "tests/runtime/ui/control_host_win.h"
 

@@ -7,8 +7,8 @@
 #include "runtime/ui/kinds/control_kinds_win.h"
 #include "runtime/ui/kinds/label_gradient.h"
 #include "runtime/ui/properties/values.h"
-#include "tests/runtime/ui/control_host_win.h"
 #include "tests/runtime/picture/test_files.h"
+#include "tests/runtime/ui/control_host_win.h"
 
 namespace lw {
 namespace {

@@ -11,8 +11,8 @@
 
 #include "runtime/core/services/service_table.h"
 #include "runtime/ui/kinds/list_view_commands_win.h"
-#include "tests/runtime/ui/control_host_win.h"
 #include "tests/runtime/picture/test_files.h"
+#include "tests/runtime/ui/control_host_win.h"
 #include "tests/support/fatal_trap.h"
 
 namespace lw {

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/runtime/ui/control_host_win.h"
 #include "tests/runtime/picture/test_files.h"
+#include "tests/runtime/ui/control_host_win.h"
 #include "tests/support/png_writer.h"
 
 namespace lw {

@@ -14,11 +14,11 @@
 
 #include "runtime/ui/kinds/control_kinds_win.h"
 #include "runtime/ui/kinds/look_win.h"
-#include "runtime/ui/scale/display_scale.h"
-#include "runtime/ui/scale/display_scale_win.h"
+#include "runtime/ui/kinds/table.h"
 #include "runtime/ui/properties/access_win.h"
 #include "runtime/ui/properties/values.h"
-#include "runtime/ui/kinds/table.h"
+#include "runtime/ui/scale/display_scale.h"
+#include "runtime/ui/scale/display_scale_win.h"
 #include "runtime/ui/windows/units_win.h"
 #include "tests/support/start_window_win.h"
 

@@ -6,8 +6,8 @@
 
 #include "runtime/core/services/service_table.h"
 #include "runtime/core/startup/window_system.h"
-#include "runtime/ui/windows/events.h"
 #include "runtime/ui/properties/access_win.h"
+#include "runtime/ui/windows/events.h"
 #include "runtime/ui/windows/loader_win.h"
 #include "runtime/ui/windows/system_win.h"
 #include "runtime/ui/windows/table.h"

@@ -16,9 +16,9 @@
 #include "runtime/core/text/codepage.h"  // WideToGbk
 #include "runtime/ui/kinds/control_kinds_win.h"
 #include "tests/runtime/ui/control_host_win.h"
-#include "tests/support/start_window_layout.h"
 #include "tests/support/program_captions.h"
 #include "tests/support/program_driver_win.h"  // FindControl
+#include "tests/support/start_window_layout.h"
 
 namespace lw {
 namespace {
