@@ -11,8 +11,8 @@
 namespace lw {
 namespace {
 
-constexpr UINT kPlain = WM_APP + 1;      // any message
-constexpr UINT kSwitchOff = WM_APP + 2;  // its handler ends the modal run, as closing a modal window does
+constexpr UINT kPlain = WM_USER + 1;      // any message of the test's own
+constexpr UINT kSwitchOff = WM_USER + 2;  // its handler ends the modal run, as closing a modal window does
 
 struct PumpRun {
   std::vector<UINT> seen;  // the runtime's messages, in the order the pump handed them over
@@ -22,7 +22,7 @@ struct PumpRun {
 PumpRun* g_run = nullptr;
 
 BOOL handOver(MSG* m) {
-  if (m->message >= WM_APP) g_run->seen.push_back(m->message);
+  if (m->message == kPlain || m->message == kSwitchOff) g_run->seen.push_back(m->message);
   if (m->message == kSwitchOff) g_run->running = false;
   return TRUE;
 }

@@ -237,7 +237,7 @@ TEST(Memory, ResizingConstantDataGivesAFreshCopy) {
 }
 
 LRESULT CALLBACK throwingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_APP || msg == WM_PAINT) throw std::bad_alloc();
+  if (msg == WM_USER + 1 || msg == WM_PAINT) throw std::bad_alloc();  // a message of the test's own, and a paint
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -250,7 +250,7 @@ TEST(WindowProcedures, AnExceptionEndsTheMessageNotTheProgram) {
   HWND w = CreateWindowA(wc.lpszClassName, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
                          wc.hInstance, nullptr);
   ASSERT_NE(w, nullptr);
-  EXPECT_EQ(SendMessageA(w, WM_APP, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(w, WM_USER + 1, 0, 0), 0);
   UpdateWindow(w);
   EXPECT_FALSE(GetUpdateRect(w, nullptr, FALSE)) << "a paint that threw must leave nothing to paint";
   DestroyWindow(w);
