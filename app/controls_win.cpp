@@ -141,12 +141,13 @@ uint32_t qrPictureSide() {
 void nameUnlabelledControls() {
   for (size_t i = 0; i < kReaderNamingCount; ++i) {
     const ReaderNaming& n = kReaderNamings[i];
-    lw::ArgRecord unit[] = {windowUnit(n.window, n.unit)};
-    lw::ArgRecord named[] = {windowUnit(n.window, n.unit), lentText(n.name ? n.name : "")};
-    if (n.name)
-      call(&lw::commands::SetAccessibleName, named);
-    else
-      call(&lw::commands::MarkLiveRegion, unit);
+    if (n.name) {
+      lw::ArgRecord args[] = {windowUnit(n.window, n.unit), lentText(n.name)};
+      call(&lw::commands::SetAccessibleName, args);
+    } else {
+      lw::ArgRecord args[] = {windowUnit(n.window, n.unit)};
+      call(&lw::commands::MarkLiveRegion, args);
+    }
   }
 }
 

@@ -11,6 +11,7 @@
 #include "runtime/core/text/wide_text_win.h"
 #include "runtime/ui/accessibility/dialog_keys_win.h"
 #include "runtime/ui/kinds/colours_win.h"
+#include "runtime/ui/kinds/control_kinds_win.h"
 #include "runtime/ui/kinds/look_win.h"
 #include "runtime/ui/kinds/picture_box_win.h"
 #include "runtime/ui/kinds/skeleton_win.h"
@@ -111,7 +112,7 @@ HWND makeWindow(const UnitCreateArgs& a, WindowUnitState* state) {
   styleFor(p, owner != nullptr, &style, &ex);
   int left = a.left, top = a.top;
   if (!owner) applyStartPosition(p, a, &style, &left, &top);
-  state->background = CreateSolidBrush(ConvertColour(p.backColour));
+  ReplaceBrush(&state->background, p.backColour);
   HWND hwnd = CreateWindowExW(ex, Wide(cls).c_str(), Wide(p.caption).c_str(), style & ~WS_VISIBLE, left, top, a.width,
                               a.height, owner, HMENU(a.menu), GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) return nullptr;
@@ -147,8 +148,7 @@ int show(HWND hwnd, WindowUnitState* s, int number, bool) {
       restyle(hwnd, s);
       break;
     case window_prop::BackColour:
-      if (s->background) DeleteObject(s->background);
-      s->background = CreateSolidBrush(ConvertColour(p.backColour));
+      ReplaceBrush(&s->background, p.backColour);
       InvalidateRect(hwnd, nullptr, TRUE);
       break;
     case window_prop::Closable:
@@ -205,8 +205,7 @@ LRESULT onEraseBackground(HWND hwnd, HDC dc, const WindowUnitState* s) {
 // every control told.
 void onContrastChange(HWND hwnd, WindowUnitState* s) {
   if (s) {
-    if (s->background) DeleteObject(s->background);
-    s->background = CreateSolidBrush(ConvertColour(s->props.backColour));
+    ReplaceBrush(&s->background, s->props.backColour);
   }
   FollowContrastScheme(hwnd, ReadContrastScheme());
 }
